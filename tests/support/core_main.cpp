@@ -1,0 +1,10 @@
+// Test entry for code without widgets: a QCoreApplication, so that queued
+// calls, timers and event loops work as they do in the tool.
+#include <QCoreApplication>
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
