@@ -1,0 +1,11 @@
+#include "PageTable.h"
+
+#include "CommonFrameUnit.h"
+#include "StringConsts.h"
+
+const std::vector<TPageInfo>& PageTable() {
+    static const std::vector<TPageInfo> table{
+        {ptCommon, [](IPageHost& host) -> TPageFrame* { return new TCommonFrame(host); }},
+    };
+    return table;
+}

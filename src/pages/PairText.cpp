@@ -1,0 +1,39 @@
+#include "PairText.h"
+
+QString GetPairName(const QString& text) {
+    const qsizetype eq = text.indexOf(QLatin1Char('='));
+    return eq < 0 ? text : text.left(eq);
+}
+
+QString GetPairValue(const QString& text) {
+    const qsizetype eq = text.indexOf(QLatin1Char('='));
+    return eq < 0 ? QString() : text.mid(eq + 1);
+}
+
+QString FilterChars(const QString& text, const QString& allowed) {
+    QString out;
+    out.reserve(text.size());
+    for (const QChar c : text) {
+        if (c.unicode() <= 255 && allowed.contains(c))
+            out.append(c);
+    }
+    return out;
+}
+
+QString SettingsValue(const QStringList& lines, const QString& key) {
+    for (const QString& line : lines) {
+        if (!line.contains(QLatin1Char('=')))
+            continue;
+        if (GetPairName(line).compare(key, Qt::CaseInsensitive) == 0)
+            return GetPairValue(line);
+    }
+    return {};
+}
+
+bool SettingsInt(const QStringList& lines, const QString& key, int& value) {
+    bool ok = false;
+    const int v = SettingsValue(lines, key).toInt(&ok);
+    if (ok)
+        value = v;
+    return ok;
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <cstdint>
+
+// Time-outs callers pass to an exchange (the modem link adds its own margin).
+namespace ExchangeTimeout {
+constexpr uint32_t Param = 2500;        // ordinary reads and writes, journal pointer, boot loader "+v"
+constexpr uint32_t Signal = 10000;      // "+U"; each firmware block
+constexpr uint32_t HistoryFirst = 15000; // first journal block
+constexpr uint32_t Long = 30000;        // later journal blocks, flash erase and final check
+constexpr uint32_t Erase = 70000;       // journal erase
+} // namespace ExchangeTimeout
+
+// The panel dialogue as pages, the journal reader and the firmware upload
+// see it: one command out, the answer lines back. A real link implements
+// DeviceCommandLst; a page's tests may script it. The other requests are
+// built on it here, with the value-line rule and the error-list rule.
+class TPanelExchange {
+public:
+    virtual ~TPanelExchange() = default;
+
+    // One exchange; on success Res holds every answer line.
+    virtual bool DeviceCommandLst(const QString& ACommand, QStringList& Res, uint32_t TimeOut) = 0;
+
+    // While set, an answer on the cable is complete at its second "OK" line.
+    virtual bool Uparam() const = 0;
+    virtual void SetUparam(bool value) = 0;
+
+    // One exchange; on success Res holds the value line (the line before the
+    // last, or the only line). On failure Res is left as it was.
+    bool DeviceCommand(const QString& ACommand, QString& Res, uint32_t TimeOut);
+
+    // An exchange whose failure is recorded by name: ErrorMessage goes into
+    // ErrorList when the exchange fails or the upper-cased answer lacks
+    // Answer. Returns whether the exchange itself completed.
+    bool ReadParamFromDevice(const QString& ACommand, QStringList& StrResult, QStringList& ErrorList,
+                             const QString& ErrorMessage, const QString& Answer, uint32_t TimeOut);
+    void SendParamToDevice(const QString& ACommand, QStringList& ErrorList, const QString& ErrorMessage,
+                           const QString& Answer, uint32_t TimeOut);
+};
+
+// The value line of an answer: the line before the last, or the only line.
+QString AnswerValue(const QStringList& lines);
