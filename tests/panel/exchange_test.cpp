@@ -1,0 +1,250 @@
+// The command exchange over a real pseudo-terminal, with the panel's side
+// scripted byte by byte: completion rules, retries, the value line, the
+// text on the wire and the mended faults (leftover lines, wake-up during a
+// wait, re-entry, abort).
+#include "panel/CommandExchange.h"
+#include "pty_pair.h"
+#include "scripted_peer.h"
+#include "serial/Device.h"
+#include "test_wait.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class ExchangeOnPty : public ::testing::Test {
+protected:
+    void SetUp() override {
+        device.SetPort(pty.slavePath());
+        device.SetComActive(true);
+        ASSERT_TRUE(device.ComActive());
+        exchange.Attach();
+        QObject::connect(&exchange, &TCommandExchange::LogLine, [this](const QString& l) { log << l; });
+    }
+
+    // Answers every command with `chunks`.
+    void answerWith(QList<QByteArray> chunks) {
+        peer.onCommand = [chunks](const QByteArray&) { return chunks; };
+    }
+
+    bool waitUntilLine(const QByteArray& line) {
+        QElapsedTimer t;
+        t.start();
+        while (!peer.lines.contains(line) && t.elapsed() < 2000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        return peer.lines.contains(line);
+    }
+
+    PtyPair pty;
+    ScriptedPeer peer{pty};
+    TDevice device;
+    TCommandExchange exchange{&device};
+    QStringList log;
+};
+
+TEST_F(ExchangeOnPty, CompletionRules) {
+    struct Case {
+        const char* what;
+        QList<QByteArray> chunks;
+        bool uparam, modem;
+        bool complete;
+        QStringList lines;
+    };
+    const Case cases[] = {
+        {"single OK", {"OK\r\n"}, false, false, true, {"OK"}},
+        {"value and OK", {"0050\r\nOK\r\n"}, false, false, true, {"0050", "OK"}},
+        {"CR only", {"0050\rOK\r"}, false, false, true, {"0050", "OK"}},
+        {"one byte per hand-over", {"0", "0", "5", "0", "\r", "O", "K", "\r", "\n"}, false, false, true, {"0050", "OK"}},
+        {"LF and > noise", {">\n00>50\r\n>O\nK\r>"}, false, false, true, {"0050", "OK"}},
+        {"ERROR never completes", {"ERROR\r"}, false, false, false, {}},
+        {"lower-case ok is not OK", {"ok\r"}, false, false, false, {}},
+        {"OK inside a longer line", {"NOT OK\r"}, false, false, false, {}},
+        {"signal on cable: second OK", {"OK\r", "1F00\r", "OK\r"}, true, false, true, {"OK", "1F00", "OK"}},
+        {"signal on cable: one OK is not enough", {"OK\r"}, true, false, false, {}},
+        {"signal on cable: three OK lines at once", {"OK\rOK\rOK\r"}, true, false, false, {}},
+        {"signal on a modem: first OK", {"OK\r"}, true, true, true, {"OK"}},
+    };
+    for (const Case& c : cases) {
+        peer.chunkDelayMs = c.chunks.size() > 1 ? 15 : 0;
+        answerWith(c.chunks);
+        exchange.SetUparam(c.uparam);
+        exchange.SetModem(c.modem);
+        peer.lines.clear();
+        QStringList res{"untouched"};
+        // Short time-outs: the modem adds its own 5 s, so keep the failing
+        // cases on the cable.
+        const bool ok = exchange.DeviceCommandLst("+U", res, c.complete ? 2000 : 150);
+        EXPECT_EQ(ok, c.complete) << c.what;
+        EXPECT_EQ(res, c.complete ? c.lines : QStringList{"untouched"}) << c.what;
+        EXPECT_EQ(peer.lines.size(), c.complete ? 1 : TCommandExchange::kAttempts) << c.what;
+    }
+}
+
+TEST_F(ExchangeOnPty, ValueLineRule) {
+    struct Case {
+        QByteArray answer;
+        QString value;
+    };
+    const Case cases[] = {
+        {"0050\rOK\r", "0050"},
+        {"OK\r", "OK"},
+        {"first\rsecond\rOK\r", "second"},
+    };
+    for (const Case& c : cases) {
+        answerWith({c.answer});
+        QString value = "x";
+        ASSERT_TRUE(exchange.DeviceCommand("+o", value, 1000));
+        EXPECT_EQ(value, c.value);
+    }
+    answerWith({});
+    QString value = "kept";
+    EXPECT_FALSE(exchange.DeviceCommand("+o", value, 60));
+    EXPECT_EQ(value, "kept") << "a failed request leaves the value alone";
+}
+
+TEST_F(ExchangeOnPty, SilentPanelGetsTheCommandThreeTimes) {
+    answerWith({});
+    QStringList res;
+    QElapsedTimer t;
+    t.start();
+    EXPECT_FALSE(exchange.DeviceCommandLst("+o", res, 100));
+    EXPECT_GE(t.elapsed(), 3 * 100 - 10);
+    EXPECT_EQ(peer.lines, (QList<QByteArray>{"+o", "+o", "+o"}));
+}
+
+TEST_F(ExchangeOnPty, AnswerOnlyOnTheRetrySucceeds) {
+    int seen = 0;
+    peer.onCommand = [&](const QByteArray&) -> QList<QByteArray> {
+        return ++seen == 1 ? QList<QByteArray>{} : QList<QByteArray>{"0A\rOK\r"};
+    };
+    QString value;
+    EXPECT_TRUE(exchange.DeviceCommand("+disp", value, 100));
+    EXPECT_EQ(value, "0A");
+    EXPECT_EQ(seen, 2);
+}
+
+TEST_F(ExchangeOnPty, TwoLineEndsOnTheWireAndOneInTheLog) {
+    answerWith({"OK\r"});
+    QStringList res;
+    ASSERT_TRUE(exchange.DeviceCommandLst(QString::fromUtf8("+smstext0Тревога"), res, 1000));
+    EXPECT_EQ(peer.raw, QByteArray("+smstext0\xD2\xF0\xE5\xE2\xEE\xE3\xE0\r\n\r\n"));
+    ASSERT_EQ(log.size(), 2);
+    EXPECT_EQ(log[0], QString::fromUtf8("<< +smstext0Тревога\r\n"));
+    EXPECT_EQ(log[1], ">> OK");
+}
+
+TEST_F(ExchangeOnPty, ModemLinkWaitsFiveSecondsLonger) {
+    // The answer comes after 300 ms; a 100 ms time-out fails on the cable
+    // but not through a modem call.
+    peer.chunkDelayMs = 300;
+    answerWith({"OK\r"});
+    QStringList res;
+    exchange.SetModem(true);
+    EXPECT_TRUE(exchange.DeviceCommandLst("+o", res, 100));
+    EXPECT_EQ(peer.lines.size(), 1);
+}
+
+TEST_F(ExchangeOnPty, TimeOutZeroStillWaitsOneStep) {
+    peer.chunkDelayMs = 10;
+    answerWith({"OK\r"});
+    QStringList res;
+    EXPECT_TRUE(exchange.DeviceCommandLst("+BL", res, 0));
+}
+
+TEST_F(ExchangeOnPty, LinesFromBeforeTheCommandAreDropped) {
+    // A late answer arrives while nobody waits; the next exchange must see
+    // only its own answer.
+    peer.send("0099\rOK\r");
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < 100)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    answerWith({"0A\rOK\r"});
+    QStringList res;
+    ASSERT_TRUE(exchange.DeviceCommandLst("+disp", res, 1000));
+    EXPECT_EQ(res, (QStringList{"0A", "OK"}));
+    EXPECT_TRUE(log.contains(">> 0099")) << "still logged";
+}
+
+TEST_F(ExchangeOnPty, NoWakeUpWhileWaiting) {
+    uint32_t now = 1000000;
+    device.SetClock([&] { return now; });
+    device.SetWakeUpInterval(20000);
+    device.SetWakeUp(true);
+    peer.send("OK\r"); // the panel has spoken
+    ASSERT_TRUE(waitUntil([&] { return log.contains(">> OK"); }));
+    answerWith({});
+    // While the exchange waits, the clock jumps far past the wake-up
+    // interval and the device's timer ticks.
+    QTimer::singleShot(20, [&] {
+        now += 25000;
+        device.TimerTick();
+    });
+    QStringList res;
+    EXPECT_FALSE(exchange.DeviceCommandLst("+o", res, 80));
+    EXPECT_FALSE(peer.lines.contains("+v"));
+    EXPECT_FALSE(device.WakeUpHeld()) << "released after the exchange";
+    // Once the exchange has returned the wake-up works again.
+    peer.send("OK\r");
+    ASSERT_TRUE(waitUntil([&] { return log.count(">> OK") == 2; }));
+    now += 20001;
+    device.TimerTick();
+    EXPECT_TRUE(waitUntilLine("+v"));
+}
+
+TEST_F(ExchangeOnPty, SecondExchangeDuringAWaitIsRefusedAtOnce) {
+    answerWith({});
+    bool innerResult = true;
+    QList<QByteArray> linesAtInner;
+    QTimer::singleShot(30, [&] {
+        QStringList inner;
+        innerResult = exchange.DeviceCommandLst("+disp", inner, 1000);
+        linesAtInner = peer.lines;
+    });
+    QStringList res;
+    EXPECT_FALSE(exchange.DeviceCommandLst("+o", res, 100));
+    EXPECT_FALSE(innerResult);
+    EXPECT_FALSE(peer.lines.contains("+disp")) << "nothing written for the refused request";
+}
+
+TEST_F(ExchangeOnPty, AbortEndsTheWaitAtOnce) {
+    answerWith({});
+    QTimer::singleShot(30, [&] { exchange.Abort(); });
+    QStringList res;
+    QElapsedTimer t;
+    t.start();
+    EXPECT_FALSE(exchange.DeviceCommandLst("+o", res, 5000));
+    EXPECT_LT(t.elapsed(), 1000);
+    EXPECT_EQ(peer.lines.size(), 1) << "no further attempts";
+    // An abort does not poison the next exchange.
+    answerWith({"OK\r"});
+    EXPECT_TRUE(exchange.DeviceCommandLst("+o", res, 1000));
+}
+
+TEST_F(ExchangeOnPty, ClosedPortFailsAtOnce) {
+    device.SetComActive(false);
+    QStringList res;
+    QElapsedTimer t;
+    t.start();
+    EXPECT_FALSE(exchange.DeviceCommandLst("+o", res, 5000));
+    EXPECT_LT(t.elapsed(), 100);
+}
+
+TEST_F(ExchangeOnPty, ParamRequestsRecordFailuresByName) {
+    QStringList errors;
+    QStringList res;
+    answerWith({"ERROR\rOK\r"});
+    EXPECT_TRUE(exchange.ReadParamFromDevice("+o", res, errors, "Номер объекта", "OK", 1000));
+    EXPECT_TRUE(errors.isEmpty()) << "ERROR then OK still holds OK";
+    EXPECT_TRUE(exchange.ReadParamFromDevice("+o", res, errors, "Номер объекта", "DONE", 1000));
+    EXPECT_EQ(errors, QStringList{"Номер объекта"});
+    answerWith({});
+    exchange.SendParamToDevice("+o0050", errors, "Объект", "OK", 50);
+    EXPECT_EQ(errors, (QStringList{"Номер объекта", "Объект"}));
+}
+
+} // namespace
