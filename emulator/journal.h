@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <map>
+
+namespace emu {
+
+// The panel's event journal: record lines by index, and the pointer, the
+// index after the newest record.
+class Journal {
+public:
+    // Replaces the journal; each line's index is its first four characters
+    // (hexadecimal). The pointer becomes the index after the highest one.
+    void setLines(const QList<QByteArray>& lines, const QList<int>& badIndexes = {});
+    // Every stored line in index order.
+    QList<QByteArray> lines() const;
+    int size() const { return int(fRecords.size()); }
+    unsigned pointer() const { return fPointer; }
+    QList<int> badIndexes() const { return fBad; }
+
+    // The lines of the stored records from `from` to `to` (the end included
+    // when includeEnd). A range whose start lies after its end holds nothing.
+    QList<QByteArray> range(unsigned from, unsigned to, bool includeEnd) const;
+    // Empties the journal; the pointer goes back to 0.
+    void erase();
+
+private:
+    std::map<unsigned, QByteArray> fRecords;
+    unsigned fPointer = 0;
+    QList<int> fBad;
+};
+
+} // namespace emu
