@@ -1,0 +1,84 @@
+#include "CommonCodec.h"
+
+#include <limits>
+
+namespace {
+
+bool isHexDigit(QChar c) {
+    const char16_t u = c.unicode();
+    return (u >= '0' && u <= '9') || (u >= 'A' && u <= 'F') || (u >= 'a' && u <= 'f');
+}
+
+} // namespace
+
+bool ObjNumKeyAllowed(QChar c) {
+    return c.unicode() == 8 || isHexDigit(c);
+}
+
+bool ObjNumTypedTextAllowed(const QString& text) {
+    if (text.size() > ObjNumMaxTyped)
+        return false;
+    for (const QChar c : text) {
+        if (!isHexDigit(c))
+            return false;
+    }
+    return true;
+}
+
+QString ObjectNumberForWrite(const QString& text) {
+    // For a decimal text this is exactly "%.4d" of its number; any other
+    // short text gets its zeros the same way, as text.
+    if (text.size() >= 4)
+        return text;
+    return QString(4 - text.size(), QLatin1Char('0')) + text;
+}
+
+int HexValue(const QString& text) {
+    if (text.isEmpty())
+        return -1;
+    for (const QChar c : text) {
+        if (!isHexDigit(c))
+            return -1;
+    }
+    bool ok = false;
+    const uint v = text.toUInt(&ok, 16);
+    if (!ok || v > uint(std::numeric_limits<int>::max()))
+        return -1;
+    return int(v);
+}
+
+std::optional<TDispValue> DecodeDispValue(const QString& value) {
+    const int v = HexValue(value);
+    if (v < 0 || v > DispOff)
+        return std::nullopt;
+    if (v == DispOff)
+        return TDispValue{false, 0};
+    return TDispValue{true, v};
+}
+
+std::optional<QString> EncodeDispValue(bool on, int timeIndex) {
+    if (!on)
+        return QStringLiteral("FF");
+    if (timeIndex < 0 || timeIndex >= DispTimeCount)
+        return std::nullopt;
+    return QStringLiteral("%1").arg(timeIndex, 2, 16, QLatin1Char('0')).toUpper();
+}
+
+std::optional<TSignalLevels> DecodeSignalValue(const QString& value) {
+    if (value.size() != 4)
+        return std::nullopt;
+    const int signal = HexValue(value.left(2));
+    const int errors = HexValue(value.mid(2, 2));
+    const auto usable = [](int level, int max) {
+        return (level >= 0 && level <= max) || level == SignalUnknown;
+    };
+    if (!usable(signal, SignalLevelMax) || !usable(errors, ErrorLevelMax))
+        return std::nullopt;
+    return TSignalLevels{signal, errors};
+}
+
+QString LevelText(int level, int max) {
+    if (level == SignalUnknown)
+        return QStringLiteral("Неопределено");
+    return QString::number(level * 100 / max) + QLatin1Char('%');
+}

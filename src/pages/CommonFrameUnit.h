@@ -1,0 +1,79 @@
+#pragma once
+
+#include "PageFrame.h"
+
+#include <QString>
+
+#include <functional>
+
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QToolButton;
+
+// The Common page: the panel's object number, the dispatcher voice link
+// (on/off and the connection time) and an on-demand reading of the GSM
+// signal and error levels of the panel's modem.
+class TCommonFrame : public TPageFrame {
+    Q_OBJECT
+public:
+    explicit TCommonFrame(IPageHost& host, QWidget* parent = nullptr);
+
+    void Init() override;
+    void ReadPage() override;
+    void WritePage() override;
+    void SetDefault() override;
+    void GetSettings(QStringList& List) override;
+    void SetSettings(const QStringList& List) override;
+
+    // The GSM signal reading (the button beside the signal bars).
+    void SpeedButton1Click();
+
+    // Plain message boxes of the page go through this function; by default
+    // it shows a modal QMessageBox. The window or a test may replace it.
+    using TMessageFn = std::function<void(const QString& text)>;
+    void SetMessageFn(TMessageFn fn);
+
+    static QString BalloonTitle();
+    static QString BalloonText();
+    static constexpr int BalloonShowMs = 5000;
+
+signals:
+    // The dispatcher warning has just been shown at the mouse pointer.
+    void BalloonShown(const QString& title, const QString& text);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void BuildControls();
+    void DispCheckBoxClick(bool checked);
+    void SetObjNumText(const QString& text);
+    bool ShowObjectNumber(const QString& value);
+    bool ShowDispValue(const QString& value);
+    void ReadSignal(QStringList& errors);
+    void ShowBalloon();
+    void ShowMessage(const QString& text);
+
+    QGroupBox* MainGroup = nullptr;
+    QGroupBox* ObjectGroup = nullptr;
+    QLabel* ObjNumLabel = nullptr;
+    QLineEdit* ObjNumEdit = nullptr;
+    QGroupBox* DispGroup = nullptr;
+    QCheckBox* DispCheckBox = nullptr;
+    QLabel* InfoTimeText = nullptr;
+    QComboBox* TimeCombo = nullptr;
+    QGroupBox* GSMSignalGroup = nullptr;
+    QLabel* GSMSigralLevel = nullptr;
+    QProgressBar* SignalProgress = nullptr;
+    QLabel* SignalValue = nullptr;
+    QLabel* GSMSignalErrors = nullptr;
+    QProgressBar* ErrorsProgress = nullptr;
+    QLabel* ErrorsValue = nullptr;
+    QToolButton* SpeedButton1 = nullptr;
+
+    TMessageFn fMessageFn;
+};

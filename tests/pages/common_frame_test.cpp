@@ -1,0 +1,496 @@
+// The Common page against a scripted panel dialogue and a recording host.
+#include "page_fakes.h"
+#include "pages/CommonFrameUnit.h"
+#include "pages/PageTable.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QSignalSpy>
+#include <QTest>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <stdexcept>
+
+namespace {
+
+const QString ObjectError = QStringLiteral("Номер объекта");
+const QString DispError = QStringLiteral("Параметры диспетчерской связи");
+const QString SignalError = QStringLiteral("Уровень сигнала GSM");
+const QString SignalImpossible = QStringLiteral("В данный момент чтение уровня сигнала GSM невозможно");
+const QString Unknown = QStringLiteral("Неопределено");
+
+QStringList Ok(const QString& value) {
+    return {value, QStringLiteral("OK")};
+}
+
+// Types each character as one key press carrying it (any letter, not only
+// the ones on a Latin keyboard).
+void typeText(QWidget* w, const QString& text) {
+    for (const QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(w, &press);
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(w, &release);
+    }
+}
+
+class CommonPage : public ::testing::Test {
+protected:
+    void SetUp() override {
+        page = std::make_unique<TCommonFrame>(host);
+        page->Init();
+        page->SetMessageFn([this](const QString& text) { messages.append(text); });
+        balloons = std::make_unique<QSignalSpy>(page.get(), &TCommonFrame::BalloonShown);
+        exchange().answers[QStringLiteral("+o")] = Ok(QStringLiteral("0050"));
+        exchange().answers[QStringLiteral("+disp")] = Ok(QStringLiteral("FF"));
+    }
+
+    template <typename T> T* control(const char* name) {
+        T* w = page->findChild<T*>(QLatin1String(name));
+        EXPECT_NE(w, nullptr) << name;
+        return w;
+    }
+    QLineEdit* objNum() { return control<QLineEdit>("ObjNumEdit"); }
+    QCheckBox* disp() { return control<QCheckBox>("DispCheckBox"); }
+    QComboBox* time() { return control<QComboBox>("TimeCombo"); }
+    FakeExchange& exchange() { return host.exchange; }
+
+    // Answers every write with "OK".
+    void acceptWrites(const QStringList& commands) {
+        for (const QString& c : commands)
+            exchange().answers[c] = {QStringLiteral("OK")};
+    }
+    void readSignal(const QString& value) {
+        exchange().answers[QStringLiteral("+U")] = {QStringLiteral("OK"), value, QStringLiteral("OK")};
+        page->SpeedButton1Click();
+    }
+
+    FakeHost host;
+    std::unique_ptr<TCommonFrame> page;
+    std::unique_ptr<QSignalSpy> balloons;
+    QStringList messages;
+};
+
+TEST_F(CommonPage, StartsWithItsControlsTextsAndTimeList) {
+    for (const char* name :
+         {"MainGroup", "ObjectGroup", "ObjNumLabel", "ObjNumEdit", "DispGroup", "DispCheckBox",
+          "InfoTimeText", "TimeCombo", "GSMSignalGroup", "GSMSigralLevel", "SignalProgress", "SignalValue",
+          "GSMSignalErrors", "ErrorsProgress", "ErrorsValue", "SpeedButton1"})
+        EXPECT_NE(page->findChild<QWidget*>(QLatin1String(name)), nullptr) << name;
+
+    EXPECT_EQ(page->Tag(), ptCommon);
+    EXPECT_EQ(objNum()->text(), QStringLiteral("0050"));
+    EXPECT_TRUE(objNum()->alignment() & Qt::AlignRight);
+    EXPECT_FALSE(disp()->isChecked());
+    EXPECT_EQ(disp()->text(), QStringLiteral("Включить диспетчерскую связь"));
+    EXPECT_EQ(control<QLabel>("ObjNumLabel")->text(), QStringLiteral("Номер объекта:"));
+    EXPECT_EQ(control<QLabel>("SignalValue")->text(), QStringLiteral("0"));
+    EXPECT_EQ(control<QLabel>("ErrorsValue")->text(), QStringLiteral("0"));
+    EXPECT_EQ(control<QProgressBar>("SignalProgress")->maximum(), 31);
+    EXPECT_EQ(control<QProgressBar>("ErrorsProgress")->maximum(), 7);
+
+    ASSERT_EQ(time()->count(), 255);
+    EXPECT_EQ(time()->itemText(0), QStringLiteral("Неограничено"));
+    EXPECT_EQ(time()->itemText(1), QStringLiteral("1 мин."));
+    EXPECT_EQ(time()->itemText(254), QStringLiteral("254 мин."));
+    EXPECT_EQ(time()->maxVisibleItems(), 15);
+    EXPECT_EQ(time()->currentIndex(), 0);
+    EXPECT_FALSE(time()->isEnabled());
+    EXPECT_FALSE(control<QLabel>("InfoTimeText")->isEnabled());
+
+    // A second Init keeps the list and selects its first entry again.
+    time()->setCurrentIndex(9);
+    page->Init();
+    EXPECT_EQ(time()->count(), 255);
+    EXPECT_EQ(time()->currentIndex(), 0);
+    EXPECT_TRUE(exchange().sent.empty());
+}
+
+TEST_F(CommonPage, PageTableCreatesIt) {
+    ASSERT_FALSE(PageTable().empty());
+    EXPECT_EQ(PageTable().front().Tag, ptCommon);
+    std::unique_ptr<TPageFrame> created(PageTable().front().Create(host));
+    EXPECT_NE(dynamic_cast<TCommonFrame*>(created.get()), nullptr);
+}
+
+TEST_F(CommonPage, WriteSendsZeroFilledObjectAndDispatcherValue) {
+    const struct {
+        const char* object;
+        bool on;
+        int time;
+        const char* objectSent;
+        const char* dispSent;
+    } cases[] = {
+        {"5", false, 3, "+o0005", "+dispFF"},   // unchecked: FF whatever the list shows
+        {"0050", true, 0, "+o0050", "+disp00"}, // unlimited
+        {"ABCD", true, 254, "+oABCD", "+dispFE"},
+        {"ab", true, 10, "+o00ab", "+disp0A"}, // not decimal: zeros as text
+        {"", false, 0, "+o0000", "+dispFF"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.object);
+        exchange().sent.clear();
+        acceptWrites({QString::fromUtf8(c.objectSent), QString::fromUtf8(c.dispSent)});
+        objNum()->setText(QString::fromUtf8(c.object));
+        disp()->setChecked(c.on);
+        time()->setCurrentIndex(c.time);
+
+        page->WritePage();
+
+        EXPECT_EQ(exchange().Commands(), (QStringList{c.objectSent, c.dispSent}));
+        EXPECT_EQ(objNum()->text(), QString::fromUtf8(c.objectSent).mid(2)); // the filled number stays
+        for (const FakeExchange::Sent& s : exchange().sent) {
+            EXPECT_EQ(s.TimeOut, ExchangeTimeout::Param);
+            EXPECT_FALSE(s.Uparam);
+        }
+    }
+    EXPECT_TRUE(host.errorLists.empty());
+    EXPECT_EQ(page->Mode(), wmNull);
+}
+
+TEST_F(CommonPage, FailedWritesAreListedOnceInWriteMode) {
+    // Nothing answered: both parameters fail, in page order, in one list.
+    page->WritePage();
+    EXPECT_EQ(exchange().Commands(), (QStringList{"+o0050", "+dispFF"}));
+    ASSERT_EQ(host.errorLists.size(), 1u);
+    EXPECT_EQ(host.errorLists[0].Errors, (QStringList{ObjectError, DispError}));
+    EXPECT_EQ(host.errorLists[0].Mode, wmWrite);
+
+    // An answer without "OK" fails that parameter only.
+    acceptWrites({"+o0050"});
+    exchange().answers[QStringLiteral("+dispFF")] = {QStringLiteral("ERROR")};
+    page->WritePage();
+    ASSERT_EQ(host.errorLists.size(), 2u);
+    EXPECT_EQ(host.errorLists[1].Errors, QStringList{DispError});
+    EXPECT_EQ(page->Mode(), wmNull);
+}
+
+TEST_F(CommonPage, WriteWithoutTimeListSkipsTheDispatcherAndReportsIt) {
+    // Before Init the list is empty, so a checked box has no time to send.
+    TCommonFrame bare(host);
+    bare.SetMessageFn([](const QString&) {});
+    bare.findChild<QCheckBox*>(QStringLiteral("DispCheckBox"))->setChecked(true);
+    acceptWrites({"+o0050"});
+    bare.WritePage();
+    EXPECT_EQ(exchange().Commands(), QStringList{"+o0050"});
+    ASSERT_EQ(host.errorLists.size(), 1u);
+    EXPECT_EQ(host.errorLists[0].Errors, QStringList{DispError});
+}
+
+TEST_F(CommonPage, ReadDecodesTheDispatcherValue) {
+    const struct {
+        const char* answer;
+        bool on;
+        int time;
+    } cases[] = {{"FF", false, 0}, {"0A", true, 10}, {"00", true, 0}, {"FE", true, 254}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.answer);
+        disp()->setChecked(!c.on);
+        time()->setCurrentIndex(5);
+        balloons->clear();
+        exchange().answers[QStringLiteral("+disp")] = Ok(QString::fromUtf8(c.answer));
+
+        page->ReadPage();
+
+        EXPECT_EQ(disp()->isChecked(), c.on);
+        EXPECT_EQ(time()->currentIndex(), c.time);
+        EXPECT_EQ(time()->isEnabled(), c.on);
+        EXPECT_EQ(balloons->count(), 0); // a read never raises the warning
+    }
+    EXPECT_TRUE(host.errorLists.empty());
+    for (const FakeExchange::Sent& s : exchange().sent) {
+        EXPECT_EQ(s.TimeOut, ExchangeTimeout::Param);
+        EXPECT_FALSE(s.Uparam);
+    }
+}
+
+TEST_F(CommonPage, UnusableDispatcherAnswersChangeNothing) {
+    for (const char* answer : {"XY", "100", "1FF"}) {
+        SCOPED_TRACE(answer);
+        host.errorLists.clear();
+        disp()->setChecked(true);
+        time()->setCurrentIndex(7);
+        exchange().answers[QStringLiteral("+disp")] = Ok(QString::fromUtf8(answer));
+
+        page->ReadPage();
+
+        EXPECT_TRUE(disp()->isChecked());
+        EXPECT_EQ(time()->currentIndex(), 7);
+        ASSERT_EQ(host.errorLists.size(), 1u);
+        EXPECT_EQ(host.errorLists[0].Errors, QStringList{DispError});
+        EXPECT_EQ(host.errorLists[0].Mode, wmRead);
+    }
+}
+
+TEST_F(CommonPage, ReadTakesTheObjectNumberAsText) {
+    const struct {
+        QStringList answer;
+        const char* shown;
+        bool fails;
+    } cases[] = {
+        {Ok("1234"), "1234", false},
+        {Ok("12345"), "12345", false}, // longer than can be typed, kept whole
+        {Ok("0x5"), "0x5", false},     // taken as the panel gives it
+        {{"OK"}, "0050", true},        // no value line
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.shown);
+        host.errorLists.clear();
+        objNum()->setText(QStringLiteral("0050"));
+        exchange().answers[QStringLiteral("+o")] = c.answer;
+
+        page->ReadPage();
+
+        EXPECT_EQ(objNum()->text(), QString::fromUtf8(c.shown));
+        EXPECT_EQ(host.errorLists.size(), c.fails ? 1u : 0u);
+    }
+
+    exchange().answers.remove(QStringLiteral("+o"));
+    exchange().answers.remove(QStringLiteral("+disp"));
+    host.errorLists.clear();
+    objNum()->setText(QStringLiteral("0077"));
+    page->ReadPage();
+    EXPECT_EQ(objNum()->text(), QStringLiteral("0077"));
+    ASSERT_EQ(host.errorLists.size(), 1u);
+    EXPECT_EQ(host.errorLists[0].Errors, (QStringList{ObjectError, DispError}));
+    EXPECT_EQ(host.errorLists[0].Mode, wmRead);
+}
+
+TEST_F(CommonPage, ModeFollowsTheOperation) {
+    std::vector<std::pair<QString, TWorkMode>> seen;
+    exchange().during = [&](const QString& command) { seen.emplace_back(command, page->Mode()); };
+    acceptWrites({"+o0050", "+dispFF"});
+
+    page->ReadPage();
+    EXPECT_EQ(page->Mode(), wmNull);
+    page->WritePage();
+    EXPECT_EQ(page->Mode(), wmNull);
+    readSignal(QStringLiteral("1F00"));
+    EXPECT_EQ(page->Mode(), wmNull);
+
+    const std::vector<std::pair<QString, TWorkMode>> expected{
+        {"+o", wmRead}, {"+disp", wmRead}, {"+o0050", wmWrite}, {"+dispFF", wmWrite}, {"+U", wmRead}};
+    EXPECT_EQ(seen, expected);
+}
+
+TEST_F(CommonPage, SignalReadingShowsPercentagesAndUnknownLevels) {
+    const struct {
+        const char* value;
+        const char* signalText;
+        int signalBar;
+        const char* errorsText;
+        int errorsBar;
+    } cases[] = {
+        {"1F00", "100%", 31, "0%", 0},
+        {"0307", "9%", 3, "100%", 7},
+        {"6363", "Неопределено", 17, "Неопределено", 3}, // bars stay where they were
+        {"1163", "54%", 17, "Неопределено", 3},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.value);
+        readSignal(QStringLiteral("1103")); // bars at 17 and 3 before the reading
+        readSignal(QString::fromUtf8(c.value));
+        EXPECT_EQ(control<QLabel>("SignalValue")->text(), QString::fromUtf8(c.signalText));
+        EXPECT_EQ(control<QProgressBar>("SignalProgress")->value(), c.signalBar);
+        EXPECT_EQ(control<QLabel>("ErrorsValue")->text(), QString::fromUtf8(c.errorsText));
+        EXPECT_EQ(control<QProgressBar>("ErrorsProgress")->value(), c.errorsBar);
+    }
+    EXPECT_TRUE(host.errorLists.empty());
+    EXPECT_TRUE(messages.isEmpty());
+}
+
+TEST_F(CommonPage, SignalReadingSetsUparamOnlyAroundItsCommand) {
+    readSignal(QStringLiteral("1F00"));
+    ASSERT_EQ(exchange().sent.size(), 1u);
+    EXPECT_EQ(exchange().sent[0].Command, QStringLiteral("+U"));
+    EXPECT_EQ(exchange().sent[0].TimeOut, ExchangeTimeout::Signal);
+    EXPECT_TRUE(exchange().sent[0].Uparam);
+    EXPECT_FALSE(exchange().Uparam());
+    EXPECT_EQ(host.disabled, 1);
+    EXPECT_EQ(host.enabled, 1);
+}
+
+TEST_F(CommonPage, FailedSignalReadingIsListedAndCleansUp) {
+    readSignal(QStringLiteral("1103"));
+    const QStringList bad[] = {
+        {}, // no answer
+        {QStringLiteral("OK"), QStringLiteral("ZZ00"), QStringLiteral("OK")},
+        {QStringLiteral("OK"), QStringLiteral("2000"), QStringLiteral("OK")}, // level 32
+        {QStringLiteral("OK"), QStringLiteral("1F0"), QStringLiteral("OK")},
+    };
+    for (const QStringList& answer : bad) {
+        SCOPED_TRACE(answer.join(QLatin1Char('|')).toStdString());
+        host.errorLists.clear();
+        if (answer.isEmpty())
+            exchange().answers.remove(QStringLiteral("+U"));
+        else
+            exchange().answers[QStringLiteral("+U")] = answer;
+        const int enabledBefore = host.enabled;
+
+        page->SpeedButton1Click();
+
+        ASSERT_EQ(host.errorLists.size(), 1u);
+        EXPECT_EQ(host.errorLists[0].Errors, QStringList{SignalError});
+        EXPECT_EQ(host.errorLists[0].Mode, wmRead);
+        EXPECT_EQ(control<QLabel>("SignalValue")->text(), QStringLiteral("54%"));
+        EXPECT_EQ(control<QProgressBar>("SignalProgress")->value(), 17);
+        EXPECT_FALSE(exchange().Uparam());
+        EXPECT_EQ(page->Mode(), wmNull);
+        EXPECT_EQ(host.enabled, enabledBefore + 1);
+    }
+    EXPECT_TRUE(messages.isEmpty());
+}
+
+TEST_F(CommonPage, SignalReadingErrorShowsTheMessageAndCleansUp) {
+    exchange().during = [](const QString&) { throw std::runtime_error("link gone"); };
+    page->SpeedButton1Click();
+    EXPECT_EQ(messages, QStringList{SignalImpossible});
+    EXPECT_FALSE(exchange().Uparam());
+    EXPECT_EQ(page->Mode(), wmNull);
+    EXPECT_EQ(host.disabled, 1);
+    EXPECT_EQ(host.enabled, 1);
+}
+
+TEST_F(CommonPage, SignalReadingIsRefusedWithoutConnection) {
+    host.connected = false;
+    QTest::mouseClick(control<QToolButton>("SpeedButton1"), Qt::LeftButton);
+    EXPECT_EQ(messages, QStringList{SignalImpossible});
+    EXPECT_TRUE(exchange().sent.empty());
+    EXPECT_EQ(host.disabled, 0);
+    EXPECT_FALSE(exchange().Uparam());
+}
+
+TEST_F(CommonPage, NoSecondExchangeStartsWhileOneWaits) {
+    // The message loop runs during a wait, so the button can be pressed then.
+    exchange().during = [&](const QString&) { control<QToolButton>("SpeedButton1")->click(); };
+    page->ReadPage();
+    readSignal(QStringLiteral("1F00"));
+    EXPECT_EQ(exchange().Commands(), (QStringList{"+o", "+disp", "+U"}));
+}
+
+TEST_F(CommonPage, BalloonOnlyWhenTheBoxIsCheckedOutsideAnOperation) {
+    disp()->setChecked(true);
+    ASSERT_EQ(balloons->count(), 1);
+    EXPECT_EQ(balloons->at(0).at(0).toString(), QStringLiteral("Внимание!"));
+    EXPECT_EQ(balloons->at(0).at(1).toString(),
+              QStringLiteral("Для работы диспетчерской связи необходимо добавить\n"
+                             "инженерные номера в память панели\n"));
+    EXPECT_TRUE(time()->isEnabled());
+    EXPECT_TRUE(control<QLabel>("InfoTimeText")->isEnabled());
+
+    disp()->setChecked(false); // unchecking warns of nothing
+    EXPECT_FALSE(time()->isEnabled());
+    EXPECT_FALSE(control<QLabel>("InfoTimeText")->isEnabled());
+
+    exchange().answers[QStringLiteral("+disp")] = Ok(QStringLiteral("0A"));
+    page->ReadPage(); // checks the box in read mode
+    EXPECT_TRUE(disp()->isChecked());
+    EXPECT_EQ(balloons->count(), 1);
+
+    page->SetDefault();
+    QTest::mouseClick(disp(), Qt::LeftButton); // the user's own click
+    EXPECT_EQ(balloons->count(), 2);
+}
+
+TEST_F(CommonPage, DefaultsNeedNoPanel) {
+    objNum()->setText(QStringLiteral("1234"));
+    disp()->setChecked(true);
+    time()->setCurrentIndex(30);
+    page->SetDefault();
+    EXPECT_EQ(objNum()->text(), QStringLiteral("0050"));
+    EXPECT_FALSE(disp()->isChecked());
+    EXPECT_EQ(time()->currentIndex(), 0);
+    EXPECT_FALSE(time()->isEnabled());
+    EXPECT_TRUE(exchange().sent.empty());
+}
+
+TEST_F(CommonPage, KeyFilterAndPastedText) {
+    QLineEdit* edit = objNum();
+    edit->clear();
+    typeText(edit, QStringLiteral("1g-Ж 2aF"));
+    EXPECT_EQ(edit->text(), QStringLiteral("12aF"));
+    typeText(edit, QStringLiteral("3")); // a fifth character is not taken
+    EXPECT_EQ(edit->text(), QStringLiteral("12aF"));
+    QTest::keyClick(edit, Qt::Key_Backspace);
+    EXPECT_EQ(edit->text(), QStringLiteral("12a"));
+
+    // A longer number the page put there itself stays whole; typing cannot
+    // make it longer, erasing works.
+    page->SetSettings({"Object=12345", "Disp=0", "Time=0"});
+    typeText(edit, QStringLiteral("6"));
+    EXPECT_EQ(edit->text(), QStringLiteral("12345"));
+    QTest::keyClick(edit, Qt::Key_Backspace);
+    EXPECT_EQ(edit->text(), QStringLiteral("1234"));
+
+    // Inserted text (paste, drop) obeys the same rule: all of it or nothing.
+    const struct {
+        const char* inserted;
+        const char* result;
+    } cases[] = {{"0B", "0B"}, {"1-2", ""}, {"12345", ""}, {"Ж1", ""}, {"abcd", "abcd"}};
+    for (const auto& c : cases) {
+        edit->clear();
+        edit->insert(QString::fromUtf8(c.inserted));
+        EXPECT_EQ(edit->text(), QString::fromUtf8(c.result)) << c.inserted;
+    }
+}
+
+TEST_F(CommonPage, SettingsRoundTrip) {
+    objNum()->setText(QStringLiteral("00AB"));
+    disp()->setChecked(true);
+    time()->setCurrentIndex(37);
+    QStringList lines{QStringLiteral("left over")};
+    page->GetSettings(lines);
+    EXPECT_EQ(lines, (QStringList{"Object=00AB", "Disp=1", "Time=37"}));
+
+    FakeHost otherHost;
+    TCommonFrame other(otherHost);
+    other.Init();
+    QSignalSpy otherBalloons(&other, &TCommonFrame::BalloonShown);
+    other.SetSettings(lines);
+    EXPECT_EQ(other.findChild<QLineEdit*>(QStringLiteral("ObjNumEdit"))->text(), QStringLiteral("00AB"));
+    EXPECT_TRUE(other.findChild<QCheckBox*>(QStringLiteral("DispCheckBox"))->isChecked());
+    EXPECT_TRUE(other.findChild<QComboBox*>(QStringLiteral("TimeCombo"))->isEnabled());
+    EXPECT_EQ(other.findChild<QComboBox*>(QStringLiteral("TimeCombo"))->currentIndex(), 37);
+    EXPECT_EQ(otherBalloons.count(), 1); // loading a checked box warns as a click does
+
+    // Other keys, another order and letter case; a missing object number empties the box.
+    page->SetSettings({"Time=0", "x=1", "disp=0"});
+    EXPECT_EQ(objNum()->text(), QString());
+    EXPECT_FALSE(disp()->isChecked());
+    EXPECT_EQ(time()->currentIndex(), 0);
+}
+
+TEST_F(CommonPage, SettingsThePageCannotUseResetItWhole) {
+    const QStringList cases[] = {
+        {"Object=1234", "Disp=x", "Time=3"},
+        {"Object=1234", "Time=3"},
+        {"Object=1234", "Disp=1"},
+        {"Object=1234", "Disp=1", "Time=255"},
+        {"Object=1234", "Disp=1", "Time=-1"},
+        {"Object=1234", "Disp=2", "Time=3"},
+    };
+    for (const QStringList& lines : cases) {
+        SCOPED_TRACE(lines.join(QLatin1Char(' ')).toStdString());
+        objNum()->setText(QStringLiteral("9999"));
+        disp()->setChecked(true);
+        time()->setCurrentIndex(7);
+        balloons->clear();
+
+        page->SetSettings(lines);
+
+        EXPECT_EQ(objNum()->text(), QStringLiteral("0050"));
+        EXPECT_FALSE(disp()->isChecked());
+        EXPECT_EQ(time()->currentIndex(), 0);
+        EXPECT_EQ(balloons->count(), 0);
+    }
+}
+
+} // namespace
