@@ -18,6 +18,7 @@
 #include <QSettings>
 #include <QSplitter>
 
+#include <algorithm>
 #include <optional>
 
 namespace {
@@ -313,6 +314,15 @@ int WindowStateValue(const QWidget* window) {
     return 0;
 }
 
+// A window saved on a screen that is gone (a second monitor unplugged) would
+// come back where nobody can see it; it then keeps only its size.
+bool OnSomeScreen(const QRect& geometry) {
+    const QList<QScreen*> screens = QGuiApplication::screens();
+    return std::any_of(screens.begin(), screens.end(), [&](const QScreen* screen) {
+        return screen->availableGeometry().intersects(geometry);
+    });
+}
+
 // Two thirds of the screen, centred.
 void PlaceForNormalState(QWidget* window) {
     const QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
@@ -331,8 +341,13 @@ bool RestoreWindow(QWidget* window, const QSettings& key) {
     std::optional<TBaseSet> base;
     if (!ReadBaseSet(key, name, base))
         return false;
-    if (base)
-        window->setGeometry(base->Left, base->Top, base->Width, base->Height);
+    if (base) {
+        const QRect stored(base->Left, base->Top, base->Width, base->Height);
+        if (OnSomeScreen(stored))
+            window->setGeometry(stored);
+        else
+            window->resize(stored.size());
+    }
     int state = 0;
     if (!ReadIntValue(key, ValueName(name, "WindowState"), state))
         return false;

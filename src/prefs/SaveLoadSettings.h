@@ -45,7 +45,8 @@ class QWidget;
 // the window's own resizing. Left, Top, Align, Enabled and Visible of the
 // controls, the check box's Alignment and the menu items' Enabled and
 // Visible are checked but not applied: the layout and the window's
-// connection state own them. The window gets its stored geometry back and,
+// connection state own them. The window gets its stored geometry back (only
+// its size when that geometry lies on no screen any more) and,
 // when it was maximized, a normal geometry of two thirds of the screen,
 // centred, and is maximized.
 

@@ -502,6 +502,18 @@ TEST_F(WindowState, StoredWidthBelowThreeComesBackAsThree) {
     EXPECT_EQ(tiny.geometry(), QRect(10, 20, 3, 1));
 }
 
+TEST_F(WindowState, WindowSavedOffEveryScreenKeepsOnlyItsSize) {
+    {
+        TTestMainForm main;
+        main.setGeometry(-5000, -4000, 500, 300);
+        SaveForm(&main);
+    }
+    TTestMainForm main;
+    main.move(30, 40);
+    RestoreForm(&main);
+    EXPECT_EQ(main.geometry(), QRect(30, 40, 500, 300));
+}
+
 TEST_F(WindowState, MaximizedWindowReopensMaximized) {
     {
         TTestMainForm main;
