@@ -55,11 +55,11 @@ void SaveForm(QWidget* window);
 
 // Brings the window's saved state back: first the window itself, then, only
 // when its WindowState was saved, the controls in order. A stored width
-// below 3 comes back as 3. A value that is missing (once the control's
-// Width was found, or for controls without a base set) or of the wrong type
-// ends the restore silently; the controls restored before stay restored and
-// the control that failed keeps its state unchanged. A control without a
-// Width value keeps its layout.
+// below 3 comes back as 3. A control without a Width value skips its base
+// set and keeps its layout; any other value that is missing, or any value of
+// the wrong type, ends the restore silently: the controls restored before
+// stay restored and the control that failed keeps its state unchanged (a
+// list is not emptied by a failure).
 void RestoreForm(QWidget* window);
 
 // One control's values, by its kind; `key` is in the window's group.
