@@ -14,7 +14,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QProgressBar>
 #include <QStyle>
 #include <QToolButton>
@@ -46,11 +45,6 @@ public:
 TCommonFrame::TCommonFrame(IPageHost& host, QWidget* parent) : TPageFrame(host, ptCommon, parent) {
     setObjectName(QStringLiteral("CommonFrame"));
     BuildControls();
-    fMessageFn = [this](const QString& text) {
-        QMessageBox box(QMessageBox::NoIcon, QApplication::applicationDisplayName(), text, QMessageBox::Ok,
-                        this);
-        box.exec();
-    };
 }
 
 void TCommonFrame::BuildControls() {
@@ -140,10 +134,6 @@ void TCommonFrame::Init() {
     TimeCombo->setCurrentIndex(0);
 }
 
-void TCommonFrame::SetMessageFn(TMessageFn fn) {
-    fMessageFn = std::move(fn);
-}
-
 QString TCommonFrame::BalloonTitle() {
     return QStringLiteral("Внимание!");
 }
@@ -182,11 +172,6 @@ void TCommonFrame::ShowBalloon() {
                                   text.toHtmlEscaped().replace(QLatin1Char('\n'), QStringLiteral("<br>")));
     QToolTip::showText(QCursor::pos(), html, this, QRect(), BalloonShowMs);
     emit BalloonShown(title, text);
-}
-
-void TCommonFrame::ShowMessage(const QString& text) {
-    if (fMessageFn)
-        fMessageFn(text);
 }
 
 void TCommonFrame::SetObjNumText(const QString& text) {
@@ -254,7 +239,7 @@ void TCommonFrame::SpeedButton1Click() {
     if (FMode != wmNull)
         return;
     if (!fHost.isConnected()) {
-        ShowMessage(SignalImpossible);
+        fHost.ShowMessage(SignalImpossible);
         return;
     }
     fHost.DisableControls();
@@ -271,7 +256,7 @@ void TCommonFrame::SpeedButton1Click() {
     });
     fHost.EnableControls();
     if (failed)
-        ShowMessage(SignalImpossible);
+        fHost.ShowMessage(SignalImpossible);
 }
 
 void TCommonFrame::ReadSignal(QStringList& errors) {

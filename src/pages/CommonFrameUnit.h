@@ -32,11 +32,6 @@ public:
     // The GSM signal reading (the button beside the signal bars).
     void SpeedButton1Click();
 
-    // Plain message boxes of the page go through this function; by default
-    // it shows a modal QMessageBox. The window or a test may replace it.
-    using TMessageFn = std::function<void(const QString& text)>;
-    void SetMessageFn(TMessageFn fn);
-
     static QString BalloonTitle();
     static QString BalloonText();
     static constexpr int BalloonShowMs = 5000;
@@ -56,7 +51,6 @@ private:
     bool ShowDispValue(const QString& value);
     void ReadSignal(QStringList& errors);
     void ShowBalloon();
-    void ShowMessage(const QString& text);
 
     QGroupBox* MainGroup = nullptr;
     QGroupBox* ObjectGroup = nullptr;
@@ -74,6 +68,4 @@ private:
     QProgressBar* ErrorsProgress = nullptr;
     QLabel* ErrorsValue = nullptr;
     QToolButton* SpeedButton1 = nullptr;
-
-    TMessageFn fMessageFn;
 };

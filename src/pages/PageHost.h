@@ -19,4 +19,6 @@ public:
     // Shows failed parameter names in the error list window.
     virtual void ShowErrorList(const QStringList& errors, TWorkMode mode) = 0;
     virtual void SetWakeUp(bool on) = 0;
+    // A plain message box (no icon, an OK button).
+    virtual void ShowMessage(const QString& text) = 0;
 };

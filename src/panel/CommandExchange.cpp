@@ -67,7 +67,7 @@ void TCommandExchange::Wait(uint32_t ms) {
 
 bool TCommandExchange::DeviceCommandLst(const QString& ACommand, QStringList& Res, uint32_t TimeOut) {
     // Not re-entrant: a second request while one waits is refused at once.
-    if (fLoop || !Device)
+    if (fLoop || !Device || fBlocked)
         return false;
     // A closed port cannot answer: fail at once instead of waiting out
     // three time-outs.

@@ -40,6 +40,8 @@ public:
     // Ends a pending wait at once; the exchange then fails.
     void Abort();
     bool Waiting() const { return fLoop != nullptr; }
+    // While blocked every request fails at once (the window is closing).
+    void SetBlocked(bool blocked) { fBlocked = blocked; }
 
     // Device event handlers.
     void DeviceData(TDevice* Sender, const QByteArray& Data);
@@ -61,5 +63,6 @@ private:
     bool FUParam = false;
     bool FModem = false;
     bool fAborted = false;
+    bool fBlocked = false;
     QEventLoop* fLoop = nullptr;
 };

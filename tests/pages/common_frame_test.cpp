@@ -47,7 +47,6 @@ protected:
     void SetUp() override {
         page = std::make_unique<TCommonFrame>(host);
         page->Init();
-        page->SetMessageFn([this](const QString& text) { messages.append(text); });
         balloons = std::make_unique<QSignalSpy>(page.get(), &TCommonFrame::BalloonShown);
         exchange().answers[QStringLiteral("+o")] = Ok(QStringLiteral("0050"));
         exchange().answers[QStringLiteral("+disp")] = Ok(QStringLiteral("FF"));
@@ -76,7 +75,6 @@ protected:
     FakeHost host;
     std::unique_ptr<TCommonFrame> page;
     std::unique_ptr<QSignalSpy> balloons;
-    QStringList messages;
 };
 
 TEST_F(CommonPage, StartsWithItsControlsTextsAndTimeList) {
@@ -176,7 +174,6 @@ TEST_F(CommonPage, FailedWritesAreListedOnceInWriteMode) {
 TEST_F(CommonPage, WriteWithoutTimeListSkipsTheDispatcherAndReportsIt) {
     // Before Init the list is empty, so a checked box has no time to send.
     TCommonFrame bare(host);
-    bare.SetMessageFn([](const QString&) {});
     bare.findChild<QCheckBox*>(QStringLiteral("DispCheckBox"))->setChecked(true);
     acceptWrites({"+o0050"});
     bare.WritePage();
@@ -304,7 +301,7 @@ TEST_F(CommonPage, SignalReadingShowsPercentagesAndUnknownLevels) {
         EXPECT_EQ(control<QProgressBar>("ErrorsProgress")->value(), c.errorsBar);
     }
     EXPECT_TRUE(host.errorLists.empty());
-    EXPECT_TRUE(messages.isEmpty());
+    EXPECT_TRUE(host.messages.isEmpty());
 }
 
 TEST_F(CommonPage, SignalReadingSetsUparamOnlyAroundItsCommand) {
@@ -346,13 +343,13 @@ TEST_F(CommonPage, FailedSignalReadingIsListedAndCleansUp) {
         EXPECT_EQ(page->Mode(), wmNull);
         EXPECT_EQ(host.enabled, enabledBefore + 1);
     }
-    EXPECT_TRUE(messages.isEmpty());
+    EXPECT_TRUE(host.messages.isEmpty());
 }
 
 TEST_F(CommonPage, SignalReadingErrorShowsTheMessageAndCleansUp) {
     exchange().during = [](const QString&) { throw std::runtime_error("link gone"); };
     page->SpeedButton1Click();
-    EXPECT_EQ(messages, QStringList{SignalImpossible});
+    EXPECT_EQ(host.messages, QStringList{SignalImpossible});
     EXPECT_FALSE(exchange().Uparam());
     EXPECT_EQ(page->Mode(), wmNull);
     EXPECT_EQ(host.disabled, 1);
@@ -362,7 +359,7 @@ TEST_F(CommonPage, SignalReadingErrorShowsTheMessageAndCleansUp) {
 TEST_F(CommonPage, SignalReadingIsRefusedWithoutConnection) {
     host.connected = false;
     QTest::mouseClick(control<QToolButton>("SpeedButton1"), Qt::LeftButton);
-    EXPECT_EQ(messages, QStringList{SignalImpossible});
+    EXPECT_EQ(host.messages, QStringList{SignalImpossible});
     EXPECT_TRUE(exchange().sent.empty());
     EXPECT_EQ(host.disabled, 0);
     EXPECT_FALSE(exchange().Uparam());

@@ -63,4 +63,7 @@ public:
         errorLists.push_back({errors, mode});
     }
     void SetWakeUp(bool) override {}
+    void ShowMessage(const QString& text) override { messages.append(text); }
+
+    QStringList messages;
 };

@@ -1,0 +1,154 @@
+#include "CliCommands.h"
+
+#include "CliSession.h"
+#include "panel/DeviceVersion.h"
+#include "serial/Device.h"
+
+#include <QTextStream>
+
+QString CliHelp() {
+    return QStringLiteral(
+        "Использование: tarvik1-cli КОМАНДА [ПАРАМЕТРЫ]\n"
+        "\n"
+        "Связь с панелью Tarvik-1 без окна программы: по кабелю программирования\n"
+        "или через GSM-модем, который звонит панели.\n"
+        "\n"
+        "Команды:\n"
+        "  ports                       список последовательных портов (и портов\n"
+        "                              запущенных эмуляторов панели), по одному в строке\n"
+        "  identify --port ПОРТ        подключиться, вывести версию оболочки панели,\n"
+        "                              её номера и тип памяти, сказать, совместима ли\n"
+        "                              оболочка, и отключиться\n"
+        "  send --port ПОРТ КОМАНДА... подключиться, выполнить по одному обмену на\n"
+        "                              каждую команду (например +o, +disp, +U) и вывести\n"
+        "                              строки каждого ответа, затем отключиться\n"
+        "\n"
+        "Параметры:\n"
+        "  --port ПОРТ       путь к устройству (/dev/ttyUSB0, ссылка на порт эмулятора)\n"
+        "                    или имя в /dev (ttyS0)\n"
+        "  --modem ТЕЛЕФОН   звонить панели через GSM-модем на этом порту\n"
+        "  --timeout МС      время ожидания ответа на команду в send (по умолчанию 2500;\n"
+        "                    через модем прибавляется 5000)\n"
+        "  --log ФАЙЛ        записать обмен с панелью в файл в формате журнала программы\n"
+        "  --help            эта справка\n"
+        "\n"
+        "Коды завершения:\n"
+        "  0  успешно\n"
+        "  1  на какую-то команду send панель не ответила\n"
+        "  2  ошибка в командной строке\n"
+        "  3  порт не открылся\n"
+        "  4  панель (или модем) не ответила при подключении\n"
+        "  5  оболочка панели несовместима (нужна 7.700)\n"
+        "  6  не удалось записать журнал обмена\n");
+}
+
+namespace {
+
+struct Parsed {
+    QString command;
+    TCliOptions options;
+    QStringList rest;
+    bool help = false;
+    QString error;
+};
+
+Parsed Parse(const QStringList& args) {
+    Parsed p;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString& a = args.at(i);
+        auto value = [&](QString& into) {
+            if (i + 1 >= args.size()) {
+                p.error = QStringLiteral("Параметру %1 нужно значение").arg(a);
+                return;
+            }
+            into = args.at(++i);
+        };
+        if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
+            p.help = true;
+        } else if (a == QLatin1String("--port")) {
+            value(p.options.Port);
+        } else if (a == QLatin1String("--modem")) {
+            value(p.options.Phone);
+            p.options.Modem = true;
+        } else if (a == QLatin1String("--log")) {
+            value(p.options.LogFile);
+        } else if (a == QLatin1String("--timeout")) {
+            QString text;
+            value(text);
+            bool ok = false;
+            const uint ms = text.toUInt(&ok);
+            if (p.error.isEmpty() && (!ok || ms > 600000))
+                p.error = QStringLiteral("Неверное время ожидания: %1").arg(text);
+            p.options.TimeOut = ms;
+        } else if (a.startsWith(QLatin1String("--"))) {
+            p.error = QStringLiteral("Неизвестный параметр %1").arg(a);
+        } else if (p.command.isEmpty()) {
+            p.command = a;
+        } else {
+            p.rest << a;
+        }
+        if (!p.error.isEmpty())
+            break;
+    }
+    return p;
+}
+
+int Identify(TCliSession& session, QTextStream& out, QTextStream& err) {
+    const TDeviceVersion& v = session.Version();
+    const bool compatible = IsCompatible(v);
+    out << QStringLiteral("Версия: %1\n").arg(v.Name);
+    out << QStringLiteral("Старший номер: %1\n").arg(v.Major);
+    out << QStringLiteral("Младший номер: %1\n").arg(v.Minor);
+    out << QStringLiteral("Выпуск: %1\n").arg(v.Release);
+    out << QStringLiteral("Память: %1\n").arg(v.Memory);
+    out << QStringLiteral("Совместимость: %1\n").arg(compatible ? QStringLiteral("да") : QStringLiteral("нет"));
+    out.flush();
+    if (!compatible) {
+        err << "Несовместимая оболочка\n";
+        return ceIncompatible;
+    }
+    return ceOk;
+}
+
+} // namespace
+
+int RunCli(const QStringList& args, QTextStream& out, QTextStream& err) {
+    const Parsed p = Parse(args);
+    if (p.help) {
+        out << CliHelp();
+        return ceOk;
+    }
+    auto usage = [&](const QString& message) {
+        err << message << "\n" << "Справка: tarvik1-cli --help\n";
+        return int(ceUsage);
+    };
+    if (!p.error.isEmpty())
+        return usage(p.error);
+    if (p.command.isEmpty())
+        return usage(QStringLiteral("Не указана команда"));
+
+    if (p.command == QLatin1String("ports")) {
+        if (!p.rest.isEmpty())
+            return usage(QStringLiteral("Лишние слова: %1").arg(p.rest.join(' ')));
+        for (const QString& port : TDevice::GetCOMsList())
+            out << port << '\n';
+        return ceOk;
+    }
+    const bool identify = p.command == QLatin1String("identify");
+    const bool send = p.command == QLatin1String("send");
+    if (!identify && !send)
+        return usage(QStringLiteral("Неизвестная команда %1").arg(p.command));
+    if (p.options.Port.isEmpty())
+        return usage(QStringLiteral("Не указан порт (--port)"));
+    if (identify && !p.rest.isEmpty())
+        return usage(QStringLiteral("Лишние слова: %1").arg(p.rest.join(' ')));
+    if (send && p.rest.isEmpty())
+        return usage(QStringLiteral("Не указаны команды для панели"));
+
+    TCliSession session(p.options, out, err);
+    const int connected = session.Connect();
+    if (connected != ceOk)
+        return session.Finish(connected);
+    const int code = identify ? Identify(session, out, err) : session.Send(p.rest);
+    return session.Finish(code);
+}

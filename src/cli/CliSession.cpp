@@ -1,0 +1,108 @@
+#include "CliSession.h"
+
+#include "panel/CommandExchange.h"
+#include "panel/ConnectSequence.h"
+#include "panel/DisconnectSequence.h"
+#include "panel/LogLine.h"
+#include "serial/Device.h"
+
+#include <QEventLoop>
+#include <QTextStream>
+
+TCliSession::TCliSession(const TCliOptions& options, QTextStream& out, QTextStream& err)
+    : fOptions(options), fOut(out), fErr(err), fDevice(std::make_unique<TDevice>()),
+      fExchange(std::make_unique<TCommandExchange>(fDevice.get())) {
+    fDevice->SetWakeUpInterval(20000);
+    fDevice->OnComCreateError = [this](TDevice*, int code) { fCreateError = code; };
+    connect(fExchange.get(), &TCommandExchange::LogLine, this, &TCliSession::Log);
+    fExchange->Attach();
+}
+
+TCliSession::~TCliSession() = default;
+
+void TCliSession::Log(const QString& text) {
+    if (!fOptions.LogFile.isEmpty())
+        fLog << StampedLogLine(text);
+}
+
+int TCliSession::Connect() {
+    TConnectSequence sequence;
+    connect(&sequence, &TConnectSequence::LogLine, this, &TCliSession::Log);
+    sequence.SetDevice(fDevice.get());
+
+    QEventLoop loop;
+    QString failure;
+    connect(&sequence, &TConnectSequence::Succeeded, &loop, &QEventLoop::quit);
+    connect(&sequence, &TConnectSequence::Failed, &loop, [&](const QString& message) {
+        failure = message;
+        loop.quit();
+    });
+
+    fCreateError = 0;
+    if (!sequence.Connect(fOptions.Port, fOptions.Modem, fOptions.Phone)) {
+        sequence.ResetDevice();
+        if (fOptions.Modem && fOptions.Phone.trimmed().isEmpty()) {
+            fErr << "Не указан номер телефона панели\n";
+            return ceUsage;
+        }
+        fErr << QStringLiteral("Не удалось открыть порт %1: %2\n")
+                    .arg(fOptions.Port, TDevice::GetStrCreateError(fCreateError));
+        return cePortFailed;
+    }
+    loop.exec();
+    sequence.ResetDevice();
+    if (!failure.isEmpty()) {
+        fErr << QStringLiteral("Панель не отвечает: %1\n").arg(failure);
+        return ceNoAnswer;
+    }
+
+    fConnected = true;
+    fExchange->SetModem(sequence.Modem());
+    fVersion = {sequence.Ver(), sequence.Major(), sequence.Minor(), sequence.Release(), sequence.Memory()};
+    fDevice->SetWakeUp(true);
+    return ceOk;
+}
+
+int TCliSession::Send(const QStringList& commands) {
+    int code = ceOk;
+    for (const QString& cmd : commands) {
+        // The signal reading is complete at the panel's second "OK" on the
+        // cable, as on the Common page.
+        const bool signal = cmd == QLatin1String("+U");
+        fExchange->SetUparam(signal);
+        QStringList lines;
+        const bool ok = fExchange->DeviceCommandLst(cmd, lines, fOptions.TimeOut);
+        fExchange->SetUparam(false);
+        if (!ok) {
+            fErr << QStringLiteral("Нет ответа на команду %1\n").arg(cmd);
+            code = ceExchangeFailed;
+            continue;
+        }
+        for (const QString& line : lines)
+            fOut << line << '\n';
+    }
+    fOut.flush();
+    return code;
+}
+
+int TCliSession::Finish(int code) {
+    fDevice->SetWakeUp(false);
+    if (fConnected) {
+        TDisconnectSequence disconnect(fDevice.get(), fExchange->Modem());
+        QEventLoop loop;
+        connect(&disconnect, &TDisconnectSequence::Done, &loop, &QEventLoop::quit);
+        disconnect.Start();
+        if (!disconnect.Finished())
+            loop.exec();
+        fConnected = false;
+    }
+    fDevice->SetComActive(false);
+    if (!fOptions.LogFile.isEmpty()) {
+        QString error;
+        if (!SaveLogLines(fOptions.LogFile, fLog, &error)) {
+            fErr << QStringLiteral("Не удалось записать журнал обмена %1: %2\n").arg(fOptions.LogFile, error);
+            return code == ceOk ? ceLogFailed : code;
+        }
+    }
+    return code;
+}

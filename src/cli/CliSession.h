@@ -1,0 +1,65 @@
+#pragma once
+
+#include "panel/DeviceVersion.h"
+
+#include <QObject>
+#include <QStringList>
+
+#include <memory>
+
+class QTextStream;
+class TCommandExchange;
+class TDevice;
+
+// Exit codes of tarvik1-cli.
+enum TCliExit : int {
+    ceOk = 0,
+    ceExchangeFailed = 1, // a command got no complete answer
+    ceUsage = 2,
+    cePortFailed = 3,     // the port could not be opened
+    ceNoAnswer = 4,       // the panel (or the modem) did not answer the connection sequence
+    ceIncompatible = 5,   // the panel's firmware is not one the tool configures
+    ceLogFailed = 6,      // the log file could not be written
+};
+
+struct TCliOptions {
+    QString Port;
+    bool Modem = false;
+    QString Phone;
+    uint32_t TimeOut = 2500;
+    QString LogFile;
+};
+
+// One connection to a panel from the command line: connects as the tool
+// does (cable or GSM modem), runs exchanges, disconnects as the tool does
+// and writes the traffic log on the way out.
+class TCliSession : public QObject {
+    Q_OBJECT
+public:
+    TCliSession(const TCliOptions& options, QTextStream& out, QTextStream& err);
+    ~TCliSession() override;
+
+    // Connects and identifies the panel; ceOk or the failure's exit code
+    // (with one line on the error stream).
+    int Connect();
+    const TDeviceVersion& Version() const { return fVersion; }
+    // One exchange per command; prints each answer's lines. ceOk when all
+    // completed, else ceExchangeFailed.
+    int Send(const QStringList& commands);
+    // Disconnects (if connected) and writes the log; returns ceLogFailed
+    // when the log could not be written, else `code`.
+    int Finish(int code);
+
+private:
+    void Log(const QString& text);
+
+    TCliOptions fOptions;
+    QTextStream& fOut;
+    QTextStream& fErr;
+    std::unique_ptr<TDevice> fDevice;
+    std::unique_ptr<TCommandExchange> fExchange;
+    TDeviceVersion fVersion;
+    bool fConnected = false;
+    int fCreateError = 0;
+    QStringList fLog;
+};

@@ -1,0 +1,19 @@
+// tarvik1-cli: the panel from the command line.
+#include "CliCommands.h"
+
+#include <QCoreApplication>
+#include <QTextStream>
+
+#include <cstdio>
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    QStringList args = app.arguments();
+    args.removeFirst();
+    const int code = RunCli(args, out, err);
+    out.flush();
+    err.flush();
+    return code;
+}

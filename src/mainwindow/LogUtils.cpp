@@ -1,0 +1,46 @@
+#include "LogUtils.h"
+
+#include "MessageBoxes.h"
+#include "panel/LogLine.h"
+
+#include <QFileDialog>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+
+void TLog::Append(const QString& Value) {
+    if (!FLogObject)
+        return;
+    QString line = FShowTime ? StampedLogLine(Value) : Value;
+    line.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    line.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+
+    QScrollBar* bar = FLogObject->verticalScrollBar();
+    const int before = bar->value();
+    FLogObject->appendPlainText(line);
+    bar->setValue(FAutoScroll ? bar->maximum() : before);
+}
+
+void TLog::Clear() {
+    if (FLogObject)
+        FLogObject->clear();
+}
+
+bool TLog::SaveLogTo(const QString& path, QString* error) const {
+    const QString text = FLogObject ? FLogObject->toPlainText() : QString();
+    const QStringList lines = text.isEmpty() ? QStringList() : text.split(QLatin1Char('\n'));
+    return SaveLogLines(path, lines, error);
+}
+
+void TLog::SaveLog(QWidget* parent) {
+    QFileDialog dialog(parent);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("log"));
+    dialog.setNameFilter(QStringLiteral("Log files (*.log)"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return;
+    const QString path = dialog.selectedFiles().first();
+    QString error;
+    if (!SaveLogTo(path, &error))
+        ShowMessageBox(parent, TBoxKind::Error,
+                       QStringLiteral("Не удалось сохранить журнал в файл %1:\n%2").arg(path, error));
+}
