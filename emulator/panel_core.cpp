@@ -127,7 +127,7 @@ std::optional<Clock::time_point> PanelCore::nextWake() const {
     if (!fInbound.empty() && (!t || fInbound.front().at < *t))
         t = fInbound.front().at;
     if (!fPending.empty() && fOutput.empty())
-        t = Clock::time_point::min();
+        t = Clock::time_point{}; // at once
     return t;
 }
 
