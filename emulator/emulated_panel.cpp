@@ -13,8 +13,7 @@ EmulatedPanel::~EmulatedPanel() {
     stop();
 }
 
-template <class F>
-auto EmulatedPanel::locked(F&& f) const {
+template <class F> auto EmulatedPanel::locked(F&& f) const {
     std::lock_guard lock(fMutex);
     return f(*fCore);
 }

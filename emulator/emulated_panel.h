@@ -81,7 +81,7 @@ public:
     bool cableSessionOpen() const;
     bool callConnected() const; // a modem call is up (online or held after "+++")
     int modemDials() const;
-    int toolOpenCount() const;  // how many times the tool has the port open now
+    int toolOpenCount() const; // how many times the tool has the port open now
 
     // What came in and went out.
     int commandCount(const QString& name) const; // "+o", "+alphon3", "+W", "ATD", "+++", "?" ...
@@ -94,8 +94,7 @@ public:
     void clearRecords();
 
 private:
-    template <class F>
-    auto locked(F&& f) const;
+    template <class F> auto locked(F&& f) const;
     void changed();
 
     mutable std::mutex fMutex;

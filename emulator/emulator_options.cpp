@@ -53,7 +53,8 @@ EmulatorOptions::Result EmulatorOptions::parse(const QStringList& arguments, Emu
         {"link", "Put the link at PATH instead of the ports folder.", "PATH"},
         {"mode", "cable (programming cable, default) or modem (GSM modem, then a data call).", "MODE"},
         {"records", "Journal records generated at start (default 100).", "N"},
-        {"bad-records", "How many of them carry a wrong record check sum or CID check digit (default 0).", "N"},
+        {"bad-records", "How many of them carry a wrong record check sum or CID check digit (default 0).",
+         "N"},
         {"seed", "Seed of the journal generator (default 1).", "N"},
         {"cid-ten-as-a", "Send the CID check value 10 as 'A' instead of '0'."},
         {"read-excludes-end", "\"+read\" leaves out the record at its second index."},
@@ -85,7 +86,8 @@ EmulatorOptions::Result EmulatorOptions::parse(const QStringList& arguments, Emu
         {"garbage", "Fault: a line of noise before every answer."},
         {"hangup-at", "Fault: the answer to the Nth command stops half way (modem: the call drops).", "N"},
         {"baud", "Throttle the line to N baud both ways, 10 bits a byte (19200 is the panel's rate).", "N"},
-        {"fault-command", "Faults hit only commands whose name starts with NAME (\"+o\", \"+alphon\").", "NAME"},
+        {"fault-command", "Faults hit only commands whose name starts with NAME (\"+o\", \"+alphon\").",
+         "NAME"},
         {"transcript", "Write every byte both ways with time stamps to FILE.", "FILE"},
     };
     p.addOptions(all);
@@ -123,23 +125,24 @@ EmulatorOptions::Result EmulatorOptions::parse(const QStringList& arguments, Emu
     }
 
     int seed = int(s.seed);
-    const bool numbersOk =
-        toInt(p, "records", 0, 65535, s.journalRecords, message) &&
-        toInt(p, "bad-records", 0, 65535, s.badRecords, message) && toInt(p, "seed", 0, INT_MAX, seed, message) &&
-        toInt(p, "signal", 0, 99, s.signalLevel, message) && toInt(p, "signal-errors", 0, 99, s.errorLevel, message) &&
-        toInt(p, "unregistered", 0, INT_MAX, s.unregisteredAnswers, message) &&
-        toInt(p, "answer-delay", 0, 600000, s.delays.answerMs, message) &&
-        toInt(p, "measure-delay", 0, 600000, s.delays.measurementMs, message) &&
-        toInt(p, "erase-delay", 0, 600000, s.delays.journalEraseMs, message) &&
-        toInt(p, "dial-delay", 0, 600000, s.delays.dialMs, message) &&
-        toInt(p, "flash-erase-delay", 0, 600000, s.delays.flashEraseMs, message) &&
-        toInt(p, "block-delay", 0, 600000, s.delays.blockWriteMs, message) &&
-        toInt(p, "final-check-delay", 0, 600000, s.delays.finalCheckMs, message) &&
-        toInt(p, "split-gap", 0, 60000, s.delays.splitGapMs, message) &&
-        toInt(p, "drop-every", 1, INT_MAX, s.faults.dropEvery, message) &&
-        toInt(p, "extra-delay", 0, 600000, s.faults.extraDelayMs, message) &&
-        toInt(p, "hangup-at", 1, INT_MAX, s.faults.hangupAt, message) &&
-        toInt(p, "baud", 50, 4000000, s.faults.baud, message);
+    const bool numbersOk = toInt(p, "records", 0, 65535, s.journalRecords, message) &&
+                           toInt(p, "bad-records", 0, 65535, s.badRecords, message) &&
+                           toInt(p, "seed", 0, INT_MAX, seed, message) &&
+                           toInt(p, "signal", 0, 99, s.signalLevel, message) &&
+                           toInt(p, "signal-errors", 0, 99, s.errorLevel, message) &&
+                           toInt(p, "unregistered", 0, INT_MAX, s.unregisteredAnswers, message) &&
+                           toInt(p, "answer-delay", 0, 600000, s.delays.answerMs, message) &&
+                           toInt(p, "measure-delay", 0, 600000, s.delays.measurementMs, message) &&
+                           toInt(p, "erase-delay", 0, 600000, s.delays.journalEraseMs, message) &&
+                           toInt(p, "dial-delay", 0, 600000, s.delays.dialMs, message) &&
+                           toInt(p, "flash-erase-delay", 0, 600000, s.delays.flashEraseMs, message) &&
+                           toInt(p, "block-delay", 0, 600000, s.delays.blockWriteMs, message) &&
+                           toInt(p, "final-check-delay", 0, 600000, s.delays.finalCheckMs, message) &&
+                           toInt(p, "split-gap", 0, 60000, s.delays.splitGapMs, message) &&
+                           toInt(p, "drop-every", 1, INT_MAX, s.faults.dropEvery, message) &&
+                           toInt(p, "extra-delay", 0, 600000, s.faults.extraDelayMs, message) &&
+                           toInt(p, "hangup-at", 1, INT_MAX, s.faults.hangupAt, message) &&
+                           toInt(p, "baud", 50, 4000000, s.faults.baud, message);
     if (!numbersOk)
         return Result::Error;
     s.seed = quint32(seed);

@@ -10,7 +10,7 @@ namespace emu {
 // The panel-emulator program's command line.
 struct EmulatorOptions {
     PanelSettings settings;
-    QString linkPath;          // --link; empty: announce in the ports folder
+    QString linkPath; // --link; empty: announce in the ports folder
     bool helpRequested = false;
 
     enum class Result { Run, Help, Error };

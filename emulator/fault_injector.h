@@ -28,8 +28,8 @@ public:
 
 private:
     const PanelSettings& fSettings;
-    int fCommands = 0;       // commands the faults apply to, seen so far
-    QByteArray fUnanswered;  // the command ignored last, waiting for its retry
+    int fCommands = 0;      // commands the faults apply to, seen so far
+    QByteArray fUnanswered; // the command ignored last, waiting for its retry
     quint32 fNoise = 0x2545F491;
 };
 

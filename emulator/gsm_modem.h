@@ -16,7 +16,7 @@ public:
     enum class State { Command, Online, OnlineCommand };
 
     struct Outcome {
-        QString name;  // for the counters: "ATZ", "AT", "AT+CREG?", "ATD", "ATH" or "?"
+        QString name; // for the counters: "ATZ", "AT", "AT+CREG?", "ATD", "ATH" or "?"
         bool rejected = false;
         Reply reply;
     };

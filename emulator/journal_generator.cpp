@@ -21,8 +21,8 @@ struct Event {
 struct Scenario {
     int weight;
     int code;
-    bool restore;     // followed by the restore (qualifier 3) of the same event
-    bool eventOnly3;  // reported with qualifier 3 only (arming-type events)
+    bool restore;    // followed by the restore (qualifier 3) of the same event
+    bool eventOnly3; // reported with qualifier 3 only (arming-type events)
 };
 
 // What happens on a guarded object over weeks, roughly in these proportions.
@@ -174,7 +174,8 @@ JournalGenerator::Result JournalGenerator::generate(const Options& options) {
 
         JournalRecord rec;
         rec.index = quint16(i);
-        rec.cid = contactid::message(options.account, e.qualifier, e.code, e.partition, e.zone, options.cidTenAsA);
+        rec.cid =
+            contactid::message(options.account, e.qualifier, e.code, e.partition, e.zone, options.cidTenAsA);
         if (wrongDigit) {
             const char right = rec.cid.at(15);
             rec.cid[15] = right == '7' ? '8' : '7';

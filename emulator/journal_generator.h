@@ -14,15 +14,16 @@ class JournalGenerator {
 public:
     struct Options {
         int records = 100;
-        int badRecords = 0;   // spread over the journal; half with a wrong record sum, half with a wrong CID digit
+        int badRecords =
+            0; // spread over the journal; half with a wrong record sum, half with a wrong CID digit
         quint32 seed = 1;
         QByteArray account = "0050";
         bool cidTenAsA = false;
     };
 
     struct Result {
-        QList<QByteArray> lines;    // index order, indexes 0..records-1
-        QList<int> badIndexes;      // records whose check sum or CID check digit is wrong
+        QList<QByteArray> lines; // index order, indexes 0..records-1
+        QList<int> badIndexes;   // records whose check sum or CID check digit is wrong
     };
 
     static Result generate(const Options& options);

@@ -29,7 +29,8 @@ int main(int argc, char** argv) {
         std::fputs(message.toLocal8Bit().constData(), stdout);
         return 0;
     case EmulatorOptions::Result::Error:
-        std::fprintf(stderr, "panel-emulator: %s\nTry 'panel-emulator --help'.\n", message.toLocal8Bit().constData());
+        std::fprintf(stderr, "panel-emulator: %s\nTry 'panel-emulator --help'.\n",
+                     message.toLocal8Bit().constData());
         return 2;
     case EmulatorOptions::Result::Run:
         break;
@@ -55,12 +56,16 @@ int main(int argc, char** argv) {
     std::fflush(stdout);
     std::fprintf(stderr, "panel-emulator: %s mode on %s (%s); stop with Ctrl+C\n",
                  linkModeName(options.settings.mode).toLocal8Bit().constData(),
-                 announcement.linkPath().toLocal8Bit().constData(), panel.slavePath().toLocal8Bit().constData());
+                 announcement.linkPath().toLocal8Bit().constData(),
+                 panel.slavePath().toLocal8Bit().constData());
 
     int signal = 0;
     sigwait(&stopSignals, &signal);
     announcement.withdraw();
     panel.stop();
-    std::fprintf(stderr, "panel-emulator: stopped (%s)\n", signal == SIGINT ? "SIGINT" : signal == SIGTERM ? "SIGTERM" : "SIGHUP");
+    std::fprintf(stderr, "panel-emulator: stopped (%s)\n",
+                 signal == SIGINT    ? "SIGINT"
+                 : signal == SIGTERM ? "SIGTERM"
+                                     : "SIGHUP");
     return 0;
 }

@@ -9,8 +9,18 @@ namespace emu {
 
 namespace {
 
-const char* const kFixed[] = {"CABLE CONNECT", "CABLE DISCONNECT", "+v", "+typepan", "+U",  "+point",
-                              "+erase",        "+read",            "+BL", "+BE",      "+W", "+EE"};
+const char* const kFixed[] = {"CABLE CONNECT",
+                              "CABLE DISCONNECT",
+                              "+v",
+                              "+typepan",
+                              "+U",
+                              "+point",
+                              "+erase",
+                              "+read",
+                              "+BL",
+                              "+BE",
+                              "+W",
+                              "+EE"};
 
 bool isBootCommand(const QString& name) {
     return name == "+BL" || name == "+BE" || name == "+W" || name == "+EE";
@@ -123,7 +133,8 @@ PanelCommands::Outcome PanelCommands::handle(const QByteArray& line, bool overMo
     } else if (name == "+v") {
         if (out.write)
             return reject();
-        out.reply = readValue(cp1251::encode(fBoot.active() ? fSettings.bootVersionLine : fSettings.versionLine));
+        out.reply =
+            readValue(cp1251::encode(fBoot.active() ? fSettings.bootVersionLine : fSettings.versionLine));
     } else if (name == "+typepan") {
         if (out.write)
             return reject();
@@ -131,8 +142,8 @@ PanelCommands::Outcome PanelCommands::handle(const QByteArray& line, bool overMo
     } else if (name == "+U") {
         if (out.write)
             return reject();
-        const QByteArray value =
-            hex::format(unsigned(fSettings.signalLevel & 0xFF), 2) + hex::format(unsigned(fSettings.errorLevel & 0xFF), 2);
+        const QByteArray value = hex::format(unsigned(fSettings.signalLevel & 0xFF), 2) +
+                                 hex::format(unsigned(fSettings.errorLevel & 0xFF), 2);
         if (overModem) {
             out.reply = Reply::panel({value, "OK"}, d.answerMs + d.measurementMs);
         } else {

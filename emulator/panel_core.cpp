@@ -17,7 +17,8 @@ const QByteArray kNoCarrier = "\r\nNO CARRIER\r\n";
 } // namespace
 
 PanelCore::PanelCore(const PanelSettings& settings)
-    : fSettings(settings), fModem(fSettings), fCommands(fSettings, fStore, fJournal, fBoot), fFaults(fSettings) {
+    : fSettings(settings), fModem(fSettings), fCommands(fSettings, fStore, fJournal, fBoot),
+      fFaults(fSettings) {
     settingsChanged();
     regenerateJournal();
 }
@@ -171,8 +172,8 @@ void PanelCore::handlePanelLine(const QByteArray& line, Clock::time_point now) {
     const PanelCommands::Outcome o = fCommands.handle(line, modemMode());
     fLog.record(o.name, o.write, o.rejected, line);
     bool hungUp = false;
-    QList<TimedBytes> pieces =
-        fFaults.shapeBytes(o.name, encodeReply(fFaults.shape(o.name, o.reply), fSettings.crlfAnswers), hungUp);
+    QList<TimedBytes> pieces = fFaults.shapeBytes(
+        o.name, encodeReply(fFaults.shape(o.name, o.reply), fSettings.crlfAnswers), hungUp);
     if (modemMode() && (hungUp || o.restarted)) {
         pieces.append({o.restarted ? 100 : 0, kNoCarrier});
         fModem.dropCall();

@@ -22,7 +22,8 @@ bool PanelServer::start(QString* error) {
     fWake = ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
     if (fWake < 0) {
         if (error)
-            *error = QStringLiteral("cannot create an event descriptor: %1").arg(QString::fromLocal8Bit(std::strerror(errno)));
+            *error = QStringLiteral("cannot create an event descriptor: %1")
+                         .arg(QString::fromLocal8Bit(std::strerror(errno)));
         fPort.close();
         return false;
     }
@@ -80,8 +81,9 @@ void PanelServer::run() {
         timespec timeout{};
         timespec* timeoutPtr = nullptr;
         if (wakeAt) {
-            const auto left = std::max(std::chrono::nanoseconds(0),
-                                       std::chrono::duration_cast<std::chrono::nanoseconds>(*wakeAt - Clock::now()));
+            const auto left =
+                std::max(std::chrono::nanoseconds(0),
+                         std::chrono::duration_cast<std::chrono::nanoseconds>(*wakeAt - Clock::now()));
             timeout.tv_sec = time_t(left.count() / 1'000'000'000);
             timeout.tv_nsec = long(left.count() % 1'000'000'000);
             timeoutPtr = &timeout;

@@ -40,9 +40,9 @@ struct Faults {
     bool missingOk = false;     // an answer with a value line loses its final "OK"
     bool garbage = false;       // garbageBytes go out before every answer
     QByteArray garbageBytes = QByteArray("\xFE\x13#~", 4) + '\r';
-    int hangupAt = 0;           // the answer to the Nth command stops half way: the line hangs up (0: off)
-    int baud = 0;               // line rate in both directions, 10 bits a byte (0: as fast as the pty)
-    QString onlyCommand;        // when set, the faults hit only commands whose name starts with it
+    int hangupAt = 0;    // the answer to the Nth command stops half way: the line hangs up (0: off)
+    int baud = 0;        // line rate in both directions, 10 bits a byte (0: as fast as the pty)
+    QString onlyCommand; // when set, the faults hit only commands whose name starts with it
 };
 
 // Everything that sets up an emulated panel.
@@ -54,19 +54,19 @@ struct PanelSettings {
     int signalLevel = 17; // "+U": 0..31, 99 = not known
     int errorLevel = 0;   // "+U": 0..7, 99 = not known
 
-    int journalRecords = 100; // records generated at start
-    int badRecords = 0;       // how many of them carry a wrong check sum
-    quint32 seed = 1;         // of the journal generator
-    bool cidTenAsA = false;   // CID check value 10 sent as 'A' instead of '0'
+    int journalRecords = 100;    // records generated at start
+    int badRecords = 0;          // how many of them carry a wrong check sum
+    quint32 seed = 1;            // of the journal generator
+    bool cidTenAsA = false;      // CID check value 10 sent as 'A' instead of '0'
     bool readIncludesEnd = true; // "+read" answers the record at its second index too
 
-    bool crlfAnswers = false; // panel answer lines end with CR LF instead of CR
-    bool modemEcho = false;   // the modem echoes command lines (ATE1)
-    int unregisteredAnswers = 0; // the first N "AT+CREG?" answer "+CREG: 0,2"
+    bool crlfAnswers = false;                       // panel answer lines end with CR LF instead of CR
+    bool modemEcho = false;                         // the modem echoes command lines (ATE1)
+    int unregisteredAnswers = 0;                    // the first N "AT+CREG?" answer "+CREG: 0,2"
     DialOutcome dialFailure = DialOutcome::Connect; // how failing dials end
-    int dialFailures = 0;     // number of dials that fail with dialFailure (-1: every dial)
+    int dialFailures = 0; // number of dials that fail with dialFailure (-1: every dial)
 
-    QString transcriptPath;   // every byte both ways with time stamps, when set
+    QString transcriptPath; // every byte both ways with time stamps, when set
 
     Delays delays;
     Faults faults;

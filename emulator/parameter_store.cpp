@@ -12,8 +12,14 @@ namespace {
 // The factory direction table: direction 1 reports over CSD, with SMS as the
 // alternative; direction 2 over GPRS to server 1; the other entries unused.
 const char* const kDirections[8] = {
-    "110002=+79031234567", "120006=+79031234567", "210003=", "220000=",
-    "230000=",             "240000=",             "250000=", "260000=",
+    "110002=+79031234567",
+    "120006=+79031234567",
+    "210003=",
+    "220000=",
+    "230000=",
+    "240000=",
+    "250000=",
+    "260000=",
 };
 
 const char* const kSmsTexts[6] = {

@@ -24,7 +24,7 @@ bool makePrivateFolder(const QString& path, QString* error) {
         *error = QStringLiteral("cannot create %1: %2").arg(path, systemError());
         return false;
     }
-    struct stat st{};
+    struct stat st {};
     if (::lstat(p.constData(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::getuid()) {
         *error = QStringLiteral("%1 is not a folder of this user").arg(path);
         return false;
@@ -33,7 +33,7 @@ bool makePrivateFolder(const QString& path, QString* error) {
 }
 
 bool isDanglingLink(const QByteArray& path) {
-    struct stat st{};
+    struct stat st {};
     if (::lstat(path.constData(), &st) != 0 || !S_ISLNK(st.st_mode))
         return false;
     return ::stat(path.constData(), &st) != 0 && errno == ENOENT;
@@ -83,7 +83,8 @@ bool PortAnnouncement::announce(const QString& target, const QString& stem, QStr
             err = QStringLiteral("cannot create %1: %2").arg(link, systemError());
             return false;
         }
-        if (isDanglingLink(l) && ::unlink(l.constData()) == 0 && ::symlink(t.constData(), l.constData()) == 0) {
+        if (isDanglingLink(l) && ::unlink(l.constData()) == 0 &&
+            ::symlink(t.constData(), l.constData()) == 0) {
             fLink = link;
             fTarget = target;
             return true;

@@ -20,7 +20,8 @@ bool PtyPort::open(QString* error) {
     char name[256] = {};
     if (::openpty(&fMaster, &fSlave, name, nullptr, nullptr) != 0) {
         if (error)
-            *error = QStringLiteral("cannot open a pseudo-terminal: %1").arg(QString::fromLocal8Bit(std::strerror(errno)));
+            *error = QStringLiteral("cannot open a pseudo-terminal: %1")
+                         .arg(QString::fromLocal8Bit(std::strerror(errno)));
         fMaster = fSlave = -1;
         return false;
     }

@@ -15,11 +15,13 @@ bool Transcript::open(const QString& path, QString* error) {
     fFile = std::fopen(path.toLocal8Bit().constData(), "w");
     if (!fFile) {
         if (error)
-            *error = QStringLiteral("cannot write the transcript %1: %2").arg(path, QString::fromLocal8Bit(std::strerror(errno)));
+            *error = QStringLiteral("cannot write the transcript %1: %2")
+                         .arg(path, QString::fromLocal8Bit(std::strerror(errno)));
         return false;
     }
     fStart = std::chrono::steady_clock::now();
-    note(QStringLiteral("panel emulator transcript, started %1; seconds since then, IN = from the tool, OUT = to the tool")
+    note(QStringLiteral("panel emulator transcript, started %1; seconds since then, IN = from the tool, OUT "
+                        "= to the tool")
              .arg(QDateTime::currentDateTime().toString(Qt::ISODateWithMs)));
     return true;
 }

@@ -13,13 +13,15 @@ namespace {
 // its last 2 characters; a block's check byte is the exclusive-or of its
 // bytes; block k is folded into lane k mod 4.
 struct Upload {
-    QList<QByteArray> data;   // hexadecimal text per block
+    QList<QByteArray> data; // hexadecimal text per block
     QList<quint8> checks;
     quint8 lanes[4] = {0, 0, 0, 0};
-    QByteArray image;         // all data bytes in order
+    QByteArray image; // all data bytes in order
 
     QByteArray command(int k) const { return "+W" + address(k) + ':' + data[k] + ':' + hex(checks[k]); }
-    QByteArray finalCommand() const { return "+EE" + hex(lanes[0]) + hex(lanes[1]) + hex(lanes[2]) + hex(lanes[3]); }
+    QByteArray finalCommand() const {
+        return "+EE" + hex(lanes[0]) + hex(lanes[1]) + hex(lanes[2]) + hex(lanes[3]);
+    }
     static QByteArray hex(unsigned v, int width = 2) {
         return QByteArray::number(v, 16).toUpper().rightJustified(width, '0');
     }
@@ -165,15 +167,15 @@ TEST_F(BootLoaderTest, BlocksOutOfPlaceOrMalformedAreRefused) {
     const QByteArray d = u.data[1];
     const QByteArray c = Upload::hex(u.checks[1]);
     const QList<QByteArray> refused = {
-        "+W0010:" + d + ':' + c,           // skips a block
-        "+W0080:" + d + ':' + c,           // addresses in bytes, not in lines
-        "+W008:" + d + ':' + c,            // three digits
+        "+W0010:" + d + ':' + c,            // skips a block
+        "+W0080:" + d + ':' + c,            // addresses in bytes, not in lines
+        "+W008:" + d + ':' + c,             // three digits
         "+W0008:" + d.chopped(1) + ':' + c, // odd number of digits
-        "+W0008:" + d,                     // no check byte
+        "+W0008:" + d,                      // no check byte
         "+W0008:" + d + ':' + c + ":00",
         "+W0008:" + d.left(4) + "XY" + d.mid(6) + ':' + c,
         "+W0008::" + c,
-        "+o",                              // page commands wait until the boot loader is left
+        "+o", // page commands wait until the boot loader is left
         "CABLE DISCONNECT",
     };
     QList<QByteArray> all = refused;

@@ -88,7 +88,8 @@ TEST_F(FaultsTest, LfAndPromptCharactersSprinkledIn) {
     bool inside = false;
     for (qsizetype i = 1; i + 1 < raw.size(); ++i) {
         const char prev = raw.at(i - 1), next = raw.at(i + 1);
-        if ((raw.at(i) == '>' || raw.at(i) == '\n') && prev != '\r' && prev != '\n' && next != '\r' && next != '>')
+        if ((raw.at(i) == '>' || raw.at(i) == '\n') && prev != '\r' && prev != '\n' && next != '\r' &&
+            next != '>')
             inside = true;
     }
     EXPECT_TRUE(inside) << raw.toStdString();

@@ -124,8 +124,9 @@ TEST_F(JournalTest, RecordLinesAreWellFormedWithRightSums) {
         EXPECT_EQ(l.mid(21, 17), QByteArray(17, 'F'));
         const auto m = date.match(QString::fromLatin1(l.mid(39, 22)));
         ASSERT_TRUE(m.hasMatch()) << l.mid(39, 22).constData();
-        const QDateTime when(QDate(2000 + m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt()),
-                             QTime(m.captured(4).toInt(), m.captured(5).toInt(), m.captured(6).toInt()));
+        const QDateTime when(
+            QDate(2000 + m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt()),
+            QTime(m.captured(4).toInt(), m.captured(5).toInt(), m.captured(6).toInt()));
         ASSERT_TRUE(when.isValid());
         EXPECT_TRUE(!previous.isValid() || previous < when);
         previous = when;
@@ -151,9 +152,9 @@ struct RangeCase {
 
 TEST_F(JournalTest, ReadAnswersTheStoredRecordsOfTheRange) {
     const RangeCase cases[] = {
-        {"+read004F0063", 79, 99, true},  {"+read004F0063", 79, 98, false}, {"+read00000000", 0, 0, true},
-        {"+read00000000", 0, -1, false},  {"+read00600070", 96, 99, true},  {"+read00630063", 99, 99, true},
-        {"+read0063004F", 0, -1, true},   {"+read01000200", 0, -1, true},   {"+read00000009", 0, 9, true},
+        {"+read004F0063", 79, 99, true}, {"+read004F0063", 79, 98, false}, {"+read00000000", 0, 0, true},
+        {"+read00000000", 0, -1, false}, {"+read00600070", 96, 99, true},  {"+read00630063", 99, 99, true},
+        {"+read0063004F", 0, -1, true},  {"+read01000200", 0, -1, true},   {"+read00000009", 0, 9, true},
     };
     for (const RangeCase& c : cases) {
         panel->setReadIncludesEnd(c.includeEnd);

@@ -11,8 +11,8 @@
 namespace {
 
 struct WriteCase {
-    const char* read;  // the read command, also the start of the write
-    QByteArray value;  // written right after it
+    const char* read; // the read command, also the start of the write
+    QByteArray value; // written right after it
     bool accepted;
 };
 
@@ -109,7 +109,7 @@ const WriteCase kWrites[] = {
     {"+X", "FF", false},
     {"+n00", "112001005", true},
     {"+n02", "312099999", true},
-    {"+n00", "340800000", true},  // 408 comes as a restore only
+    {"+n00", "340800000", true}, // 408 comes as a restore only
     {"+n00", "140801000", false},
     {"+n00", "199900000", false}, // no such event
     {"+n00", "512000000", false}, // qualifier 5
@@ -199,8 +199,9 @@ TEST_F(PageReadTest, CyrillicTextTravelsInWindows1251) {
     EXPECT_EQ(panel->parameter("+smstext0"), QString::fromUtf8("Тревога! Ёлка №1"));
     EXPECT_EQ(client->page("+smstext0"), (QList<QByteArray>{text, "OK"}));
     EXPECT_TRUE(panel->setParameter("+smstext1", QString::fromUtf8("Восстановление заряда АКБ")));
-    EXPECT_EQ(client->page("+smstext1").first(), QByteArray("\xC2\xEE\xF1\xF1\xF2\xE0\xED\xEE\xE2\xEB\xE5\xED\xE8\xE5 "
-                                                            "\xE7\xE0\xF0\xFF\xE4\xE0 \xC0\xCA\xC1"));
+    EXPECT_EQ(client->page("+smstext1").first(),
+              QByteArray("\xC2\xEE\xF1\xF1\xF2\xE0\xED\xEE\xE2\xEB\xE5\xED\xE8\xE5 "
+                         "\xE7\xE0\xF0\xFF\xE4\xE0 \xC0\xCA\xC1"));
 }
 
 TEST_F(PageReadTest, IdentificationAndSignalLevel) {
@@ -227,10 +228,10 @@ TEST_F(PageReadTest, IdentificationAndSignalLevel) {
 }
 
 TEST_F(PageReadTest, ReadOnlyAndUnknownCommandsAreRefused) {
-    const QList<QByteArray> refused = {"+v1",      "+typepan07", "+U1",   "+point0",  "+erase1", "+zzz",
-                                       "+O",       "o",          "+alphon8", "+alphon", "+phing5", "+smstext6",
-                                       "+n01",     "+BE",        "+W0000:00:00", "+EE00000000",
-                                       "cable connect", "CABLE CONNECT now"};
+    const QList<QByteArray> refused = {
+        "+v1",  "+typepan07", "+U1",          "+point0",     "+erase1",       "+zzz",
+        "+O",   "o",          "+alphon8",     "+alphon",     "+phing5",       "+smstext6",
+        "+n01", "+BE",        "+W0000:00:00", "+EE00000000", "cable connect", "CABLE CONNECT now"};
     for (const QByteArray& command : refused)
         EXPECT_EQ(client->page(command), QList<QByteArray>{"ERROR"}) << command.constData();
     EXPECT_EQ(panel->rejectedLines().size(), refused.size());
@@ -247,7 +248,8 @@ TEST_F(PageReadTest, CounterPerCommand) {
     EXPECT_EQ(panel->commandCount("+alphon3"), 1);
     EXPECT_EQ(panel->commandCount("CABLE CONNECT"), 1);
     EXPECT_EQ(panel->receivedLines(), (QStringList{"CABLE CONNECT", "+o", "+o0007", "+o", "+alphon3"}));
-    EXPECT_EQ(panel->receivedBytes(), QByteArray("CABLE CONNECT\r\n+o\r\n\r\n+o0007\r\n\r\n+o\r\n\r\n+alphon3\r\n\r\n"));
+    EXPECT_EQ(panel->receivedBytes(),
+              QByteArray("CABLE CONNECT\r\n+o\r\n\r\n+o0007\r\n\r\n+o\r\n\r\n+alphon3\r\n\r\n"));
     panel->clearRecords();
     EXPECT_EQ(panel->commandCount("+o"), 0);
 }

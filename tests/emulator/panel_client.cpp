@@ -56,7 +56,8 @@ QList<QByteArray> PanelClient::splitLines(const QByteArray& raw) {
     return lines;
 }
 
-QList<QByteArray> PanelClient::collect(const std::function<bool(const QList<QByteArray>&)>& done, int timeoutMs) {
+QList<QByteArray> PanelClient::collect(const std::function<bool(const QList<QByteArray>&)>& done,
+                                       int timeoutMs) {
     QList<QByteArray> lines;
     QElapsedTimer t;
     t.start();

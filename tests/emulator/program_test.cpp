@@ -111,7 +111,8 @@ TEST(ProgramTest, LinkAtAGivenPath) {
 TEST(ProgramTest, FallsBackToTheTmpFolderWithoutRuntimeDir) {
     Program p({"--quick"}, QString(), false);
     const QString link = p.link();
-    EXPECT_TRUE(link.startsWith(QStringLiteral("/tmp/tarvik1-%1/ports/panel-").arg(::getuid()))) << link.toStdString();
+    EXPECT_TRUE(link.startsWith(QStringLiteral("/tmp/tarvik1-%1/ports/panel-").arg(::getuid())))
+        << link.toStdString();
     EXPECT_EQ(p.stop(SIGTERM), 0);
     EXPECT_FALSE(QFileInfo(link).isSymLink());
 }
@@ -119,8 +120,8 @@ TEST(ProgramTest, FallsBackToTheTmpFolderWithoutRuntimeDir) {
 TEST(ProgramTest, OptionsReachThePanel) {
     QTemporaryDir runtime;
     Program p({"--quick", "--mode", "modem", "--version-line", "REV 07.701.001", "--records", "5",
-               "--unregistered", "1", "--dial-fail", "busy", "--dial-failures", "1", "--crlf", "--memory-type",
-               "3"},
+               "--unregistered", "1", "--dial-fail", "busy", "--dial-failures", "1", "--crlf",
+               "--memory-type", "3"},
               runtime.path());
     PanelClient client(p.link());
     ASSERT_TRUE(client.isOpen());
@@ -139,19 +140,56 @@ TEST(ProgramTest, HelpAndWrongOptions) {
     Program help({"--help"});
     EXPECT_EQ(help.finish(), 0);
     const QString text = help.allOutput();
-    for (const char* option :
-         {"--link", "--mode", "--records", "--bad-records", "--seed", "--cid-ten-as-a", "--read-excludes-end",
-          "--version-line", "--boot-version-line", "--memory-type", "--signal", "--signal-errors", "--crlf",
-          "--modem-echo", "--unregistered", "--dial-fail", "--dial-failures", "--answer-delay", "--measure-delay",
-          "--erase-delay", "--dial-delay", "--flash-erase-delay", "--block-delay", "--final-check-delay",
-          "--split-gap", "--quick", "--drop-every", "--answer-on-retry", "--extra-delay", "--split-bytes",
-          "--sprinkle", "--missing-ok", "--garbage", "--hangup-at", "--baud", "--fault-command", "--transcript"})
+    for (const char* option : {"--link",
+                               "--mode",
+                               "--records",
+                               "--bad-records",
+                               "--seed",
+                               "--cid-ten-as-a",
+                               "--read-excludes-end",
+                               "--version-line",
+                               "--boot-version-line",
+                               "--memory-type",
+                               "--signal",
+                               "--signal-errors",
+                               "--crlf",
+                               "--modem-echo",
+                               "--unregistered",
+                               "--dial-fail",
+                               "--dial-failures",
+                               "--answer-delay",
+                               "--measure-delay",
+                               "--erase-delay",
+                               "--dial-delay",
+                               "--flash-erase-delay",
+                               "--block-delay",
+                               "--final-check-delay",
+                               "--split-gap",
+                               "--quick",
+                               "--drop-every",
+                               "--answer-on-retry",
+                               "--extra-delay",
+                               "--split-bytes",
+                               "--sprinkle",
+                               "--missing-ok",
+                               "--garbage",
+                               "--hangup-at",
+                               "--baud",
+                               "--fault-command",
+                               "--transcript"})
         EXPECT_TRUE(text.contains(QLatin1String(option))) << option;
 
     const QList<QStringList> wrong = {
-        {"--mode", "usb"}, {"--records", "-1"}, {"--records", "many"}, {"--bogus"},
-        {"--dial-fail", "maybe"}, {"--dial-failures", "2"}, {"--memory-type", "xyz"}, {"extra"},
-        {"--records", "3", "--bad-records", "4"}, {"--baud", "0"},
+        {"--mode", "usb"},
+        {"--records", "-1"},
+        {"--records", "many"},
+        {"--bogus"},
+        {"--dial-fail", "maybe"},
+        {"--dial-failures", "2"},
+        {"--memory-type", "xyz"},
+        {"extra"},
+        {"--records", "3", "--bad-records", "4"},
+        {"--baud", "0"},
     };
     for (const QStringList& args : wrong) {
         Program p(args);
