@@ -3,6 +3,7 @@
 #include "MessageBoxes.h"
 #include "panel/LogLine.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QPlainTextEdit>
 #include <QScrollBar>
@@ -34,6 +35,7 @@ bool TLog::SaveLogTo(const QString& path, QString* error) const {
 void TLog::SaveLog(QWidget* parent) {
     QFileDialog dialog(parent);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDirectory(QDir::homePath());
     dialog.setDefaultSuffix(QStringLiteral("log"));
     dialog.setNameFilter(QStringLiteral("Log files (*.log)"));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
