@@ -49,7 +49,9 @@ GsmModem::Outcome GsmModem::command(const QByteArray& line) {
     } else if (line.startsWith("ATD")) {
         out.name = "ATD";
         QByteArray number = line.mid(3);
-        number.replace(' ', QByteArray());
+        // Separators people type into numbers carry no meaning to a modem.
+        for (const char sep : {' ', '-', '(', ')', '.'})
+            number.replace(sep, QByteArray());
         bool valid = !number.isEmpty() && fState == State::Command;
         for (char c : number) {
             if (!((c >= '0' && c <= '9') || c == '+' || c == '*' || c == '#'))

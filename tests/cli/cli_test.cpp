@@ -1,0 +1,168 @@
+// tarvik1-cli against the emulated panel: identify and send over the cable
+// and through the modem, the log file, and the exit codes of its failures.
+#include "cli/CliCommands.h"
+#include "cli/CliSession.h"
+#include "emulated_panel_fixture.h"
+#include "panel/ConnectSequence.h"
+#include "panel/DisconnectSequence.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct CliRun {
+    int code = -1;
+    QString out;
+    QString err;
+};
+
+class Cli : public ::testing::Test {
+protected:
+    void SetUp() override {
+        savedTiming = TConnectSequence::Timing;
+        TConnectSequence::Timing = {300, 300, 400, 5, 10, 20};
+        savedDisconnect = TDisconnectSequence::Timing;
+        TDisconnectSequence::Timing = {20, 20};
+    }
+    void TearDown() override {
+        TConnectSequence::Timing = savedTiming;
+        TDisconnectSequence::Timing = savedDisconnect;
+    }
+
+    static CliRun run(const QStringList& args) {
+        CliRun r;
+        QTextStream out(&r.out);
+        QTextStream err(&r.err);
+        r.code = RunCli(args, out, err);
+        out.flush();
+        err.flush();
+        return r;
+    }
+
+    TConnectTiming savedTiming;
+    TDisconnectTiming savedDisconnect;
+};
+
+TEST_F(Cli, IdentifyOverCableAndModem) {
+    for (const auto mode : {emu::LinkMode::Cable, emu::LinkMode::Modem}) {
+        auto panel = StartEmulatedPanel(QuickPanelSettings(mode));
+        QStringList args{"identify", "--port", panel->slavePath()};
+        if (mode == emu::LinkMode::Modem)
+            args << "--modem" << "+7 900 123-45-67";
+        const CliRun r = run(args);
+        const std::string m = emu::linkModeName(mode).toStdString();
+        EXPECT_EQ(r.code, ceOk) << m << r.err.toStdString();
+        EXPECT_TRUE(r.out.contains("Версия: REV 07.700.125")) << m;
+        EXPECT_TRUE(r.out.contains("Старший номер: 7\nМладший номер: 700\nВыпуск: 125")) << m;
+        EXPECT_TRUE(r.out.contains("Память: M45PE16")) << m;
+        EXPECT_TRUE(r.out.contains("Совместимость: да")) << m;
+        // Disconnected as the tool does.
+        if (mode == emu::LinkMode::Cable)
+            EXPECT_TRUE(panel->receivedLines().endsWith("CABLE DISCONNECT")) << m;
+        else
+            EXPECT_TRUE(panel->receivedBytes().endsWith("+++ATH\r\n")) << m;
+    }
+}
+
+TEST_F(Cli, IncompatibleFirmwareHasItsOwnExitCode) {
+    auto panel = StartEmulatedPanel(QuickPanelSettings());
+    panel->setVersionLine("REV 08.700.001");
+    const CliRun r = run({"identify", "--port", panel->slavePath()});
+    EXPECT_EQ(r.code, ceIncompatible);
+    EXPECT_TRUE(r.out.contains("Совместимость: нет"));
+    EXPECT_EQ(r.err, "Несовместимая оболочка\n");
+    EXPECT_TRUE(panel->receivedLines().endsWith("CABLE DISCONNECT"));
+}
+
+TEST_F(Cli, SendPrintsAnswersAndReadsTheSignalWithBothOks) {
+    for (const auto mode : {emu::LinkMode::Cable, emu::LinkMode::Modem}) {
+        auto panel = StartEmulatedPanel(QuickPanelSettings(mode));
+        panel->setSignal(3, 7);
+        QStringList args{"send", "--port", panel->slavePath(), "+o", "+o4321", "+o", "+U"};
+        if (mode == emu::LinkMode::Modem)
+            args << "--modem" << "5551234";
+        const CliRun r = run(args);
+        const std::string m = emu::linkModeName(mode).toStdString();
+        EXPECT_EQ(r.code, ceOk) << m << r.err.toStdString();
+        const QString before = panel->parameter("+o");
+        const QStringList lines = r.out.split('\n', Qt::SkipEmptyParts);
+        ASSERT_GE(lines.size(), 6) << m << r.out.toStdString();
+        EXPECT_EQ(lines[2], "OK") << "the write's answer";
+        EXPECT_EQ(lines[3], "4321") << "read back";
+        EXPECT_TRUE(r.out.endsWith("0307\nOK\n")) << m << r.out.toStdString();
+        EXPECT_EQ(before, "4321");
+    }
+}
+
+TEST_F(Cli, FailuresAreOneLineWithDistinctCodes) {
+    struct Case {
+        QStringList args;
+        int code;
+        QString errStart;
+    };
+    const Case cases[] = {
+        {{}, ceUsage, "Не указана команда"},
+        {{"frobnicate"}, ceUsage, "Неизвестная команда frobnicate"},
+        {{"identify"}, ceUsage, "Не указан порт (--port)"},
+        {{"send", "--port", "/dev/x"}, ceUsage, "Не указаны команды для панели"},
+        {{"send", "--port", "/dev/x", "--timeout", "soon", "+o"}, ceUsage, "Неверное время ожидания: soon"},
+        {{"identify", "--port"}, ceUsage, "Параметру --port нужно значение"},
+        {{"identify", "--port", "/dev/tarvik-none"}, cePortFailed, "Не удалось открыть порт /dev/tarvik-none"},
+        {{"identify", "--port", "/dev/x", "--modem", " "}, ceUsage, "Не указан номер телефона панели"},
+    };
+    for (const Case& c : cases) {
+        const CliRun r = run(c.args);
+        EXPECT_EQ(r.code, c.code) << c.args.join(' ').toStdString();
+        EXPECT_TRUE(r.err.startsWith(c.errStart)) << r.err.toStdString();
+    }
+}
+
+TEST_F(Cli, SilentPanelAndUnansweredCommand) {
+    TConnectSequence::Timing.CableResendMs = 30;
+    auto panel = StartEmulatedPanel(QuickPanelSettings());
+    emu::Faults f;
+    f.dropEvery = 1;
+    panel->setFaults(f);
+    CliRun r = run({"identify", "--port", panel->slavePath()});
+    EXPECT_EQ(r.code, ceNoAnswer);
+    EXPECT_EQ(r.err, "Панель не отвечает: Ошибка подключения\n");
+
+    // Connected, but one command never gets its "OK".
+    panel->setFaults({});
+    f = {};
+    f.missingOk = true;
+    f.onlyCommand = "+disp";
+    panel->setFaults(f);
+    r = run({"send", "--port", panel->slavePath(), "--timeout", "50", "+disp", "+o"});
+    EXPECT_EQ(r.code, ceExchangeFailed);
+    EXPECT_EQ(r.err, "Нет ответа на команду +disp\n");
+    EXPECT_TRUE(r.out.endsWith("OK\n")) << "the other command still ran";
+}
+
+TEST_F(Cli, ProgramWritesTheLogFile) {
+    auto panel = StartEmulatedPanel(QuickPanelSettings());
+    QTemporaryDir dir;
+    const QString logPath = dir.filePath("session.log");
+    QProcess cli;
+    cli.start(TARVIK_CLI_PROGRAM, {"send", "--port", panel->slavePath(), "--log", logPath, "+disp"});
+    ASSERT_TRUE(cli.waitForFinished(20000));
+    EXPECT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
+    EXPECT_EQ(cli.readAllStandardOutput(), "FF\nOK\n");
+    QFile log(logPath);
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    const QByteArray text = log.readAll();
+    for (const char* part : {"<< CABLE CONNECT\r\n", ">> REV 07.700.125\r\n", "<< +disp\r\n\r\n", ">> FF\r\n",
+                             "<< CABLE DISCONNECT\r\n"})
+        EXPECT_TRUE(text.contains(part)) << part;
+    EXPECT_TRUE(QRegularExpression("^\\d{4}\\.\\d\\d\\.\\d\\d \\d\\d:\\d\\d:\\d\\d\\.\\d{3}<< CABLE CONNECT")
+                    .match(QString::fromLatin1(text))
+                    .hasMatch());
+}
+
+} // namespace
