@@ -73,7 +73,9 @@ bool TCommandExchange::DeviceCommandLst(const QString& ACommand, QStringList& Re
     // three time-outs.
     if (!Device->ComActive())
         return false;
-    const uint32_t T = FModem ? TimeOut + kModemExtraMs : TimeOut;
+    uint32_t T = FModem ? TimeOut + kModemExtraMs : TimeOut;
+    if (fTimeOutLimit)
+        T = std::min(T, fTimeOutLimit);
     const QByteArray line = ToCp1251(ACommand + QStringLiteral("\r\n"));
 
     fAborted = false;

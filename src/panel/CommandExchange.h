@@ -42,6 +42,9 @@ public:
     bool Waiting() const { return fLoop != nullptr; }
     // While blocked every request fails at once (the window is closing).
     void SetBlocked(bool blocked) { fBlocked = blocked; }
+    // Caps every time-out the callers pass (0: no cap). Tests of a silent
+    // panel use it so that three attempts take milliseconds, not seconds.
+    void SetTimeOutLimit(uint32_t ms) { fTimeOutLimit = ms; }
 
     // Device event handlers.
     void DeviceData(TDevice* Sender, const QByteArray& Data);
@@ -64,5 +67,6 @@ private:
     bool FModem = false;
     bool fAborted = false;
     bool fBlocked = false;
+    uint32_t fTimeOutLimit = 0;
     QEventLoop* fLoop = nullptr;
 };
