@@ -2,6 +2,7 @@
 
 #include "MessageBoxes.h"
 #include "panel/ConnectSequence.h"
+#include "serial/ComPortList.h"
 #include "serial/Device.h"
 
 #include <QComboBox>
@@ -88,8 +89,18 @@ TConnectForm::~TConnectForm() {
 void TConnectForm::SetDevice(TDevice* aDevice) {
     FDevice = aDevice;
     fSequence->SetDevice(aDevice);
-    if (PortCombo->count() == 0)
+    if (PortCombo->count() == 0) {
         RefreshPortsButtonClick();
+        // With nothing chosen before, a running panel emulator is the panel
+        // the user has in mind.
+        const QString announced = AnnouncedPortsDir() + QLatin1Char('/');
+        for (int i = 0; i < PortCombo->count(); ++i) {
+            if (PortCombo->itemText(i).startsWith(announced)) {
+                PortCombo->setCurrentIndex(i);
+                break;
+            }
+        }
+    }
 }
 
 void TConnectForm::ResetDevice() {
