@@ -102,19 +102,13 @@ public:
             fArmed = !fArmed;
             break;
         }
-        case 602:
-            add(1, 602, 0, 0);
-            break;
-        case 305:
-            add(1, 305, 0, 0);
-            break;
+        case 602: add(1, 602, 0, 0); break;
+        case 305: add(1, 305, 0, 0); break;
         case 627:
             add(1, 627, 0, 0);
             add(1, 628, 0, 0);
             break;
-        case 625:
-            add(3, 625, 0, 0);
-            break;
+        case 625: add(3, 625, 0, 0); break;
         case 408:
             add(3, 408, partition, pick(1, 4));
             fArmed = true;

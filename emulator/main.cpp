@@ -25,15 +25,12 @@ int main(int argc, char** argv) {
     EmulatorOptions options;
     QString message;
     switch (EmulatorOptions::parse(app.arguments(), options, message)) {
-    case EmulatorOptions::Result::Help:
-        std::fputs(message.toLocal8Bit().constData(), stdout);
-        return 0;
+    case EmulatorOptions::Result::Help: std::fputs(message.toLocal8Bit().constData(), stdout); return 0;
     case EmulatorOptions::Result::Error:
         std::fprintf(stderr, "panel-emulator: %s\nTry 'panel-emulator --help'.\n",
                      message.toLocal8Bit().constData());
         return 2;
-    case EmulatorOptions::Result::Run:
-        break;
+    case EmulatorOptions::Result::Run: break;
     }
 
     EmulatedPanel panel(options.settings);

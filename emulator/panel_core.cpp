@@ -151,8 +151,7 @@ void PanelCore::handle(const LineFramer::Event& event, Clock::time_point now) {
         fLog.record(QStringLiteral("?"), false, true, event.text);
         schedule(Reply::error(modemMode() && !fModem.online()), now);
         return;
-    case LineFramer::Event::Line:
-        break;
+    case LineFramer::Event::Line: break;
     }
     if (modemMode() && !fModem.online()) {
         const GsmModem::Outcome o = fModem.command(event.text);

@@ -21,14 +21,10 @@ QString linkModeName(LinkMode mode) {
 
 QString dialOutcomeText(DialOutcome outcome) {
     switch (outcome) {
-    case DialOutcome::Connect:
-        return QStringLiteral("CONNECT 9600");
-    case DialOutcome::NoCarrier:
-        return QStringLiteral("NO CARRIER");
-    case DialOutcome::Busy:
-        return QStringLiteral("BUSY");
-    case DialOutcome::NoAnswer:
-        return QStringLiteral("NO ANSWER");
+    case DialOutcome::Connect: return QStringLiteral("CONNECT 9600");
+    case DialOutcome::NoCarrier: return QStringLiteral("NO CARRIER");
+    case DialOutcome::Busy: return QStringLiteral("BUSY");
+    case DialOutcome::NoAnswer: return QStringLiteral("NO ANSWER");
     }
     return QStringLiteral("NO CARRIER");
 }

@@ -16,10 +16,10 @@ enum TCliExit : int {
     ceOk = 0,
     ceExchangeFailed = 1, // a command got no complete answer
     ceUsage = 2,
-    cePortFailed = 3,     // the port could not be opened
-    ceNoAnswer = 4,       // the panel (or the modem) did not answer the connection sequence
-    ceIncompatible = 5,   // the panel's firmware is not one the tool configures
-    ceLogFailed = 6,      // the log file could not be written
+    cePortFailed = 3,   // the port could not be opened
+    ceNoAnswer = 4,     // the panel (or the modem) did not answer the connection sequence
+    ceIncompatible = 5, // the panel's firmware is not one the tool configures
+    ceLogFailed = 6,    // the log file could not be written
 };
 
 struct TCliOptions {

@@ -113,15 +113,17 @@ void TMainForm::BuildActions() {
     DisconnectAction = MakeAction("DisconnectAction", QStringLiteral("Отключиться"),
                                   QStringLiteral("Отключиться от панели"), 1);
     DisconnectAction->setIcon(icon("network-disconnect", QStyle::SP_DialogNoButton));
-    ReadAction = MakeAction("ReadAction", QStringLiteral("Прочитать"), QStringLiteral("Прочитать текущую страницу"), 2);
+    ReadAction = MakeAction("ReadAction", QStringLiteral("Прочитать"),
+                            QStringLiteral("Прочитать текущую страницу"), 2);
     ReadAction->setIcon(icon("go-down", QStyle::SP_ArrowDown));
-    WriteAction = MakeAction("WriteAction", QStringLiteral("Записать"), QStringLiteral("Записать текущую страницу"), 3);
+    WriteAction =
+        MakeAction("WriteAction", QStringLiteral("Записать"), QStringLiteral("Записать текущую страницу"), 3);
     WriteAction->setIcon(icon("go-up", QStyle::SP_ArrowUp));
-    ReadAllAction =
-        MakeAction("ReadAllAction", QStringLiteral("Прочитать все"), QStringLiteral("Прочитать все страницы"), 4);
+    ReadAllAction = MakeAction("ReadAllAction", QStringLiteral("Прочитать все"),
+                               QStringLiteral("Прочитать все страницы"), 4);
     ReadAllAction->setIcon(icon("go-bottom", QStyle::SP_MediaSeekBackward));
-    WriteAllAction =
-        MakeAction("WriteAllAction", QStringLiteral("Записать все"), QStringLiteral("Записать все страницы"), 5);
+    WriteAllAction = MakeAction("WriteAllAction", QStringLiteral("Записать все"),
+                                QStringLiteral("Записать все страницы"), 5);
     WriteAllAction->setIcon(icon("go-top", QStyle::SP_MediaSeekForward));
     DefaultAction = MakeAction("DefaultAction", QStringLiteral("По умолчанию"),
                                QStringLiteral("Установить настройки по умолчанию"), -1);
@@ -329,8 +331,8 @@ void TMainForm::ApplyControlsState() {
     // in the tool bar and in the menu, the page list and the page itself.
     const bool idle = fBusy == 0;
     ConnectAction->setEnabled(idle && !fActionsConnected);
-    for (QAction* a : {DisconnectAction, ReadAction, WriteAction, ReadAllAction, WriteAllAction, DefaultAction,
-                       DefaultAllAction})
+    for (QAction* a : {DisconnectAction, ReadAction, WriteAction, ReadAllAction, WriteAllAction,
+                       DefaultAction, DefaultAllAction})
         a->setEnabled(idle && fActionsConnected);
     PageList->setEnabled(idle);
     Panel4->setEnabled(idle);

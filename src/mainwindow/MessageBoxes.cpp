@@ -22,7 +22,7 @@ void ShowMessageBox(QWidget* parent, TBoxKind kind, const QString& text) {
         Presenter()(parent, kind, text);
         return;
     }
-    QMessageBox box(kind == TBoxKind::Error ? QMessageBox::Critical : QMessageBox::NoIcon, MessageBoxCaption(),
-                    text, QMessageBox::Ok, parent);
+    QMessageBox box(kind == TBoxKind::Error ? QMessageBox::Critical : QMessageBox::NoIcon,
+                    MessageBoxCaption(), text, QMessageBox::Ok, parent);
     box.exec();
 }

@@ -10,5 +10,6 @@ void ReadParams(TPanelExchange& exchange, const std::vector<TParamSpec>& params,
 
 void WriteParams(TPanelExchange& exchange, const std::vector<TParamSpec>& params, QStringList& errors) {
     for (const TParamSpec& p : params)
-        exchange.SendParamToDevice(p.Command + p.Value(), errors, p.ErrorName, QStringLiteral("OK"), p.TimeOut);
+        exchange.SendParamToDevice(p.Command + p.Value(), errors, p.ErrorName, QStringLiteral("OK"),
+                                   p.TimeOut);
 }

@@ -121,7 +121,8 @@ void TConnectSequence::RtsSet() {
 }
 
 void TConnectSequence::StartModemCommands() {
-    FCommandList = {QStringLiteral("ATZ"), QStringLiteral("AT"), QStringLiteral("AT"), QStringLiteral("AT+CREG?")};
+    FCommandList = {QStringLiteral("ATZ"), QStringLiteral("AT"), QStringLiteral("AT"),
+                    QStringLiteral("AT+CREG?")};
     FIndex = 0;
     SendCurrentCommand();
 }

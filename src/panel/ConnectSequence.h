@@ -14,8 +14,8 @@ struct TConnectTiming {
     int CableResendMs = 3000;
     int ModemResendMs = 10000;
     int DialResendMs = 60000;
-    int RtsPulseMs = 500;        // each half of the RTS pulse
-    int ModemSettleMs = 2000;    // after the pulse, before "ATZ"
+    int RtsPulseMs = 500;     // each half of the RTS pulse
+    int ModemSettleMs = 2000; // after the pulse, before "ATZ"
     int RegistrationRetryMs = 1000;
 };
 

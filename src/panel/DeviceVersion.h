@@ -5,11 +5,11 @@
 
 // The connected panel's firmware identity.
 struct TDeviceVersion {
-    QString Name;    // the version line, trimmed
-    int Major = -1;  // -1 when not readable
+    QString Name;   // the version line, trimmed
+    int Major = -1; // -1 when not readable
     int Minor = -1;
     int Release = -1;
-    QString Memory;  // "M45PE16", "Unknown" or empty
+    QString Memory; // "M45PE16", "Unknown" or empty
 };
 
 // The firmware the tool can configure: major 7, minor 700.

@@ -14,8 +14,9 @@ bool TPanelExchange::DeviceCommand(const QString& ACommand, QString& Res, uint32
     return true;
 }
 
-bool TPanelExchange::ReadParamFromDevice(const QString& ACommand, QStringList& StrResult, QStringList& ErrorList,
-                                         const QString& ErrorMessage, const QString& Answer, uint32_t TimeOut) {
+bool TPanelExchange::ReadParamFromDevice(const QString& ACommand, QStringList& StrResult,
+                                         QStringList& ErrorList, const QString& ErrorMessage,
+                                         const QString& Answer, uint32_t TimeOut) {
     const bool ok = DeviceCommandLst(ACommand, StrResult, TimeOut);
     if (ok && StrResult.join(QStringLiteral("\r\n")).toUpper().contains(Answer))
         return ok;
@@ -23,8 +24,8 @@ bool TPanelExchange::ReadParamFromDevice(const QString& ACommand, QStringList& S
     return ok;
 }
 
-void TPanelExchange::SendParamToDevice(const QString& ACommand, QStringList& ErrorList, const QString& ErrorMessage,
-                                       const QString& Answer, uint32_t TimeOut) {
+void TPanelExchange::SendParamToDevice(const QString& ACommand, QStringList& ErrorList,
+                                       const QString& ErrorMessage, const QString& Answer, uint32_t TimeOut) {
     QStringList answer;
     ReadParamFromDevice(ACommand, answer, ErrorList, ErrorMessage, Answer, TimeOut);
 }

@@ -7,11 +7,11 @@
 
 // Time-outs callers pass to an exchange (the modem link adds its own margin).
 namespace ExchangeTimeout {
-constexpr uint32_t Param = 2500;        // ordinary reads and writes, journal pointer, boot loader "+v"
-constexpr uint32_t Signal = 10000;      // "+U"; each firmware block
+constexpr uint32_t Param = 2500;         // ordinary reads and writes, journal pointer, boot loader "+v"
+constexpr uint32_t Signal = 10000;       // "+U"; each firmware block
 constexpr uint32_t HistoryFirst = 15000; // first journal block
-constexpr uint32_t Long = 30000;        // later journal blocks, flash erase and final check
-constexpr uint32_t Erase = 70000;       // journal erase
+constexpr uint32_t Long = 30000;         // later journal blocks, flash erase and final check
+constexpr uint32_t Erase = 70000;        // journal erase
 } // namespace ExchangeTimeout
 
 // The panel dialogue as pages, the journal reader and the firmware upload

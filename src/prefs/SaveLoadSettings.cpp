@@ -392,8 +392,7 @@ void SetHint(QObject* component, const QString& text) {
 
 void SaveComponent(QObject* component, QSettings& key) {
     switch (ComponentKind(component)) {
-    case TComponentKind::None:
-        break;
+    case TComponentKind::None: break;
     case TComponentKind::Panel:
     case TComponentKind::Memo: {
         auto* widget = static_cast<QWidget*>(component);
@@ -421,28 +420,18 @@ void SaveComponent(QObject* component, QSettings& key) {
         WriteBoolValue(key, ValueName(radio->objectName(), "Checked"), radio->isChecked());
         break;
     }
-    case TComponentKind::ListBox:
-        SaveListBox(static_cast<QListWidget*>(component), key);
-        break;
-    case TComponentKind::ComboBox:
-        SaveComboBox(static_cast<QComboBox*>(component), key);
-        break;
-    case TComponentKind::MenuItem:
-        SaveMenuItem(component, key);
-        break;
-    case TComponentKind::Action:
-        SaveAction(static_cast<QAction*>(component), key);
-        break;
+    case TComponentKind::ListBox: SaveListBox(static_cast<QListWidget*>(component), key); break;
+    case TComponentKind::ComboBox: SaveComboBox(static_cast<QComboBox*>(component), key); break;
+    case TComponentKind::MenuItem: SaveMenuItem(component, key); break;
+    case TComponentKind::Action: SaveAction(static_cast<QAction*>(component), key); break;
     }
 }
 
 bool RestoreComponent(QObject* component, QSettings& key) {
     switch (ComponentKind(component)) {
-    case TComponentKind::None:
-        return true;
+    case TComponentKind::None: return true;
     case TComponentKind::Panel:
-    case TComponentKind::Memo:
-        return RestorePanel(static_cast<QWidget*>(component), key);
+    case TComponentKind::Memo: return RestorePanel(static_cast<QWidget*>(component), key);
     case TComponentKind::Button: {
         auto* button = static_cast<QPushButton*>(component);
         QString caption;
@@ -459,18 +448,12 @@ bool RestoreComponent(QObject* component, QSettings& key) {
         label->setText(caption);
         return true;
     }
-    case TComponentKind::CheckBox:
-        return RestoreCheckBox(static_cast<QCheckBox*>(component), key);
-    case TComponentKind::RadioButton:
-        return RestoreRadioButton(static_cast<QRadioButton*>(component), key);
-    case TComponentKind::ListBox:
-        return RestoreListBox(static_cast<QListWidget*>(component), key);
-    case TComponentKind::ComboBox:
-        return RestoreComboBox(static_cast<QComboBox*>(component), key);
-    case TComponentKind::MenuItem:
-        return RestoreMenuItem(component, key);
-    case TComponentKind::Action:
-        return RestoreAction(static_cast<QAction*>(component), key);
+    case TComponentKind::CheckBox: return RestoreCheckBox(static_cast<QCheckBox*>(component), key);
+    case TComponentKind::RadioButton: return RestoreRadioButton(static_cast<QRadioButton*>(component), key);
+    case TComponentKind::ListBox: return RestoreListBox(static_cast<QListWidget*>(component), key);
+    case TComponentKind::ComboBox: return RestoreComboBox(static_cast<QComboBox*>(component), key);
+    case TComponentKind::MenuItem: return RestoreMenuItem(component, key);
+    case TComponentKind::Action: return RestoreAction(static_cast<QAction*>(component), key);
     }
     return true;
 }

@@ -14,11 +14,8 @@ bool ReadIntValue(const QSettings& key, const QString& name, int& value) {
     case QMetaType::UInt:
     case QMetaType::LongLong:
     case QMetaType::ULongLong:
-    case QMetaType::QString:
-        number = stored.toInt(&ok);
-        break;
-    default:
-        break;
+    case QMetaType::QString: number = stored.toInt(&ok); break;
+    default: break;
     }
     if (!ok)
         return false;

@@ -20,7 +20,8 @@ uint32_t MonotonicMs() {
 } // namespace
 
 TDevice::TDevice(QObject* owner)
-    : QObject(owner), fClock(MonotonicMs), fRandom([] { return int(QRandomGenerator::global()->bounded(5)); }) {
+    : QObject(owner), fClock(MonotonicMs),
+      fRandom([] { return int(QRandomGenerator::global()->bounded(5)); }) {
     fTimer = new QTimer(this);
     fTimer->setInterval(int(kTimerTickMs));
     connect(fTimer, &QTimer::timeout, this, &TDevice::TimerTick);

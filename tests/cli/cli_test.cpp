@@ -54,7 +54,8 @@ TEST_F(Cli, IdentifyOverCableAndModem) {
         auto panel = StartEmulatedPanel(QuickPanelSettings(mode));
         QStringList args{"identify", "--port", panel->slavePath()};
         if (mode == emu::LinkMode::Modem)
-            args << "--modem" << "+7 900 123-45-67";
+            args << "--modem"
+                 << "+7 900 123-45-67";
         const CliRun r = run(args);
         const std::string m = emu::linkModeName(mode).toStdString();
         EXPECT_EQ(r.code, ceOk) << m << r.err.toStdString();
@@ -86,7 +87,8 @@ TEST_F(Cli, SendPrintsAnswersAndReadsTheSignalWithBothOks) {
         panel->setSignal(3, 7);
         QStringList args{"send", "--port", panel->slavePath(), "+o", "+o4321", "+o", "+U"};
         if (mode == emu::LinkMode::Modem)
-            args << "--modem" << "5551234";
+            args << "--modem"
+                 << "5551234";
         const CliRun r = run(args);
         const std::string m = emu::linkModeName(mode).toStdString();
         EXPECT_EQ(r.code, ceOk) << m << r.err.toStdString();
@@ -113,7 +115,9 @@ TEST_F(Cli, FailuresAreOneLineWithDistinctCodes) {
         {{"send", "--port", "/dev/x"}, ceUsage, "Не указаны команды для панели"},
         {{"send", "--port", "/dev/x", "--timeout", "soon", "+o"}, ceUsage, "Неверное время ожидания: soon"},
         {{"identify", "--port"}, ceUsage, "Параметру --port нужно значение"},
-        {{"identify", "--port", "/dev/tarvik-none"}, cePortFailed, "Не удалось открыть порт /dev/tarvik-none"},
+        {{"identify", "--port", "/dev/tarvik-none"},
+         cePortFailed,
+         "Не удалось открыть порт /dev/tarvik-none"},
         {{"identify", "--port", "/dev/x", "--modem", " "}, ceUsage, "Не указан номер телефона панели"},
     };
     for (const Case& c : cases) {

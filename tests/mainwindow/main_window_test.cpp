@@ -35,8 +35,9 @@
 
 namespace {
 
-const char* const kGuardedActions[] = {"DisconnectAction", "ReadAction",    "WriteAction",     "ReadAllAction",
-                                       "WriteAllAction",   "DefaultAction", "DefaultAllAction"};
+const char* const kGuardedActions[] = {"DisconnectAction", "ReadAction",     "WriteAction",
+                                       "ReadAllAction",    "WriteAllAction", "DefaultAction",
+                                       "DefaultAllAction"};
 
 class MainWindow : public ::testing::Test {
 protected:
@@ -47,7 +48,9 @@ protected:
         TConnectSequence::Timing = {300, 300, 400, 5, 10, 20};
         savedDisconnect = TDisconnectSequence::Timing;
         TDisconnectSequence::Timing = {20, 20};
-        SetMessagePresenter([this](QWidget*, TBoxKind kind, const QString& text) { boxes.push_back({kind, text}); });
+        SetMessagePresenter([this](QWidget*, TBoxKind kind, const QString& text) {
+            boxes.push_back({kind, text});
+        });
         panel = StartEmulatedPanel(QuickPanelSettings());
     }
     void TearDown() override {
@@ -268,7 +271,8 @@ TEST_F(MainWindow, SignalReading) {
     TCommonFrame* page = common(*w);
     page->SpeedButton1Click();
     ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0], std::make_pair(TBoxKind::Plain, QString("В данный момент чтение уровня сигнала GSM невозможно")));
+    EXPECT_EQ(boxes[0], std::make_pair(TBoxKind::Plain,
+                                       QString("В данный момент чтение уровня сигнала GSM невозможно")));
 
     connectWindow(*w);
     ASSERT_TRUE(w->Connected());
@@ -407,7 +411,8 @@ TEST_F(MainWindow, LostLineDisconnectsWithAMessage) {
     EXPECT_FALSE(w->Connected());
     EXPECT_FALSE(w->Device()->ComActive());
     EXPECT_EQ(boxes.back().first, TBoxKind::Error);
-    EXPECT_TRUE(boxes.back().second.startsWith("Связь с панелью потеряна")) << boxes.back().second.toStdString();
+    EXPECT_TRUE(boxes.back().second.startsWith("Связь с панелью потеряна"))
+        << boxes.back().second.toStdString();
     EXPECT_TRUE(action(*w, "ConnectAction")->isEnabled());
     EXPECT_FALSE(action(*w, "ReadAction")->isEnabled());
     EXPECT_EQ(panelText(*w, 0), "");

@@ -18,7 +18,8 @@ class ConnectOnPty : public ::testing::Test {
 protected:
     void SetUp() override {
         saved = TConnectSequence::Timing;
-        TConnectSequence::Timing = {/*cable*/ 200, /*modem*/ 200, /*dial*/ 300, /*rts*/ 5, /*settle*/ 10,
+        TConnectSequence::Timing = {/*cable*/ 200,      /*modem*/ 200, /*dial*/ 300,
+                                    /*rts*/ 5,          /*settle*/ 10,
                                     /*registration*/ 20};
         device.OnComCreateError = [this](TDevice*, int code) { createErrors.push_back(code); };
         device.OnData = [this](TDevice*, const QByteArray&) { ++mainWindowData; };

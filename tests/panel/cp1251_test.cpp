@@ -45,8 +45,11 @@ TEST(Cp1251, EveryByteDecodesAsIconvDoesAndEncodesBack) {
 }
 
 TEST(Cp1251, CharactersOutsideTheCodePageBecomeQuestionMarks) {
-    EXPECT_EQ(ToCp1251(QString::fromUtf8("Привет, Ёж №5")), QByteArray("\xCF\xF0\xE8\xE2\xE5\xF2, \xA8\xE6 \xB9" "5"));
-    EXPECT_EQ(ToCp1251(QString::fromUtf8("a€b")), QByteArray("a\x88" "b"));
+    EXPECT_EQ(ToCp1251(QString::fromUtf8("Привет, Ёж №5")),
+              QByteArray("\xCF\xF0\xE8\xE2\xE5\xF2, \xA8\xE6 \xB9"
+                         "5"));
+    EXPECT_EQ(ToCp1251(QString::fromUtf8("a€b")), QByteArray("a\x88"
+                                                             "b"));
     EXPECT_EQ(ToCp1251(QString::fromUtf8("日本 ä ő")), QByteArray("?? ? ?"));
     EXPECT_EQ(ToCp1251(QString::fromUtf8("😀")), QByteArray("??")) << "each half of a surrogate pair";
     EXPECT_EQ(ToCp1251(QString(QChar(0))), QByteArray(1, '\0'));

@@ -50,15 +50,9 @@ TEST(ParseMemoryType, LowThreeBitsName) {
         QString before, after;
     };
     const Case cases[] = {
-        {{"07", "OK"}, "", "M45PE16"},
-        {{"FF", "OK"}, "", "M45PE16"},
-        {{"1F", "OK"}, "x", "M45PE16"},
-        {{"3", "OK"}, "", ""},
-        {{"6", "OK"}, "keep", "keep"},
-        {{"OK"}, "", "Unknown"},
-        {{"ZZ", "OK"}, "", "Unknown"},
-        {{"", "OK"}, "", "Unknown"},
-        {{"junk", "0F", "OK"}, "", "M45PE16"},
+        {{"07", "OK"}, "", "M45PE16"}, {{"FF", "OK"}, "", "M45PE16"}, {{"1F", "OK"}, "x", "M45PE16"},
+        {{"3", "OK"}, "", ""},         {{"6", "OK"}, "keep", "keep"}, {{"OK"}, "", "Unknown"},
+        {{"ZZ", "OK"}, "", "Unknown"}, {{"", "OK"}, "", "Unknown"},   {{"junk", "0F", "OK"}, "", "M45PE16"},
     };
     for (const Case& c : cases) {
         QString memory = c.before;

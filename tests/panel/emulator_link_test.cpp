@@ -28,7 +28,9 @@ protected:
         TDisconnectSequence::Timing = savedDisconnect;
     }
 
-    void start(emu::LinkMode mode = emu::LinkMode::Cable) { panel = StartEmulatedPanel(QuickPanelSettings(mode)); }
+    void start(emu::LinkMode mode = emu::LinkMode::Cable) {
+        panel = StartEmulatedPanel(QuickPanelSettings(mode));
+    }
 
     // Runs the connection sequence; true when it succeeded.
     bool connectPanel(const QString& phone = {}) {
@@ -189,7 +191,8 @@ TEST_F(PanelLink, CyrillicTextReachesThePanelInWindows1251) {
     exchange.SendParamToDevice("+smstext0" + text, errors, "СМС 1", "OK", 2500);
     EXPECT_TRUE(errors.isEmpty());
     EXPECT_EQ(panel->parameter("+smstext0"), text);
-    EXPECT_EQ(panel->parameterBytes("+smstext0"), QByteArray("\xD2\xF0\xE5\xE2\xEE\xE3\xE0: \xE2\xF1\xEA\xF0\xFB\xF2\xE8\xE5"));
+    EXPECT_EQ(panel->parameterBytes("+smstext0"),
+              QByteArray("\xD2\xF0\xE5\xE2\xEE\xE3\xE0: \xE2\xF1\xEA\xF0\xFB\xF2\xE8\xE5"));
     QString back;
     ASSERT_TRUE(exchange.DeviceCommand("+smstext0", back, 2500));
     EXPECT_EQ(back, text);

@@ -95,7 +95,8 @@ TEST_F(DeviceOnPty, SecondNotificationOfABatchFindsNothing) {
     ASSERT_TRUE(waitUntil([&] { return received == "OK\r"; }));
     // The receive thread posts once per chunk; a later notification of the
     // same batch takes an empty text.
-    QCoreApplication::sendEvent(&device, new TComPortNotify(WM_COMPORT_DATA, device.ComPortObject()->Serial()));
+    QCoreApplication::sendEvent(&device,
+                                new TComPortNotify(WM_COMPORT_DATA, device.ComPortObject()->Serial()));
     EXPECT_EQ(received, "OK\r");
     EXPECT_EQ(device.ComPortObject()->ComData(), QByteArray());
 }

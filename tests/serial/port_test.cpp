@@ -124,10 +124,8 @@ TEST(PortWrite, LineEndRuleAndExactBytes) {
         QByteArray wire;
     };
     const Case cases[] = {
-        {"+++", true, "+++"},
-        {"ATH", true, "ATH\r\n"},
-        {"ATH", false, "ATH"},
-        {"+o0050\r\n", true, "+o0050\r\n\r\n"},
+        {"+++", true, "+++"},       {"ATH", true, "ATH\r\n"},
+        {"ATH", false, "ATH"},      {"+o0050\r\n", true, "+o0050\r\n\r\n"},
         {"++++", true, "++++\r\n"},
     };
     PtyPair pty;

@@ -4,8 +4,7 @@
 
 #include <unistd.h>
 
-ScriptedPeer::ScriptedPeer(PtyPair& pty)
-    : fPty(pty), fNotifier(pty.masterFd(), QSocketNotifier::Read) {
+ScriptedPeer::ScriptedPeer(PtyPair& pty) : fPty(pty), fNotifier(pty.masterFd(), QSocketNotifier::Read) {
     connect(&fNotifier, &QSocketNotifier::activated, this, &ScriptedPeer::readable);
 }
 
