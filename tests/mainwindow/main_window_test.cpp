@@ -29,6 +29,7 @@
 #include <QSettings>
 #include <QSplitter>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -206,6 +207,34 @@ TEST_F(MainWindow, PortThatWillNotOpenAndDialogClosedWithoutConnecting) {
     EXPECT_FALSE(w->Connected());
     EXPECT_FALSE(w->Device()->ComActive());
     EXPECT_EQ(panel->receivedLines().count("CABLE DISCONNECT"), 0);
+}
+
+TEST_F(MainWindow, EscapeCancelsTheSequenceAndKeepsTheDialog) {
+    emu::Faults f;
+    f.dropEvery = 1; // the panel stays silent: the sequence keeps resending
+    panel->setFaults(f);
+    auto w = makeWindow();
+    bool checked = false;
+    connectWindow(*w, [&](TConnectForm& d) {
+        child<QComboBox>(&d, "PortCombo")->setCurrentText(panel->slavePath());
+        child<QPushButton>(&d, "ConnectButton")->click();
+        EXPECT_FALSE(child<QPushButton>(&d, "ConnectButton")->isEnabled());
+        QTimer::singleShot(50, &d, [&] {
+            QTest::keyClick(&d, Qt::Key_Escape);
+            checked = true;
+            EXPECT_TRUE(d.isVisible()) << "Esc is Cancel, not close";
+            EXPECT_TRUE(child<QPushButton>(&d, "ConnectButton")->isEnabled());
+            EXPECT_FALSE(w->Device()->ComActive());
+            const int sent = panel->commandCount("CABLE CONNECT");
+            QTimer::singleShot(700, &d, [&, sent] {
+                EXPECT_EQ(panel->commandCount("CABLE CONNECT"), sent) << "nothing more after Cancel";
+                d.reject();
+            });
+        });
+    });
+    EXPECT_TRUE(checked);
+    EXPECT_FALSE(w->Connected());
+    EXPECT_TRUE(boxes.empty()) << "a cancelled attempt reports nothing";
 }
 
 TEST_F(MainWindow, CommonPageWritesReadsAndDefaults) {
