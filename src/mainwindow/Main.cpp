@@ -94,50 +94,48 @@ QStringList TMainForm::PageNames() const {
     return names;
 }
 
-QAction* TMainForm::MakeAction(const char* name, const QString& caption, const QString& hint, int image) {
-    auto* action = new QAction(caption, this);
-    action->setObjectName(QString::fromLatin1(name));
-    action->setToolTip(hint);
-    action->setStatusTip(hint);
-    action->setProperty("ImageIndex", image);
-    return action;
-}
-
 void TMainForm::BuildActions() {
-    auto icon = [this](const char* theme, QStyle::StandardPixmap fallback) {
-        return QIcon::fromTheme(QString::fromLatin1(theme), style()->standardIcon(fallback));
+    struct TActionSpec {
+        QAction* TMainForm::*Member;
+        const char* Name;
+        int ImageIndex;
+        const char* Icon; // from the icon theme, with a style icon to fall back on
+        QStyle::StandardPixmap Fallback;
+        void (TMainForm::*Execute)();
     };
-    ConnectAction = MakeAction("ConnectAction", QStringLiteral("Подключиться"),
-                               QStringLiteral("Подключиться к панели"), 0);
-    ConnectAction->setIcon(icon("network-connect", QStyle::SP_DialogYesButton));
-    DisconnectAction = MakeAction("DisconnectAction", QStringLiteral("Отключиться"),
-                                  QStringLiteral("Отключиться от панели"), 1);
-    DisconnectAction->setIcon(icon("network-disconnect", QStyle::SP_DialogNoButton));
-    ReadAction = MakeAction("ReadAction", QStringLiteral("Прочитать"),
-                            QStringLiteral("Прочитать текущую страницу"), 2);
-    ReadAction->setIcon(icon("go-down", QStyle::SP_ArrowDown));
-    WriteAction =
-        MakeAction("WriteAction", QStringLiteral("Записать"), QStringLiteral("Записать текущую страницу"), 3);
-    WriteAction->setIcon(icon("go-up", QStyle::SP_ArrowUp));
-    ReadAllAction = MakeAction("ReadAllAction", QStringLiteral("Прочитать все"),
-                               QStringLiteral("Прочитать все страницы"), 4);
-    ReadAllAction->setIcon(icon("go-bottom", QStyle::SP_MediaSeekBackward));
-    WriteAllAction = MakeAction("WriteAllAction", QStringLiteral("Записать все"),
-                                QStringLiteral("Записать все страницы"), 5);
-    WriteAllAction->setIcon(icon("go-top", QStyle::SP_MediaSeekForward));
-    DefaultAction = MakeAction("DefaultAction", QStringLiteral("По умолчанию"),
-                               QStringLiteral("Установить настройки по умолчанию"), -1);
-    DefaultAllAction = MakeAction("DefaultAllAction", QStringLiteral("По умолчанию все..."),
-                                  QStringLiteral("Установить настройки по умолчанию на все страницы"), -1);
-
-    connect(ConnectAction, &QAction::triggered, this, &TMainForm::ConnectActionExecute);
-    connect(DisconnectAction, &QAction::triggered, this, &TMainForm::DisconnectActionExecute);
-    connect(ReadAction, &QAction::triggered, this, &TMainForm::ReadActionExecute);
-    connect(WriteAction, &QAction::triggered, this, &TMainForm::WriteActionExecute);
-    connect(DefaultAction, &QAction::triggered, this, &TMainForm::DefaultActionExecute);
-    connect(ReadAllAction, &QAction::triggered, this, &TMainForm::ReadAllActionExecute);
-    connect(WriteAllAction, &QAction::triggered, this, &TMainForm::WriteAllActionExecute);
-    connect(DefaultAllAction, &QAction::triggered, this, &TMainForm::DefaultAllActionExecute);
+    static const TActionSpec specs[] = {
+        {&TMainForm::ConnectAction, "ConnectAction", 0, "network-connect", QStyle::SP_DialogYesButton,
+         &TMainForm::ConnectActionExecute},
+        {&TMainForm::DisconnectAction, "DisconnectAction", 1, "network-disconnect", QStyle::SP_DialogNoButton,
+         &TMainForm::DisconnectActionExecute},
+        {&TMainForm::ReadAction, "ReadAction", 2, "go-down", QStyle::SP_ArrowDown,
+         &TMainForm::ReadActionExecute},
+        {&TMainForm::WriteAction, "WriteAction", 3, "go-up", QStyle::SP_ArrowUp,
+         &TMainForm::WriteActionExecute},
+        {&TMainForm::ReadAllAction, "ReadAllAction", 4, "go-bottom", QStyle::SP_MediaSeekBackward,
+         &TMainForm::ReadAllActionExecute},
+        {&TMainForm::WriteAllAction, "WriteAllAction", 5, "go-top", QStyle::SP_MediaSeekForward,
+         &TMainForm::WriteAllActionExecute},
+        {&TMainForm::DefaultAction, "DefaultAction", -1, nullptr, {}, &TMainForm::DefaultActionExecute},
+        {&TMainForm::DefaultAllAction,
+         "DefaultAllAction",
+         -1,
+         nullptr,
+         {},
+         &TMainForm::DefaultAllActionExecute},
+    };
+    for (const TActionSpec& spec : specs) {
+        auto* action = new QAction(BuiltInText(spec.Name), this);
+        action->setObjectName(QString::fromLatin1(spec.Name));
+        action->setToolTip(BuiltInText(spec.Name, "Hint"));
+        action->setStatusTip(action->toolTip());
+        action->setProperty("ImageIndex", spec.ImageIndex);
+        if (spec.Icon)
+            action->setIcon(
+                QIcon::fromTheme(QString::fromLatin1(spec.Icon), style()->standardIcon(spec.Fallback)));
+        connect(action, &QAction::triggered, this, spec.Execute);
+        this->*spec.Member = action;
+    }
 
     ToolBar1 = addToolBar(QStringLiteral("ToolBar1"));
     ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
@@ -153,12 +151,12 @@ void TMainForm::BuildActions() {
 }
 
 void TMainForm::BuildMenu() {
-    MConnect = menuBar()->addMenu(QStringLiteral("Соединение"));
+    MConnect = menuBar()->addMenu(BuiltInText("MConnect"));
     MConnect->setObjectName(QStringLiteral("MConnect"));
     MConnect->addAction(ConnectAction);
     MConnect->addAction(DisconnectAction);
 
-    MSettings = menuBar()->addMenu(QStringLiteral("Настройки"));
+    MSettings = menuBar()->addMenu(BuiltInText("MSettings"));
     MSettings->setObjectName(QStringLiteral("MSettings"));
     MSettings->addAction(ReadAction);
     MSettings->addAction(WriteAction);
@@ -205,11 +203,11 @@ void TMainForm::BuildLayout() {
     LogMemo->setObjectName(QStringLiteral("LogMemo"));
     LogMemo->setReadOnly(true);
     LogMemo->setLineWrapMode(QPlainTextEdit::NoWrap);
-    ClearLogButton = new QPushButton(QStringLiteral("Очистить"), panel1);
+    ClearLogButton = new QPushButton(BuiltInText("ClearLogButton"), panel1);
     ClearLogButton->setObjectName(QStringLiteral("ClearLogButton"));
-    SaveLogButton = new QPushButton(QStringLiteral("Сохранить"), panel1);
+    SaveLogButton = new QPushButton(BuiltInText("SaveLogButton"), panel1);
     SaveLogButton->setObjectName(QStringLiteral("SaveLogButton"));
-    AutoscrollCheckBox = new QCheckBox(QStringLiteral("Прокрутка"), panel1);
+    AutoscrollCheckBox = new QCheckBox(BuiltInText("AutoscrollCheckBox"), panel1);
     AutoscrollCheckBox->setObjectName(QStringLiteral("AutoscrollCheckBox"));
     auto* logButtons = new QVBoxLayout;
     logButtons->addWidget(ClearLogButton);

@@ -88,7 +88,6 @@ private:
     void LineLost();
     void FinishDisconnect();
     QStringList PageNames() const;
-    QAction* MakeAction(const char* name, const QString& caption, const QString& hint, int image);
 
     std::unique_ptr<TDevice> fDevice;
     std::unique_ptr<TCommandExchange> fExchange;

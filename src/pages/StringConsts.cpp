@@ -42,3 +42,11 @@ const std::array<TCaptionEntry, 27>& BuiltInCaptions() {
     }};
     return table;
 }
+
+QString BuiltInText(const char* component, const char* property) {
+    for (const TCaptionEntry& e : BuiltInCaptions()) {
+        if (qstrcmp(e.Component, component) == 0 && qstrcmp(e.Property, property) == 0)
+            return QString::fromUtf8(e.Text);
+    }
+    return {};
+}

@@ -32,3 +32,6 @@ struct TCaptionEntry {
     const char* Text; // UTF-8
 };
 const std::array<TCaptionEntry, 27>& BuiltInCaptions();
+// One built-in text ("Caption" or "Hint" of a component); empty when the
+// table has none.
+QString BuiltInText(const char* component, const char* property = "Caption");

@@ -5,6 +5,7 @@
 #include "emulated_panel_fixture.h"
 #include "panel/ConnectSequence.h"
 #include "panel/DisconnectSequence.h"
+#include "short_link_timings.h"
 
 #include <QFile>
 #include <QProcess>
@@ -24,17 +25,6 @@ struct CliRun {
 
 class Cli : public ::testing::Test {
 protected:
-    void SetUp() override {
-        savedTiming = TConnectSequence::Timing;
-        TConnectSequence::Timing = {300, 300, 400, 5, 10, 20};
-        savedDisconnect = TDisconnectSequence::Timing;
-        TDisconnectSequence::Timing = {20, 20};
-    }
-    void TearDown() override {
-        TConnectSequence::Timing = savedTiming;
-        TDisconnectSequence::Timing = savedDisconnect;
-    }
-
     static CliRun run(const QStringList& args) {
         CliRun r;
         QTextStream out(&r.out);
@@ -45,8 +35,7 @@ protected:
         return r;
     }
 
-    TConnectTiming savedTiming;
-    TDisconnectTiming savedDisconnect;
+    ShortLinkTimings timings;
 };
 
 TEST_F(Cli, IdentifyOverCableAndModem) {

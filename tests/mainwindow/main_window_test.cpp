@@ -12,6 +12,7 @@
 #include "panel/ConnectSequence.h"
 #include "panel/DisconnectSequence.h"
 #include "serial/Device.h"
+#include "short_link_timings.h"
 #include "test_wait.h"
 
 #include <QAction>
@@ -45,20 +46,12 @@ protected:
     void SetUp() override {
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
         QSettings("Velmor", "Tarvik1").clear();
-        savedTiming = TConnectSequence::Timing;
-        TConnectSequence::Timing = {300, 300, 400, 5, 10, 20};
-        savedDisconnect = TDisconnectSequence::Timing;
-        TDisconnectSequence::Timing = {20, 20};
         SetMessagePresenter([this](QWidget*, TBoxKind kind, const QString& text) {
             boxes.push_back({kind, text});
         });
         panel = StartEmulatedPanel(QuickPanelSettings());
     }
-    void TearDown() override {
-        SetMessagePresenter({});
-        TConnectSequence::Timing = savedTiming;
-        TDisconnectSequence::Timing = savedDisconnect;
-    }
+    void TearDown() override { SetMessagePresenter({}); }
 
     std::unique_ptr<TMainForm> makeWindow() {
         auto w = std::make_unique<TMainForm>();
@@ -100,8 +93,7 @@ protected:
     }
 
     QTemporaryDir settingsDir;
-    TConnectTiming savedTiming;
-    TDisconnectTiming savedDisconnect;
+    ShortLinkTimings timings;
     std::vector<std::pair<TBoxKind, QString>> boxes;
     std::unique_ptr<emu::EmulatedPanel> panel;
 };

@@ -7,6 +7,7 @@
 #include "panel/DeviceVersion.h"
 #include "panel/DisconnectSequence.h"
 #include "serial/Device.h"
+#include "short_link_timings.h"
 #include "test_wait.h"
 
 #include <QSignalSpy>
@@ -17,17 +18,6 @@ namespace {
 
 class PanelLink : public ::testing::Test {
 protected:
-    void SetUp() override {
-        savedTiming = TConnectSequence::Timing;
-        TConnectSequence::Timing = {300, 300, 400, 5, 10, 20};
-        savedDisconnect = TDisconnectSequence::Timing;
-        TDisconnectSequence::Timing = {20, 20};
-    }
-    void TearDown() override {
-        TConnectSequence::Timing = savedTiming;
-        TDisconnectSequence::Timing = savedDisconnect;
-    }
-
     void start(emu::LinkMode mode = emu::LinkMode::Cable) {
         panel = StartEmulatedPanel(QuickPanelSettings(mode));
     }
@@ -55,8 +45,7 @@ protected:
         ASSERT_TRUE(done.wait(2000));
     }
 
-    TConnectTiming savedTiming;
-    TDisconnectTiming savedDisconnect;
+    ShortLinkTimings timings;
     std::unique_ptr<emu::EmulatedPanel> panel;
     TDevice device;
     TCommandExchange exchange{&device};
