@@ -95,7 +95,7 @@ QStringList TMainForm::PageNames() const {
 }
 
 void TMainForm::BuildActions() {
-    struct TActionSpec {
+    struct TActionRow {
         QAction* TMainForm::*Member;
         const char* Name;
         int ImageIndex;
@@ -103,7 +103,7 @@ void TMainForm::BuildActions() {
         QStyle::StandardPixmap Fallback;
         void (TMainForm::*Execute)();
     };
-    static const TActionSpec specs[] = {
+    static const TActionRow rows[] = {
         {&TMainForm::ConnectAction, "ConnectAction", 0, "network-connect", QStyle::SP_DialogYesButton,
          &TMainForm::ConnectActionExecute},
         {&TMainForm::DisconnectAction, "DisconnectAction", 1, "network-disconnect", QStyle::SP_DialogNoButton,
@@ -124,17 +124,17 @@ void TMainForm::BuildActions() {
          {},
          &TMainForm::DefaultAllActionExecute},
     };
-    for (const TActionSpec& spec : specs) {
-        auto* action = new QAction(BuiltInText(spec.Name), this);
-        action->setObjectName(QString::fromLatin1(spec.Name));
-        action->setToolTip(BuiltInText(spec.Name, "Hint"));
+    for (const TActionRow& row : rows) {
+        auto* action = new QAction(BuiltInText(row.Name), this);
+        action->setObjectName(QString::fromLatin1(row.Name));
+        action->setToolTip(BuiltInText(row.Name, "Hint"));
         action->setStatusTip(action->toolTip());
-        action->setProperty("ImageIndex", spec.ImageIndex);
-        if (spec.Icon)
+        action->setProperty("ImageIndex", row.ImageIndex);
+        if (row.Icon)
             action->setIcon(
-                QIcon::fromTheme(QString::fromLatin1(spec.Icon), style()->standardIcon(spec.Fallback)));
-        connect(action, &QAction::triggered, this, spec.Execute);
-        this->*spec.Member = action;
+                QIcon::fromTheme(QString::fromLatin1(row.Icon), style()->standardIcon(row.Fallback)));
+        connect(action, &QAction::triggered, this, row.Execute);
+        this->*row.Member = action;
     }
 
     ToolBar1 = addToolBar(QStringLiteral("ToolBar1"));
