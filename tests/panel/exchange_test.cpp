@@ -236,7 +236,7 @@ TEST_F(ExchangeOnPty, ClosedPortFailsAtOnce) {
     QElapsedTimer t;
     t.start();
     EXPECT_FALSE(exchange.DeviceCommandLst("+o", res, 5000));
-    EXPECT_LT(t.elapsed(), 100);
+    EXPECT_LT(t.elapsed(), 1000) << "no time-out waited";
 }
 
 TEST_F(ExchangeOnPty, ParamRequestsRecordFailuresByName) {
