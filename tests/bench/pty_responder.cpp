@@ -1,5 +1,7 @@
 #include "pty_responder.h"
 
+#include "pty_pair.h"
+
 #include <cerrno>
 #include <poll.h>
 #include <stdexcept>
@@ -34,31 +36,15 @@ PtyResponder::lastByteOf(uint64_t n, std::chrono::milliseconds timeout) const {
     return fLastByte;
 }
 
-bool PtyResponder::writeAll(const char* bytes, qsizetype count) {
-    qsizetype done = 0;
-    while (done < count) {
-        const ssize_t n = ::write(fMaster, bytes + done, size_t(count - done));
-        if (n > 0) {
-            done += n;
-        } else if (n < 0 && (errno == EAGAIN || errno == EINTR)) {
-            pollfd p{fMaster, POLLOUT, 0};
-            ::poll(&p, 1, 100);
-        } else {
-            return false;
-        }
-    }
-    return true;
-}
-
 bool PtyResponder::answer() {
     if (fGap.count() == 0) {
-        if (!writeAll(fAnswer.constData(), fAnswer.size()))
+        if (!WriteAllToFd(fMaster, fAnswer.constData(), fAnswer.size()))
             return false;
     } else {
         for (qsizetype i = 0; i < fAnswer.size(); ++i) {
             if (i > 0)
                 std::this_thread::sleep_for(fGap);
-            if (!writeAll(fAnswer.constData() + i, 1))
+            if (!WriteAllToFd(fMaster, fAnswer.constData() + i, 1))
                 return false;
         }
     }

@@ -34,7 +34,6 @@ private:
     void run();
     // False when the line is gone.
     bool answer();
-    bool writeAll(const char* bytes, qsizetype count);
 
     const int fMaster;
     const QByteArray fAnswer;

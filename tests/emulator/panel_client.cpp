@@ -1,5 +1,7 @@
 #include "panel_client.h"
 
+#include "pty_pair.h"
+
 #include <QElapsedTimer>
 #include <cerrno>
 #include <fcntl.h>
@@ -106,25 +108,7 @@ QList<QByteArray> PanelClient::line(const QByteArray& command, int timeoutMs) {
 }
 
 QByteArray PanelClient::readRaw(int timeoutMs, int quietMs) {
-    QByteArray out;
-    QElapsedTimer t, quiet;
-    t.start();
-    quiet.start();
-    while (t.elapsed() < timeoutMs) {
-        pollfd p{fFd, POLLIN, 0};
-        if (::poll(&p, 1, 2) > 0 && (p.revents & POLLIN)) {
-            char buf[4096];
-            const ssize_t n = ::read(fFd, buf, sizeof buf);
-            if (n > 0) {
-                out.append(buf, n);
-                quiet.restart();
-                continue;
-            }
-        }
-        if (!out.isEmpty() && quiet.elapsed() >= quietMs)
-            break;
-    }
-    return out;
+    return ReadFdFor(fFd, timeoutMs, quietMs);
 }
 
 QList<int> PanelClient::readChunks(int timeoutMs, int quietMs) {

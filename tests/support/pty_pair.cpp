@@ -30,19 +30,47 @@ PtyPair::~PtyPair() {
         ::close(fSlaveKeep);
 }
 
-void PtyPair::write(const QByteArray& bytes) {
+bool WriteAllToFd(int fd, const char* bytes, qsizetype count) {
     qsizetype done = 0;
-    while (done < bytes.size()) {
-        ssize_t n = ::write(fMaster, bytes.constData() + done, size_t(bytes.size() - done));
+    while (done < count) {
+        const ssize_t n = ::write(fd, bytes + done, size_t(count - done));
         if (n > 0) {
             done += n;
         } else if (n < 0 && (errno == EAGAIN || errno == EINTR)) {
-            pollfd p{fMaster, POLLOUT, 0};
+            pollfd p{fd, POLLOUT, 0};
             ::poll(&p, 1, 100);
         } else {
-            throw std::runtime_error("write to pty master failed");
+            return false;
         }
     }
+    return true;
+}
+
+QByteArray ReadFdFor(int fd, int timeoutMs, int quietMs) {
+    QByteArray out;
+    QElapsedTimer t, quiet;
+    t.start();
+    quiet.start();
+    while (t.elapsed() < timeoutMs) {
+        pollfd p{fd, POLLIN, 0};
+        if (::poll(&p, 1, 2) > 0 && (p.revents & POLLIN)) {
+            char buf[4096];
+            const ssize_t n = ::read(fd, buf, sizeof buf);
+            if (n > 0) {
+                out.append(buf, n);
+                quiet.restart();
+                continue;
+            }
+        }
+        if (!out.isEmpty() && quiet.elapsed() >= quietMs)
+            break;
+    }
+    return out;
+}
+
+void PtyPair::write(const QByteArray& bytes) {
+    if (!WriteAllToFd(fMaster, bytes.constData(), bytes.size()))
+        throw std::runtime_error("write to pty master failed");
 }
 
 QByteArray PtyPair::readExactly(int count, int timeoutMs) {
@@ -62,25 +90,7 @@ QByteArray PtyPair::readExactly(int count, int timeoutMs) {
 }
 
 QByteArray PtyPair::readFor(int timeoutMs, int quietMs) {
-    QByteArray out;
-    QElapsedTimer t, quiet;
-    t.start();
-    quiet.start();
-    while (t.elapsed() < timeoutMs) {
-        pollfd p{fMaster, POLLIN, 0};
-        if (::poll(&p, 1, 10) > 0 && (p.revents & POLLIN)) {
-            char buf[4096];
-            ssize_t n = ::read(fMaster, buf, sizeof buf);
-            if (n > 0) {
-                out.append(buf, n);
-                quiet.restart();
-                continue;
-            }
-        }
-        if (!out.isEmpty() && quiet.elapsed() >= quietMs)
-            break;
-    }
-    return out;
+    return ReadFdFor(fMaster, timeoutMs, quietMs);
 }
 
 void PtyPair::hangUp() {

@@ -3,6 +3,13 @@
 #include <QByteArray>
 #include <QString>
 
+// Writes every byte to a non-blocking descriptor, waiting for room as
+// needed; false when the descriptor fails.
+bool WriteAllToFd(int fd, const char* bytes, qsizetype count);
+// Reads whatever arrives on `fd` within `timeoutMs`, stopping early once
+// nothing more has come for `quietMs` after the first bytes.
+QByteArray ReadFdFor(int fd, int timeoutMs, int quietMs);
+
 // A pseudo-terminal pair for tests: the code under test opens the slave by
 // its path, the test plays the other side on the master descriptor.
 class PtyPair {
