@@ -72,11 +72,10 @@ void PanelCore::receive(const QByteArray& bytes, Clock::time_point now) {
 }
 
 void PanelCore::peerOpened() {
+    // Answers still queued were meant for the tool that went away. What the
+    // new tool sends is kept: it may already be here.
     ++fPeers;
     fOutput.clear();
-    fPending.clear();
-    fInbound.clear();
-    fFramer.reset();
     fTranscript.note(QStringLiteral("the tool opened the port"));
 }
 
@@ -84,7 +83,11 @@ void PanelCore::peerClosed() {
     fPeers = qMax(0, fPeers - 1);
     if (fPeers > 0)
         return;
+    // A command cut short by the closing never completes.
     fOutput.clear();
+    fPending.clear();
+    fInbound.clear();
+    fFramer.reset();
     if (modemMode())
         fModem.dropCall();
     fTranscript.note(QStringLiteral("the tool closed the port"));

@@ -103,9 +103,12 @@ void PanelServer::run() {
             uint64_t count = 0;
             [[maybe_unused]] const ssize_t n = ::read(fWake, &count, sizeof count);
         }
-        // The tool's opening and closing first: a new connection must not get
-        // what was meant for the one before.
-        if (fds[1].revents & POLLIN) {
+        // The tool's opening and closing first, looked at on every turn and
+        // not only when poll saw them: poll checks its descriptors one after
+        // another, so a tool that closes, reopens and writes at once can make
+        // its bytes readable before its opening shows. Bytes read from here on
+        // belong to the connection as it stands after these events.
+        {
             const QList<PtyPort::PeerEvent> events = fPort.takePeerEvents();
             std::lock_guard lock(fMutex);
             for (PtyPort::PeerEvent e : events) {
@@ -113,10 +116,9 @@ void PanelServer::run() {
                     fCore.peerOpened();
                 else
                     fCore.peerClosed();
-                if (e == PtyPort::PeerEvent::Opened || fCore.peerOpenCount() == 0) {
-                    fUnwritten.clear();
-                    fPort.discardUnread();
-                }
+                // Nothing said before this moment reaches the tool now on the line.
+                fUnwritten.clear();
+                fPort.discardUnread();
             }
         }
         if (fds[2].revents & POLLIN) {
