@@ -3,7 +3,6 @@
 #include "pty_pair.h"
 
 #include <QElapsedTimer>
-#include <cerrno>
 #include <fcntl.h>
 #include <poll.h>
 #include <stdexcept>
@@ -33,18 +32,8 @@ void PanelClient::close() {
 }
 
 void PanelClient::send(const QByteArray& bytes) {
-    qsizetype done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fFd, bytes.constData() + done, size_t(bytes.size() - done));
-        if (n > 0) {
-            done += n;
-        } else if (n < 0 && (errno == EAGAIN || errno == EINTR)) {
-            pollfd p{fFd, POLLOUT, 0};
-            ::poll(&p, 1, 50);
-        } else {
-            throw std::runtime_error("write to the panel failed");
-        }
-    }
+    if (!WriteAllToFd(fFd, bytes.constData(), bytes.size()))
+        throw std::runtime_error("write to the panel failed");
 }
 
 QList<QByteArray> PanelClient::splitLines(const QByteArray& raw) {
@@ -113,22 +102,6 @@ QByteArray PanelClient::readRaw(int timeoutMs, int quietMs) {
 
 QList<int> PanelClient::readChunks(int timeoutMs, int quietMs) {
     QList<int> sizes;
-    QElapsedTimer t, quiet;
-    t.start();
-    quiet.start();
-    while (t.elapsed() < timeoutMs) {
-        pollfd p{fFd, POLLIN, 0};
-        if (::poll(&p, 1, 1) > 0 && (p.revents & POLLIN)) {
-            char buf[4096];
-            const ssize_t n = ::read(fFd, buf, sizeof buf);
-            if (n > 0) {
-                sizes.append(int(n));
-                quiet.restart();
-                continue;
-            }
-        }
-        if (!sizes.isEmpty() && quiet.elapsed() >= quietMs)
-            break;
-    }
+    ReadFdFor(fFd, timeoutMs, quietMs, &sizes);
     return sizes;
 }

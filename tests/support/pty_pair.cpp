@@ -46,7 +46,7 @@ bool WriteAllToFd(int fd, const char* bytes, qsizetype count) {
     return true;
 }
 
-QByteArray ReadFdFor(int fd, int timeoutMs, int quietMs) {
+QByteArray ReadFdFor(int fd, int timeoutMs, int quietMs, QList<int>* chunkSizes) {
     QByteArray out;
     QElapsedTimer t, quiet;
     t.start();
@@ -58,6 +58,8 @@ QByteArray ReadFdFor(int fd, int timeoutMs, int quietMs) {
             const ssize_t n = ::read(fd, buf, sizeof buf);
             if (n > 0) {
                 out.append(buf, n);
+                if (chunkSizes)
+                    chunkSizes->append(int(n));
                 quiet.restart();
                 continue;
             }

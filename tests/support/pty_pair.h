@@ -1,14 +1,16 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 
 // Writes every byte to a non-blocking descriptor, waiting for room as
 // needed; false when the descriptor fails.
 bool WriteAllToFd(int fd, const char* bytes, qsizetype count);
 // Reads whatever arrives on `fd` within `timeoutMs`, stopping early once
-// nothing more has come for `quietMs` after the first bytes.
-QByteArray ReadFdFor(int fd, int timeoutMs, int quietMs);
+// nothing more has come for `quietMs` after the first bytes. When
+// `chunkSizes` is given, the size of every single read is added to it.
+QByteArray ReadFdFor(int fd, int timeoutMs, int quietMs, QList<int>* chunkSizes = nullptr);
 
 // A pseudo-terminal pair for tests: the code under test opens the slave by
 // its path, the test plays the other side on the master descriptor.
