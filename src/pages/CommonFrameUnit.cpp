@@ -1,7 +1,8 @@
 #include "CommonFrameUnit.h"
 
 #include "CommonCodec.h"
-#include "PairText.h"
+#include "SettingsLookup.h"
+#include "panel/PairText.h"
 #include "ParamTable.h"
 #include "panel/PanelExchange.h"
 
