@@ -1,7 +1,5 @@
 #include "ChannelItems.h"
 
-#include "panel/DirectionRec.h"
-
 namespace {
 
 const QString NotUsed = QStringLiteral("Не используется");

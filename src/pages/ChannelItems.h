@@ -1,5 +1,7 @@
 #pragma once
 
+#include "panel/DirectionRec.h"
+
 #include <QList>
 #include <QString>
 
