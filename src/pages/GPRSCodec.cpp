@@ -146,18 +146,18 @@ bool PortKeyAllowed(QChar c) {
 
 const std::array<TGPRSParam, 10>& GPRSParams() {
     static const std::array<TGPRSParam, 10> table{{
-        {"+gphon0", "Номер для выхода в GPRS", "Номер для выхода в GPRS"},
+        {"+gphon0", "Номер для выхода в GPRS", "Номер для выхода в GPRS", &TGPRSValues::Phone},
         // The write name keeps the spelling the tool has always shown.
-        {"+GAPN0", "Точка доступа в GPRS", "Точка доствпа в GPRS"},
-        {"+gprsname0", "Имя пользователя GPRS", "Имя пользователя"},
-        {"+gprspswd0", "Пароль GPRS", "Пароль"},
+        {"+GAPN0", "Точка доступа в GPRS", "Точка доствпа в GPRS", &TGPRSValues::Point},
+        {"+gprsname0", "Имя пользователя GPRS", "Имя пользователя", &TGPRSValues::UserName},
+        {"+gprspswd0", "Пароль GPRS", "Пароль", &TGPRSValues::UserPWD},
         {"+timegpres", "Пауза между попытками установить GPRS соединение",
-         "Пауза между попытками установить GPRS соединение"},
-        {"+ps", "Пароль для идентификации", "Пароль для идентификации"},
-        {"+IPadr", "IP адрес основной", "IP адрес основной"},
-        {"+IPport", "Порт сервера основной", "Порт сервера основной"},
-        {"+IP1adr", "IP адрес резервный", "IP адрес резервный"},
-        {"+IP1port", "Порт сервера резервный", "Порт сервера резервный"},
+         "Пауза между попытками установить GPRS соединение", nullptr},
+        {"+ps", "Пароль для идентификации", "Пароль для идентификации", &TGPRSValues::Password},
+        {"+IPadr", "IP адрес основной", "IP адрес основной", &TGPRSValues::IP1},
+        {"+IPport", "Порт сервера основной", "Порт сервера основной", &TGPRSValues::Port1},
+        {"+IP1adr", "IP адрес резервный", "IP адрес резервный", &TGPRSValues::IP2},
+        {"+IP1port", "Порт сервера резервный", "Порт сервера резервный", &TGPRSValues::Port2},
     }};
     return table;
 }

@@ -78,18 +78,6 @@ QString PortKeyChars();
 bool IPKeyAllowed(QChar c);
 bool PortKeyAllowed(QChar c);
 
-// One panel parameter of the page: its command and its names in the error
-// list on reading and on writing (they differ for three parameters).
-struct TGPRSParam {
-    const char* Command;
-    const char* ReadName;  // UTF-8
-    const char* WriteName; // UTF-8
-};
-// The ten parameters in the order they are read and written: dial number,
-// access point, user name, password, pause, identification password, main
-// address and port, reserve address and port.
-const std::array<TGPRSParam, 10>& GPRSParams();
-
 // Everything the page shows. PauseIndex -1 is a list without selection.
 struct TGPRSValues {
     int PauseIndex = -1;
@@ -105,6 +93,21 @@ struct TGPRSValues {
     QString UserPWD;
     bool operator==(const TGPRSValues&) const = default;
 };
+// One panel parameter of the page: its command and its names in the error
+// list on reading and on writing (they differ for three parameters).
+struct TGPRSParam {
+    const char* Command;
+    const char* ReadName;  // UTF-8
+    const char* WriteName; // UTF-8
+    // The text it carries, taken unchanged from a read and written as it
+    // stands; none for the pause, which goes through its codec.
+    QString TGPRSValues::*Text;
+};
+// The ten parameters in the order they are read and written: dial number,
+// access point, user name, password, pause, identification password, main
+// address and port, reserve address and port.
+const std::array<TGPRSParam, 10>& GPRSParams();
+
 // The page's defaults: pause "5", "DemoDemo", the placeholder address and
 // port 3050 for both servers, MTS with its preset.
 TGPRSValues GPRSDefaults();

@@ -8,6 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 namespace {
 
 TEST(GPRSPause, EncodesSecondsInFourHexDigits) {
@@ -202,6 +205,23 @@ TEST(GPRSSettings, RoundTripAndTheValuesThatResetThePage) {
     };
     for (const QStringList& lines : resets)
         EXPECT_FALSE(GPRSFromSettings(lines).has_value()) << lines.join(' ').toStdString();
+}
+
+TEST(GPRSParams, EachTextHasOneParameterAndOnlyThePauseHasACodec) {
+    std::vector<QString TGPRSValues::*> texts;
+    QStringList commands;
+    QStringList withoutText;
+    for (const TGPRSParam& p : GPRSParams()) {
+        commands.append(QString::fromLatin1(p.Command));
+        if (!p.Text)
+            withoutText.append(QString::fromLatin1(p.Command));
+        else if (std::find(texts.begin(), texts.end(), p.Text) != texts.end())
+            ADD_FAILURE() << p.Command << " carries the text of another parameter";
+        else
+            texts.push_back(p.Text);
+    }
+    EXPECT_EQ(commands.removeDuplicates(), 0);
+    EXPECT_EQ(withoutText, QStringList{"+timegpres"});
 }
 
 TEST(KeptValue, AnEmptyWriteAnsweredWithAValueNamesTheValueKept) {
