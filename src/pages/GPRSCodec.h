@@ -93,6 +93,7 @@ struct TGPRSValues {
     QString UserPWD;
     bool operator==(const TGPRSValues&) const = default;
 };
+
 // One panel parameter of the page: its command and its names in the error
 // list on reading and on writing (they differ for three parameters).
 struct TGPRSParam {

@@ -13,7 +13,7 @@ constexpr std::array<const char*, 33> kLatinLower = {
     "a", "b", "v", "g", "d", "e", "yo", "zh", "z",  "i",  "i", "k", "l", "m", "n",  "o",  "p",
     "r", "s", "t", "u", "f", "h", "ts", "ch", "sh", "sh", "'", "y", "'", "e", "ju", "ja",
 };
-// Ё stays lower case ("yo"), as the panel's texts have always had it.
+// Ё gives "yo" in lower case as well.
 constexpr std::array<const char*, 33> kLatinUpper = {
     "A", "B", "V", "G", "D", "E", "yo", "Zh", "Z",  "I",  "I", "K", "L", "M", "N",  "O",  "P",
     "R", "S", "T", "U", "F", "H", "Ts", "Ch", "Sh", "Sh", "'", "Y", "'", "E", "Ju", "Ja",
