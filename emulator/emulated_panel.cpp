@@ -140,6 +140,10 @@ bool EmulatedPanel::setParameter(const QString& name, const QString& value) {
     return locked([&](PanelCore& c) { return c.parameters().write(name, cp1251::encode(value)); });
 }
 
+bool EmulatedPanel::storeParameterBytes(const QString& name, const QByteArray& value) {
+    return locked([&](PanelCore& c) { return c.parameters().store(name, value); });
+}
+
 QStringList EmulatedPanel::parameterNames() const {
     return locked([](PanelCore& c) { return c.parameters().names(); });
 }

@@ -61,6 +61,11 @@ public:
     // Stores a value the panel would take from the tool; false when it would
     // answer "ERROR".
     bool setParameter(const QString& name, const QString& value);
+    // Puts bytes in place without the check a written value passes, as the
+    // panel's own firmware or a damaged memory may leave them (a test period
+    // of 32 hours, a pause that is no whole minute); reads answer them, writes
+    // are still checked. False for an unknown name.
+    bool storeParameterBytes(const QString& name, const QByteArray& value);
     QStringList parameterNames() const;
     void resetParameters();
 

@@ -94,6 +94,14 @@ bool ParameterStore::write(const QString& name, const QByteArray& value) {
     return true;
 }
 
+bool ParameterStore::store(const QString& name, const QByteArray& value) {
+    auto it = fEntries.find(name);
+    if (it == fEntries.end())
+        return false;
+    it->second.value = value;
+    return true;
+}
+
 QByteArray ParameterStore::factoryValue(const QString& name) const {
     auto it = fEntries.find(name);
     return it == fEntries.end() ? QByteArray() : it->second.factory;

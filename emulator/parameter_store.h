@@ -19,6 +19,9 @@ public:
     QByteArray value(const QString& name) const;
     // Stores the value when it passes the parameter's check.
     bool write(const QString& name, const QByteArray& value);
+    // Puts a value in place without its check, as the panel's own firmware
+    // (or a damaged memory) may leave it; false for an unknown name.
+    bool store(const QString& name, const QByteArray& value);
     // Whether the value would pass the parameter's check.
     bool accepts(const QString& name, const QByteArray& value) const;
     QByteArray factoryValue(const QString& name) const;

@@ -204,6 +204,16 @@ TEST_F(PageReadTest, CyrillicTextTravelsInWindows1251) {
                          "\xE7\xE0\xF0\xFF\xE4\xE0 \xC0\xCA\xC1"));
 }
 
+TEST_F(PageReadTest, StoredBytesAreAnsweredWritesStayChecked) {
+    // A test period of 32 hours 30 minutes, which no write could have left.
+    ASSERT_TRUE(panel->storeParameterBytes("+pwlog", "FFFFFF201EFFFFFFFF"));
+    EXPECT_EQ(client->page("+pwlog"), (QList<QByteArray>{"FFFFFF201EFFFFFFFF", "OK"}));
+    EXPECT_EQ(client->page("+pwlogFFFFFF201EFFFFFFFF"), QList<QByteArray>{"ERROR"});
+    EXPECT_EQ(client->page("+pwlogFFFFFF0004FFFFFFFF"), QList<QByteArray>{"OK"});
+    EXPECT_EQ(panel->parameterBytes("+pwlog"), "FFFFFF0004FFFFFFFF");
+    EXPECT_FALSE(panel->storeParameterBytes("+pwlog1", "FF"));
+}
+
 TEST_F(PageReadTest, IdentificationAndSignalLevel) {
     EXPECT_EQ(client->line("+v"), (QList<QByteArray>{"REV 07.700.125", "OK"}));
     EXPECT_EQ(client->line("+typepan"), (QList<QByteArray>{"07", "OK"}));

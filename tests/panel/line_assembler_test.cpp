@@ -18,6 +18,8 @@ TEST(LineAssembler, SplitsAtCrAndDropsNoise) {
         {"value and OK", {"0050\r\nOK\r\n"}, {"0050", "OK"}, ""},
         {"CR alone ends a line", {"0050\rOK\r"}, {"0050", "OK"}, ""},
         {"empty lines skipped", {"\r\r\r"}, {}, ""},
+        {"a line of one space is a value", {" \rOK\r"}, {" ", "OK"}, ""},
+        {"one space with CR LF, split", {" ", "\r", "\n", "OK\r\n"}, {" ", "OK"}, ""},
         {"LF anywhere ignored", {"00\n50\r\nO\nK\r"}, {"0050", "OK"}, ""},
         {"> anywhere dropped", {"> 12>34\r>OK\r"}, {" 1234", "OK"}, ""},
         {"text after the last CR waits", {"OK\rREV 07"}, {"OK"}, "REV 07"},
