@@ -57,9 +57,9 @@ std::optional<THistoryRec> ParseRecord(const QString& line);
 // The 22-character date text ("24/03/01,07:12:00+12" between double
 // quotes). The time-zone digits are ignored. A text out of that form, or
 // numbers that make no date or time (month 13, hour 25), give NoDate().
-// The result is the panel's wall-clock time as it stands: its time spec is
+// The result is the panel's wall-clock time as it stands. It is marked as
 // UTC only so that no daylight-saving change of the workstation can move or
-// void it; it is never converted.
+// void it; never convert it to another zone.
 QDateTime ParseDateTime(const QByteArray& text);
 
 // Whether the check sum at positions 74-75 matches the 8-bit sum over the
