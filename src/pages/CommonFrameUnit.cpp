@@ -1,9 +1,8 @@
 #include "CommonFrameUnit.h"
 
 #include "CommonCodec.h"
-#include "SettingsLookup.h"
-#include "panel/PairText.h"
-#include "ParamTable.h"
+#include "FieldBindings.h"
+#include "KeyFilter.h"
 #include "panel/PanelExchange.h"
 
 #include <QApplication>
@@ -30,22 +29,12 @@ const QString SignalError = QStringLiteral("Уровень сигнала GSM");
 const QString SignalImpossible = QStringLiteral("В данный момент чтение уровня сигнала GSM невозможно");
 const QString DefaultObject = QStringLiteral("0050");
 
-// Whatever reaches the object number from the keyboard, the clipboard or a
-// drop: hexadecimal digits only, at most four. Texts the page puts there
-// itself (a read, the settings file) are not checked.
-class TObjNumValidator : public QValidator {
-public:
-    using QValidator::QValidator;
-    State validate(QString& input, int&) const override {
-        return ObjNumTypedTextAllowed(input) ? Acceptable : Invalid;
-    }
-};
-
 } // namespace
 
 TCommonFrame::TCommonFrame(IPageHost& host, QWidget* parent) : TPageFrame(host, ptCommon, parent) {
     setObjectName(QStringLiteral("CommonFrame"));
     BuildControls();
+    DescribeParams();
 }
 
 void TCommonFrame::BuildControls() {
@@ -62,8 +51,7 @@ void TCommonFrame::BuildControls() {
     ObjNumLabel = named(new QLabel(QStringLiteral("Номер объекта:"), ObjectGroup), "ObjNumLabel");
     ObjNumEdit = named(new QLineEdit(DefaultObject, ObjectGroup), "ObjNumEdit");
     ObjNumEdit->setAlignment(Qt::AlignRight);
-    ObjNumEdit->setValidator(new TObjNumValidator(ObjNumEdit));
-    ObjNumEdit->installEventFilter(this);
+    TKeyFilter::Install(ObjNumEdit, ObjNumChars, ObjNumMaxTyped);
     auto* objectLayout = new QHBoxLayout(ObjectGroup);
     objectLayout->addWidget(ObjNumLabel);
     objectLayout->addWidget(ObjNumEdit);
@@ -126,6 +114,46 @@ void TCommonFrame::BuildControls() {
     DispCheckBoxClick(false);
 }
 
+void TCommonFrame::DescribeParams() {
+    const TPageField* object = &fParams.Text(QStringLiteral("Object"), Bind(ObjNumEdit), DefaultObject);
+    const TPageField* disp = &fParams.Number(QStringLiteral("Disp"), Bind(DispCheckBox), 0, 0, 1);
+    const TPageField* time =
+        &fParams.Number(QStringLiteral("Time"), Bind(TimeCombo), 0, 0, DispTimeCount - 1);
+
+    // The object number travels as text; a short one is written (and left
+    // in the edit) with zeros in front.
+    fParams.Param({
+        .Command = QStringLiteral("+o"),
+        .ReadName = ObjectError,
+        .Decode =
+            [object](const QString& value) {
+                object->SetText(value);
+                return true;
+            },
+        .Encode = [object]() -> std::optional<QString> {
+            const QString filled = ObjectNumberForWrite(object->Text());
+            object->SetText(filled);
+            return filled;
+        },
+    });
+    // One value for the check box and the time list; without a time to
+    // send (no list yet) the dispatcher link is not written at all.
+    fParams.Param({
+        .Command = QStringLiteral("+disp"),
+        .ReadName = DispError,
+        .Decode =
+            [disp, time](const QString& value) {
+                const std::optional<TDispValue> decoded = DecodeDispValue(value);
+                if (!decoded)
+                    return false;
+                time->SetNumber(decoded->TimeIndex);
+                disp->SetNumber(decoded->On ? 1 : 0);
+                return true;
+            },
+        .Encode = [disp, time] { return EncodeDispValue(disp->Number() != 0, time->Number()); },
+    });
+}
+
 void TCommonFrame::Init() {
     if (TimeCombo->count() == 0) {
         TimeCombo->addItem(QStringLiteral("Неограничено"));
@@ -142,20 +170,6 @@ QString TCommonFrame::BalloonTitle() {
 QString TCommonFrame::BalloonText() {
     return QStringLiteral("Для работы диспетчерской связи необходимо добавить\n"
                           "инженерные номера в память панели\n");
-}
-
-bool TCommonFrame::eventFilter(QObject* watched, QEvent* event) {
-    // The key filter of the object number: printable characters other than
-    // hexadecimal digits never reach the edit box. Editing and clipboard
-    // keys pass; what they insert is checked by the validator.
-    if (watched == ObjNumEdit && event->type() == QEvent::KeyPress) {
-        const QString text = static_cast<QKeyEvent*>(event)->text();
-        for (const QChar c : text) {
-            if (c.unicode() >= 0x20 && c.unicode() != 0x7F && !ObjNumKeyAllowed(c))
-                return true;
-        }
-    }
-    return TPageFrame::eventFilter(watched, event);
 }
 
 void TCommonFrame::DispCheckBoxClick(bool checked) {
@@ -175,65 +189,6 @@ void TCommonFrame::ShowBalloon() {
     emit BalloonShown(title, text);
 }
 
-void TCommonFrame::SetObjNumText(const QString& text) {
-    // The page's own texts bypass the typing rule: a longer number from the
-    // panel or a file stays whole instead of being cut to four characters.
-    const QValidator* validator = ObjNumEdit->validator();
-    ObjNumEdit->setValidator(nullptr);
-    ObjNumEdit->setText(text);
-    ObjNumEdit->setValidator(validator);
-}
-
-bool TCommonFrame::ShowObjectNumber(const QString& value) {
-    // An answer of a lone "OK" carries no number.
-    if (value == QLatin1String("OK"))
-        return false;
-    SetObjNumText(value);
-    return true;
-}
-
-bool TCommonFrame::ShowDispValue(const QString& value) {
-    const std::optional<TDispValue> disp = DecodeDispValue(value);
-    if (!disp)
-        return false;
-    TimeCombo->setCurrentIndex(disp->TimeIndex);
-    DispCheckBox->setChecked(disp->On);
-    return true;
-}
-
-void TCommonFrame::ReadPage() {
-    RunOperation(wmRead, [this](QStringList& errors) {
-        const std::vector<TParamSpec> params{
-            {QStringLiteral("+o"), ObjectError, [this](const QString& v) { return ShowObjectNumber(v); }, {}},
-            {QStringLiteral("+disp"), DispError, [this](const QString& v) { return ShowDispValue(v); }, {}},
-        };
-        ReadParams(fHost.Exchange(), params, errors);
-    });
-}
-
-void TCommonFrame::WritePage() {
-    RunOperation(wmWrite, [this](QStringList& errors) {
-        SetObjNumText(ObjectNumberForWrite(ObjNumEdit->text()));
-        const std::optional<QString> disp =
-            EncodeDispValue(DispCheckBox->isChecked(), TimeCombo->currentIndex());
-        std::vector<TParamSpec> params{
-            {QStringLiteral("+o"), ObjectError, {}, [this] { return ObjNumEdit->text(); }},
-        };
-        if (disp)
-            params.push_back({QStringLiteral("+disp"), DispError, {}, [&disp] { return *disp; }});
-        WriteParams(fHost.Exchange(), params, errors);
-        // Without a time to send, the dispatcher link is not written at all.
-        if (!disp)
-            errors.append(DispError);
-    });
-}
-
-void TCommonFrame::SetDefault() {
-    SetObjNumText(DefaultObject);
-    DispCheckBox->setChecked(false);
-    TimeCombo->setCurrentIndex(0);
-}
-
 void TCommonFrame::SpeedButton1Click() {
     // The button stays live while this page waits for the panel; a second
     // exchange must not start inside the first.
@@ -243,7 +198,6 @@ void TCommonFrame::SpeedButton1Click() {
         fHost.ShowMessage(SignalImpossible);
         return;
     }
-    fHost.DisableControls();
     bool failed = false;
     RunOperation(wmRead, [this, &failed](QStringList& errors) {
         TPanelExchange& exchange = fHost.Exchange();
@@ -255,14 +209,13 @@ void TCommonFrame::SpeedButton1Click() {
         }
         exchange.SetUparam(false);
     });
-    fHost.EnableControls();
     if (failed)
         fHost.ShowMessage(SignalImpossible);
 }
 
 void TCommonFrame::ReadSignal(QStringList& errors) {
     QString value;
-    if (!fHost.Exchange().DeviceCommand(QStringLiteral("+U"), value, ExchangeTimeout::Signal)) {
+    if (!ReadValue(fHost.Exchange(), QStringLiteral("+U"), value, ExchangeTimeout::Signal)) {
         errors.append(SignalError);
         return;
     }
@@ -277,28 +230,4 @@ void TCommonFrame::ReadSignal(QStringList& errors) {
     if (levels->Errors != SignalUnknown)
         ErrorsProgress->setValue(levels->Errors);
     ErrorsValue->setText(LevelText(levels->Errors, ErrorLevelMax));
-}
-
-void TCommonFrame::GetSettings(QStringList& List) {
-    List.clear();
-    List.append(QStringLiteral("Object=") + ObjNumEdit->text());
-    List.append(QStringLiteral("Disp=%1").arg(DispCheckBox->isChecked() ? 1 : 0));
-    List.append(QStringLiteral("Time=%1").arg(TimeCombo->currentIndex()));
-}
-
-void TCommonFrame::SetSettings(const QStringList& List) {
-    // Every number is checked before anything is taken, so that a file the
-    // page cannot use leaves it on its defaults (the object number too)
-    // without a passing state on the way.
-    int disp = 0;
-    int time = 0;
-    const bool usable = SettingsInt(List, QStringLiteral("Disp"), disp) && (disp == 0 || disp == 1) &&
-                        SettingsInt(List, QStringLiteral("Time"), time) && time >= 0 && time < DispTimeCount;
-    if (!usable) {
-        SetDefault();
-        return;
-    }
-    SetObjNumText(SettingsValue(List, QStringLiteral("Object")));
-    TimeCombo->setCurrentIndex(time);
-    DispCheckBox->setChecked(disp == 1);
 }

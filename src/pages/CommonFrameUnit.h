@@ -23,11 +23,6 @@ public:
     explicit TCommonFrame(IPageHost& host, QWidget* parent = nullptr);
 
     void Init() override;
-    void ReadPage() override;
-    void WritePage() override;
-    void SetDefault() override;
-    void GetSettings(QStringList& List) override;
-    void SetSettings(const QStringList& List) override;
 
     // The GSM signal reading (the button beside the signal bars).
     void SpeedButton1Click();
@@ -40,15 +35,10 @@ signals:
     // The dispatcher warning has just been shown at the mouse pointer.
     void BalloonShown(const QString& title, const QString& text);
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     void BuildControls();
+    void DescribeParams();
     void DispCheckBoxClick(bool checked);
-    void SetObjNumText(const QString& text);
-    bool ShowObjectNumber(const QString& value);
-    bool ShowDispValue(const QString& value);
     void ReadSignal(QStringList& errors);
     void ShowBalloon();
 

@@ -46,8 +46,10 @@ protected:
     void SetUp() override {
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
         QSettings("Velmor", "Tarvik1").clear();
-        SetMessagePresenter([this](QWidget*, TBoxKind kind, const QString& text) {
-            boxes.push_back({kind, text});
+        SetMessagePresenter([this](QWidget*, const TMessage& m) {
+            boxes.push_back({m.Kind, m.Text});
+            details.push_back(m.Detail);
+            return answerYes;
         });
         panel = StartEmulatedPanel(QuickPanelSettings());
     }
@@ -95,6 +97,8 @@ protected:
     QTemporaryDir settingsDir;
     ShortLinkTimings timings;
     std::vector<std::pair<TBoxKind, QString>> boxes;
+    QStringList details;
+    bool answerYes = true;
     std::unique_ptr<emu::EmulatedPanel> panel;
 };
 

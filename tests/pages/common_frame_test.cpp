@@ -311,8 +311,9 @@ TEST_F(CommonPage, SignalReadingSetsUparamOnlyAroundItsCommand) {
     EXPECT_EQ(exchange().sent[0].TimeOut, ExchangeTimeout::Signal);
     EXPECT_TRUE(exchange().sent[0].Uparam);
     EXPECT_FALSE(exchange().Uparam());
-    EXPECT_EQ(host.disabled, 1);
-    EXPECT_EQ(host.enabled, 1);
+    EXPECT_EQ(host.began, std::vector<TOperationState>{TOperationState::Reading});
+    EXPECT_EQ(host.ended, 1);
+    EXPECT_TRUE(host.held.empty());
 }
 
 TEST_F(CommonPage, FailedSignalReadingIsListedAndCleansUp) {
@@ -330,7 +331,7 @@ TEST_F(CommonPage, FailedSignalReadingIsListedAndCleansUp) {
             exchange().answers.remove(QStringLiteral("+U"));
         else
             exchange().answers[QStringLiteral("+U")] = answer;
-        const int enabledBefore = host.enabled;
+        const int endedBefore = host.ended;
 
         page->SpeedButton1Click();
 
@@ -341,7 +342,8 @@ TEST_F(CommonPage, FailedSignalReadingIsListedAndCleansUp) {
         EXPECT_EQ(control<QProgressBar>("SignalProgress")->value(), 17);
         EXPECT_FALSE(exchange().Uparam());
         EXPECT_EQ(page->Mode(), wmNull);
-        EXPECT_EQ(host.enabled, enabledBefore + 1);
+        EXPECT_EQ(host.ended, endedBefore + 1);
+        EXPECT_TRUE(host.held.empty());
     }
     EXPECT_TRUE(host.messages.isEmpty());
 }
@@ -352,8 +354,9 @@ TEST_F(CommonPage, SignalReadingErrorShowsTheMessageAndCleansUp) {
     EXPECT_EQ(host.messages, QStringList{SignalImpossible});
     EXPECT_FALSE(exchange().Uparam());
     EXPECT_EQ(page->Mode(), wmNull);
-    EXPECT_EQ(host.disabled, 1);
-    EXPECT_EQ(host.enabled, 1);
+    EXPECT_EQ(host.began.size(), 1u);
+    EXPECT_EQ(host.ended, 1);
+    EXPECT_TRUE(host.held.empty());
 }
 
 TEST_F(CommonPage, SignalReadingIsRefusedWithoutConnection) {
@@ -361,7 +364,7 @@ TEST_F(CommonPage, SignalReadingIsRefusedWithoutConnection) {
     QTest::mouseClick(control<QToolButton>("SpeedButton1"), Qt::LeftButton);
     EXPECT_EQ(host.messages, QStringList{SignalImpossible});
     EXPECT_TRUE(exchange().sent.empty());
-    EXPECT_EQ(host.disabled, 0);
+    EXPECT_TRUE(host.began.empty());
     EXPECT_FALSE(exchange().Uparam());
 }
 
