@@ -173,6 +173,7 @@ void TMainForm::BuildLayout() {
     panel3->setObjectName(QStringLiteral("Panel3"));
     PageList = new QListWidget(panel3);
     PageList->setObjectName(QStringLiteral("PageList"));
+    PageList->setAccessibleName(QStringLiteral("Страницы настроек"));
     auto* panel3Layout = new QVBoxLayout(panel3);
     panel3Layout->setContentsMargins(0, 0, 0, 0);
     panel3Layout->addWidget(PageList);
@@ -198,6 +199,7 @@ void TMainForm::BuildLayout() {
     LogMemo = new QPlainTextEdit(panel1);
     LogMemo->setObjectName(QStringLiteral("LogMemo"));
     LogMemo->setReadOnly(true);
+    LogMemo->setAccessibleName(QStringLiteral("Журнал обмена с панелью"));
     LogMemo->setLineWrapMode(QPlainTextEdit::NoWrap);
     ClearLogButton = new QPushButton(BuiltInText("ClearLogButton"), panel1);
     ClearLogButton->setObjectName(QStringLiteral("ClearLogButton"));

@@ -1,5 +1,7 @@
 #include "CommonFrameUnit.h"
 
+#include "Accessibility.h"
+#include "BalloonHint.h"
 #include "CommonCodec.h"
 #include "FieldBindings.h"
 #include "KeyFilter.h"
@@ -17,7 +19,6 @@
 #include <QProgressBar>
 #include <QStyle>
 #include <QToolButton>
-#include <QToolTip>
 #include <QVBoxLayout>
 #include <QValidator>
 
@@ -52,6 +53,7 @@ void TCommonFrame::BuildControls() {
     ObjNumEdit = named(new QLineEdit(DefaultObject, ObjectGroup), "ObjNumEdit");
     ObjNumEdit->setAlignment(Qt::AlignRight);
     TKeyFilter::Install(ObjNumEdit, ObjNumChars, ObjNumMaxTyped);
+    ObjNumLabel->setBuddy(ObjNumEdit);
     auto* objectLayout = new QHBoxLayout(ObjectGroup);
     objectLayout->addWidget(ObjNumLabel);
     objectLayout->addWidget(ObjNumEdit);
@@ -68,6 +70,7 @@ void TCommonFrame::BuildControls() {
     TimeCombo = named(new QComboBox(DispGroup), "TimeCombo");
     TimeCombo->setEditable(false);
     TimeCombo->setMaxVisibleItems(15);
+    InfoTimeText->setBuddy(TimeCombo);
     auto* dispLayout = new QVBoxLayout(DispGroup);
     dispLayout->addWidget(DispCheckBox);
     dispLayout->addWidget(InfoTimeText);
@@ -92,6 +95,21 @@ void TCommonFrame::BuildControls() {
     SpeedButton1 = named(new QToolButton(GSMSignalGroup), "SpeedButton1");
     SpeedButton1->setIcon(style()->standardIcon(QStyle::SP_BrowserReload));
     SpeedButton1->setAutoRaise(true);
+    SpeedButton1->setToolTip(QStringLiteral("Прочитать уровень сигнала GSM"));
+    SpeedButton1->setAccessibleName(SpeedButton1->toolTip());
+    GSMSigralLevel->setBuddy(SignalProgress);
+    GSMSignalErrors->setBuddy(ErrorsProgress);
+    // The value texts run from "0" to "Неопределено": room for the widest,
+    // so that the bars keep their width whatever they show.
+    for (QLabel* value : {SignalValue, ErrorsValue}) {
+        const QFontMetrics fm = value->fontMetrics();
+        value->setFixedWidth(std::max(fm.horizontalAdvance(LevelText(SignalUnknown, 1)),
+                                      fm.horizontalAdvance(QStringLiteral("100%"))) +
+                             4);
+        value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    }
+    for (QProgressBar* bar : {SignalProgress, ErrorsProgress})
+        bar->setMinimumWidth(60);
     auto* signalLayout = new QGridLayout(GSMSignalGroup);
     signalLayout->addWidget(GSMSigralLevel, 0, 0, 1, 2);
     signalLayout->addWidget(SpeedButton1, 0, 2, 2, 1, Qt::AlignCenter);
@@ -108,6 +126,10 @@ void TCommonFrame::BuildControls() {
     mainLayout->addWidget(DispGroup, 0, 1, 2, 1);
     mainLayout->setRowStretch(2, 1);
     mainLayout->setColumnStretch(2, 1);
+
+    NameGroupBoxes(this);
+    Balloon = new TBalloonHint(this);
+    Balloon->SetShowTime(BalloonShowMs);
 
     connect(DispCheckBox, &QCheckBox::toggled, this, &TCommonFrame::DispCheckBoxClick);
     connect(SpeedButton1, &QToolButton::clicked, this, &TCommonFrame::SpeedButton1Click);
@@ -180,12 +202,13 @@ void TCommonFrame::DispCheckBoxClick(bool checked) {
 }
 
 void TCommonFrame::ShowBalloon() {
+    // At the pointer, but not over the time list the click has just
+    // enabled nor over its caption.
     const QString title = BalloonTitle();
     const QString text = BalloonText();
-    const QString html = QStringLiteral("<b>%1</b><br>%2")
-                             .arg(title.toHtmlEscaped(),
-                                  text.toHtmlEscaped().replace(QLatin1Char('\n'), QStringLiteral("<br>")));
-    QToolTip::showText(QCursor::pos(), html, this, QRect(), BalloonShowMs);
+    const QRect list(TimeCombo->mapToGlobal(QPoint(0, 0)), TimeCombo->size());
+    const QRect caption(InfoTimeText->mapToGlobal(QPoint(0, 0)), InfoTimeText->size());
+    Balloon->ShowAt(title, text, QCursor::pos(), list.united(caption));
     emit BalloonShown(title, text);
 }
 

@@ -13,6 +13,7 @@ class QLabel;
 class QLineEdit;
 class QProgressBar;
 class QToolButton;
+class TBalloonHint;
 
 // The Common page: the panel's object number, the dispatcher voice link
 // (on/off and the connection time) and an on-demand reading of the GSM
@@ -27,6 +28,7 @@ public:
     // The GSM signal reading (the button beside the signal bars).
     void SpeedButton1Click();
 
+    TBalloonHint* BalloonHint() const { return Balloon; }
     static QString BalloonTitle();
     static QString BalloonText();
     static constexpr int BalloonShowMs = 5000;
@@ -58,4 +60,5 @@ private:
     QProgressBar* ErrorsProgress = nullptr;
     QLabel* ErrorsValue = nullptr;
     QToolButton* SpeedButton1 = nullptr;
+    TBalloonHint* Balloon = nullptr;
 };
