@@ -31,6 +31,7 @@ TBusyForm::TBusyForm(QWidget* parent) : QDialog(parent) {
     setMinimumWidth(340);
 
     fTick.setInterval(kTickMs);
+    fTick.setTimerType(Qt::PreciseTimer);
     connect(&fTick, &QTimer::timeout, this, &TBusyForm::Tick);
     connect(CancelButton, &QPushButton::clicked, this, [this] {
         if (fCancelled)
@@ -69,7 +70,8 @@ QString TBusyForm::ElapsedText() const {
 }
 
 void TBusyForm::Tick() {
-    const int seconds = fElapsed.isValid() ? int(fElapsed.elapsed() / 1000) : 0;
+    // Rounded: a tick may come a little before its whole second.
+    const int seconds = fElapsed.isValid() ? int((fElapsed.elapsed() + 500) / 1000) : 0;
     ElapsedLabel->setText(QStringLiteral("Прошло %1 с").arg(seconds));
     emit Ticked(seconds);
 }
