@@ -35,6 +35,7 @@ TEST_F(MainWindow, ConnectAndDisconnectOverTheCable) {
     EXPECT_EQ(panelText(*w, 0), panel->slavePath());
     EXPECT_EQ(panelText(*w, 2), "REV 07.700.125");
     EXPECT_EQ(panelText(*w, 3), "M45PE16");
+    EXPECT_EQ(w->DeviceRelease(), 125) << "the release the pages are given";
     EXPECT_FALSE(action(*w, "ConnectAction")->isEnabled());
     for (const char* name : kGuardedActions)
         EXPECT_TRUE(action(*w, name)->isEnabled()) << name;
