@@ -28,10 +28,16 @@ TConnectForm::TConnectForm(QWidget* parent) : QDialog(parent), fSequence(new TCo
     PortCombo->setObjectName(QStringLiteral("PortCombo"));
     PortCombo->setEditable(true);
     PortCombo->setInsertPolicy(QComboBox::NoInsert);
+    // Wide enough for an emulator's port under the runtime folder, so that
+    // the folder of a path can be seen.
+    PortCombo->setMinimumContentsLength(kPortFieldChars);
+    PortCombo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    PortLabel->setBuddy(PortCombo);
     RefreshPortsButton = new QToolButton(this);
     RefreshPortsButton->setObjectName(QStringLiteral("RefreshPortsButton"));
     RefreshPortsButton->setIcon(style()->standardIcon(QStyle::SP_BrowserReload));
     RefreshPortsButton->setToolTip(QStringLiteral("Обновить список портов"));
+    RefreshPortsButton->setAccessibleName(RefreshPortsButton->toolTip());
 
     ParamGroup = new QGroupBox(QStringLiteral("Тип и параметры подключения"), this);
     ParamGroup->setObjectName(QStringLiteral("ParamGroup"));
@@ -46,6 +52,8 @@ TConnectForm::TConnectForm(QWidget* parent) : QDialog(parent), fSequence(new TCo
     PhoneCombo->setObjectName(QStringLiteral("PhoneCombo"));
     PhoneCombo->setEditable(true);
     PhoneCombo->setInsertPolicy(QComboBox::NoInsert);
+    PhoneLabel->setBuddy(PhoneCombo);
+    ParamGroup->setAccessibleName(ParamGroup->title());
 
     ConnectButton = new QPushButton(QStringLiteral("Подключить"), this);
     ConnectButton->setObjectName(QStringLiteral("ConnectButton"));

@@ -18,6 +18,9 @@ class TDevice;
 class TConnectForm : public QDialog {
     Q_OBJECT
 public:
+    // Characters the port field shows at least.
+    static constexpr int kPortFieldChars = 44;
+
     explicit TConnectForm(QWidget* parent = nullptr);
     ~TConnectForm() override;
 

@@ -1,10 +1,9 @@
 #include "LogUtils.h"
 
+#include "FileChoice.h"
 #include "MessageBoxes.h"
 #include "panel/LogLine.h"
 
-#include <QDir>
-#include <QFileDialog>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 
@@ -33,14 +32,13 @@ bool TLog::SaveLogTo(const QString& path, QString* error) const {
 }
 
 void TLog::SaveLog(QWidget* parent) {
-    QFileDialog dialog(parent);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDirectory(QDir::homePath());
-    dialog.setDefaultSuffix(QStringLiteral("log"));
-    dialog.setNameFilter(QStringLiteral("Log files (*.log)"));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    TFileChoice choice;
+    choice.Save = true;
+    choice.Filter = QStringLiteral("Log files (*.log)");
+    choice.DefaultSuffix = QStringLiteral("log");
+    const QString path = ChooseFileName(parent, choice);
+    if (path.isEmpty())
         return;
-    const QString path = dialog.selectedFiles().first();
     QString error;
     if (!SaveLogTo(path, &error))
         ShowMessageBox(parent, TBoxKind::Error,

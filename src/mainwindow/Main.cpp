@@ -1,8 +1,12 @@
 #include "Main.h"
 
+#include "ActionIcons.h"
+#include "BusyForm.h"
 #include "ConnectFormUnit.h"
 #include "ErrorListFormUnit.h"
+#include "FileChoice.h"
 #include "LogUtils.h"
+#include "MainCaptions.h"
 #include "MessageBoxes.h"
 #include "firmware/UpdateFirmware.h"
 #include "pages/PageFrame.h"
@@ -16,10 +20,13 @@
 #include "serial/Device.h"
 #include "version.h"
 
+#include <cerrno>
+
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
@@ -60,8 +67,8 @@ TMainForm::TMainForm(QWidget* parent)
     Log->SetAutoScroll(AutoscrollCheckBox->isChecked());
     connect(fExchange.get(), &TCommandExchange::LogLine, this, [this](const QString& l) { Log->Append(l); });
 
-    FGlobalLoadSettingsFlag =
-        CheckSettingsVersion(GetFileVersion(), [this] { ResetCaptions(this, PageNames()); });
+    FGlobalLoadSettingsFlag = CheckSettingsVersion(
+        GetFileVersion(), [this] { ResetCaptions(this, BuiltInCaptions(), PageNames()); });
     FInVer = GetBuiltInVersion();
     setWindowTitle(QStringLiteral("Программа настройки Tarvik-1 %1 %2")
                        .arg(QStringLiteral("ver %1").arg(QStringLiteral(TARVIK_VERSION)),
@@ -74,10 +81,13 @@ TMainForm::TMainForm(QWidget* parent)
         PageList->clear();
         PageList->addItems(PageNames());
     }
-    SetConnectedState(false);
+    ApplyState();
     CreateFrames();
-    if (!FFramesContainer.empty())
+    // The first page is on show and marked in the list.
+    if (!FFramesContainer.empty()) {
         ShowFrame(FFramesContainer.front());
+        PageList->setCurrentRow(0);
+    }
 }
 
 TMainForm::~TMainForm() {
@@ -99,30 +109,17 @@ void TMainForm::BuildActions() {
         QAction* TMainForm::*Member;
         const char* Name;
         int ImageIndex;
-        const char* Icon; // from the icon theme, with a style icon to fall back on
-        QStyle::StandardPixmap Fallback;
         void (TMainForm::*Execute)();
     };
     static const TActionRow rows[] = {
-        {&TMainForm::ConnectAction, "ConnectAction", 0, "network-connect", QStyle::SP_DialogYesButton,
-         &TMainForm::ConnectActionExecute},
-        {&TMainForm::DisconnectAction, "DisconnectAction", 1, "network-disconnect", QStyle::SP_DialogNoButton,
-         &TMainForm::DisconnectActionExecute},
-        {&TMainForm::ReadAction, "ReadAction", 2, "go-down", QStyle::SP_ArrowDown,
-         &TMainForm::ReadActionExecute},
-        {&TMainForm::WriteAction, "WriteAction", 3, "go-up", QStyle::SP_ArrowUp,
-         &TMainForm::WriteActionExecute},
-        {&TMainForm::ReadAllAction, "ReadAllAction", 4, "go-bottom", QStyle::SP_MediaSeekBackward,
-         &TMainForm::ReadAllActionExecute},
-        {&TMainForm::WriteAllAction, "WriteAllAction", 5, "go-top", QStyle::SP_MediaSeekForward,
-         &TMainForm::WriteAllActionExecute},
-        {&TMainForm::DefaultAction, "DefaultAction", -1, nullptr, {}, &TMainForm::DefaultActionExecute},
-        {&TMainForm::DefaultAllAction,
-         "DefaultAllAction",
-         -1,
-         nullptr,
-         {},
-         &TMainForm::DefaultAllActionExecute},
+        {&TMainForm::ConnectAction, "ConnectAction", 0, &TMainForm::ConnectActionExecute},
+        {&TMainForm::DisconnectAction, "DisconnectAction", 1, &TMainForm::DisconnectActionExecute},
+        {&TMainForm::ReadAction, "ReadAction", 2, &TMainForm::ReadActionExecute},
+        {&TMainForm::WriteAction, "WriteAction", 3, &TMainForm::WriteActionExecute},
+        {&TMainForm::ReadAllAction, "ReadAllAction", 4, &TMainForm::ReadAllActionExecute},
+        {&TMainForm::WriteAllAction, "WriteAllAction", 5, &TMainForm::WriteAllActionExecute},
+        {&TMainForm::DefaultAction, "DefaultAction", -1, &TMainForm::DefaultActionExecute},
+        {&TMainForm::DefaultAllAction, "DefaultAllAction", -1, &TMainForm::DefaultAllActionExecute},
     };
     for (const TActionRow& row : rows) {
         auto* action = new QAction(BuiltInText(row.Name), this);
@@ -130,9 +127,8 @@ void TMainForm::BuildActions() {
         action->setToolTip(BuiltInText(row.Name, "Hint"));
         action->setStatusTip(action->toolTip());
         action->setProperty("ImageIndex", row.ImageIndex);
-        if (row.Icon)
-            action->setIcon(
-                QIcon::fromTheme(QString::fromLatin1(row.Icon), style()->standardIcon(row.Fallback)));
+        if (row.ImageIndex >= 0)
+            action->setIcon(ActionIcon(row.ImageIndex, style()));
         connect(action, &QAction::triggered, this, row.Execute);
         this->*row.Member = action;
     }
@@ -177,6 +173,7 @@ void TMainForm::BuildLayout() {
     panel3->setObjectName(QStringLiteral("Panel3"));
     PageList = new QListWidget(panel3);
     PageList->setObjectName(QStringLiteral("PageList"));
+    PageList->setAccessibleName(QStringLiteral("Страницы настроек"));
     auto* panel3Layout = new QVBoxLayout(panel3);
     panel3Layout->setContentsMargins(0, 0, 0, 0);
     panel3Layout->addWidget(PageList);
@@ -202,6 +199,7 @@ void TMainForm::BuildLayout() {
     LogMemo = new QPlainTextEdit(panel1);
     LogMemo->setObjectName(QStringLiteral("LogMemo"));
     LogMemo->setReadOnly(true);
+    LogMemo->setAccessibleName(QStringLiteral("Журнал обмена с панелью"));
     LogMemo->setLineWrapMode(QPlainTextEdit::NoWrap);
     ClearLogButton = new QPushButton(BuiltInText("ClearLogButton"), panel1);
     ClearLogButton->setObjectName(QStringLiteral("ClearLogButton"));
@@ -279,223 +277,386 @@ void TMainForm::PageListClick() {
     ShowFrame(FFramesContainer[size_t(row)]);
 }
 
-// ---- the pages' host ----------------------------------------------------
+// ---- the operation state --------------------------------------------------
+
+bool TMainForm::Connected() const {
+    return fState == TOperationState::Connected || IsOperation(fState);
+}
+
+bool TMainForm::Busy() const {
+    return fState != TOperationState::Connected && fState != TOperationState::Disconnected;
+}
+
+void TMainForm::SetState(TOperationState state) {
+    if (state == fState)
+        return;
+    fState = state;
+    ApplyState();
+    emit StateChanged(state);
+}
+
+void TMainForm::ApplyState() {
+    // The actions serve the tool bar and the menu alike, so nothing that is
+    // disabled here can be started from either. The page list and the page
+    // take input only when nothing runs.
+    const bool idle = fState == TOperationState::Connected;
+    ConnectAction->setEnabled(fState == TOperationState::Disconnected);
+    for (QAction* a : {DisconnectAction, ReadAction, WriteAction, ReadAllAction, WriteAllAction,
+                       DefaultAction, DefaultAllAction})
+        a->setEnabled(idle);
+    const bool pagesLive = idle || fState == TOperationState::Disconnected;
+    PageList->setEnabled(pagesLive);
+    Panel4->setEnabled(pagesLive);
+}
+
+bool TMainForm::BeginOperation(TOperationState state) {
+    if (!IsOperation(state))
+        return false;
+    // From idle; or from inside the running operation's own steps, but never
+    // from an event handled while that operation waits for the panel.
+    const bool nested = IsOperation(fState) && !fExchange->Waiting();
+    if (fState != TOperationState::Connected && !nested)
+        return false;
+    fSuspended.push_back(fState);
+    SetState(state);
+    return true;
+}
+
+void TMainForm::EndOperation() {
+    if (fSuspended.empty())
+        return;
+    const TOperationState resumed = fSuspended.back();
+    fSuspended.pop_back();
+    // A lost line or a close during the operation has moved the state on;
+    // it stays where it is.
+    if (IsOperation(fState))
+        SetState(resumed);
+    else if (fState == TOperationState::Closing)
+        ContinueClosing();
+}
+
+bool TMainForm::TStateExchange::DeviceCommandLst(const QString& ACommand, QStringList& Res,
+                                                 uint32_t TimeOut) {
+    if (!IsOperation(fWindow.fState))
+        return false;
+    return fWindow.fExchange->DeviceCommandLst(ACommand, Res, TimeOut);
+}
+
+bool TMainForm::TStateExchange::Uparam() const {
+    return fWindow.fExchange->Uparam();
+}
+
+void TMainForm::TStateExchange::SetUparam(bool value) {
+    fWindow.fExchange->SetUparam(value);
+}
+
+// ---- the pages' host ------------------------------------------------------
 
 TPanelExchange& TMainForm::Exchange() {
-    return *fExchange;
+    return fPageExchange;
 }
 
 bool TMainForm::isConnected() const {
     return fDevice->ComActive();
 }
 
-void TMainForm::DisableControls() {
-    ++fBusy;
-    ApplyControlsState();
+int TMainForm::DeviceRelease() const {
+    return FVersion.Release;
 }
 
-void TMainForm::EnableControls() {
-    if (fBusy > 0)
-        --fBusy;
-    ApplyControlsState();
-    // A close asked for during the operation happens once it has unwound.
-    if (fBusy == 0 && fCloseRequested)
-        QTimer::singleShot(0, this, &QWidget::close);
+void TMainForm::SetWakeUp(bool on) {
+    fDevice->SetWakeUp(on && Connected());
 }
 
 void TMainForm::ShowErrorList(const QStringList& errors, TWorkMode mode) {
-    if (fCloseRequested)
+    // An operation the user broke off by closing the window reports nothing.
+    if (fState == TOperationState::Closing)
         return;
     fErrorList->Show(errors, mode);
 }
 
-void TMainForm::SetWakeUp(bool on) {
-    fDevice->SetWakeUp(on);
-}
-
 void TMainForm::ShowMessage(const QString& text) {
-    ShowMessageBox(this, TBoxKind::Plain, text);
+    if (fState != TOperationState::Closing)
+        ShowMessageBox(this, TBoxKind::Plain, text);
 }
 
-// ---- actions ------------------------------------------------------------
-
-void TMainForm::SetConnectedState(bool Connected) {
-    fActionsConnected = Connected;
-    ApplyControlsState();
+void TMainForm::ShowError(const QString& text) {
+    if (fState != TOperationState::Closing)
+        ShowMessageBox(this, TBoxKind::Error, text);
 }
 
-void TMainForm::ApplyControlsState() {
-    // While an operation runs nothing may start a second one: every action,
-    // in the tool bar and in the menu, the page list and the page itself.
-    const bool idle = fBusy == 0;
-    ConnectAction->setEnabled(idle && !fActionsConnected);
-    for (QAction* a : {DisconnectAction, ReadAction, WriteAction, ReadAllAction, WriteAllAction,
-                       DefaultAction, DefaultAllAction})
-        a->setEnabled(idle && fActionsConnected);
-    PageList->setEnabled(idle);
-    Panel4->setEnabled(idle);
+bool TMainForm::Confirm(const QString& question) {
+    if (fState == TOperationState::Closing)
+        return false;
+    return ShowMessageBox(this, TBoxKind::Question, question);
 }
 
-void TMainForm::RunOnPage(TPageFrame* frame, void (TPageFrame::*op)()) {
-    if (!frame)
+QString TMainForm::ChooseFile(const TFileChoice& choice) {
+    if (fState == TOperationState::Closing)
+        return {};
+    return ChooseFileName(this, choice);
+}
+
+void TMainForm::BeginBusy(const QString& text, bool cancellable) {
+    if (!fBusyForm) {
+        fBusyForm = new TBusyForm(this);
+        // Cancel ends the wait in progress; the operation stops at its next
+        // step, when it sees BusyCancelled.
+        connect(fBusyForm, &TBusyForm::CancelPressed, this, [this] { fExchange->Abort(); });
+    }
+    QGuiApplication::setOverrideCursor(Qt::BusyCursor);
+    fBusyForm->Start(text, cancellable);
+}
+
+void TMainForm::SetBusyProgress(int value, int maximum) {
+    if (fBusyForm)
+        fBusyForm->SetProgress(value, maximum);
+}
+
+bool TMainForm::BusyCancelled() const {
+    return fBusyForm && fBusyForm->Cancelled();
+}
+
+void TMainForm::EndBusy() {
+    if (!fBusyForm || !fBusyForm->isVisible())
         return;
-    DisableControls();
-    (frame->*op)();
-    EnableControls();
+    fBusyForm->Stop();
+    QGuiApplication::restoreOverrideCursor();
 }
 
-void TMainForm::RunOnAllPages(void (TPageFrame::*op)(), bool backToFirst) {
-    if (Busy())
+// ---- actions --------------------------------------------------------------
+
+void TMainForm::RunOnPage(TOperationState state, void (TPageFrame::*op)()) {
+    TOperationScope operation(*this, state);
+    if (operation && FCurrentFrame)
+        (FCurrentFrame->*op)();
+}
+
+void TMainForm::RunOnAllPages(TOperationState state, void (TPageFrame::*op)(), bool backToFirst) {
+    TOperationScope operation(*this, state);
+    if (!operation)
         return;
-    DisableControls();
     for (TPageFrame* frame : FFramesContainer) {
-        if (fCloseRequested)
+        // A close or a lost line ends the round.
+        if (fState != state)
             break;
         ShowFrame(frame);
-        RunOnPage(frame, op);
+        (frame->*op)();
     }
     if (backToFirst && !FFramesContainer.empty())
         ShowFrame(FFramesContainer.front());
-    EnableControls();
 }
 
 void TMainForm::ReadActionExecute() {
-    if (!Busy())
-        RunOnPage(FCurrentFrame, &TPageFrame::ReadPage);
+    RunOnPage(TOperationState::Reading, &TPageFrame::ReadPage);
 }
 
 void TMainForm::WriteActionExecute() {
-    if (!Busy())
-        RunOnPage(FCurrentFrame, &TPageFrame::WritePage);
+    RunOnPage(TOperationState::Writing, &TPageFrame::WritePage);
 }
 
 void TMainForm::DefaultActionExecute() {
-    if (!Busy())
-        RunOnPage(FCurrentFrame, &TPageFrame::SetDefault);
+    RunOnPage(TOperationState::Defaulting, &TPageFrame::SetDefault);
 }
 
 void TMainForm::ReadAllActionExecute() {
-    RunOnAllPages(&TPageFrame::ReadPage, true);
+    RunOnAllPages(TOperationState::Reading, &TPageFrame::ReadPage, true);
 }
 
 void TMainForm::WriteAllActionExecute() {
-    RunOnAllPages(&TPageFrame::WritePage, false);
+    RunOnAllPages(TOperationState::Writing, &TPageFrame::WritePage, false);
 }
 
 void TMainForm::DefaultAllActionExecute() {
-    RunOnAllPages(&TPageFrame::SetDefault, true);
+    RunOnAllPages(TOperationState::Defaulting, &TPageFrame::SetDefault, true);
 }
 
-// ---- connecting and disconnecting ---------------------------------------
+// ---- connecting and disconnecting -----------------------------------------
 
 void TMainForm::ConnectActionExecute() {
-    if (Busy() || FConnected)
+    if (fState != TOperationState::Disconnected)
         return;
-    DisableControls();
+    SetState(TOperationState::Connecting);
     auto* dialog = new TConnectForm(this);
+    fConnectForm = dialog;
     RestoreForm(dialog);
     dialog->SetConnectEnabled(true);
     dialog->SetDevice(fDevice.get());
     connect(dialog, &TConnectForm::LogLine, this, [this](const QString& l) { Log->Append(l); });
 
-    const bool ok = dialog->exec() == QDialog::Accepted;
-    bool drop = !ok;
-    if (ok) {
+    // A line lost on the way has closed the port: that is no connection.
+    const bool accepted = dialog->exec() == QDialog::Accepted && fDevice->ComActive();
+    if (accepted) {
         const TConnectSequence& s = dialog->Sequence();
-        FConnected = true;
         FModem = s.Modem();
+        FPort = dialog->PortText();
         FVersion = {s.Ver(), s.Major(), s.Minor(), s.Release(), s.Memory()};
-        if (!IsCompatible(FVersion)) {
-            ShowMessageBox(this, TBoxKind::Error, QStringLiteral("Несовместимая оболочка"));
-            drop = true;
-        }
-        InfoBarPanels[PanelPort]->setText(dialog->PortText());
-        InfoBarPanels[PanelVersion]->setText(FVersion.Name);
-        InfoBarPanels[PanelMemory]->setText(FVersion.Memory);
     }
     dialog->ResetDevice();
     SaveForm(dialog);
     delete dialog;
-
     fExchange->Attach();
     fExchange->SetModem(FModem);
-    EnableControls();
-    SetConnectedState(true);
-    if (drop) {
+
+    if (!accepted) {
         // A dialog closed while its sequence ran leaves nothing open behind.
-        if (!FConnected)
-            fDevice->SetComActive(false);
-        DisconnectActionExecute();
-    } else {
-        fDevice->SetWakeUp(true);
+        fDevice->SetComActive(false);
+        if (fState == TOperationState::Closing)
+            ContinueClosing();
+        else
+            SetState(TOperationState::Disconnected);
+        return;
     }
+    if (fState == TOperationState::Closing) {
+        ContinueClosing();
+        return;
+    }
+    if (!IsCompatible(FVersion)) {
+        SetPortPanel(FPort);
+        ShowMessageBox(this, TBoxKind::Error, QStringLiteral("Несовместимая оболочка"));
+        // The box waited for the user: the line may be gone meanwhile.
+        if (fDevice->ComActive() && fState == TOperationState::Connecting)
+            StartDisconnect();
+        else if (fState == TOperationState::Connecting)
+            FinishDisconnect();
+        return;
+    }
+    SetPortPanel(FPort);
+    InfoBarPanels[PanelVersion]->setText(FVersion.Name);
+    InfoBarPanels[PanelMemory]->setText(FVersion.Memory);
+    SetState(TOperationState::Connected);
+    fDevice->SetWakeUp(true);
+    for (TPageFrame* frame : FFramesContainer)
+        frame->DevRelease(FVersion.Release);
 }
 
 void TMainForm::DisconnectActionExecute() {
-    if (fDisconnect)
-        return;
+    if (fState == TOperationState::Connected)
+        StartDisconnect();
+}
+
+void TMainForm::StartDisconnect() {
     fDevice->SetWakeUp(false);
-    if (!FConnected) {
-        FinishDisconnect();
-        return;
-    }
-    DisableControls();
+    if (fState != TOperationState::Closing)
+        SetState(TOperationState::Disconnecting);
     fDisconnect = new TDisconnectSequence(fDevice.get(), FModem, this);
     connect(fDisconnect, &TDisconnectSequence::Done, this, [this] {
         fDisconnect->deleteLater();
-        FConnected = false;
+        fDisconnect = nullptr;
         FinishDisconnect();
-        EnableControls();
     });
     fDisconnect->Start();
 }
 
 void TMainForm::FinishDisconnect() {
-    for (int panel : {PanelPort, PanelVersion, PanelMemory})
-        InfoBarPanels[panel]->clear();
-    SetConnectedState(false);
+    ClearStatusPanels();
+    if (fState == TOperationState::Closing)
+        ContinueClosing();
+    else
+        SetState(TOperationState::Disconnected);
     emit Disconnected();
 }
 
-void TMainForm::DeviceComCreateError(int) {
-    ShowMessageBox(this, TBoxKind::Plain, QStringLiteral("Error open port"));
+void TMainForm::DeviceComCreateError(int ErrorCode) {
+    // The port has just failed to open: errno still holds the system's
+    // reason for it.
+    const int reason = errno;
+    const QString why = reason ? qt_error_string(reason) : TDevice::GetStrCreateError(ErrorCode);
+    ShowMessageBox(this, TBoxKind::Plain, QStringLiteral("Error open port"),
+                   QStringLiteral("%1: %2").arg(fDevice->Port(), why));
 }
 
 void TMainForm::LineLost() {
-    if (!FConnected || fDisconnect)
+    switch (fState) {
+    case TOperationState::Disconnected:
+    case TOperationState::Disconnecting: return; // the port is closed or closes anyway
+    case TOperationState::Closing:
+        fExchange->Abort();
+        if (!fDisconnect)
+            fDevice->SetComActive(false);
+        ContinueClosing();
         return;
-    // The port is gone (an adapter unplugged): nothing can be written any
-    // more, so the disconnect is only local.
-    const QString port = InfoBarPanels[PanelPort]->text();
-    fExchange->Abort();
-    fDevice->SetWakeUp(false);
-    fDevice->SetComActive(false);
-    FConnected = false;
-    FinishDisconnect();
+    case TOperationState::Connecting:
+        // Lost while the dialog is open or just closing: stop its sequence
+        // and let the code after the dialog find the port closed.
+        if (fConnectForm)
+            fConnectForm->CancelButtonClick();
+        fDevice->SetComActive(false);
+        break;
+    default:
+        // The port is gone (an adapter unplugged): nothing can be written
+        // any more, so the disconnect is only local. The operation running
+        // unwinds at once: its wait ends and every further request fails.
+        fExchange->Abort();
+        fDevice->SetWakeUp(false);
+        fDevice->SetComActive(false);
+        ClearStatusPanels();
+        SetState(TOperationState::Disconnected);
+        emit Disconnected();
+        break;
+    }
+    const QString port = fDevice->Port();
     QTimer::singleShot(0, this, [this, port] {
         ShowMessageBox(this, TBoxKind::Error,
                        QStringLiteral("Связь с панелью потеряна: порт %1 больше не доступен.").arg(port));
     });
 }
 
+void TMainForm::SetPortPanel(const QString& port) {
+    // Long paths (an emulator's port under the runtime folder) are cut in
+    // the middle, so that both the folder and the name's end stay visible;
+    // the whole path is the tool tip.
+    QLabel* panel = InfoBarPanels[PanelPort];
+    const int room = panel->width() - 2 * panel->margin() - 4;
+    panel->setText(panel->fontMetrics().elidedText(port, Qt::ElideMiddle, room));
+    panel->setToolTip(port);
+    panel->setAccessibleName(port);
+}
+
+void TMainForm::ClearStatusPanels() {
+    for (int panel : {PanelPort, PanelVersion, PanelMemory}) {
+        InfoBarPanels[panel]->clear();
+        InfoBarPanels[panel]->setToolTip(QString());
+    }
+}
+
+// ---- closing --------------------------------------------------------------
+
+bool TMainForm::ReadyToClose() const {
+    return fSuspended.empty() && !fDisconnect && !fConnectForm && !fDevice->ComActive();
+}
+
+void TMainForm::ContinueClosing() {
+    // Whatever runs is let to unwind first: an operation's wait ends at once
+    // and its further requests fail; the connection dialog closes; a
+    // connected panel is disconnected properly. Then the window closes.
+    if (!fSuspended.empty() || fDisconnect || fConnectForm)
+        return;
+    if (fDevice->ComActive()) {
+        StartDisconnect();
+        return;
+    }
+    QTimer::singleShot(0, this, &QWidget::close);
+}
+
 void TMainForm::closeEvent(QCloseEvent* event) {
-    if (Busy()) {
-        // Let the running operation unwind first: its waits end at once and
-        // every further request fails; the close follows.
-        fCloseRequested = true;
-        fExchange->SetBlocked(true);
+    if (fState == TOperationState::Disconnected || (fState == TOperationState::Closing && ReadyToClose())) {
+        FreeFrames();
+        SaveForm(this);
+        fErrorList->close();
+        event->accept();
+        return;
+    }
+    event->ignore();
+    if (fState == TOperationState::Closing)
+        return;
+    const TOperationState was = fState;
+    SetState(TOperationState::Closing);
+    if (IsOperation(was))
         fExchange->Abort();
-        event->ignore();
-        return;
-    }
-    if (FConnected) {
-        fCloseRequested = true;
-        DisconnectActionExecute();
-        event->ignore();
-        return;
-    }
-    FreeFrames();
-    SaveForm(this);
-    fErrorList->close();
-    event->accept();
+    else if (was == TOperationState::Connecting && fConnectForm)
+        fConnectForm->reject();
+    else if (was == TOperationState::Connected)
+        ContinueClosing();
+    // Disconnecting: the disconnect's end continues the close.
 }

@@ -2,6 +2,7 @@
 
 #include "pages/PageHost.h"
 #include "panel/DeviceVersion.h"
+#include "panel/PanelExchange.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -19,7 +20,9 @@ class QPushButton;
 class QSplitter;
 class QStackedWidget;
 class QToolBar;
+class TBusyForm;
 class TCommandExchange;
+class TConnectForm;
 class TDevice;
 class TErrorListForm;
 class TDisconnectSequence;
@@ -30,6 +33,11 @@ class TPageFrame;
 // on the left, the current page on the right, the log below and the status
 // bar. It owns the device, the exchange, the log and the pages, and is the
 // pages' host.
+//
+// What the window is doing is one TOperationState, changed only by
+// SetState; it alone decides which actions are enabled. An operation
+// (BeginOperation) suspends the state it started from and gives it back at
+// its end, so that operations nest (writing all pages, one page's erase).
 class TMainForm : public QMainWindow, public IPageHost {
     Q_OBJECT
 public:
@@ -39,22 +47,34 @@ public:
     // IPageHost
     TPanelExchange& Exchange() override;
     bool isConnected() const override;
-    void DisableControls() override;
-    void EnableControls() override;
-    void ShowErrorList(const QStringList& errors, TWorkMode mode) override;
+    int DeviceRelease() const override;
     void SetWakeUp(bool on) override;
+    bool BeginOperation(TOperationState state) override;
+    void EndOperation() override;
+    void ShowErrorList(const QStringList& errors, TWorkMode mode) override;
     void ShowMessage(const QString& text) override;
+    void ShowError(const QString& text) override;
+    bool Confirm(const QString& question) override;
+    QString ChooseFile(const TFileChoice& choice) override;
+    void BeginBusy(const QString& text, bool cancellable) override;
+    void SetBusyProgress(int value, int maximum) override;
+    bool BusyCancelled() const override;
+    void EndBusy() override;
+
+    TOperationState State() const { return fState; }
+    // Connected to a panel: idle or in an operation.
+    bool Connected() const;
+    // Anything but idle (connected or not) is running.
+    bool Busy() const;
 
     const TDeviceVersion& Version() const { return FVersion; }
-    bool Connected() const { return FConnected; }
     bool Modem() const { return FModem; }
     TDevice* Device() const { return fDevice.get(); }
     TCommandExchange* CommandExchange() const { return fExchange.get(); }
     TErrorListForm* ErrorListForm() const { return fErrorList.get(); }
+    TBusyForm* BusyForm() const { return fBusyForm; }
     TPageFrame* CurrentFrame() const { return FCurrentFrame; }
     const std::vector<TPageFrame*>& Frames() const { return FFramesContainer; }
-    // True while a page operation, a connection or a disconnection runs.
-    bool Busy() const { return fBusy > 0; }
 
     void ConnectActionExecute();
     void DisconnectActionExecute();
@@ -64,45 +84,69 @@ public:
     void ReadAllActionExecute();
     void WriteAllActionExecute();
     void DefaultAllActionExecute();
-    void SetConnectedState(bool Connected);
     void PageListClick();
 
 signals:
-    // The disconnect writes are done and the port is closed.
+    void StateChanged(TOperationState state);
+    // The disconnect writes are done (or the line was lost) and the port is
+    // closed.
     void Disconnected();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // The pages' exchange: the window's own, but only inside an operation;
+    // at any other moment (closing, the line lost) a request fails at once.
+    class TStateExchange : public TPanelExchange {
+    public:
+        explicit TStateExchange(TMainForm& window) : fWindow(window) {}
+        bool DeviceCommandLst(const QString& ACommand, QStringList& Res, uint32_t TimeOut) override;
+        bool Uparam() const override;
+        void SetUparam(bool value) override;
+
+    private:
+        TMainForm& fWindow;
+    };
+
     void BuildActions();
     void BuildMenu();
     void BuildLayout();
     void CreateFrames();
     void FreeFrames();
     void ShowFrame(TPageFrame* frame);
-    void RunOnPage(TPageFrame* frame, void (TPageFrame::*op)());
-    void RunOnAllPages(void (TPageFrame::*op)(), bool backToFirst);
-    void ApplyControlsState();
+    void SetState(TOperationState state);
+    void ApplyState();
+    void RunOnPage(TOperationState state, void (TPageFrame::*op)());
+    void RunOnAllPages(TOperationState state, void (TPageFrame::*op)(), bool backToFirst);
+    void StartDisconnect();
+    void FinishDisconnect();
+    void ContinueClosing();
+    bool ReadyToClose() const;
     void DeviceComCreateError(int ErrorCode);
     void LineLost();
-    void FinishDisconnect();
+    void SetPortPanel(const QString& port);
+    void ClearStatusPanels();
     QStringList PageNames() const;
 
     std::unique_ptr<TDevice> fDevice;
     std::unique_ptr<TCommandExchange> fExchange;
+    TStateExchange fPageExchange{*this};
     std::unique_ptr<TLog> Log;
     std::unique_ptr<TErrorListForm> fErrorList;
     QPointer<TDisconnectSequence> fDisconnect;
+    QPointer<TConnectForm> fConnectForm;
+    TBusyForm* fBusyForm = nullptr;
 
-    bool FConnected = false;
+    TOperationState fState = TOperationState::Disconnected;
+    // The states the running operations started from, innermost last.
+    std::vector<TOperationState> fSuspended;
+
     bool FModem = false;
+    QString FPort;
     TDeviceVersion FVersion;
     QString FInVer;
     bool FGlobalLoadSettingsFlag = false;
-    bool fActionsConnected = false;
-    int fBusy = 0;
-    bool fCloseRequested = false;
 
     std::vector<TPageFrame*> FFramesContainer;
     TPageFrame* FCurrentFrame = nullptr;

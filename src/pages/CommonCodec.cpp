@@ -1,28 +1,15 @@
 #include "CommonCodec.h"
 
-#include <limits>
+#include "TypedText.h"
 
-namespace {
-
-bool isHexDigit(QChar c) {
-    const char16_t u = c.unicode();
-    return (u >= '0' && u <= '9') || (u >= 'A' && u <= 'F') || (u >= 'a' && u <= 'f');
-}
-
-} // namespace
+const QString ObjNumChars = QStringLiteral("0123456789ABCDEFabcdef");
 
 bool ObjNumKeyAllowed(QChar c) {
-    return c.unicode() == 8 || isHexDigit(c);
+    return KeyAllowed(c, ObjNumChars);
 }
 
 bool ObjNumTypedTextAllowed(const QString& text) {
-    if (text.size() > ObjNumMaxTyped)
-        return false;
-    for (const QChar c : text) {
-        if (!isHexDigit(c))
-            return false;
-    }
-    return true;
+    return TypedTextAllowed(text, ObjNumChars, ObjNumMaxTyped);
 }
 
 QString ObjectNumberForWrite(const QString& text) {
@@ -31,20 +18,6 @@ QString ObjectNumberForWrite(const QString& text) {
     if (text.size() >= 4)
         return text;
     return QString(4 - text.size(), QLatin1Char('0')) + text;
-}
-
-int HexValue(const QString& text) {
-    if (text.isEmpty())
-        return -1;
-    for (const QChar c : text) {
-        if (!isHexDigit(c))
-            return -1;
-    }
-    bool ok = false;
-    const uint v = text.toUInt(&ok, 16);
-    if (!ok || v > uint(std::numeric_limits<int>::max()))
-        return -1;
-    return int(v);
 }
 
 std::optional<TDispValue> DecodeDispValue(const QString& value) {
@@ -61,7 +34,7 @@ std::optional<QString> EncodeDispValue(bool on, int timeIndex) {
         return QStringLiteral("FF");
     if (timeIndex < 0 || timeIndex >= DispTimeCount)
         return std::nullopt;
-    return QStringLiteral("%1").arg(timeIndex, 2, 16, QLatin1Char('0')).toUpper();
+    return HexText(timeIndex, 2);
 }
 
 std::optional<TSignalLevels> DecodeSignalValue(const QString& value) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "HexValues.h"
+
 #include <QChar>
 #include <QString>
 
@@ -8,8 +10,9 @@
 // Wire formats of the Common page: the object number, the dispatcher link
 // ("+disp") and the GSM signal reading ("+U").
 
-// The characters the object number takes from the keyboard: Backspace,
-// "0" to "9", "A" to "F" and "a" to "f".
+// The characters the object number takes from the keyboard (Backspace
+// aside): "0" to "9", "A" to "F" and "a" to "f".
+extern const QString ObjNumChars;
 bool ObjNumKeyAllowed(QChar c);
 // A whole text made only of those characters (Backspace aside), at most
 // ObjNumMaxTyped long: what typing and pasting may leave in the edit box.
@@ -20,11 +23,6 @@ constexpr int ObjNumMaxTyped = 4;
 // zeros in front ("5" -> "0005", the same as "%.4d" of a decimal number;
 // "AB" -> "00AB", "" -> "0000"). Longer texts are left alone.
 QString ObjectNumberForWrite(const QString& text);
-
-// A hexadecimal value as the panel sends it ("$" put in front and converted):
-// only hexadecimal digits, at least one, the number fitting an int; -1 for
-// any other text.
-int HexValue(const QString& text);
 
 // The dispatcher link: "FF" = off, else the connection time as the index of
 // the time list (0 = unlimited, 1..254 = minutes).

@@ -1,9 +1,10 @@
 #include "CommonFrameUnit.h"
 
+#include "Accessibility.h"
+#include "BalloonHint.h"
 #include "CommonCodec.h"
-#include "SettingsLookup.h"
-#include "panel/PairText.h"
-#include "ParamTable.h"
+#include "FieldBindings.h"
+#include "KeyFilter.h"
 #include "panel/PanelExchange.h"
 
 #include <QApplication>
@@ -18,7 +19,6 @@
 #include <QProgressBar>
 #include <QStyle>
 #include <QToolButton>
-#include <QToolTip>
 #include <QVBoxLayout>
 #include <QValidator>
 
@@ -30,22 +30,12 @@ const QString SignalError = QStringLiteral("Уровень сигнала GSM");
 const QString SignalImpossible = QStringLiteral("В данный момент чтение уровня сигнала GSM невозможно");
 const QString DefaultObject = QStringLiteral("0050");
 
-// Whatever reaches the object number from the keyboard, the clipboard or a
-// drop: hexadecimal digits only, at most four. Texts the page puts there
-// itself (a read, the settings file) are not checked.
-class TObjNumValidator : public QValidator {
-public:
-    using QValidator::QValidator;
-    State validate(QString& input, int&) const override {
-        return ObjNumTypedTextAllowed(input) ? Acceptable : Invalid;
-    }
-};
-
 } // namespace
 
 TCommonFrame::TCommonFrame(IPageHost& host, QWidget* parent) : TPageFrame(host, ptCommon, parent) {
     setObjectName(QStringLiteral("CommonFrame"));
     BuildControls();
+    DescribeParams();
 }
 
 void TCommonFrame::BuildControls() {
@@ -62,8 +52,8 @@ void TCommonFrame::BuildControls() {
     ObjNumLabel = named(new QLabel(QStringLiteral("Номер объекта:"), ObjectGroup), "ObjNumLabel");
     ObjNumEdit = named(new QLineEdit(DefaultObject, ObjectGroup), "ObjNumEdit");
     ObjNumEdit->setAlignment(Qt::AlignRight);
-    ObjNumEdit->setValidator(new TObjNumValidator(ObjNumEdit));
-    ObjNumEdit->installEventFilter(this);
+    TKeyFilter::Install(ObjNumEdit, ObjNumChars, ObjNumMaxTyped);
+    ObjNumLabel->setBuddy(ObjNumEdit);
     auto* objectLayout = new QHBoxLayout(ObjectGroup);
     objectLayout->addWidget(ObjNumLabel);
     objectLayout->addWidget(ObjNumEdit);
@@ -80,6 +70,7 @@ void TCommonFrame::BuildControls() {
     TimeCombo = named(new QComboBox(DispGroup), "TimeCombo");
     TimeCombo->setEditable(false);
     TimeCombo->setMaxVisibleItems(15);
+    InfoTimeText->setBuddy(TimeCombo);
     auto* dispLayout = new QVBoxLayout(DispGroup);
     dispLayout->addWidget(DispCheckBox);
     dispLayout->addWidget(InfoTimeText);
@@ -104,6 +95,21 @@ void TCommonFrame::BuildControls() {
     SpeedButton1 = named(new QToolButton(GSMSignalGroup), "SpeedButton1");
     SpeedButton1->setIcon(style()->standardIcon(QStyle::SP_BrowserReload));
     SpeedButton1->setAutoRaise(true);
+    SpeedButton1->setToolTip(QStringLiteral("Прочитать уровень сигнала GSM"));
+    SpeedButton1->setAccessibleName(SpeedButton1->toolTip());
+    GSMSigralLevel->setBuddy(SignalProgress);
+    GSMSignalErrors->setBuddy(ErrorsProgress);
+    // The value texts run from "0" to "Неопределено": room for the widest,
+    // so that the bars keep their width whatever they show.
+    for (QLabel* value : {SignalValue, ErrorsValue}) {
+        const QFontMetrics fm = value->fontMetrics();
+        value->setFixedWidth(std::max(fm.horizontalAdvance(LevelText(SignalUnknown, 1)),
+                                      fm.horizontalAdvance(QStringLiteral("100%"))) +
+                             4);
+        value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    }
+    for (QProgressBar* bar : {SignalProgress, ErrorsProgress})
+        bar->setMinimumWidth(60);
     auto* signalLayout = new QGridLayout(GSMSignalGroup);
     signalLayout->addWidget(GSMSigralLevel, 0, 0, 1, 2);
     signalLayout->addWidget(SpeedButton1, 0, 2, 2, 1, Qt::AlignCenter);
@@ -121,9 +127,53 @@ void TCommonFrame::BuildControls() {
     mainLayout->setRowStretch(2, 1);
     mainLayout->setColumnStretch(2, 1);
 
+    NameGroupBoxes(this);
+    Balloon = new TBalloonHint(this);
+    Balloon->SetShowTime(BalloonShowMs);
+
     connect(DispCheckBox, &QCheckBox::toggled, this, &TCommonFrame::DispCheckBoxClick);
     connect(SpeedButton1, &QToolButton::clicked, this, &TCommonFrame::SpeedButton1Click);
     DispCheckBoxClick(false);
+}
+
+void TCommonFrame::DescribeParams() {
+    const TPageField* object = &fParams.Text(QStringLiteral("Object"), Bind(ObjNumEdit), DefaultObject);
+    const TPageField* disp = &fParams.Number(QStringLiteral("Disp"), Bind(DispCheckBox), 0, 0, 1);
+    const TPageField* time =
+        &fParams.Number(QStringLiteral("Time"), Bind(TimeCombo), 0, 0, DispTimeCount - 1);
+
+    // The object number travels as text; a short one is written (and left
+    // in the edit) with zeros in front.
+    fParams.Param({
+        .Command = QStringLiteral("+o"),
+        .ReadName = ObjectError,
+        .Decode =
+            [object](const QString& value) {
+                object->SetText(value);
+                return true;
+            },
+        .Encode = [object]() -> std::optional<QString> {
+            const QString filled = ObjectNumberForWrite(object->Text());
+            object->SetText(filled);
+            return filled;
+        },
+    });
+    // One value for the check box and the time list; without a time to
+    // send (no list yet) the dispatcher link is not written at all.
+    fParams.Param({
+        .Command = QStringLiteral("+disp"),
+        .ReadName = DispError,
+        .Decode =
+            [disp, time](const QString& value) {
+                const std::optional<TDispValue> decoded = DecodeDispValue(value);
+                if (!decoded)
+                    return false;
+                time->SetNumber(decoded->TimeIndex);
+                disp->SetNumber(decoded->On ? 1 : 0);
+                return true;
+            },
+        .Encode = [disp, time] { return EncodeDispValue(disp->Number() != 0, time->Number()); },
+    });
 }
 
 void TCommonFrame::Init() {
@@ -144,20 +194,6 @@ QString TCommonFrame::BalloonText() {
                           "инженерные номера в память панели\n");
 }
 
-bool TCommonFrame::eventFilter(QObject* watched, QEvent* event) {
-    // The key filter of the object number: printable characters other than
-    // hexadecimal digits never reach the edit box. Editing and clipboard
-    // keys pass; what they insert is checked by the validator.
-    if (watched == ObjNumEdit && event->type() == QEvent::KeyPress) {
-        const QString text = static_cast<QKeyEvent*>(event)->text();
-        for (const QChar c : text) {
-            if (c.unicode() >= 0x20 && c.unicode() != 0x7F && !ObjNumKeyAllowed(c))
-                return true;
-        }
-    }
-    return TPageFrame::eventFilter(watched, event);
-}
-
 void TCommonFrame::DispCheckBoxClick(bool checked) {
     if (checked && FMode == wmNull)
         ShowBalloon();
@@ -166,72 +202,14 @@ void TCommonFrame::DispCheckBoxClick(bool checked) {
 }
 
 void TCommonFrame::ShowBalloon() {
+    // At the pointer, but not over the time list the click has just
+    // enabled nor over its caption.
     const QString title = BalloonTitle();
     const QString text = BalloonText();
-    const QString html = QStringLiteral("<b>%1</b><br>%2")
-                             .arg(title.toHtmlEscaped(),
-                                  text.toHtmlEscaped().replace(QLatin1Char('\n'), QStringLiteral("<br>")));
-    QToolTip::showText(QCursor::pos(), html, this, QRect(), BalloonShowMs);
+    const QRect list(TimeCombo->mapToGlobal(QPoint(0, 0)), TimeCombo->size());
+    const QRect caption(InfoTimeText->mapToGlobal(QPoint(0, 0)), InfoTimeText->size());
+    Balloon->ShowAt(title, text, QCursor::pos(), list.united(caption));
     emit BalloonShown(title, text);
-}
-
-void TCommonFrame::SetObjNumText(const QString& text) {
-    // The page's own texts bypass the typing rule: a longer number from the
-    // panel or a file stays whole instead of being cut to four characters.
-    const QValidator* validator = ObjNumEdit->validator();
-    ObjNumEdit->setValidator(nullptr);
-    ObjNumEdit->setText(text);
-    ObjNumEdit->setValidator(validator);
-}
-
-bool TCommonFrame::ShowObjectNumber(const QString& value) {
-    // An answer of a lone "OK" carries no number.
-    if (value == QLatin1String("OK"))
-        return false;
-    SetObjNumText(value);
-    return true;
-}
-
-bool TCommonFrame::ShowDispValue(const QString& value) {
-    const std::optional<TDispValue> disp = DecodeDispValue(value);
-    if (!disp)
-        return false;
-    TimeCombo->setCurrentIndex(disp->TimeIndex);
-    DispCheckBox->setChecked(disp->On);
-    return true;
-}
-
-void TCommonFrame::ReadPage() {
-    RunOperation(wmRead, [this](QStringList& errors) {
-        const std::vector<TParamSpec> params{
-            {QStringLiteral("+o"), ObjectError, [this](const QString& v) { return ShowObjectNumber(v); }, {}},
-            {QStringLiteral("+disp"), DispError, [this](const QString& v) { return ShowDispValue(v); }, {}},
-        };
-        ReadParams(fHost.Exchange(), params, errors);
-    });
-}
-
-void TCommonFrame::WritePage() {
-    RunOperation(wmWrite, [this](QStringList& errors) {
-        SetObjNumText(ObjectNumberForWrite(ObjNumEdit->text()));
-        const std::optional<QString> disp =
-            EncodeDispValue(DispCheckBox->isChecked(), TimeCombo->currentIndex());
-        std::vector<TParamSpec> params{
-            {QStringLiteral("+o"), ObjectError, {}, [this] { return ObjNumEdit->text(); }},
-        };
-        if (disp)
-            params.push_back({QStringLiteral("+disp"), DispError, {}, [&disp] { return *disp; }});
-        WriteParams(fHost.Exchange(), params, errors);
-        // Without a time to send, the dispatcher link is not written at all.
-        if (!disp)
-            errors.append(DispError);
-    });
-}
-
-void TCommonFrame::SetDefault() {
-    SetObjNumText(DefaultObject);
-    DispCheckBox->setChecked(false);
-    TimeCombo->setCurrentIndex(0);
 }
 
 void TCommonFrame::SpeedButton1Click() {
@@ -243,7 +221,6 @@ void TCommonFrame::SpeedButton1Click() {
         fHost.ShowMessage(SignalImpossible);
         return;
     }
-    fHost.DisableControls();
     bool failed = false;
     RunOperation(wmRead, [this, &failed](QStringList& errors) {
         TPanelExchange& exchange = fHost.Exchange();
@@ -255,14 +232,13 @@ void TCommonFrame::SpeedButton1Click() {
         }
         exchange.SetUparam(false);
     });
-    fHost.EnableControls();
     if (failed)
         fHost.ShowMessage(SignalImpossible);
 }
 
 void TCommonFrame::ReadSignal(QStringList& errors) {
     QString value;
-    if (!fHost.Exchange().DeviceCommand(QStringLiteral("+U"), value, ExchangeTimeout::Signal)) {
+    if (!ReadValue(fHost.Exchange(), QStringLiteral("+U"), value, ExchangeTimeout::Signal)) {
         errors.append(SignalError);
         return;
     }
@@ -277,28 +253,4 @@ void TCommonFrame::ReadSignal(QStringList& errors) {
     if (levels->Errors != SignalUnknown)
         ErrorsProgress->setValue(levels->Errors);
     ErrorsValue->setText(LevelText(levels->Errors, ErrorLevelMax));
-}
-
-void TCommonFrame::GetSettings(QStringList& List) {
-    List.clear();
-    List.append(QStringLiteral("Object=") + ObjNumEdit->text());
-    List.append(QStringLiteral("Disp=%1").arg(DispCheckBox->isChecked() ? 1 : 0));
-    List.append(QStringLiteral("Time=%1").arg(TimeCombo->currentIndex()));
-}
-
-void TCommonFrame::SetSettings(const QStringList& List) {
-    // Every number is checked before anything is taken, so that a file the
-    // page cannot use leaves it on its defaults (the object number too)
-    // without a passing state on the way.
-    int disp = 0;
-    int time = 0;
-    const bool usable = SettingsInt(List, QStringLiteral("Disp"), disp) && (disp == 0 || disp == 1) &&
-                        SettingsInt(List, QStringLiteral("Time"), time) && time >= 0 && time < DispTimeCount;
-    if (!usable) {
-        SetDefault();
-        return;
-    }
-    SetObjNumText(SettingsValue(List, QStringLiteral("Object")));
-    TimeCombo->setCurrentIndex(time);
-    DispCheckBox->setChecked(disp == 1);
 }

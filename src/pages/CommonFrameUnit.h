@@ -13,6 +13,7 @@ class QLabel;
 class QLineEdit;
 class QProgressBar;
 class QToolButton;
+class TBalloonHint;
 
 // The Common page: the panel's object number, the dispatcher voice link
 // (on/off and the connection time) and an on-demand reading of the GSM
@@ -23,15 +24,11 @@ public:
     explicit TCommonFrame(IPageHost& host, QWidget* parent = nullptr);
 
     void Init() override;
-    void ReadPage() override;
-    void WritePage() override;
-    void SetDefault() override;
-    void GetSettings(QStringList& List) override;
-    void SetSettings(const QStringList& List) override;
 
     // The GSM signal reading (the button beside the signal bars).
     void SpeedButton1Click();
 
+    TBalloonHint* BalloonHint() const { return Balloon; }
     static QString BalloonTitle();
     static QString BalloonText();
     static constexpr int BalloonShowMs = 5000;
@@ -40,15 +37,10 @@ signals:
     // The dispatcher warning has just been shown at the mouse pointer.
     void BalloonShown(const QString& title, const QString& text);
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     void BuildControls();
+    void DescribeParams();
     void DispCheckBoxClick(bool checked);
-    void SetObjNumText(const QString& text);
-    bool ShowObjectNumber(const QString& value);
-    bool ShowDispValue(const QString& value);
     void ReadSignal(QStringList& errors);
     void ShowBalloon();
 
@@ -68,4 +60,5 @@ private:
     QProgressBar* ErrorsProgress = nullptr;
     QLabel* ErrorsValue = nullptr;
     QToolButton* SpeedButton1 = nullptr;
+    TBalloonHint* Balloon = nullptr;
 };

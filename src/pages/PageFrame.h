@@ -1,6 +1,7 @@
 #pragma once
 
 #include "PageHost.h"
+#include "ParamTable.h"
 #include "StringConsts.h"
 
 #include <QStringList>
@@ -10,6 +11,12 @@
 
 // The contract every page keeps. The main window creates each page once,
 // calls Init, and runs the rest from its actions and the settings file.
+//
+// A page describes its values and panel parameters once, in fParams (see
+// ParamTable.h), from its constructor; the defaults below read, write,
+// default, save and load the page by walking that description. A page
+// overrides one of them only for its real quirks, and calls the default
+// from its override where it can.
 class TPageFrame : public QWidget {
     Q_OBJECT
 public:
@@ -18,20 +25,35 @@ public:
     int Tag() const { return fTag; }
     TWorkMode Mode() const { return FMode; }
 
-    virtual void Init() = 0;
-    virtual void ReadPage() = 0;
-    virtual void WritePage() = 0;
-    virtual void SetDefault() = 0;
-    // The page's key=value lines for the settings file (none by default).
+    // Called once after creation: fills lists and sets start values.
+    virtual void Init();
+    // Every parameter of the description, in order; failures are shown in
+    // the error list window at the end.
+    virtual void ReadPage();
+    virtual void WritePage();
+    // Every field's default (no panel traffic).
+    virtual void SetDefault();
+    // Clears List and appends the page's key=value lines.
     virtual void GetSettings(QStringList& List);
+    // Takes the page's keys from the lines: text keys as they are (a missing
+    // one empties its control), number keys converted; when a number key is
+    // missing or not a number the whole page takes SetDefault instead, and
+    // nothing of the file is applied.
     virtual void SetSettings(const QStringList& List);
+    // The connected panel's firmware release, given on every connection.
+    virtual void DevRelease(int Release);
 
 protected:
-    // Runs one page operation: FMode is `mode` while `body` runs, the
-    // failed parameter names it collects are shown once at the end.
-    void RunOperation(TWorkMode mode, const std::function<void(QStringList& errors)>& body);
+    // Runs one page operation: the host's operation state for `mode`
+    // (Reading or Writing) and FMode are held while `body` runs; the failed
+    // parameter names it collects go to `report` at the end, or to the error
+    // list window when `report` is empty. Does nothing and returns false
+    // when the page or the window is busy with something else.
+    bool RunOperation(TWorkMode mode, const std::function<void(QStringList& errors)>& body,
+                      const std::function<void(const QStringList& errors)>& report = {});
 
     IPageHost& fHost;
+    TParamTable fParams;
     TWorkMode FMode = wmNull;
 
 private:

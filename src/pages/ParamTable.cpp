@@ -1,15 +1,165 @@
 #include "ParamTable.h"
 
-void ReadParams(TPanelExchange& exchange, const std::vector<TParamSpec>& params, QStringList& errors) {
-    for (const TParamSpec& p : params) {
-        QString value;
-        if (!exchange.DeviceCommand(p.Command, value, p.TimeOut) || !p.Show(value))
-            errors.append(p.ErrorName);
+#include "SettingsLookup.h"
+
+namespace {
+
+const QString kOK = QStringLiteral("OK");
+
+// An answer that is nothing but "OK" carries no value.
+bool IsLoneOk(const QStringList& lines) {
+    return lines.size() == 1 && lines.first() == kOK;
+}
+
+bool ReadAnswer(TPanelExchange& exchange, const QString& command, QStringList& lines, uint32_t timeOut) {
+    QStringList answer;
+    if (!exchange.DeviceCommandLst(command, answer, timeOut) || IsLoneOk(answer))
+        return false;
+    lines = answer;
+    return true;
+}
+
+} // namespace
+
+TPageField::TPageField(TKind kind, QString key, TFieldBinding control)
+    : Kind(kind), Key(std::move(key)), Control(std::move(control)) {}
+
+void TPageField::SetDefault() const {
+    if (Kind == fkText)
+        SetText(DefaultText);
+    else
+        SetNumber(DefaultNumber);
+}
+
+QString TPageField::SettingsLine() const {
+    return Key + QLatin1Char('=') + (Kind == fkText ? Text() : QString::number(Number()));
+}
+
+void TSettingsLoad::ApplyValue(TValue& value) {
+    if (value.Applied)
+        return;
+    value.Applied = true;
+    if (value.Field->Kind == TPageField::fkText)
+        value.Field->SetText(value.Text);
+    else
+        value.Field->SetNumber(value.Number);
+}
+
+void TSettingsLoad::Apply(const TPageField& field) {
+    for (TValue& v : fValues) {
+        if (v.Field == &field)
+            ApplyValue(v);
     }
 }
 
-void WriteParams(TPanelExchange& exchange, const std::vector<TParamSpec>& params, QStringList& errors) {
-    for (const TParamSpec& p : params)
-        exchange.SendParamToDevice(p.Command + p.Value(), errors, p.ErrorName, QStringLiteral("OK"),
-                                   p.TimeOut);
+void TSettingsLoad::ApplyAll() {
+    for (TValue& v : fValues)
+        ApplyValue(v);
+}
+
+TPageField& TParamTable::Text(const QString& key, TFieldBinding control, const QString& defaultText) {
+    TPageField& f = fFields.emplace_back(TPageField::fkText, key, std::move(control));
+    f.DefaultText = defaultText;
+    return f;
+}
+
+TPageField& TParamTable::Number(const QString& key, TFieldBinding control, int defaultNumber, int min,
+                                int max) {
+    TPageField& f = fFields.emplace_back(TPageField::fkNumber, key, std::move(control));
+    f.DefaultNumber = defaultNumber;
+    f.Min = min;
+    f.Max = max;
+    return f;
+}
+
+TPageParam& TParamTable::Param(TPageParam param) {
+    return fParams.emplace_back(std::move(param));
+}
+
+TPageParam& TParamTable::TextParam(const QString& command, const QString& readName, const TPageField& field,
+                                   const QString& writeName) {
+    const TPageField* f = &field;
+    return Param({
+        .Command = command,
+        .ReadName = readName,
+        .Decode =
+            [f](const QString& value) {
+                f->SetText(value);
+                return true;
+            },
+        .Encode = [f]() -> std::optional<QString> { return f->Text(); },
+        .WriteName = writeName,
+    });
+}
+
+bool ReadValue(TPanelExchange& exchange, const QString& command, QString& value, uint32_t timeOut) {
+    QStringList lines;
+    if (!ReadAnswer(exchange, command, lines, timeOut))
+        return false;
+    value = AnswerValue(lines);
+    return true;
+}
+
+bool TParamTable::ReadParam(TPanelExchange& exchange, const TPageParam& param, QStringList& errors) {
+    QStringList lines;
+    bool ok = ReadAnswer(exchange, param.Command, lines, param.TimeOut);
+    if (ok)
+        ok = param.DecodeAnswer ? param.DecodeAnswer(lines) : param.Decode(AnswerValue(lines));
+    if (!ok)
+        errors.append(param.ReadName);
+    return ok;
+}
+
+bool TParamTable::WriteParam(TPanelExchange& exchange, const TPageParam& param, QStringList& errors) {
+    const std::optional<QString> value = param.Encode();
+    if (!value) {
+        errors.append(param.WriteErrorName());
+        return false;
+    }
+    const qsizetype before = errors.size();
+    exchange.SendParamToDevice(param.WriteCommandName() + *value, errors, param.WriteErrorName(), kOK,
+                               param.TimeOut);
+    return errors.size() == before;
+}
+
+void TParamTable::Read(TPanelExchange& exchange, QStringList& errors) const {
+    for (const TPageParam& p : fParams) {
+        if (p.Readable())
+            ReadParam(exchange, p, errors);
+    }
+}
+
+void TParamTable::Write(TPanelExchange& exchange, QStringList& errors) const {
+    for (const TPageParam& p : fParams) {
+        if (p.Writable())
+            WriteParam(exchange, p, errors);
+    }
+}
+
+void TParamTable::SetDefault() const {
+    for (const TPageField& f : fFields)
+        f.SetDefault();
+}
+
+void TParamTable::GetSettings(QStringList& lines) const {
+    for (const TPageField& f : fFields) {
+        if (!f.Key.isEmpty())
+            lines.append(f.SettingsLine());
+    }
+}
+
+TSettingsLoad TParamTable::LoadSettings(const QStringList& lines) const {
+    TSettingsLoad load;
+    for (const TPageField& f : fFields) {
+        if (f.Key.isEmpty())
+            continue;
+        TSettingsLoad::TValue v{&f, {}, 0, false};
+        if (f.Kind == TPageField::fkText) {
+            v.Text = SettingsValue(lines, f.Key);
+        } else if (!SettingsInt(lines, f.Key, v.Number) || v.Number < f.Min || v.Number > f.Max) {
+            load.fUsable = false;
+        }
+        load.fValues.push_back(v);
+    }
+    return load;
 }

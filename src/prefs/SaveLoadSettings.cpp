@@ -3,7 +3,6 @@
 #include "ComponentKind.h"
 #include "FileUtils.h"
 #include "StoredValues.h"
-#include "pages/StringConsts.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -485,11 +484,12 @@ void RestoreForm(QWidget* window) {
     }
 }
 
-void ResetCaptions(QWidget* mainWindow, const QStringList& pageNames) {
+void ResetCaptions(QWidget* mainWindow, std::span<const TCaptionEntry> captions,
+                   const QStringList& pageNames) {
     if (!mainWindow)
         return;
     const QList<QObject*> components = OwnedComponents(mainWindow);
-    for (const TCaptionEntry& entry : BuiltInCaptions()) {
+    for (const TCaptionEntry& entry : captions) {
         QObject* component = FindOwned(components, QLatin1String(entry.Component));
         if (!component)
             continue;

@@ -2,6 +2,8 @@
 
 #include <QStringList>
 
+#include <span>
+
 class QObject;
 class QSettings;
 class QWidget;
@@ -68,7 +70,17 @@ void RestoreForm(QWidget* window);
 void SaveComponent(QObject* component, QSettings& key);
 bool RestoreComponent(QObject* component, QSettings& key);
 
+// One built-in text of a window: which component, which property
+// ("Caption" or "Hint"), which text.
+struct TCaptionEntry {
+    const char* Component;
+    const char* Property;
+    const char* Text; // UTF-8
+};
+
 // Puts the built-in texts of the main window back (captions of menus, log
-// buttons and actions, hints of the actions) and refills the list box
-// "PageList" with `pageNames`. Components the window lacks are passed over.
-void ResetCaptions(QWidget* mainWindow, const QStringList& pageNames);
+// buttons and actions, hints of the actions; the window's own table) and
+// refills the list box "PageList" with `pageNames`. Components the window
+// lacks are passed over.
+void ResetCaptions(QWidget* mainWindow, std::span<const TCaptionEntry> captions,
+                   const QStringList& pageNames);

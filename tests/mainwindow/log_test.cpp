@@ -24,8 +24,9 @@ protected:
         memo.resize(300, 120);
         memo.show();
         log.SetLogObject(&memo);
-        SetMessagePresenter([this](QWidget*, TBoxKind kind, const QString& text) {
-            boxes.push_back({kind, text});
+        SetMessagePresenter([this](QWidget*, const TMessage& m) {
+            boxes.push_back({m.Kind, m.Text});
+            return true;
         });
     }
     void TearDown() override { SetMessagePresenter({}); }

@@ -1,7 +1,11 @@
 // The Common page against a scripted panel dialogue and a recording host.
 #include "page_fakes.h"
+#include "pages/BalloonHint.h"
 #include "pages/CommonFrameUnit.h"
 #include "pages/PageTable.h"
+
+#include <QAccessible>
+#include <QGroupBox>
 
 #include <QApplication>
 #include <QCheckBox>
@@ -311,8 +315,9 @@ TEST_F(CommonPage, SignalReadingSetsUparamOnlyAroundItsCommand) {
     EXPECT_EQ(exchange().sent[0].TimeOut, ExchangeTimeout::Signal);
     EXPECT_TRUE(exchange().sent[0].Uparam);
     EXPECT_FALSE(exchange().Uparam());
-    EXPECT_EQ(host.disabled, 1);
-    EXPECT_EQ(host.enabled, 1);
+    EXPECT_EQ(host.began, std::vector<TOperationState>{TOperationState::Reading});
+    EXPECT_EQ(host.ended, 1);
+    EXPECT_TRUE(host.held.empty());
 }
 
 TEST_F(CommonPage, FailedSignalReadingIsListedAndCleansUp) {
@@ -330,7 +335,7 @@ TEST_F(CommonPage, FailedSignalReadingIsListedAndCleansUp) {
             exchange().answers.remove(QStringLiteral("+U"));
         else
             exchange().answers[QStringLiteral("+U")] = answer;
-        const int enabledBefore = host.enabled;
+        const int endedBefore = host.ended;
 
         page->SpeedButton1Click();
 
@@ -341,7 +346,8 @@ TEST_F(CommonPage, FailedSignalReadingIsListedAndCleansUp) {
         EXPECT_EQ(control<QProgressBar>("SignalProgress")->value(), 17);
         EXPECT_FALSE(exchange().Uparam());
         EXPECT_EQ(page->Mode(), wmNull);
-        EXPECT_EQ(host.enabled, enabledBefore + 1);
+        EXPECT_EQ(host.ended, endedBefore + 1);
+        EXPECT_TRUE(host.held.empty());
     }
     EXPECT_TRUE(host.messages.isEmpty());
 }
@@ -352,8 +358,9 @@ TEST_F(CommonPage, SignalReadingErrorShowsTheMessageAndCleansUp) {
     EXPECT_EQ(host.messages, QStringList{SignalImpossible});
     EXPECT_FALSE(exchange().Uparam());
     EXPECT_EQ(page->Mode(), wmNull);
-    EXPECT_EQ(host.disabled, 1);
-    EXPECT_EQ(host.enabled, 1);
+    EXPECT_EQ(host.began.size(), 1u);
+    EXPECT_EQ(host.ended, 1);
+    EXPECT_TRUE(host.held.empty());
 }
 
 TEST_F(CommonPage, SignalReadingIsRefusedWithoutConnection) {
@@ -361,7 +368,7 @@ TEST_F(CommonPage, SignalReadingIsRefusedWithoutConnection) {
     QTest::mouseClick(control<QToolButton>("SpeedButton1"), Qt::LeftButton);
     EXPECT_EQ(host.messages, QStringList{SignalImpossible});
     EXPECT_TRUE(exchange().sent.empty());
-    EXPECT_EQ(host.disabled, 0);
+    EXPECT_TRUE(host.began.empty());
     EXPECT_FALSE(exchange().Uparam());
 }
 
@@ -488,6 +495,84 @@ TEST_F(CommonPage, SettingsThePageCannotUseResetItWhole) {
         EXPECT_EQ(time()->currentIndex(), 0);
         EXPECT_EQ(balloons->count(), 0);
     }
+}
+
+// The label a control is read with (a combo box's own name is its value).
+QString labelledBy(QObject* o) {
+    QAccessibleInterface* i = QAccessible::queryAccessibleInterface(o);
+    if (!i)
+        return {};
+    for (const auto& rel : i->relations(QAccessible::Label))
+        return rel.first->text(QAccessible::Name);
+    return {};
+}
+
+QString accessibleName(QObject* o) {
+    QAccessibleInterface* i = QAccessible::queryAccessibleInterface(o);
+    return i ? i->text(QAccessible::Name) : QString();
+}
+
+TEST_F(CommonPage, ControlsAreReadWithTheirOwnNames) {
+    page->show();
+    EXPECT_EQ(accessibleName(objNum()), QStringLiteral("Номер объекта:"));
+    EXPECT_EQ(labelledBy(time()), control<QLabel>("InfoTimeText")->text());
+    EXPECT_EQ(labelledBy(control<QProgressBar>("SignalProgress")), QStringLiteral("Уровень сигнала GSM"));
+    EXPECT_EQ(labelledBy(control<QProgressBar>("ErrorsProgress")), QStringLiteral("Уровень ошибок GSM"));
+    // Inner boxes by their own titles, not the page's.
+    for (const char* name : {"ObjectGroup", "DispGroup", "GSMSignalGroup", "MainGroup"}) {
+        auto* box = control<QGroupBox>(name);
+        EXPECT_EQ(accessibleName(box), box->title()) << name;
+    }
+    auto* button = control<QToolButton>("SpeedButton1");
+    EXPECT_EQ(button->toolTip(), QStringLiteral("Прочитать уровень сигнала GSM"));
+    EXPECT_EQ(accessibleName(button), button->toolTip());
+}
+
+TEST_F(CommonPage, SignalBarsKeepTheirWidthWhateverTheyShow) {
+    page->resize(640, 400);
+    page->show();
+    QApplication::processEvents();
+    auto* bar = control<QProgressBar>("SignalProgress");
+    auto* errorsBar = control<QProgressBar>("ErrorsProgress");
+    const int width = bar->width();
+    const int errorsWidth = errorsBar->width();
+    for (const char* value : {"1103", "6363", "1F00", "0000"}) {
+        readSignal(QString::fromUtf8(value));
+        QApplication::processEvents();
+        EXPECT_EQ(bar->width(), width) << value;
+        EXPECT_EQ(errorsBar->width(), errorsWidth) << value;
+    }
+}
+
+TEST_F(CommonPage, BalloonStaysClearOfTheListForItsWholeTime) {
+    page->resize(640, 400);
+    page->show();
+    QApplication::processEvents();
+    TBalloonHint* balloon = page->BalloonHint();
+    ASSERT_NE(balloon, nullptr);
+    EXPECT_EQ(balloon->ShowTime(), TCommonFrame::BalloonShowMs);
+
+    // The pointer on the list just below the box, as after a click there.
+    QCursor::setPos(time()->mapToGlobal(time()->rect().center()));
+    disp()->setChecked(true);
+    ASSERT_TRUE(balloon->isVisible());
+    EXPECT_EQ(balloon->Title(), QStringLiteral("Внимание!"));
+    EXPECT_LE(balloon->Text().count(QLatin1Char('\n')), 1) << "one or two lines";
+    const QRect list(time()->mapToGlobal(QPoint(0, 0)), time()->size());
+    EXPECT_FALSE(balloon->frameGeometry().intersects(list));
+
+    // Leaving the window does not take it away; its time does.
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(page.get(), &leave);
+    QApplication::sendEvent(time(), &leave);
+    QCursor::setPos(page->mapToGlobal(QPoint(-300, -300)));
+    QApplication::processEvents();
+    EXPECT_TRUE(balloon->isVisible());
+    disp()->setChecked(false);
+    balloon->SetShowTime(30);
+    disp()->setChecked(true);
+    ASSERT_TRUE(balloon->isVisible());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !balloon->isVisible(); }, 2000));
 }
 
 } // namespace

@@ -31,6 +31,8 @@ public:
     std::vector<Sent> sent;
     // Runs inside the exchange, as the window's message loop would.
     std::function<void(const QString& command)> during;
+    // True while `during` runs: the exchange is waiting for the panel.
+    bool waiting = false;
 
     bool DeviceCommandLst(const QString& ACommand, QStringList& Res, uint32_t TimeOut) override;
     bool Uparam() const override { return fUparam; }
@@ -42,6 +44,9 @@ private:
     bool fUparam = false;
 };
 
+// Records what a page asks of its host. Operations are taken as the window
+// takes them: from idle, or nested from the running operation's own steps,
+// never while the exchange waits.
 class FakeHost : public IPageHost {
 public:
     struct ErrorListCall {
@@ -51,19 +56,38 @@ public:
 
     FakeExchange exchange;
     bool connected = true;
-    int disabled = 0;
-    int enabled = 0;
+    int release = -1;
+    bool wakeUp = true;
+    // The operation states entered, in order, and those still held.
+    std::vector<TOperationState> began;
+    std::vector<TOperationState> held;
+    int ended = 0;
     std::vector<ErrorListCall> errorLists;
+    QStringList messages;
+    QStringList errors;
+    QStringList questions;
+    bool answerYes = true;
+    std::vector<TFileChoice> fileChoices;
+    QString chosenFile;
+    QStringList busyTexts;
+    bool busy = false;
+    bool cancelled = false;
 
     TPanelExchange& Exchange() override { return exchange; }
     bool isConnected() const override { return connected; }
-    void DisableControls() override { ++disabled; }
-    void EnableControls() override { ++enabled; }
-    void ShowErrorList(const QStringList& errors, TWorkMode mode) override {
-        errorLists.push_back({errors, mode});
+    int DeviceRelease() const override { return release; }
+    void SetWakeUp(bool on) override { wakeUp = on; }
+    bool BeginOperation(TOperationState state) override;
+    void EndOperation() override;
+    void ShowErrorList(const QStringList& list, TWorkMode mode) override {
+        errorLists.push_back({list, mode});
     }
-    void SetWakeUp(bool) override {}
     void ShowMessage(const QString& text) override { messages.append(text); }
-
-    QStringList messages;
+    void ShowError(const QString& text) override { errors.append(text); }
+    bool Confirm(const QString& question) override;
+    QString ChooseFile(const TFileChoice& choice) override;
+    void BeginBusy(const QString& text, bool) override;
+    void SetBusyProgress(int, int) override {}
+    bool BusyCancelled() const override { return cancelled; }
+    void EndBusy() override { busy = false; }
 };

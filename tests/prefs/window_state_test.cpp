@@ -1,3 +1,4 @@
+#include "mainwindow/MainCaptions.h"
 #include "pages/StringConsts.h"
 #include "prefs/ComponentKind.h"
 #include "prefs/FileUtils.h"
@@ -189,7 +190,8 @@ TEST_F(WindowState, FirstStartOfAVersionAppliesBuiltInTexts) {
         c.Before();
 
         TTestMainForm main;
-        const bool restore = CheckSettingsVersion(GetFileVersion(), [&] { ResetCaptions(&main, pages); });
+        const bool restore =
+            CheckSettingsVersion(GetFileVersion(), [&] { ResetCaptions(&main, BuiltInCaptions(), pages); });
         EXPECT_FALSE(restore);
         EXPECT_EQ(ReadStoredVersion(), "2.0.0.16");
         EXPECT_TRUE(Stored().childGroups().isEmpty());
@@ -214,7 +216,8 @@ TEST_F(WindowState, NextStartRestoresWhatTheLastRunSaved) {
     const QStringList pages{PageName(ptCommon)};
     {
         TTestMainForm main;
-        ASSERT_FALSE(CheckSettingsVersion(GetFileVersion(), [&] { ResetCaptions(&main, pages); }));
+        ASSERT_FALSE(
+            CheckSettingsVersion(GetFileVersion(), [&] { ResetCaptions(&main, BuiltInCaptions(), pages); }));
         main.AutoscrollCheckBox->setChecked(true);
         main.ConnectAction->setProperty("ImageIndex", 7);
         SaveForm(&main);
@@ -237,8 +240,8 @@ TEST_F(WindowState, NextStartRestoresWhatTheLastRunSaved) {
 TEST_F(WindowState, ResetCaptionsPassesOverMissingComponents) {
     QWidget bare;
     bare.setObjectName("MainForm");
-    ResetCaptions(&bare, {"x"});
-    ResetCaptions(nullptr, {"x"});
+    ResetCaptions(&bare, BuiltInCaptions(), {"x"});
+    ResetCaptions(nullptr, BuiltInCaptions(), {"x"});
     SaveForm(nullptr);
     RestoreForm(nullptr);
     QWidget unnamed;
