@@ -23,7 +23,7 @@ TEST(UpdateFirmware, NeedUpdateComparesEveryPartOnItsOwn) {
         {"07.700.1x5", 7, 700, 999, true}, // a release that is not decimal counts as 2147483647
         {"07.700.1x5", 8, 700, 999, false},
         {"07.700.126", -1, -1, -1, true}, // a panel whose version could not be read
-        {"", 7, 700, 125, true},          // every part missing: every part 2147483647
+        {"", 7, 700, 125, true},          // no digits at all: every number 2147483647
         {"07.700.125", 7, 700, INT_MAX, false},
         {"no update", 7, 700, 125, true}, // never asked: "no" keeps the built-in update disabled
     };
