@@ -86,6 +86,8 @@ EmulatorOptions::Result EmulatorOptions::parse(const QStringList& arguments, Emu
         {"garbage", "Fault: a line of noise before every answer."},
         {"hangup-at", "Fault: the answer to the Nth command stops half way (modem: the call drops).", "N"},
         {"baud", "Throttle the line to N baud both ways, 10 bits a byte (19200 is the panel's rate).", "N"},
+        {"refuse-block", "Fault: the boot loader answers ERROR to its Nth block (from 1), every time.", "N"},
+        {"refuse-erase", "Fault: the boot loader answers ERROR to \"+BE\"."},
         {"fault-command", "Faults hit only commands whose name starts with NAME (\"+o\", \"+alphon\").",
          "NAME"},
         {"transcript", "Write every byte both ways with time stamps to FILE.", "FILE"},
@@ -142,7 +144,8 @@ EmulatorOptions::Result EmulatorOptions::parse(const QStringList& arguments, Emu
                            toInt(p, "drop-every", 1, INT_MAX, s.faults.dropEvery, message) &&
                            toInt(p, "extra-delay", 0, 600000, s.faults.extraDelayMs, message) &&
                            toInt(p, "hangup-at", 1, INT_MAX, s.faults.hangupAt, message) &&
-                           toInt(p, "baud", 50, 4000000, s.faults.baud, message);
+                           toInt(p, "baud", 50, 4000000, s.faults.baud, message) &&
+                           toInt(p, "refuse-block", 1, INT_MAX, s.faults.refuseBlock, message);
     if (!numbersOk)
         return Result::Error;
     s.seed = quint32(seed);
@@ -195,6 +198,7 @@ EmulatorOptions::Result EmulatorOptions::parse(const QStringList& arguments, Emu
     s.faults.sprinkle = p.isSet("sprinkle");
     s.faults.missingOk = p.isSet("missing-ok");
     s.faults.garbage = p.isSet("garbage");
+    s.faults.refuseErase = p.isSet("refuse-erase");
     s.faults.onlyCommand = p.value("fault-command");
     s.transcriptPath = p.value("transcript");
     return Result::Run;

@@ -116,7 +116,10 @@ PanelCommands::Outcome PanelCommands::handle(const QByteArray& line, bool overMo
 
     const QString& name = out.name;
     const bool bootCommand = isBootCommand(name);
-    if (fBoot.active() ? !(bootCommand || name == "+v") : (bootCommand && name != "+BL"))
+    // The boot loader also takes a cable session and tells its memory type,
+    // so that a panel left in it can be reached again and flashed anew.
+    const bool bootAlso = name == "+v" || name == "+typepan" || name.startsWith(QLatin1String("CABLE"));
+    if (fBoot.active() ? !(bootCommand || bootAlso) : (bootCommand && name != "+BL"))
         return reject();
     if (name.startsWith(QLatin1String("CABLE")) ? overModem || out.write : false)
         return reject();
@@ -175,11 +178,14 @@ PanelCommands::Outcome PanelCommands::handle(const QByteArray& line, bool overMo
         fBoot.enter();
         out.reply = ok();
     } else if (name == "+BE") {
-        if (out.write)
+        if (out.write || fSettings.faults.refuseErase)
             return reject();
         fBoot.erase();
         out.reply = ok(d.flashEraseMs);
     } else if (name == "+W") {
+        const int refused = fSettings.faults.refuseBlock;
+        if (refused > 0 && hex::parseUpper(rest.left(rest.indexOf(':'))) == unsigned(refused - 1) * 8)
+            return reject();
         if (fBoot.write(rest) != BootLoader::WriteResult::Stored)
             return reject();
         out.reply = ok(d.blockWriteMs);

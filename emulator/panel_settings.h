@@ -40,9 +40,12 @@ struct Faults {
     bool missingOk = false;     // an answer with a value line loses its final "OK"
     bool garbage = false;       // garbageBytes go out before every answer
     QByteArray garbageBytes = QByteArray("\xFE\x13#~", 4) + '\r';
-    int hangupAt = 0;    // the answer to the Nth command stops half way: the line hangs up (0: off)
-    int baud = 0;        // line rate in both directions, 10 bits a byte (0: as fast as the pty)
-    QString onlyCommand; // when set, the faults hit only commands whose name starts with it
+    int hangupAt = 0; // the answer to the Nth command stops half way: the line hangs up (0: off)
+    int baud = 0;     // line rate in both directions, 10 bits a byte (0: as fast as the pty)
+    int refuseBlock =
+        0; // the boot loader answers "ERROR" to its Nth block, counted from 1, every time (0: off)
+    bool refuseErase = false; // the boot loader answers "ERROR" to "+BE"
+    QString onlyCommand;      // when set, the faults hit only commands whose name starts with it
 };
 
 // Everything that sets up an emulated panel.

@@ -1,9 +1,11 @@
 #include "CliCommands.h"
 
+#include "CliFlash.h"
 #include "CliSession.h"
 #include "panel/DeviceVersion.h"
 #include "serial/Device.h"
 
+#include <QIODevice>
 #include <QTextStream>
 
 QString CliHelp() {
@@ -21,6 +23,10 @@ QString CliHelp() {
                           "  send --port ПОРТ КОМАНДА... подключиться, выполнить по одному обмену на\n"
                           "                              каждую команду (например +o, +disp, +U) и вывести\n"
                           "                              строки каждого ответа, затем отключиться\n"
+                          "  flash --port ПОРТ ФАЙЛ.hex  проверить образ прошивки (Intel HEX), вывести его\n"
+                          "                              сводку, спросить подтверждение, подключиться и\n"
+                          "                              записать прошивку через загрузчик панели (ход\n"
+                          "                              записи в stderr), затем отключиться\n"
                           "\n"
                           "Параметры:\n"
                           "  --port ПОРТ       путь к устройству (/dev/ttyUSB0, ссылка на порт эмулятора)\n"
@@ -29,6 +35,7 @@ QString CliHelp() {
                           "  --timeout МС      время ожидания ответа на команду в send (по умолчанию 2500;\n"
                           "                    через модем прибавляется 5000)\n"
                           "  --log ФАЙЛ        записать обмен с панелью в файл в формате журнала программы\n"
+                          "  --yes             flash: не спрашивать подтверждение\n"
                           "  --help            эта справка\n"
                           "\n"
                           "Коды завершения:\n"
@@ -38,7 +45,10 @@ QString CliHelp() {
                           "  3  порт не открылся\n"
                           "  4  панель (или модем) не ответила при подключении\n"
                           "  5  оболочка панели несовместима (нужна 7.700)\n"
-                          "  6  не удалось записать журнал обмена\n");
+                          "  6  не удалось записать журнал обмена\n"
+                          "  7  flash: файл прошивки не читается или повреждён (ничего не отправлено)\n"
+                          "  8  flash: запись не подтверждена (ничего не отправлено)\n"
+                          "  9  flash: шаг записи не удался (сообщение называет шаг)\n");
 }
 
 namespace {
@@ -48,6 +58,7 @@ struct Parsed {
     TCliOptions options;
     QStringList rest;
     bool help = false;
+    bool yes = false;
     QString error;
 };
 
@@ -69,6 +80,8 @@ Parsed Parse(const QStringList& args) {
         } else if (a == QLatin1String("--modem")) {
             value(p.options.Phone);
             p.options.Modem = true;
+        } else if (a == QLatin1String("--yes")) {
+            p.yes = true;
         } else if (a == QLatin1String("--log")) {
             value(p.options.LogFile);
         } else if (a == QLatin1String("--timeout")) {
@@ -113,6 +126,12 @@ int Identify(TCliSession& session, QTextStream& out, QTextStream& err) {
 } // namespace
 
 int RunCli(const QStringList& args, QTextStream& out, QTextStream& err) {
+    QString none;
+    QTextStream in(&none, QIODevice::ReadOnly);
+    return RunCli(args, in, out, err);
+}
+
+int RunCli(const QStringList& args, QTextStream& in, QTextStream& out, QTextStream& err) {
     const Parsed p = Parse(args);
     if (p.help) {
         out << CliHelp();
@@ -137,7 +156,8 @@ int RunCli(const QStringList& args, QTextStream& out, QTextStream& err) {
     }
     const bool identify = p.command == QLatin1String("identify");
     const bool send = p.command == QLatin1String("send");
-    if (!identify && !send)
+    const bool flash = p.command == QLatin1String("flash");
+    if (!identify && !send && !flash)
         return usage(QStringLiteral("Неизвестная команда %1").arg(p.command));
     if (p.options.Port.isEmpty())
         return usage(QStringLiteral("Не указан порт (--port)"));
@@ -145,6 +165,15 @@ int RunCli(const QStringList& args, QTextStream& out, QTextStream& err) {
         return usage(QStringLiteral("Лишние слова: %1").arg(p.rest.join(' ')));
     if (send && p.rest.isEmpty())
         return usage(QStringLiteral("Не указаны команды для панели"));
+    if (flash) {
+        if (p.rest.size() != 1)
+            return usage(p.rest.isEmpty() ? QStringLiteral("Не указан файл прошивки")
+                                          : QStringLiteral("Лишние слова: %1").arg(p.rest.mid(1).join(' ')));
+        TFlashOptions options;
+        options.Image = p.rest.first();
+        options.Yes = p.yes;
+        return RunFlash(p.options, options, in, out, err);
+    }
 
     TCliSession session(p.options, out, err);
     const int connected = session.Connect();

@@ -20,6 +20,9 @@ enum TCliExit : int {
     ceNoAnswer = 4,     // the panel (or the modem) did not answer the connection sequence
     ceIncompatible = 5, // the panel's firmware is not one the tool configures
     ceLogFailed = 6,    // the log file could not be written
+    ceImageRefused = 7, // flash: the image file is unreadable or damaged; nothing was sent
+    ceNotConfirmed = 8, // flash: the installer did not confirm; nothing was sent
+    ceFlashFailed = 9,  // flash: a step of the upload failed
 };
 
 struct TCliOptions {
@@ -43,6 +46,8 @@ public:
     // (with one line on the error stream).
     int Connect();
     const TDeviceVersion& Version() const { return fVersion; }
+    // The exchange with the connected panel.
+    TCommandExchange& Exchange() { return *fExchange; }
     // One exchange per command; prints each answer's lines. ceOk when all
     // completed, else ceExchangeFailed.
     int Send(const QStringList& commands);

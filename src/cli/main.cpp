@@ -8,11 +8,12 @@
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
+    QTextStream in(stdin);
     QTextStream out(stdout);
     QTextStream err(stderr);
     QStringList args = app.arguments();
     args.removeFirst();
-    const int code = RunCli(args, out, err);
+    const int code = RunCli(args, in, out, err);
     out.flush();
     err.flush();
     return code;

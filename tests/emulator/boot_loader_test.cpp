@@ -176,7 +176,6 @@ TEST_F(BootLoaderTest, BlocksOutOfPlaceOrMalformedAreRefused) {
         "+W0008:" + d.left(4) + "XY" + d.mid(6) + ':' + c,
         "+W0008::" + c,
         "+o", // page commands wait until the boot loader is left
-        "CABLE DISCONNECT",
     };
     QList<QByteArray> all = refused;
     if (c != c.toLower())
@@ -201,6 +200,44 @@ TEST_F(BootLoaderTest, EntryIsToleratedAgainAndEraseTakesItsTime) {
     EXPECT_EQ(client->page("+BE"), QList<QByteArray>{"OK"});
     EXPECT_GE(t.elapsed(), 190);
     EXPECT_TRUE(panel->inBootLoader());
+}
+
+TEST_F(BootLoaderTest, FaultSwitchesRefuseTheEraseOrOneBlockEveryTime) {
+    const Upload u = smallImage(3);
+    emu::Faults f;
+    f.refuseErase = true;
+    panel->setFaults(f);
+    ASSERT_EQ(client->page("+BL"), QList<QByteArray>{"OK"});
+    EXPECT_EQ(client->page("+BE"), QList<QByteArray>{"ERROR"});
+    EXPECT_FALSE(panel->finalCheckPassed().has_value());
+
+    f = {};
+    f.refuseBlock = 2;
+    panel->setFaults(f);
+    ASSERT_EQ(client->page("+BE"), QList<QByteArray>{"OK"});
+    EXPECT_EQ(client->page(u.command(0)), QList<QByteArray>{"OK"});
+    EXPECT_EQ(client->page(u.command(1)), QList<QByteArray>{"ERROR"});
+    EXPECT_EQ(client->page(u.command(1)), QList<QByteArray>{"ERROR"}) << "and again on the retry";
+    EXPECT_EQ(panel->flashedBlockCount(), 1);
+    EXPECT_TRUE(panel->inBootLoader());
+}
+
+TEST_F(BootLoaderTest, APanelLeftInItsBootLoaderIsReachedAgainAndFlashedAnew) {
+    const Upload u = smallImage(2);
+    enterAndErase();
+    ASSERT_EQ(client->page(u.command(0)), QList<QByteArray>{"OK"});
+    // The tool gives up half way and goes; the panel waits in its boot loader.
+    EXPECT_EQ(client->line("CABLE DISCONNECT"), QList<QByteArray>{"OK"});
+    reopenClient();
+    EXPECT_EQ(client->line("CABLE CONNECT"), QList<QByteArray>{"OK"});
+    EXPECT_EQ(client->line("+v"), (QList<QByteArray>{"BL REV 01.002.004", "OK"}));
+    EXPECT_EQ(client->line("+typepan"), (QList<QByteArray>{"07", "OK"}));
+    EXPECT_EQ(client->page("+o"), QList<QByteArray>{"ERROR"}) << "still no page commands";
+    enterAndErase();
+    for (int k = 0; k < 2; ++k)
+        ASSERT_EQ(client->page(u.command(k)), QList<QByteArray>{"OK"});
+    EXPECT_EQ(client->page(u.finalCommand()), QList<QByteArray>{"OK"});
+    EXPECT_EQ(panel->flashedImage(), u.image);
 }
 
 TEST_F(BootLoaderTest, BootCommandsOutsideTheBootLoaderAreRefused) {

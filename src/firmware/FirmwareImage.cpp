@@ -1,0 +1,76 @@
+#include "FirmwareImage.h"
+
+#include "FirmwareBlocks.h"
+#include "HexRecord.h"
+#include "ImageText.h"
+
+#include <QFile>
+
+namespace {
+
+QString FileProblem(const QString& name, const QString& what) {
+    return QStringLiteral("Файл прошивки «%1»: %2.").arg(name, what);
+}
+
+QString LineProblem(const QString& name, qsizetype line, const QString& what) {
+    return QStringLiteral("Файл прошивки «%1», строка %2: %3.").arg(name).arg(line + 1).arg(what);
+}
+
+} // namespace
+
+bool ReadFirmwareFile(const QString& path, TFirmwareImage& image, QString& error) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        error = FileProblem(path, QStringLiteral("не удаётся открыть (%1)").arg(file.errorString()));
+        return false;
+    }
+    if (file.size() > kMaxImageFileBytes) {
+        error =
+            FileProblem(path, QStringLiteral("слишком велик для образа прошивки (%1 байт)").arg(file.size()));
+        return false;
+    }
+    const QByteArray bytes = file.read(kMaxImageFileBytes + 1);
+    if (file.error() != QFileDevice::NoError) {
+        error = FileProblem(path, QStringLiteral("не удаётся прочитать (%1)").arg(file.errorString()));
+        return false;
+    }
+    if (bytes.size() > kMaxImageFileBytes) {
+        error = FileProblem(path, QStringLiteral("слишком велик для образа прошивки"));
+        return false;
+    }
+    image.Name = path;
+    image.Lines = ImageTextLines(bytes);
+    return true;
+}
+
+QString ValidateFirmwareImage(const TFirmwareImage& image) {
+    if (image.Lines.isEmpty())
+        return FileProblem(image.Name, QStringLiteral("файл пуст, записывать нечего"));
+    for (qsizetype i = 0; i < image.Lines.size(); ++i) {
+        QString problem;
+        if (!ParseHexRecord(image.Lines.at(i), &problem))
+            return LineProblem(image.Name, i, problem);
+    }
+    const TUploadPlan plan = PlanUpload(image.Lines);
+    if (plan.Blocks.isEmpty())
+        return FileProblem(image.Name, QStringLiteral("в образе нет данных для записи"));
+    for (const TFirmwareBlock& block : plan.Blocks) {
+        if (block.Data.isEmpty())
+            return FileProblem(image.Name, QStringLiteral("строки %1–%2 не несут данных, а загрузчик не "
+                                                          "принимает пустой блок")
+                                               .arg(block.FirstLine + 1)
+                                               .arg(block.FirstLine + block.LineCount));
+    }
+    return {};
+}
+
+bool LoadFirmwareFile(const QString& path, TFirmwareImage& image, QString& error) {
+    TFirmwareImage read;
+    if (!ReadFirmwareFile(path, read, error))
+        return false;
+    error = ValidateFirmwareImage(read);
+    if (!error.isEmpty())
+        return false;
+    image = read;
+    return true;
+}

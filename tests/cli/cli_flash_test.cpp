@@ -1,0 +1,192 @@
+// tarvik1-cli flash against the emulated panel: a real image written with
+// its summary and progress, the question before writing, damaged images
+// refused with nothing on the wire, a failed step with its exit code and
+// the recovery by running it again, and the program reading its answer
+// from standard input.
+#include "cli/CliCommands.h"
+#include "cli/CliFlash.h"
+#include "cli/CliSession.h"
+#include "emulated_panel_fixture.h"
+#include "short_link_timings.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString kImage = QStringLiteral(CLI_FIRMWARE_DATA "/Arduino-usbserial-atmega16u2-Uno-Rev3.hex");
+
+struct CliRun {
+    int code = -1;
+    QString out;
+    QString err;
+};
+
+class CliFlash : public ::testing::Test {
+protected:
+    static CliRun run(const QStringList& args, QString input = {}) {
+        CliRun r;
+        QTextStream in(&input, QIODevice::ReadOnly);
+        QTextStream out(&r.out);
+        QTextStream err(&r.err);
+        r.code = RunCli(args, in, out, err);
+        out.flush();
+        err.flush();
+        return r;
+    }
+
+    ShortLinkTimings timings;
+};
+
+TEST_F(CliFlash, WritesARealImageWithItsSummaryAndProgressAndDisconnects) {
+    for (const auto mode : {emu::LinkMode::Cable, emu::LinkMode::Modem}) {
+        auto panel = StartEmulatedPanel(QuickPanelSettings(mode));
+        QStringList args{"flash", "--port", panel->slavePath(), kImage, "--yes"};
+        if (mode == emu::LinkMode::Modem)
+            args << "--modem"
+                 << "5551234";
+        const CliRun r = run(args);
+        const std::string m = emu::linkModeName(mode).toStdString();
+        EXPECT_EQ(r.code, ceOk) << m << r.err.toStdString();
+        EXPECT_TRUE(r.out.startsWith(QStringLiteral("Файл: %1\nСтрок: 254, блоков по 8 строк: 32\n"
+                                                    "Байт данных: 4034 (загрузчику уходит байт: 4034)\n"
+                                                    "Адреса: 0x0000–0x0FC1\n")
+                                         .arg(kImage)))
+            << m << r.out.toStdString();
+        EXPECT_TRUE(r.out.contains("Панель: REV 07.700.125, память M45PE16\n")) << m;
+        EXPECT_TRUE(r.out.endsWith("Прошивка записана: блоков 32, проверка пройдена.\n")) << m;
+        for (const char* step :
+             {"Переход в загрузчик\n", "Очистка флеш-памяти\n", "Запись блока 1 из 32: 3 %, осталось",
+              "Запись блока 32 из 32: 100 %, осталось 0 с\n", "Проверка\n"})
+            EXPECT_TRUE(r.err.contains(QString::fromUtf8(step))) << m << step << "\n" << r.err.toStdString();
+        EXPECT_EQ(panel->finalCheckPassed(), std::optional<bool>(true)) << m;
+        if (mode == emu::LinkMode::Cable)
+            EXPECT_TRUE(panel->receivedLines().endsWith("CABLE DISCONNECT")) << m;
+        else
+            EXPECT_TRUE(panel->receivedBytes().endsWith("+++ATH\r\n")) << m;
+    }
+}
+
+TEST_F(CliFlash, AsksBeforeWritingAndSendsNothingWithoutAYes) {
+    auto panel = StartEmulatedPanel(QuickPanelSettings());
+    const QStringList args{"flash", "--port", panel->slavePath(), kImage};
+    for (const QString answer : {"нет\n", "\n", ""}) {
+        const CliRun r = run(args, answer);
+        EXPECT_EQ(r.code, ceNotConfirmed) << answer.toStdString();
+        EXPECT_TRUE(r.err.startsWith("Записать эту прошивку в панель?"));
+        EXPECT_TRUE(r.err.endsWith("Прошивка не записана: нет подтверждения.\n"));
+    }
+    EXPECT_TRUE(panel->receivedBytes().isEmpty());
+    const CliRun r = run(args, "Да\n");
+    EXPECT_EQ(r.code, ceOk) << r.err.toStdString();
+    EXPECT_EQ(panel->finalCheckPassed(), std::optional<bool>(true));
+}
+
+TEST_F(CliFlash, DamagedImagesAreRefusedWithNothingOnTheWire) {
+    auto panel = StartEmulatedPanel(QuickPanelSettings());
+    QFile real(kImage);
+    ASSERT_TRUE(real.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = real.readAll().split('\n');
+    QTemporaryDir dir;
+    auto write = [&](const QString& name, int index, const QByteArray& line) {
+        QList<QByteArray> copy = lines;
+        if (index >= 0)
+            copy[index] = line;
+        const QString path = dir.filePath(name);
+        QFile f(path);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(index == -2 ? QByteArray() : copy.join('\n'));
+        return path;
+    };
+    QByteArray sum = lines[6]; // ":1000600098C0000096C0000094C0000092C00000F0\r"
+    sum[sum.size() - 2] = sum[sum.size() - 2] == '0' ? '1' : '0';
+    QByteArray count = lines[6];
+    count[2] = 'F';
+    QByteArray pair = lines[6];
+    pair[20] = 'x';
+
+    struct Case {
+        QString path;
+        QString says;
+    };
+    const Case cases[] = {
+        {write("sum.hex", 6, sum), "строка 7: контрольная сумма записи"},
+        {write("count.hex", 6, count), "строка 7: в записи указано байт данных: 31, а в строке их 16"},
+        {write("pair.hex", 6, pair), "строка 7: «"},
+        {write("empty.hex", -2, {}), "файл пуст"},
+        {dir.filePath("missing.hex"), "не удаётся открыть"},
+    };
+    for (const Case& c : cases) {
+        const CliRun r = run({"flash", "--port", panel->slavePath(), c.path, "--yes"});
+        EXPECT_EQ(r.code, ceImageRefused) << c.path.toStdString();
+        EXPECT_TRUE(r.err.startsWith(QStringLiteral("Файл прошивки «%1»").arg(c.path)))
+            << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains(c.says)) << r.err.toStdString();
+        EXPECT_TRUE(r.out.isEmpty());
+    }
+    EXPECT_TRUE(panel->receivedBytes().isEmpty());
+}
+
+TEST_F(CliFlash, AFailedStepHasItsExitCodeAndRunningItAgainRecoversThePanel) {
+    auto panel = StartEmulatedPanel(QuickPanelSettings());
+    emu::Faults f;
+    f.refuseBlock = 2;
+    panel->setFaults(f);
+    TCliOptions options;
+    options.Port = panel->slavePath();
+    TFlashOptions flash;
+    flash.Image = kImage;
+    flash.Yes = true;
+    flash.TimeOuts.BootCheck = flash.TimeOuts.FlashErase = flash.TimeOuts.Block = flash.TimeOuts.FinalCheck =
+        300;
+    QString none, out, err;
+    QTextStream in(&none, QIODevice::ReadOnly), o(&out), e(&err);
+    EXPECT_EQ(RunFlash(options, flash, in, o, e), ceFlashFailed);
+    e.flush();
+    EXPECT_TRUE(
+        err.endsWith("Не удалось выполнить шаг «Запись блока 2 из 32»: панель не приняла блок. Панель "
+                     "осталась в загрузчике; чтобы восстановить её, запустите обновление ещё раз.\n"))
+        << err.toStdString();
+    EXPECT_EQ(panel->commandCount("+EE"), 0);
+    EXPECT_TRUE(panel->inBootLoader());
+    EXPECT_TRUE(panel->receivedLines().endsWith("CABLE DISCONNECT"));
+
+    // The panel answers from its boot loader now; the same command finishes the update.
+    panel->setFaults({});
+    const CliRun again = run({"flash", "--port", panel->slavePath(), kImage, "--yes"});
+    EXPECT_EQ(again.code, ceOk) << again.err.toStdString();
+    EXPECT_TRUE(again.out.contains("Панель: BL REV 01.002.004"));
+    EXPECT_EQ(panel->finalCheckPassed(), std::optional<bool>(true));
+}
+
+TEST_F(CliFlash, WrongCommandLines) {
+    const std::pair<QStringList, QString> cases[] = {
+        {{"flash", "--port", "/dev/x"}, "Не указан файл прошивки"},
+        {{"flash", "--port", "/dev/x", "a.hex", "b.hex"}, "Лишние слова: b.hex"},
+        {{"flash", kImage}, "Не указан порт (--port)"},
+    };
+    for (const auto& [args, says] : cases) {
+        const CliRun r = run(args);
+        EXPECT_EQ(r.code, ceUsage) << args.join(' ').toStdString();
+        EXPECT_TRUE(r.err.startsWith(says)) << r.err.toStdString();
+    }
+    EXPECT_TRUE(run({"--help"}).out.contains("flash --port ПОРТ ФАЙЛ.hex"));
+}
+
+TEST_F(CliFlash, TheProgramTakesItsAnswerFromStandardInput) {
+    auto panel = StartEmulatedPanel(QuickPanelSettings());
+    QProcess cli;
+    cli.start(TARVIK_CLI_PROGRAM, {"flash", "--port", panel->slavePath(), kImage});
+    ASSERT_TRUE(cli.waitForStarted());
+    cli.write(QStringLiteral("да\n").toUtf8());
+    cli.closeWriteChannel();
+    ASSERT_TRUE(cli.waitForFinished(30000));
+    EXPECT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
+    EXPECT_EQ(panel->finalCheckPassed(), std::optional<bool>(true));
+}
+
+} // namespace
