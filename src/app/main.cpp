@@ -2,6 +2,7 @@
 #include "mainwindow/Main.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -10,6 +11,10 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tarvik1"));
     QApplication::setOrganizationName(QStringLiteral("Velmor"));
+    // The desktop entry's name and icon (the theme's when installed, else the built-in one).
+    QApplication::setDesktopFileName(QStringLiteral("tarvik1"));
+    QApplication::setWindowIcon(
+        QIcon::fromTheme(QStringLiteral("tarvik1"), QIcon(QStringLiteral(":/icons/tarvik1-48.png"))));
 
     // The standard dialogs and message-box buttons speak Russian too.
     QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));

@@ -1,0 +1,48 @@
+# Desktop integration and the Debian package.
+#
+# The programs install themselves (install(TARGETS ...) beside each one);
+# this file adds the desktop entry and the icon, and describes the .deb that
+# `cpack -G DEB` builds from the install tree. Qt resources are compiled into
+# the programs, so nothing else goes with them.
+
+install(FILES ${PROJECT_SOURCE_DIR}/resources/tarvik1.desktop
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${PROJECT_SOURCE_DIR}/resources/icons/tarvik1.svg
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+install(FILES ${PROJECT_SOURCE_DIR}/resources/icons/tarvik1-48.png
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/48x48/apps
+        RENAME tarvik1.png)
+
+set(TARVIK_PACKAGE_MAINTAINER "Velmor Tarvik-1 team <tarvik1@velmor.example>"
+    CACHE STRING "The Maintainer line of the Debian package")
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME tarvik1)
+set(CPACK_PACKAGE_VENDOR Velmor)
+# The full four-part version; CPack would otherwise keep only three parts.
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_CONTACT "${TARVIK_PACKAGE_MAINTAINER}")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${TARVIK_PACKAGE_MAINTAINER}")
+set(CPACK_DEBIAN_PACKAGE_SECTION utils)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
+    "configuration tool for the Tarvik-1 GSM/GPRS alarm panel
+Reads, edits, writes and resets the panel's settings page by page over the
+programming cable or through a GSM modem, keeps whole configurations in
+files, reads and exports the panel's event journal, updates its firmware
+and logs every line exchanged with the panel.
+.
+Программа настройки охранной GSM/GPRS-панели Tarvik-1.
+.
+Contents: tarvik1 (the window), tarvik1-cli (the command line for scripts)
+and panel-emulator (a simulated panel on a pseudo-terminal).")
+# The libraries the programs link come from dpkg-shlibdeps; the standard
+# dialogs' Russian texts are a separate package the programs can do without.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-translations-l10n)
+
+include(CPack)
