@@ -33,7 +33,7 @@ QString CliHelp() {
                           "\n"
                           "Коды завершения:\n"
                           "  0  успешно\n"
-                          "  1  на какую-то команду send панель не ответила\n"
+                          "  1  на какую-то команду send панель не ответила или отвергла её\n"
                           "  2  ошибка в командной строке\n"
                           "  3  порт не открылся\n"
                           "  4  панель (или модем) не ответила при подключении\n"
@@ -112,7 +112,7 @@ int Identify(TCliSession& session, QTextStream& out, QTextStream& err) {
 
 } // namespace
 
-int RunCli(const QStringList& args, QTextStream& out, QTextStream& err) {
+int RunCli(const QStringList& args, QTextStream& out, QTextStream& err, const TLinkTimings& timings) {
     const Parsed p = Parse(args);
     if (p.help) {
         out << CliHelp();
@@ -146,10 +146,17 @@ int RunCli(const QStringList& args, QTextStream& out, QTextStream& err) {
     if (send && p.rest.isEmpty())
         return usage(QStringLiteral("Не указаны команды для панели"));
 
-    TCliSession session(p.options, out, err);
+    TCliSession session(p.options, out, err, timings);
     const int connected = session.Connect();
     if (connected != ceOk)
         return session.Finish(connected);
-    const int code = identify ? Identify(session, out, err) : session.Send(p.rest);
-    return session.Finish(code);
+    if (identify)
+        return session.Finish(Identify(session, out, err));
+    // Nothing is written to a panel whose firmware the tool does not
+    // configure, as in the window.
+    if (!IsCompatible(session.Version())) {
+        err << QStringLiteral("Несовместимая оболочка: %1\n").arg(session.Version().Name);
+        return session.Finish(ceIncompatible);
+    }
+    return session.Finish(session.Send(p.rest));
 }

@@ -1,12 +1,15 @@
 #pragma once
 
+#include "panel/LinkTimings.h"
+
 #include <QStringList>
 
 class QTextStream;
 
 // Runs tarvik1-cli with its arguments (without the program name); returns
-// the exit code. Output goes to `out`, error lines to `err`.
-int RunCli(const QStringList& args, QTextStream& out, QTextStream& err);
+// the exit code. Output goes to `out`, error lines to `err`. The link runs
+// with `timings` (the tool's own unless a test shortens them).
+int RunCli(const QStringList& args, QTextStream& out, QTextStream& err, const TLinkTimings& timings = {});
 
 // The text of --help.
 QString CliHelp();

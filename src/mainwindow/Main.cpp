@@ -10,6 +10,7 @@
 #include "panel/CommandExchange.h"
 #include "panel/ConnectSequence.h"
 #include "panel/DisconnectSequence.h"
+#include "panel/LinkMessages.h"
 #include "prefs/ComponentKind.h"
 #include "prefs/FileUtils.h"
 #include "prefs/SaveLoadSettings.h"
@@ -85,6 +86,11 @@ TMainForm::~TMainForm() {
     fDevice->SetWakeUp(false);
     fDevice->OnLineLost = nullptr;
     fDevice->OnComCreateError = nullptr;
+}
+
+void TMainForm::SetLinkTimings(const TLinkTimings& timings) {
+    fTimings = timings;
+    fExchange->SetTimings(timings);
 }
 
 QStringList TMainForm::PageNames() const {
@@ -396,6 +402,7 @@ void TMainForm::ConnectActionExecute() {
     RestoreForm(dialog);
     dialog->SetConnectEnabled(true);
     dialog->SetDevice(fDevice.get());
+    dialog->Sequence().SetLink(&fExchange->OwedAnswers(), fTimings);
     connect(dialog, &TConnectForm::LogLine, this, [this](const QString& l) { Log->Append(l); });
 
     const bool ok = dialog->exec() == QDialog::Accepted;
@@ -440,7 +447,7 @@ void TMainForm::DisconnectActionExecute() {
         return;
     }
     DisableControls();
-    fDisconnect = new TDisconnectSequence(fDevice.get(), FModem, this);
+    fDisconnect = new TDisconnectSequence(fDevice.get(), FModem, fExchange->OwedAnswers(), fTimings, this);
     connect(fDisconnect, &TDisconnectSequence::Done, this, [this] {
         fDisconnect->deleteLater();
         FConnected = false;
@@ -473,8 +480,7 @@ void TMainForm::LineLost() {
     FConnected = false;
     FinishDisconnect();
     QTimer::singleShot(0, this, [this, port] {
-        ShowMessageBox(this, TBoxKind::Error,
-                       QStringLiteral("Связь с панелью потеряна: порт %1 больше не доступен.").arg(port));
+        ShowMessageBox(this, TBoxKind::Error, LineLostMessage(port));
     });
 }
 

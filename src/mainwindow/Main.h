@@ -2,6 +2,7 @@
 
 #include "pages/PageHost.h"
 #include "panel/DeviceVersion.h"
+#include "panel/LinkTimings.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -44,6 +45,10 @@ public:
     void ShowErrorList(const QStringList& errors, TWorkMode mode) override;
     void SetWakeUp(bool on) override;
     void ShowMessage(const QString& text) override;
+
+    // The link's time-outs, retries and pauses, handed to the exchange and to
+    // every connection and disconnection sequence (tests shorten them).
+    void SetLinkTimings(const TLinkTimings& timings);
 
     const TDeviceVersion& Version() const { return FVersion; }
     bool Connected() const { return FConnected; }
@@ -94,6 +99,7 @@ private:
     std::unique_ptr<TLog> Log;
     std::unique_ptr<TErrorListForm> fErrorList;
     QPointer<TDisconnectSequence> fDisconnect;
+    TLinkTimings fTimings;
 
     bool FConnected = false;
     bool FModem = false;

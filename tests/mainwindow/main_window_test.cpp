@@ -55,6 +55,7 @@ protected:
 
     std::unique_ptr<TMainForm> makeWindow() {
         auto w = std::make_unique<TMainForm>();
+        w->SetLinkTimings(timings);
         w->show();
         return w;
     }
@@ -325,7 +326,9 @@ TEST_F(MainWindow, FailedParametersReachTheErrorListWithTheirHeading) {
     auto w = makeWindow();
     connectWindow(*w);
     ASSERT_TRUE(w->Connected());
-    w->CommandExchange()->SetTimeOutLimit(60);
+    TLinkTimings capped = timings;
+    capped.TimeOutCapMs = 60;
+    w->SetLinkTimings(capped);
     emu::Faults f;
     f.missingOk = true;
     f.onlyCommand = "+disp";
