@@ -12,15 +12,17 @@ struct TLinkTimings {
     uint32_t MinWaitMs = 50;      // the shortest wait of an attempt (a time-out of 0 still waits this)
     uint32_t ModemExtraMs = 5000; // added to every time-out, and to the quiet bound, on a modem call
     uint32_t TimeOutCapMs = 0;    // caps every time-out callers pass (0: no cap); for tests only
-    // How long the line must stay quiet (nothing received, nothing written
-    // that is still owed an answer) before the answers still owed are taken
-    // as lost and the lines that follow may go to another command. The panel
-    // answers one command at a time, in order, and it is given 2500 ms for an
-    // ordinary answer; a slow panel's late answers come a few hundred
-    // milliseconds after that time-out, and the gap before the next owed
-    // answer is never longer than one answer's time. Twice the ordinary
-    // time-out is well beyond both, and a command a panel has lost costs the
-    // next command at most this long.
+    // How long the line must stay quiet (nothing received since the later of
+    // the last byte and the last write still owed an answer) before the
+    // answers still owed are taken as lost and the lines that follow may go
+    // to another command. The panel answers one command at a time and in
+    // order, and it is given 2500 ms for an ordinary answer. A panel slower
+    // than that answers a few hundred milliseconds past the time-out, and
+    // the silence before its next owed answer lasts about one answer's time
+    // (2.7 to 3.2 s in the slow panels seen). Twice the ordinary time-out
+    // stays clear of both, while a command the panel has lost holds up the
+    // next command for at most this long. On a modem call the network's
+    // delay is added, as it is to every time-out.
     uint32_t QuietMs = 5000;
 
     // ---- the connection sequence
