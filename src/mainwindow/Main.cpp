@@ -479,9 +479,8 @@ void TMainForm::LineLost() {
     fDevice->SetComActive(false);
     FConnected = false;
     FinishDisconnect();
-    QTimer::singleShot(0, this, [this, port] {
-        ShowMessageBox(this, TBoxKind::Error, LineLostMessage(port));
-    });
+    QTimer::singleShot(0, this,
+                       [this, port] { ShowMessageBox(this, TBoxKind::Error, LineLostMessage(port)); });
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
