@@ -40,11 +40,11 @@ QString CliHelp() {
                           "\n"
                           "Коды завершения:\n"
                           "  0  успешно\n"
-                          "  1  на какую-то команду send панель не ответила\n"
+                          "  1  на какую-то команду send панель не ответила или отвергла её\n"
                           "  2  ошибка в командной строке\n"
                           "  3  порт не открылся\n"
-                          "  4  панель (или модем) не ответила при подключении\n"
-                          "  5  оболочка панели несовместима (нужна 7.700)\n"
+                          "  4  панель (или модем) не ответила при подключении или порт пропал\n"
+                          "  5  оболочка панели несовместима (нужна 7.700); send ничего не пишет\n"
                           "  6  не удалось записать журнал обмена\n"
                           "  7  flash: файл прошивки не читается или повреждён (ничего не отправлено)\n"
                           "  8  flash: запись не подтверждена (ничего не отправлено)\n"
@@ -125,13 +125,14 @@ int Identify(TCliSession& session, QTextStream& out, QTextStream& err) {
 
 } // namespace
 
-int RunCli(const QStringList& args, QTextStream& out, QTextStream& err) {
+int RunCli(const QStringList& args, QTextStream& out, QTextStream& err, const TLinkTimings& timings) {
     QString none;
     QTextStream in(&none, QIODevice::ReadOnly);
-    return RunCli(args, in, out, err);
+    return RunCli(args, in, out, err, timings);
 }
 
-int RunCli(const QStringList& args, QTextStream& in, QTextStream& out, QTextStream& err) {
+int RunCli(const QStringList& args, QTextStream& in, QTextStream& out, QTextStream& err,
+           const TLinkTimings& timings) {
     const Parsed p = Parse(args);
     if (p.help) {
         out << CliHelp();
@@ -172,13 +173,20 @@ int RunCli(const QStringList& args, QTextStream& in, QTextStream& out, QTextStre
         TFlashOptions options;
         options.Image = p.rest.first();
         options.Yes = p.yes;
-        return RunFlash(p.options, options, in, out, err);
+        return RunFlash(p.options, options, in, out, err, timings);
     }
 
-    TCliSession session(p.options, out, err);
+    TCliSession session(p.options, out, err, timings);
     const int connected = session.Connect();
     if (connected != ceOk)
         return session.Finish(connected);
-    const int code = identify ? Identify(session, out, err) : session.Send(p.rest);
-    return session.Finish(code);
+    if (identify)
+        return session.Finish(Identify(session, out, err));
+    // Nothing is written to a panel whose firmware the tool does not
+    // configure, as in the window.
+    if (!IsCompatible(session.Version())) {
+        err << QStringLiteral("Несовместимая оболочка: %1\n").arg(session.Version().Name);
+        return session.Finish(ceIncompatible);
+    }
+    return session.Finish(session.Send(p.rest));
 }

@@ -14,7 +14,7 @@ bool IsYes(const QString& answer) {
 }
 
 int RunFlash(const TCliOptions& options, const TFlashOptions& flash, QTextStream& in, QTextStream& out,
-             QTextStream& err) {
+             QTextStream& err, const TLinkTimings& timings) {
     TFirmwareImage image;
     QString problem;
     if (!LoadFirmwareFile(flash.Image, image, problem)) {
@@ -35,7 +35,7 @@ int RunFlash(const TCliOptions& options, const TFlashOptions& flash, QTextStream
         }
     }
 
-    TCliSession session(options, out, err);
+    TCliSession session(options, out, err, timings);
     const int connected = session.Connect();
     if (connected != ceOk)
         return session.Finish(connected);

@@ -19,7 +19,7 @@ struct TFlashOptions {
 // the window does. Returns ceOk, or the exit code of what failed: the image,
 // the confirmation, the connection, or a step of the upload (named on `err`).
 int RunFlash(const TCliOptions& options, const TFlashOptions& flash, QTextStream& in, QTextStream& out,
-             QTextStream& err);
+             QTextStream& err, const TLinkTimings& timings = {});
 
 // Whether an answer to the question means yes ("да", "д", "yes", "y").
 bool IsYes(const QString& answer);

@@ -3,15 +3,18 @@
 #include "panel/CommandExchange.h"
 #include "panel/ConnectSequence.h"
 #include "panel/DisconnectSequence.h"
+#include "panel/LinkMessages.h"
 #include "panel/LogLine.h"
 #include "serial/Device.h"
 
 #include <QEventLoop>
 #include <QTextStream>
 
-TCliSession::TCliSession(const TCliOptions& options, QTextStream& out, QTextStream& err)
-    : fOptions(options), fOut(out), fErr(err), fDevice(std::make_unique<TDevice>()),
+TCliSession::TCliSession(const TCliOptions& options, QTextStream& out, QTextStream& err,
+                         const TLinkTimings& timings)
+    : fOptions(options), fTimings(timings), fOut(out), fErr(err), fDevice(std::make_unique<TDevice>()),
       fExchange(std::make_unique<TCommandExchange>(fDevice.get())) {
+    fExchange->SetTimings(fTimings);
     fDevice->SetWakeUpInterval(20000);
     fDevice->OnComCreateError = [this](TDevice*, int code) { fCreateError = code; };
     connect(fExchange.get(), &TCommandExchange::LogLine, this, &TCliSession::Log);
@@ -27,6 +30,7 @@ void TCliSession::Log(const QString& text) {
 
 int TCliSession::Connect() {
     TConnectSequence sequence;
+    sequence.SetLink(&fExchange->OwedAnswers(), fTimings);
     connect(&sequence, &TConnectSequence::LogLine, this, &TCliSession::Log);
     sequence.SetDevice(fDevice.get());
 
@@ -52,15 +56,32 @@ int TCliSession::Connect() {
     loop.exec();
     sequence.ResetDevice();
     if (!failure.isEmpty()) {
-        fErr << QStringLiteral("Панель не отвечает: %1\n").arg(failure);
+        if (sequence.LineWasLost())
+            fErr << failure << '\n';
+        else
+            fErr << QStringLiteral("Панель не отвечает: %1\n").arg(failure);
         return ceNoAnswer;
     }
 
     fConnected = true;
     fExchange->SetModem(sequence.Modem());
     fVersion = {sequence.Ver(), sequence.Major(), sequence.Minor(), sequence.Release(), sequence.Memory()};
+    fDevice->OnLineLost = [this](TDevice*) { LineLost(); };
     fDevice->SetWakeUp(true);
     return ceOk;
+}
+
+void TCliSession::LineLost() {
+    // The port is gone: whatever waits ends now, and nothing more is sent.
+    if (fLineLost)
+        return;
+    fLineLost = true;
+    fErr << LineLostMessage(fOptions.Port) << '\n';
+    fDevice->SetWakeUp(false);
+    fExchange->Abort();
+    fExchange->SetBlocked(true);
+    fDevice->SetComActive(false);
+    fConnected = false;
 }
 
 int TCliSession::Send(const QStringList& commands) {
@@ -73,8 +94,15 @@ int TCliSession::Send(const QStringList& commands) {
         QStringList lines;
         const bool ok = fExchange->DeviceCommandLst(cmd, lines, fOptions.TimeOut);
         fExchange->SetUparam(false);
+        if (fLineLost) {
+            code = ceExchangeFailed;
+            break;
+        }
         if (!ok) {
-            fErr << QStringLiteral("Нет ответа на команду %1\n").arg(cmd);
+            if (fExchange->LastRefused())
+                fErr << QStringLiteral("Панель отвергла команду %1\n").arg(cmd);
+            else
+                fErr << QStringLiteral("Нет ответа на команду %1\n").arg(cmd);
             code = ceExchangeFailed;
             continue;
         }
@@ -87,8 +115,9 @@ int TCliSession::Send(const QStringList& commands) {
 
 int TCliSession::Finish(int code) {
     fDevice->SetWakeUp(false);
+    fDevice->OnLineLost = nullptr;
     if (fConnected) {
-        TDisconnectSequence disconnect(fDevice.get(), fExchange->Modem());
+        TDisconnectSequence disconnect(fDevice.get(), fExchange->Modem(), fExchange->OwedAnswers(), fTimings);
         QEventLoop loop;
         connect(&disconnect, &TDisconnectSequence::Done, &loop, &QEventLoop::quit);
         disconnect.Start();

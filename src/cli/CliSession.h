@@ -1,6 +1,7 @@
 #pragma once
 
 #include "panel/DeviceVersion.h"
+#include "panel/LinkTimings.h"
 
 #include <QObject>
 #include <QStringList>
@@ -39,7 +40,8 @@ struct TCliOptions {
 class TCliSession : public QObject {
     Q_OBJECT
 public:
-    TCliSession(const TCliOptions& options, QTextStream& out, QTextStream& err);
+    TCliSession(const TCliOptions& options, QTextStream& out, QTextStream& err,
+                const TLinkTimings& timings = {});
     ~TCliSession() override;
 
     // Connects and identifies the panel; ceOk or the failure's exit code
@@ -49,7 +51,7 @@ public:
     // The exchange with the connected panel.
     TCommandExchange& Exchange() { return *fExchange; }
     // One exchange per command; prints each answer's lines. ceOk when all
-    // completed, else ceExchangeFailed.
+    // completed, else ceExchangeFailed (a refused command is a failure too).
     int Send(const QStringList& commands);
     // Disconnects (if connected) and writes the log; returns ceLogFailed
     // when the log could not be written, else `code`.
@@ -57,14 +59,17 @@ public:
 
 private:
     void Log(const QString& text);
+    void LineLost();
 
     TCliOptions fOptions;
+    TLinkTimings fTimings;
     QTextStream& fOut;
     QTextStream& fErr;
     std::unique_ptr<TDevice> fDevice;
     std::unique_ptr<TCommandExchange> fExchange;
     TDeviceVersion fVersion;
     bool fConnected = false;
+    bool fLineLost = false;
     int fCreateError = 0;
     QStringList fLog;
 };

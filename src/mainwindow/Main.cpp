@@ -14,6 +14,7 @@
 #include "panel/CommandExchange.h"
 #include "panel/ConnectSequence.h"
 #include "panel/DisconnectSequence.h"
+#include "panel/LinkMessages.h"
 #include "prefs/ComponentKind.h"
 #include "prefs/FileUtils.h"
 #include "prefs/SaveLoadSettings.h"
@@ -95,6 +96,11 @@ TMainForm::~TMainForm() {
     fDevice->SetWakeUp(false);
     fDevice->OnLineLost = nullptr;
     fDevice->OnComCreateError = nullptr;
+}
+
+void TMainForm::SetLinkTimings(const TLinkTimings& timings) {
+    fTimings = timings;
+    fExchange->SetTimings(timings);
 }
 
 QStringList TMainForm::PageNames() const {
@@ -482,6 +488,7 @@ void TMainForm::ConnectActionExecute() {
     RestoreForm(dialog);
     dialog->SetConnectEnabled(true);
     dialog->SetDevice(fDevice.get());
+    dialog->Sequence().SetLink(&fExchange->OwedAnswers(), fTimings);
     connect(dialog, &TConnectForm::LogLine, this, [this](const QString& l) { Log->Append(l); });
 
     // A line lost on the way has closed the port: that is no connection.
@@ -539,7 +546,7 @@ void TMainForm::StartDisconnect() {
     fDevice->SetWakeUp(false);
     if (fState != TOperationState::Closing)
         SetState(TOperationState::Disconnecting);
-    fDisconnect = new TDisconnectSequence(fDevice.get(), FModem, this);
+    fDisconnect = new TDisconnectSequence(fDevice.get(), FModem, fExchange->OwedAnswers(), fTimings, this);
     connect(fDisconnect, &TDisconnectSequence::Done, this, [this] {
         fDisconnect->deleteLater();
         fDisconnect = nullptr;
@@ -596,10 +603,8 @@ void TMainForm::LineLost() {
         break;
     }
     const QString port = fDevice->Port();
-    QTimer::singleShot(0, this, [this, port] {
-        ShowMessageBox(this, TBoxKind::Error,
-                       QStringLiteral("Связь с панелью потеряна: порт %1 больше не доступен.").arg(port));
-    });
+    QTimer::singleShot(0, this,
+                       [this, port] { ShowMessageBox(this, TBoxKind::Error, LineLostMessage(port)); });
 }
 
 void TMainForm::SetPortPanel(const QString& port) {

@@ -2,6 +2,7 @@
 
 #include "pages/PageHost.h"
 #include "panel/DeviceVersion.h"
+#include "panel/LinkTimings.h"
 #include "panel/PanelExchange.h"
 
 #include <QMainWindow>
@@ -66,6 +67,10 @@ public:
     bool Connected() const;
     // Anything but idle (connected or not) is running.
     bool Busy() const;
+
+    // The link's time-outs, retries and pauses, handed to the exchange and to
+    // every connection and disconnection sequence (tests shorten them).
+    void SetLinkTimings(const TLinkTimings& timings);
 
     const TDeviceVersion& Version() const { return FVersion; }
     bool Modem() const { return FModem; }
@@ -141,6 +146,7 @@ private:
     TOperationState fState = TOperationState::Disconnected;
     // The states the running operations started from, innermost last.
     std::vector<TOperationState> fSuspended;
+    TLinkTimings fTimings;
 
     bool FModem = false;
     QString FPort;

@@ -6,11 +6,24 @@
 #include <QEventLoop>
 #include <QTimer>
 
-namespace {
-const QString kOK = QStringLiteral("OK");
+TCommandExchange::TCommandExchange(TDevice* device, QObject* parent) : QObject(parent), Device(device) {
+    ApplyQuietBound();
 }
 
-TCommandExchange::TCommandExchange(TDevice* device, QObject* parent) : QObject(parent), Device(device) {}
+void TCommandExchange::SetTimings(const TLinkTimings& timings) {
+    fTimings = timings;
+    ApplyQuietBound();
+}
+
+void TCommandExchange::SetModem(bool value) {
+    FModem = value;
+    fOwed.SetModem(value);
+    ApplyQuietBound();
+}
+
+void TCommandExchange::ApplyQuietBound() {
+    fOwed.SetQuietBound(fTimings.QuietBound(FModem));
+}
 
 void TCommandExchange::Attach() {
     Device->OnData = [this](TDevice* s, const QByteArray& d) { DeviceData(s, d); };
@@ -19,32 +32,40 @@ void TCommandExchange::Attach() {
 
 void TCommandExchange::DeviceBeforeWrite(TDevice*, const QByteArray& Cmd) {
     emit LogLine(QStringLiteral("<< ") + FromCp1251(Cmd));
+    // Every line written is answered, whoever wrote it; only the exchange's
+    // own signal reading has the two-"OK" answer.
+    fOwed.Written(Cmd, fWritingOwn && FUParam);
 }
 
 void TCommandExchange::DeviceData(TDevice*, const QByteArray& Data) {
-    const QStringList lines = FBuffer.Feed(Data);
-    for (const QString& line : lines) {
+    fOwed.Heard();
+    if (fOwed.WriteOffs() != fSeenWriteOffs) {
+        // The unfinished line was part of an answer written off as lost.
+        fSeenWriteOffs = fOwed.WriteOffs();
+        FBuffer.Clear();
+    }
+    bool settled = false;
+    for (const QString& line : FBuffer.Feed(Data)) {
         emit LogLine(QStringLiteral(">> ") + line);
-        // Lines that come while no exchange waits (a late answer, the
-        // answer to a wake-up) are logged only: nothing would read them.
-        if (fLoop)
-            FResultList.append(line);
+        const TOwedAnswers::TFate fate = fOwed.Take(line);
+        settled = settled || fate.Completes;
+        // Lines owed to another command (a late answer, the answer to a
+        // wake-up) or asked for by nobody are logged only.
+        const bool ours = fLoop && !fCurrent.isEmpty() && fate.Owed && fate.Command == fCurrent;
+        if (!ours || FExitCommandFlag || fRefused)
+            continue;
+        FResultList.append(line);
+        if (fate.Completes) {
+            if (fate.Success)
+                FExitCommandFlag = true;
+            else
+                fRefused = true;
+        }
     }
-    if (!FResultList.isEmpty())
-        CheckAnswerComplete(FResultList);
-    if (FExitCommandFlag && fLoop)
+    // A wait before a write ends when an owed answer has come in; a wait
+    // for the answer when it is complete.
+    if (fLoop && (FExitCommandFlag || fRefused || (fCurrent.isEmpty() && settled)))
         fLoop->quit();
-}
-
-void TCommandExchange::CheckAnswerComplete(const QStringList& L) {
-    if (L.isEmpty())
-        return;
-    if (FUParam && !FModem) {
-        if (L.count(kOK) == 2)
-            FExitCommandFlag = true;
-    } else if (L.last() == kOK) {
-        FExitCommandFlag = true;
-    }
 }
 
 void TCommandExchange::Abort() {
@@ -59,45 +80,67 @@ void TCommandExchange::Wait(uint32_t ms) {
     timeout.setSingleShot(true);
     timeout.setTimerType(Qt::PreciseTimer);
     connect(&timeout, &QTimer::timeout, &loop, &QEventLoop::quit);
-    timeout.start(int(std::min<uint32_t>(std::max(ms, kMinWaitMs), INT32_MAX)));
+    timeout.start(int(std::min<uint32_t>(std::max(ms, fTimings.MinWaitMs), INT32_MAX)));
     fLoop = &loop;
     loop.exec();
     fLoop = nullptr;
 }
 
+bool TCommandExchange::SettleBefore(const QByteArray& command) {
+    while (!fOwed.OwesOnly(command) && !fOwed.ExpireIfQuiet()) {
+        if (fAborted || fBlocked || !Device->ComActive())
+            return false;
+        Wait(fOwed.MsUntilQuiet());
+    }
+    return !fAborted;
+}
+
 bool TCommandExchange::DeviceCommandLst(const QString& ACommand, QStringList& Res, uint32_t TimeOut) {
     // Not re-entrant: a second request while one waits is refused at once.
+    fLastRefused = false;
     if (fLoop || !Device || fBlocked)
         return false;
     // A closed port cannot answer: fail at once instead of waiting out
     // three time-outs.
     if (!Device->ComActive())
         return false;
-    uint32_t T = FModem ? TimeOut + kModemExtraMs : TimeOut;
-    if (fTimeOutLimit)
-        T = std::min(T, fTimeOutLimit);
+    uint32_t T = FModem ? TimeOut + fTimings.ModemExtraMs : TimeOut;
+    if (fTimings.TimeOutCapMs)
+        T = std::min(T, fTimings.TimeOutCapMs);
     const QByteArray line = ToCp1251(ACommand + QStringLiteral("\r\n"));
+    const QByteArray key = TOwedAnswers::Key(line);
 
     fAborted = false;
     FExitCommandFlag = false;
+    fRefused = false;
+    fLastRefused = false;
+    FResultList.clear();
     const bool heldBefore = Device->WakeUpHeld();
     Device->SetWakeUpHeld(true);
-    for (int attempt = 0; attempt < kAttempts && !fAborted; ++attempt) {
-        // Whatever came before this command is not its answer.
-        FResultList.clear();
-        FBuffer.Clear();
-        Device->Command(line, true);
-        FExitCommandFlag = false;
-        Wait(T);
-        if (FExitCommandFlag)
-            break;
+    if (SettleBefore(key)) {
+        // Text that came before the command and is owed to nobody is not
+        // its answer.
+        if (fOwed.Empty())
+            FBuffer.Clear();
+        fCurrent = key;
+        for (int attempt = 0; attempt < fTimings.Attempts && !fAborted; ++attempt) {
+            fWritingOwn = true;
+            Device->Command(line, true);
+            fWritingOwn = false;
+            Wait(T);
+            if (FExitCommandFlag || fRefused)
+                break;
+        }
+        fCurrent.clear();
     }
     Device->SetWakeUpHeld(heldBefore);
 
-    const bool ok = FExitCommandFlag && !fAborted;
+    const bool ok = FExitCommandFlag && !fRefused && !fAborted;
+    fLastRefused = fRefused && !fAborted;
     if (ok)
         Res = FResultList;
     FResultList.clear();
     FExitCommandFlag = false;
+    fRefused = false;
     return ok;
 }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "LineAssembler.h"
+#include "LinkTimings.h"
+#include "OwedAnswers.h"
 #include "PanelExchange.h"
 
 #include <QObject>
@@ -11,46 +13,57 @@ class TDevice;
 
 // The tool's side of the panel's line protocol: sends one command line,
 // collects the answer lines, decides when the answer is complete, retries,
-// and echoes both directions to the log. The one place where the tool waits
-// for the panel is the wait inside DeviceCommandLst: a nested event loop
-// that ends as soon as the answer is complete, the time-out passes or the
-// wait is aborted.
+// and echoes both directions to the log.
+//
+// Every line written to the device (the exchange's own commands, the
+// connection and disconnection commands, the device's wake-up) passes its
+// before-write event here and is recorded in the owed answers. A command's
+// answer is only what comes after the answers owed to earlier writes: before
+// it writes, the exchange waits until those have come in or the line has
+// been quiet for the quiet bound, and the answers to its earlier attempts
+// (a retry's late first answer) are its own.
+//
+// The one place where the tool waits for the panel is the exchange's wait: a
+// nested event loop that ends as soon as the awaited answer is complete, the
+// time-out passes or the wait is aborted.
 class TCommandExchange : public QObject, public TPanelExchange {
     Q_OBJECT
 public:
-    static constexpr int kAttempts = 3;
-    // Added to every time-out on a GSM modem link.
-    static constexpr uint32_t kModemExtraMs = 5000;
-    // The shortest wait of an attempt (a time-out of 0 still waits this).
-    static constexpr uint32_t kMinWaitMs = 50;
-
     explicit TCommandExchange(TDevice* device, QObject* parent = nullptr);
+
+    void SetTimings(const TLinkTimings& timings);
+    const TLinkTimings& Timings() const { return fTimings; }
 
     // Points the device's data and before-write events at this exchange.
     void Attach();
 
+    // One exchange. Fails when no complete answer came in any attempt, and
+    // at once when the panel refused the command (an answer ending in
+    // "ERROR", or a modem's failure line): a refusal is the panel's final
+    // word, and asking again would only be refused again.
     bool DeviceCommandLst(const QString& ACommand, QStringList& Res, uint32_t TimeOut) override;
+    // The last request failed because the panel refused it.
+    bool LastRefused() const { return fLastRefused; }
     bool Uparam() const override { return FUParam; }
     void SetUparam(bool value) override { FUParam = value; }
 
     // The link runs through a GSM modem call.
     bool Modem() const { return FModem; }
-    void SetModem(bool value) { FModem = value; }
+    void SetModem(bool value);
+
+    // The answers still owed on this device, shared with the connection
+    // and disconnection sequences.
+    TOwedAnswers& OwedAnswers() { return fOwed; }
 
     // Ends a pending wait at once; the exchange then fails.
     void Abort();
     bool Waiting() const { return fLoop != nullptr; }
     // While blocked every request fails at once (the window is closing).
     void SetBlocked(bool blocked) { fBlocked = blocked; }
-    // Caps every time-out the callers pass (0: no cap). Tests of a silent
-    // panel use it so that three attempts take milliseconds, not seconds.
-    void SetTimeOutLimit(uint32_t ms) { fTimeOutLimit = ms; }
 
     // Device event handlers.
     void DeviceData(TDevice* Sender, const QByteArray& Data);
     void DeviceBeforeWrite(TDevice* Sender, const QByteArray& Cmd);
-    // The completion rule over the collected lines.
-    void CheckAnswerComplete(const QStringList& L);
 
 signals:
     // One log line: "<< " and a command as written, ">> " and a line received.
@@ -58,15 +71,25 @@ signals:
 
 private:
     void Wait(uint32_t ms);
+    // Waits until nothing is owed but answers to `command`; false when the
+    // wait was aborted.
+    bool SettleBefore(const QByteArray& command);
+    void ApplyQuietBound();
 
     TDevice* Device;
+    TLinkTimings fTimings;
+    TOwedAnswers fOwed;
+    quint64 fSeenWriteOffs = 0;
     TLineAssembler FBuffer;
     QStringList FResultList;
+    QByteArray fCurrent; // the command being asked, while its attempts run
+    bool fWritingOwn = false;
     bool FExitCommandFlag = false;
+    bool fRefused = false;
+    bool fLastRefused = false;
     bool FUParam = false;
     bool FModem = false;
     bool fAborted = false;
     bool fBlocked = false;
-    uint32_t fTimeOutLimit = 0;
     QEventLoop* fLoop = nullptr;
 };

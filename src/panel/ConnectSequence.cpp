@@ -2,14 +2,13 @@
 
 #include "Cp1251.h"
 #include "DeviceVersion.h"
+#include "LinkMessages.h"
 #include "serial/Device.h"
 #include "serial/nComPort.h"
 
 #include <QPointer>
 
 #include <exception>
-
-TConnectTiming TConnectSequence::Timing;
 
 namespace {
 const QString kOK = QStringLiteral("OK");
@@ -20,10 +19,18 @@ const QString kCableDisconnect = QStringLiteral("CABLE DISCONNECT");
 TConnectSequence::TConnectSequence(QObject* parent) : QObject(parent) {
     ReSendTimer.setSingleShot(true);
     connect(&ReSendTimer, &QTimer::timeout, this, &TConnectSequence::ReSendTimerTimer);
+    fSettleTimer.setSingleShot(true);
+    connect(&fSettleTimer, &QTimer::timeout, this, &TConnectSequence::SendCurrentCommand);
 }
 
 TConnectSequence::~TConnectSequence() {
     ResetDevice();
+}
+
+void TConnectSequence::SetLink(TOwedAnswers* owed, const TLinkTimings& timings) {
+    fOwed = owed ? owed : &fOwnOwed;
+    fSeenWriteOffs = fOwed->WriteOffs();
+    fTimings = timings;
 }
 
 void TConnectSequence::SetDevice(TDevice* aDevice) {
@@ -32,18 +39,22 @@ void TConnectSequence::SetDevice(TDevice* aDevice) {
     if (!FDevice)
         return;
     FOldDataHandler = FDevice->OnData;
+    fOldLineLostHandler = FDevice->OnLineLost;
     FDevice->OnData = [this](TDevice*, const QByteArray& d) { DataReceived(d); };
+    FDevice->OnLineLost = [this](TDevice*) { LineLost(); };
     fOwnsData = true;
 }
 
 void TConnectSequence::ResetDevice() {
-    if (FDevice && fOwnsData)
+    if (FDevice && fOwnsData) {
         FDevice->OnData = FOldDataHandler;
+        FDevice->OnLineLost = fOldLineLostHandler;
+    }
     fOwnsData = false;
 }
 
 bool TConnectSequence::Running() const {
-    return FIndex >= 0 && !FBreack;
+    return fActive && !FBreack;
 }
 
 QString TConnectSequence::CurrentCommand() const {
@@ -66,20 +77,29 @@ void TConnectSequence::ClosePort() {
         FDevice->SetComActive(false);
 }
 
+void TConnectSequence::Stop() {
+    // Pending pauses, resends and waits for owed answers end here.
+    ++fGeneration;
+    ReSendTimer.stop();
+    fSettleTimer.stop();
+    fSendPending = false;
+    fActive = false;
+}
+
 bool TConnectSequence::Connect(const QString& port, bool modem, const QString& phone) {
     if (!FDevice)
         return false;
     FBreack = false;
     if (modem && phone.trimmed().isEmpty())
         return false;
-    ++fGeneration;
-    ReSendTimer.stop();
+    Stop();
     FRepeat = 0;
     FIndex = -1;
     FList.clear();
     FBuffer.Clear();
     FCommandList.clear();
     FPhone = phone;
+    fLineLost = false;
     // A fresh attempt identifies the panel afresh.
     FVer.clear();
     FMemory.clear();
@@ -96,6 +116,9 @@ bool TConnectSequence::Connect(const QString& port, bool modem, const QString& p
     }
 
     FModem = modem;
+    fOwed->SetModem(modem);
+    fOwed->SetQuietBound(fTimings.QuietBound(modem));
+    fActive = true;
     if (!modem) {
         FCommandList = {kCableConnect, QStringLiteral("+v"), QStringLiteral("+typepan")};
         FIndex = 0;
@@ -108,7 +131,7 @@ bool TConnectSequence::Connect(const QString& port, bool modem, const QString& p
         Log(QStringLiteral("Clear RTS: порт не управляет линией RTS"));
     else
         Log(QStringLiteral("Clear RTS"));
-    After(Timing.RtsPulseMs, &TConnectSequence::RtsSet);
+    After(fTimings.RtsPulseMs, &TConnectSequence::RtsSet);
     return true;
 }
 
@@ -117,7 +140,7 @@ void TConnectSequence::RtsSet() {
         Log(QStringLiteral("Set RTS: порт не управляет линией RTS"));
     else
         Log(QStringLiteral("Set RTS"));
-    After(Timing.RtsPulseMs + Timing.ModemSettleMs, &TConnectSequence::StartModemCommands);
+    After(fTimings.RtsPulseMs + fTimings.ModemSettleMs, &TConnectSequence::StartModemCommands);
 }
 
 void TConnectSequence::StartModemCommands() {
@@ -128,33 +151,48 @@ void TConnectSequence::StartModemCommands() {
 }
 
 void TConnectSequence::SendCurrentCommand() {
-    if (FBreack || !FDevice)
+    if (FBreack || !FDevice || !fActive)
         return;
     if (FIndex == -1) {
+        fActive = false;
         emit Succeeded();
         return;
     }
     const QString cmd = CurrentCommand();
     if (cmd.isEmpty())
         return;
-    int interval = Timing.CableResendMs;
+    const QByteArray bytes = ToCp1251(cmd);
+    // Answers still owed to other commands come first.
+    if (!fOwed->OwesOnly(bytes) && !fOwed->ExpireIfQuiet()) {
+        fSendPending = true;
+        fSettleTimer.start(int(std::max<uint32_t>(1, fOwed->MsUntilQuiet())));
+        return;
+    }
+    fSendPending = false;
+    fSettleTimer.stop();
+    if (fOwed->Empty())
+        FBuffer.Clear(); // text owed to nobody is not this command's answer
+    int interval = fTimings.CableResendMs;
     if (cmd.contains(QLatin1String("ATD")))
-        interval = Timing.DialResendMs;
+        interval = fTimings.DialResendMs;
     else if (FModem)
-        interval = Timing.ModemResendMs;
-    FDevice->Command(ToCp1251(cmd), true);
+        interval = fTimings.ModemResendMs;
+    FDevice->Command(bytes, true);
+    if (fOwed == &fOwnOwed)
+        fOwnOwed.Written(bytes);
     ReSendTimer.start(interval);
 }
 
 void TConnectSequence::ReSendTimerTimer() {
     ReSendTimer.stop();
-    if (FBreack)
+    if (FBreack || !fActive)
         return;
-    if (FRepeat < kMaxResends) {
+    if (FRepeat < fTimings.ConnectResends) {
         ++FRepeat;
         SendCurrentCommand();
         return;
     }
+    Stop();
     FIndex = -2;
     ClosePort();
     emit Failed(QStringLiteral("Ошибка подключения"), true);
@@ -163,26 +201,57 @@ void TConnectSequence::ReSendTimerTimer() {
 
 void TConnectSequence::Cancel() {
     emit ConnectEnabled(true);
-    // Pending pauses and resends end here too: a cancelled attempt must not
-    // report a failure later.
+    // A cancelled attempt must not report a failure later.
     FBreack = true;
-    ++fGeneration;
-    ReSendTimer.stop();
+    Stop();
     ClosePort();
 }
 
-void TConnectSequence::DataReceived(const QByteArray& Data) {
-    const QStringList lines = FBuffer.Feed(Data);
-    for (const QString& line : lines) {
-        FList.append(line);
-        Log(QStringLiteral(">> ") + line);
+void TConnectSequence::LineLost() {
+    if (!fActive) {
+        if (fOldLineLostHandler)
+            fOldLineLostHandler(FDevice);
+        return;
     }
-    if (FList.isEmpty() || FBreack || CurrentCommand().isEmpty())
+    // Nothing more can be written or heard: end at once instead of
+    // resending into a port that is gone.
+    const QString port = FDevice->Port();
+    Stop();
+    fLineLost = true;
+    FIndex = -2;
+    ClosePort();
+    emit Failed(LineLostMessage(port), true);
+    emit ConnectEnabled(true);
+}
+
+void TConnectSequence::DataReceived(const QByteArray& Data) {
+    fOwed->Heard();
+    if (fOwed->WriteOffs() != fSeenWriteOffs) {
+        fSeenWriteOffs = fOwed->WriteOffs();
+        FBuffer.Clear();
+    }
+    const QByteArray current = ToCp1251(CurrentCommand());
+    bool settled = false;
+    // The whole batch is sorted before anything is written, so that no line
+    // that came before the next command is taken as its answer.
+    for (const QString& line : FBuffer.Feed(Data)) {
+        Log(QStringLiteral(">> ") + line);
+        const TOwedAnswers::TFate fate = fOwed->Take(line);
+        settled = settled || fate.Completes;
+        if (fActive && !fSendPending && !current.isEmpty() && fate.Owed && fate.Command == current)
+            FList.append(line);
+    }
+    if (fSendPending) {
+        if (settled)
+            SendCurrentCommand();
+        return;
+    }
+    if (FList.isEmpty() || FBreack || !fActive || CurrentCommand().isEmpty())
         return;
     try {
         ProcessAnswer(FList);
     } catch (const std::exception&) {
-        ReSendTimer.stop();
+        Stop();
         FIndex = -2;
         ClosePort();
         emit Failed(QStringLiteral("Ошибка при подключении"), false);
@@ -220,7 +289,7 @@ void TConnectSequence::ProcessAnswer(QStringList& L) {
             if (!registered) {
                 // Ask the same question again after a pause.
                 FRepeat = 0;
-                After(Timing.RegistrationRetryMs, &TConnectSequence::SendCurrentCommand);
+                After(fTimings.RegistrationRetryMs, &TConnectSequence::SendCurrentCommand);
                 return;
             }
             FCommandList << QStringLiteral("ATD%1").arg(FPhone) << QStringLiteral("+v")

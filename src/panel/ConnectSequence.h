@@ -1,40 +1,43 @@
 #pragma once
 
 #include "LineAssembler.h"
+#include "LinkTimings.h"
+#include "OwedAnswers.h"
 
 #include <QObject>
 #include <QStringList>
 #include <QTimer>
 
-class TDevice;
+#include <functional>
 
-// Pauses and resend intervals of the connection sequence. Tests shorten
-// them; the tool uses the defaults.
-struct TConnectTiming {
-    int CableResendMs = 3000;
-    int ModemResendMs = 10000;
-    int DialResendMs = 60000;
-    int RtsPulseMs = 500;     // each half of the RTS pulse
-    int ModemSettleMs = 2000; // after the pulse, before "ATZ"
-    int RegistrationRetryMs = 1000;
-};
+class TDevice;
 
 // Connecting to a panel, without widgets: announces the programming cable
 // ("CABLE CONNECT") or brings up a GSM modem call (RTS pulse, "ATZ", "AT",
 // "AT", "AT+CREG?" until registered, then the dial), then identifies the
 // panel with "+v" and "+typepan". Driven by the device's data and by
 // timers; every pause is a timer, so the window stays alive and Cancel
-// works at any moment. While it runs it owns the device's OnData.
+// works at any moment. While it runs it owns the device's OnData and its
+// line-lost event.
+//
+// A step's answer is only what comes after the answers still owed to
+// earlier writes (a resend's second answer, a wake-up's): the next command
+// goes out once they have come in or the line has been quiet for the quiet
+// bound. Answers to earlier sendings of the same command are its own.
 class TConnectSequence : public QObject {
     Q_OBJECT
 public:
-    static constexpr int kMaxResends = 4;
-    static TConnectTiming Timing;
-
     explicit TConnectSequence(QObject* parent = nullptr);
     ~TConnectSequence() override;
 
-    // Takes the device's OnData (and gives it back in ResetDevice).
+    // The link's timings and the answers owed on the device, shared with
+    // the exchange that records every write. Without shared answers the
+    // sequence keeps its own, of its own writes.
+    void SetLink(TOwedAnswers* owed, const TLinkTimings& timings);
+    const TLinkTimings& Timings() const { return fTimings; }
+
+    // Takes the device's OnData and OnLineLost (and gives them back in
+    // ResetDevice).
     void SetDevice(TDevice* aDevice);
     void ResetDevice();
 
@@ -54,6 +57,8 @@ public:
     // Position in the command list: -1 complete (or not started), -2 given up.
     int Index() const { return FIndex; }
     bool Running() const;
+    // The last attempt ended because the port went away.
+    bool LineWasLost() const { return fLineLost; }
 
 signals:
     void LogLine(const QString& text);
@@ -62,16 +67,19 @@ signals:
     void Succeeded();
     // The sequence stopped: "Ошибка подключения" after the resends ran out
     // (an error box), "Ошибка при подключении" when an answer could not be
-    // handled (a plain box).
+    // handled (a plain box), the line-lost message when the port went away
+    // (an error box).
     void Failed(const QString& message, bool errorIcon);
 
 private:
     void DataReceived(const QByteArray& Data);
+    void LineLost();
     void ProcessAnswer(QStringList& L);
     void SendCurrentCommand();
     void ReSendTimerTimer();
     void StartModemCommands();
     void ClosePort();
+    void Stop();
     void Log(const QString& text) { emit LogLine(text); }
     // Runs `step` after `ms` unless the sequence was cancelled or restarted.
     void After(int ms, void (TConnectSequence::*step)());
@@ -81,6 +89,11 @@ private:
     TDevice* FDevice = nullptr;
     bool fOwnsData = false;
     std::function<void(TDevice*, const QByteArray&)> FOldDataHandler;
+    std::function<void(TDevice*)> fOldLineLostHandler;
+    TLinkTimings fTimings;
+    TOwedAnswers fOwnOwed;
+    TOwedAnswers* fOwed = &fOwnOwed;
+    quint64 fSeenWriteOffs = 0;
     TLineAssembler FBuffer;
     QStringList FList;
     QStringList FCommandList;
@@ -94,6 +107,10 @@ private:
     QString FPhone;
     bool FModem = false;
     bool FBreack = false;
+    bool fActive = false;      // started and not yet ended
+    bool fSendPending = false; // the current command waits for owed answers
+    bool fLineLost = false;
     unsigned fGeneration = 0;
     QTimer ReSendTimer;
+    QTimer fSettleTimer;
 };

@@ -5,13 +5,38 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <sys/stat.h>
 #include <unistd.h>
+
+namespace {
+QString TmpPortsDir(const QString& tmpRoot) {
+    return QStringLiteral("%1/tarvik1-%2/ports").arg(tmpRoot).arg(::getuid());
+}
+} // namespace
 
 QString AnnouncedPortsDir() {
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
     if (!runtime.isEmpty())
         return runtime + QStringLiteral("/tarvik1/ports");
-    return QStringLiteral("/tmp/tarvik1-%1/ports").arg(::getuid());
+    return TmpPortsDir(QStringLiteral("/tmp"));
+}
+
+bool IsPrivateFolder(const QString& path) {
+    struct stat st {};
+    if (::lstat(QFile::encodeName(path).constData(), &st) != 0)
+        return false;
+    return S_ISDIR(st.st_mode) && st.st_uid == ::getuid() && (st.st_mode & (S_IWGRP | S_IWOTH)) == 0;
+}
+
+QString TrustedAnnouncedPortsDir(const QString& tmpRoot) {
+    if (!qEnvironmentVariable("XDG_RUNTIME_DIR").isEmpty())
+        return AnnouncedPortsDir();
+    // Anyone can make /tmp/tarvik1-<uid> first and fill it with links to
+    // devices of their choosing; only the user's own private folders count.
+    const QString ports = TmpPortsDir(tmpRoot);
+    if (!IsPrivateFolder(QFileInfo(ports).path()) || !IsPrivateFolder(ports))
+        return {};
+    return ports;
 }
 
 namespace {
@@ -36,10 +61,13 @@ QStringList ListSerialPorts(const QString& sysClassTty, const QString& devDir, c
         if (HasHardware(ttyDir, name))
             ports << QDir(devDir).filePath(name);
     }
-    const QDir announced(announcedDir);
-    for (const QFileInfo& link : announced.entryInfoList(QDir::System | QDir::Files | QDir::NoDotAndDotDot)) {
-        if (link.isSymLink() && link.exists())
-            ports << link.absoluteFilePath();
+    if (!announcedDir.isEmpty()) {
+        const QDir announced(announcedDir);
+        for (const QFileInfo& link :
+             announced.entryInfoList(QDir::System | QDir::Files | QDir::NoDotAndDotDot)) {
+            if (link.isSymLink() && link.exists())
+                ports << link.absoluteFilePath();
+        }
     }
     std::sort(ports.begin(), ports.end(), [](const QString& a, const QString& b) {
         return QString::compare(a, b, Qt::CaseInsensitive) < 0;

@@ -61,6 +61,12 @@ bool ApplyLineSettings(termios& t, const TNewInDcb& dcb) {
     }
 
     cfmakeraw(&t);
+    // No flow control of either kind: the port keeps its settings between
+    // opens, and with a three-wire cable (no RTS/CTS) a handshake left on by
+    // another program would hold every command in the driver's queue, while
+    // XON/XOFF would swallow those bytes from the panel's answers.
+    t.c_iflag &= ~(IXON | IXOFF | IXANY);
+    t.c_cflag &= ~CRTSCTS;
     t.c_cflag &= ~(CSIZE | PARENB | PARODD | CMSPAR | CSTOPB);
     t.c_cflag |= size | parity | stop | CREAD | CLOCAL;
     t.c_cc[VMIN] = 1;

@@ -28,12 +28,12 @@ struct CliRun {
 
 class CliFlash : public ::testing::Test {
 protected:
-    static CliRun run(const QStringList& args, QString input = {}) {
+    CliRun run(const QStringList& args, QString input = {}) const {
         CliRun r;
         QTextStream in(&input, QIODevice::ReadOnly);
         QTextStream out(&r.out);
         QTextStream err(&r.err);
-        r.code = RunCli(args, in, out, err);
+        r.code = RunCli(args, in, out, err, timings);
         out.flush();
         err.flush();
         return r;

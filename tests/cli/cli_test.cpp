@@ -5,13 +5,16 @@
 #include "emulated_panel_fixture.h"
 #include "panel/ConnectSequence.h"
 #include "panel/DisconnectSequence.h"
+#include "panel/LinkMessages.h"
 #include "short_link_timings.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTextStream>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -25,11 +28,11 @@ struct CliRun {
 
 class Cli : public ::testing::Test {
 protected:
-    static CliRun run(const QStringList& args) {
+    CliRun run(const QStringList& args) {
         CliRun r;
         QTextStream out(&r.out);
         QTextStream err(&r.err);
-        r.code = RunCli(args, out, err);
+        r.code = RunCli(args, out, err, timings);
         out.flush();
         err.flush();
         return r;
@@ -91,6 +94,56 @@ TEST_F(Cli, SendPrintsAnswersAndReadsTheSignalWithBothOks) {
     }
 }
 
+TEST_F(Cli, SendRefusesAPanelTheWindowRefuses) {
+    auto panel = StartEmulatedPanel(QuickPanelSettings());
+    panel->setVersionLine("REV 08.123.001");
+    const CliRun r = run({"send", "--port", panel->slavePath(), "+o0077"});
+    EXPECT_EQ(r.code, ceIncompatible);
+    EXPECT_EQ(r.err, "Несовместимая оболочка: REV 08.123.001\n");
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(panel->commandCount("+o"), 0) << "nothing written to the panel";
+    EXPECT_EQ(panel->parameter("+o"), "0050");
+    EXPECT_TRUE(panel->receivedLines().endsWith("CABLE DISCONNECT"));
+}
+
+TEST_F(Cli, EveryAnswerGoesToItsOwnCommand) {
+    // The panel answers "+o" after the time-out: the retry takes the late
+    // answer, and "+disp" is asked only once the second one is in.
+    auto panel = StartEmulatedPanel(QuickPanelSettings());
+    emu::Faults f;
+    f.extraDelayMs = 300;
+    f.onlyCommand = "+o";
+    panel->setFaults(f);
+    timings.QuietMs = 1200;
+    CliRun r = run({"send", "--port", panel->slavePath(), "--timeout", "250", "+o", "+disp"});
+    EXPECT_EQ(r.code, ceOk) << r.err.toStdString();
+    EXPECT_EQ(r.out, "0050\nOK\nFF\nOK\n");
+
+    // A refusal is a failure with its own message, never an "OK".
+    panel->setFaults({});
+    r = run({"send", "--port", panel->slavePath(), "+dispZZ", "+disp"});
+    EXPECT_EQ(r.code, ceExchangeFailed);
+    EXPECT_EQ(r.err, "Панель отвергла команду +dispZZ\n");
+    EXPECT_EQ(r.out, "FF\nOK\n");
+}
+
+TEST_F(Cli, LineLostWhileIdentifyingEndsAtOnce) {
+    auto panel = StartEmulatedPanel(QuickPanelSettings());
+    emu::Faults f;
+    f.extraDelayMs = 2000;
+    f.onlyCommand = "+v";
+    panel->setFaults(f);
+    timings.CableResendMs = 3000; // giving up would take 15 s
+    const QString port = panel->slavePath();
+    QTimer::singleShot(300, [&] { panel->stop(); });
+    QElapsedTimer t;
+    t.start();
+    const CliRun r = run({"identify", "--port", port});
+    EXPECT_LT(t.elapsed(), 2000);
+    EXPECT_EQ(r.code, ceNoAnswer);
+    EXPECT_EQ(r.err, LineLostMessage(port) + "\n");
+}
+
 TEST_F(Cli, FailuresAreOneLineWithDistinctCodes) {
     struct Case {
         QStringList args;
@@ -117,7 +170,7 @@ TEST_F(Cli, FailuresAreOneLineWithDistinctCodes) {
 }
 
 TEST_F(Cli, SilentPanelAndUnansweredCommand) {
-    TConnectSequence::Timing.CableResendMs = 30;
+    timings.CableResendMs = 30;
     auto panel = StartEmulatedPanel(QuickPanelSettings());
     emu::Faults f;
     f.dropEvery = 1;

@@ -1,15 +1,11 @@
 // The journal read from the emulated panel over a pty through the tool's
 // own exchange, merged into the store and checked against what the panel
 // holds, faulty records included.
+#include "connected_link.h"
 #include "emulated_panel_fixture.h"
 #include "history/HistoryUnit.h"
 #include "panel/CommandExchange.h"
-#include "panel/ConnectSequence.h"
-#include "serial/Device.h"
-#include "short_link_timings.h"
 #include "test_wait.h"
-
-#include <QSignalSpy>
 
 #include <gtest/gtest.h>
 
@@ -20,15 +16,7 @@ protected:
     void start(const emu::PanelSettings& settings) {
         panel = StartEmulatedPanel(settings);
         ASSERT_TRUE(panel);
-        TConnectSequence sequence;
-        sequence.SetDevice(&device);
-        QSignalSpy ok(&sequence, &TConnectSequence::Succeeded);
-        QSignalSpy failed(&sequence, &TConnectSequence::Failed);
-        ASSERT_TRUE(sequence.Connect(panel->slavePath(), false, QString()));
-        ASSERT_TRUE(waitUntil([&] { return ok.count() + failed.count() > 0; }, 10000));
-        ASSERT_EQ(ok.count(), 1);
-        sequence.ResetDevice();
-        exchange.Attach();
+        ASSERT_TRUE(link.Connect(panel->slavePath()));
     }
 
     static emu::PanelSettings Journal(int records, int bad) {
@@ -80,10 +68,9 @@ protected:
         EXPECT_GT(wrongDigits, 0);
     }
 
-    ShortLinkTimings timings;
     std::unique_ptr<emu::EmulatedPanel> panel;
-    TDevice device;
-    TCommandExchange exchange{&device};
+    TConnectedLink link;
+    TCommandExchange& exchange = link.exchange;
     THistory history;
 };
 

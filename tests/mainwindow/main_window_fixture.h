@@ -64,6 +64,7 @@ protected:
 
     std::unique_ptr<TMainForm> makeWindow() {
         auto w = std::make_unique<TMainForm>();
+        w->SetLinkTimings(timings);
         w->show();
         return w;
     }

@@ -234,7 +234,9 @@ TEST_F(MainWindow, FailedParametersReachTheErrorListWithTheirHeading) {
     auto w = makeWindow();
     connectWindow(*w);
     ASSERT_TRUE(w->Connected());
-    w->CommandExchange()->SetTimeOutLimit(60);
+    TLinkTimings capped = timings;
+    capped.TimeOutCapMs = 60;
+    w->SetLinkTimings(capped);
     emu::Faults f;
     f.missingOk = true;
     f.onlyCommand = "+disp";

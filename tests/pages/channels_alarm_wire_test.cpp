@@ -1,18 +1,14 @@
 // The Channels and Alarm buttons wire formats through the tool's real
 // exchange against the emulated panel on a pty: what the panel stores from
 // the page's write lines, and how its answers decode into the pages' state.
+#include "connected_link.h"
 #include "emulated_panel_fixture.h"
 #include "page_fakes.h"
 #include "pages/AlarmButtonsState.h"
 #include "pages/ChannelsCodec.h"
 #include "pages/ChannelsState.h"
 #include "panel/CommandExchange.h"
-#include "panel/ConnectSequence.h"
-#include "serial/Device.h"
-#include "short_link_timings.h"
 #include "test_wait.h"
-
-#include <QSignalSpy>
 
 #include <gtest/gtest.h>
 
@@ -24,16 +20,8 @@ class PagesWireTest : public ::testing::Test {
 protected:
     void SetUp() override {
         panel = StartEmulatedPanel(QuickPanelSettings());
-        TConnectSequence sequence;
-        sequence.SetDevice(&device);
-        QSignalSpy ok(&sequence, &TConnectSequence::Succeeded);
-        QSignalSpy failed(&sequence, &TConnectSequence::Failed);
-        ASSERT_TRUE(sequence.Connect(panel->slavePath(), false, {}));
-        waitUntil([&] { return ok.count() + failed.count() > 0; }, 10000);
-        ASSERT_EQ(ok.count(), 1);
-        sequence.ResetDevice();
-        release = sequence.Release();
-        exchange.Attach();
+        ASSERT_TRUE(link.Connect(panel->slavePath()));
+        release = link.version.Release;
         panel->clearRecords();
     }
 
@@ -76,10 +64,9 @@ protected:
         return state;
     }
 
-    ShortLinkTimings timings;
     std::unique_ptr<emu::EmulatedPanel> panel;
-    TDevice device;
-    TCommandExchange exchange{&device};
+    TConnectedLink link;
+    TCommandExchange& exchange = link.exchange;
     int release = 0;
 };
 

@@ -1,6 +1,7 @@
 // The System events, GPRS, Engineer numbers and SMS pages' values on the
 // wire: sent through the tool's exchange over a pty to the emulated panel,
 // checked in what the panel received, stored and answered.
+#include "connected_link.h"
 #include "emulated_panel_fixture.h"
 #include "pages/EngeneerNumberCodec.h"
 #include "pages/GPRSCodec.h"
@@ -9,14 +10,9 @@
 #include "pages/StringFuncs.h"
 #include "pages/SystemEventsCodec.h"
 #include "panel/CommandExchange.h"
-#include "panel/ConnectSequence.h"
-#include "serial/Device.h"
-#include "short_link_timings.h"
 #include "test_wait.h"
 
 #include "qt_print.h"
-
-#include <QSignalSpy>
 
 #include <gtest/gtest.h>
 
@@ -26,17 +22,7 @@ class PageWire : public ::testing::Test {
 protected:
     void SetUp() override {
         panel = StartEmulatedPanel(QuickPanelSettings());
-        TConnectSequence sequence;
-        sequence.SetDevice(&device);
-        QSignalSpy ok(&sequence, &TConnectSequence::Succeeded);
-        QSignalSpy failed(&sequence, &TConnectSequence::Failed);
-        ASSERT_TRUE(sequence.Connect(panel->slavePath(), false, {}));
-        ASSERT_TRUE(waitUntil([&] { return ok.count() + failed.count() > 0; }, 10000));
-        ASSERT_EQ(ok.count(), 1);
-        sequence.ResetDevice();
-        exchange.Attach();
-        // A refused write costs three attempts; they need not take seconds here.
-        exchange.SetTimeOutLimit(300);
+        ASSERT_TRUE(link.Connect(panel->slavePath()));
         panel->clearRecords();
     }
 
@@ -53,10 +39,9 @@ protected:
         return errors.isEmpty();
     }
 
-    ShortLinkTimings timings;
     std::unique_ptr<emu::EmulatedPanel> panel;
-    TDevice device;
-    TCommandExchange exchange{&device};
+    TConnectedLink link;
+    TCommandExchange& exchange = link.exchange;
 };
 
 TEST_F(PageWire, SystemEvents) {

@@ -3,12 +3,16 @@
 // up, registration polling, a failed dial, Cancel.
 #include "panel/ConnectSequence.h"
 #include "panel/DisconnectSequence.h"
+#include "panel/LinkMessages.h"
 #include "pty_pair.h"
 #include "scripted_peer.h"
 #include "serial/Device.h"
 #include "test_wait.h"
 
+#include <QElapsedTimer>
 #include <QSignalSpy>
+
+#include <functional>
 
 #include <gtest/gtest.h>
 
@@ -17,10 +21,14 @@ namespace {
 class ConnectOnPty : public ::testing::Test {
 protected:
     void SetUp() override {
-        saved = TConnectSequence::Timing;
-        TConnectSequence::Timing = {/*cable*/ 200,      /*modem*/ 200, /*dial*/ 300,
-                                    /*rts*/ 5,          /*settle*/ 10,
-                                    /*registration*/ 20};
+        timings.CableResendMs = 200;
+        timings.ModemResendMs = 200;
+        timings.DialResendMs = 300;
+        timings.RtsPulseMs = 5;
+        timings.ModemSettleMs = 10;
+        timings.RegistrationRetryMs = 20;
+        timings.QuietMs = 300;
+        sequence.SetLink(nullptr, timings);
         device.OnComCreateError = [this](TDevice*, int code) { createErrors.push_back(code); };
         device.OnData = [this](TDevice*, const QByteArray&) { ++mainWindowData; };
         sequence.SetDevice(&device);
@@ -35,7 +43,11 @@ protected:
             return {answer};
         };
     }
-    void TearDown() override { TConnectSequence::Timing = saved; }
+    // Changes the sequence's timings for one test.
+    void setTimings(const std::function<void(TLinkTimings&)>& change) {
+        change(timings);
+        sequence.SetLink(nullptr, timings);
+    }
 
     void panelAnswers(const QByteArray& version = "REV 07.700.125", const QByteArray& memory = "07") {
         script["CABLE CONNECT"] = {"OK\r"};
@@ -43,7 +55,7 @@ protected:
         script["+typepan"] = {memory + "\rOK\r"};
     }
 
-    TConnectTiming saved;
+    TLinkTimings timings;
     PtyPair pty;
     ScriptedPeer peer{pty};
     TDevice device;
@@ -97,7 +109,7 @@ TEST_F(ConnectOnPty, OkFollowedByMoreLinesInOneBatch) {
 }
 
 TEST_F(ConnectOnPty, SilentPanelGivesUpAfterFourResends) {
-    TConnectSequence::Timing.CableResendMs = 30;
+    setTimings([](TLinkTimings& t) { t.CableResendMs = 30; });
     QSignalSpy failed(&sequence, &TConnectSequence::Failed);
     QSignalSpy enabled(&sequence, &TConnectSequence::ConnectEnabled);
     ASSERT_TRUE(sequence.Connect(pty.slavePath(), false, ""));
@@ -158,7 +170,7 @@ TEST_F(ConnectOnPty, PortThatWillNotOpen) {
 }
 
 TEST_F(ConnectOnPty, CancelStopsEverythingAndReportsNothingLater) {
-    TConnectSequence::Timing.CableResendMs = 20;
+    setTimings([](TLinkTimings& t) { t.CableResendMs = 20; });
     QSignalSpy failed(&sequence, &TConnectSequence::Failed);
     QSignalSpy ok(&sequence, &TConnectSequence::Succeeded);
     ASSERT_TRUE(sequence.Connect(pty.slavePath(), false, ""));
@@ -178,22 +190,54 @@ TEST_F(ConnectOnPty, CancelStopsEverythingAndReportsNothingLater) {
 }
 
 TEST_F(ConnectOnPty, CancelDuringTheModemPauses) {
-    TConnectSequence::Timing.ModemSettleMs = 100;
+    setTimings([](TLinkTimings& t) { t.ModemSettleMs = 100; });
     ASSERT_TRUE(sequence.Connect(pty.slavePath(), true, "123"));
     sequence.Cancel();
     waitUntil([] { return false; }, 250);
     EXPECT_TRUE(peer.lines.isEmpty()) << "nothing written after Cancel";
 }
 
+TEST_F(ConnectOnPty, LostLineEndsTheSequenceAtOnce) {
+    // The panel takes the cable announcement, then the line goes away (an
+    // adapter unplugged) while "+v" waits for its answer.
+    setTimings([](TLinkTimings& t) { t.CableResendMs = 3000; });
+    int windowLostCalls = 0;
+    sequence.ResetDevice();
+    device.OnLineLost = [&](TDevice*) { ++windowLostCalls; };
+    sequence.SetDevice(&device);
+    script["CABLE CONNECT"] = {"OK\r"};
+    QSignalSpy failed(&sequence, &TConnectSequence::Failed);
+    QSignalSpy enabled(&sequence, &TConnectSequence::ConnectEnabled);
+    ASSERT_TRUE(sequence.Connect(pty.slavePath(), false, ""));
+    ASSERT_TRUE(waitUntil([&] { return peer.lines.contains("+v"); }));
+    QElapsedTimer t;
+    t.start();
+    pty.hangUp();
+    ASSERT_TRUE(failed.wait(2000));
+    EXPECT_LT(t.elapsed(), 1500) << "not after the resends";
+    EXPECT_EQ(failed.at(0).at(0).toString(), LineLostMessage(pty.slavePath()));
+    EXPECT_TRUE(failed.at(0).at(1).toBool()) << "error icon";
+    EXPECT_TRUE(sequence.LineWasLost());
+    EXPECT_EQ(sequence.Index(), -2);
+    EXPECT_FALSE(device.ComActive());
+    EXPECT_TRUE(enabled.last().at(0).toBool());
+    EXPECT_EQ(windowLostCalls, 0) << "the sequence took the event";
+
+    sequence.ResetDevice();
+    ASSERT_TRUE(device.OnLineLost);
+    device.OnLineLost(&device);
+    EXPECT_EQ(windowLostCalls, 1) << "given back";
+}
+
 TEST_F(ConnectOnPty, DisconnectWritesForCableAndModem) {
-    saved = TConnectSequence::Timing;
-    const TDisconnectTiming savedDisconnect = TDisconnectSequence::Timing;
-    TDisconnectSequence::Timing = {10, 10};
+    timings.ModemPauseMs = 10;
+    timings.CablePauseMs = 10;
+    TOwedAnswers owed;
     for (const bool modem : {false, true}) {
         peer.raw.clear();
         device.SetPort(pty.slavePath());
         device.SetComActive(true);
-        TDisconnectSequence d(&device, modem);
+        TDisconnectSequence d(&device, modem, owed, timings);
         QSignalSpy done(&d, &TDisconnectSequence::Done);
         d.Start();
         ASSERT_TRUE(done.wait(2000));
@@ -201,7 +245,6 @@ TEST_F(ConnectOnPty, DisconnectWritesForCableAndModem) {
         waitUntil([] { return false; }, 50);
         EXPECT_EQ(peer.raw, modem ? QByteArray("+++ATH\r\n") : QByteArray("CABLE DISCONNECT\r\n"));
     }
-    TDisconnectSequence::Timing = savedDisconnect;
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 // The command exchange over a real pseudo-terminal, with the panel's side
-// scripted byte by byte: completion rules, retries, the value line, the
-// text on the wire and the mended faults (leftover lines, wake-up during a
-// wait, re-entry, abort).
+// scripted byte by byte: completion rules, refusals, retries, the value
+// line, the text on the wire and the mended faults (leftover lines, late
+// answers, wake-up during a wait, re-entry, abort).
 #include "panel/CommandExchange.h"
 #include "pty_pair.h"
 #include "scripted_peer.h"
@@ -19,6 +19,9 @@ namespace {
 class ExchangeOnPty : public ::testing::Test {
 protected:
     void SetUp() override {
+        // A short quiet bound: a failed case must not hold up the next one.
+        timings.QuietMs = 200;
+        exchange.SetTimings(timings);
         device.SetPort(pty.slavePath());
         device.SetComActive(true);
         ASSERT_TRUE(device.ComActive());
@@ -39,6 +42,7 @@ protected:
         return peer.lines.contains(line);
     }
 
+    TLinkTimings timings;
     PtyPair pty;
     ScriptedPeer peer{pty};
     TDevice device;
@@ -47,45 +51,73 @@ protected:
 };
 
 TEST_F(ExchangeOnPty, CompletionRules) {
+    // `writes`: how often the command went out (3 when no answer ever
+    // completes, 1 when the first answer was final).
     struct Case {
         const char* what;
         QList<QByteArray> chunks;
         bool uparam, modem;
         bool complete;
         QStringList lines;
+        int writes;
+        bool firstOnly = false; // only the first write is answered
     };
     const Case cases[] = {
-        {"single OK", {"OK\r\n"}, false, false, true, {"OK"}},
-        {"value and OK", {"0050\r\nOK\r\n"}, false, false, true, {"0050", "OK"}},
-        {"CR only", {"0050\rOK\r"}, false, false, true, {"0050", "OK"}},
+        {"single OK", {"OK\r\n"}, false, false, true, {"OK"}, 1},
+        {"value and OK", {"0050\r\nOK\r\n"}, false, false, true, {"0050", "OK"}, 1},
+        {"CR only", {"0050\rOK\r"}, false, false, true, {"0050", "OK"}, 1},
         {"one byte per hand-over",
          {"0", "0", "5", "0", "\r", "O", "K", "\r", "\n"},
          false,
          false,
          true,
-         {"0050", "OK"}},
-        {"LF and > noise", {">\n00>50\r\n>O\nK\r>"}, false, false, true, {"0050", "OK"}},
-        {"ERROR never completes", {"ERROR\r"}, false, false, false, {}},
-        {"lower-case ok is not OK", {"ok\r"}, false, false, false, {}},
-        {"OK inside a longer line", {"NOT OK\r"}, false, false, false, {}},
-        {"signal on cable: second OK", {"OK\r", "1F00\r", "OK\r"}, true, false, true, {"OK", "1F00", "OK"}},
-        {"signal on cable: one OK is not enough", {"OK\r"}, true, false, false, {}},
-        {"signal on cable: three OK lines at once", {"OK\rOK\rOK\r"}, true, false, false, {}},
-        {"signal on a modem: first OK", {"OK\r"}, true, true, true, {"OK"}},
+         {"0050", "OK"},
+         1},
+        {"LF and > noise", {">\n00>50\r\n>O\nK\r>"}, false, false, true, {"0050", "OK"}, 1},
+        {"ERROR is a refusal: failed at once", {"ERROR\r"}, false, false, false, {}, 1},
+        {"value then ERROR is a refusal too", {"0050\rERROR\r"}, false, false, false, {}, 1},
+        {"lower-case ok is not OK", {"ok\r"}, false, false, false, {}, 3},
+        {"OK inside a longer line", {"NOT OK\r"}, false, false, false, {}, 3},
+        {"signal on cable: second OK",
+         {"OK\r", "1F00\r", "OK\r"},
+         true,
+         false,
+         true,
+         {"OK", "1F00", "OK"},
+         1},
+        {"signal on cable: one OK is not enough", {"OK\r"}, true, false, false, {}, 3, true},
+        {"signal on cable: ERROR after the first OK", {"OK\r", "ERROR\r"}, true, false, false, {}, 1},
+        {"signal on cable: ends at its second OK, a third is nobody's",
+         {"OK\rOK\rOK\r"},
+         true,
+         false,
+         true,
+         {"OK", "OK"},
+         1},
+        {"signal on a modem: first OK", {"OK\r"}, true, true, true, {"OK"}, 1},
+        {"modem link: NO CARRIER ends the answer as a failure", {"NO CARRIER\r"}, false, true, false, {}, 1},
     };
     for (const Case& c : cases) {
         peer.chunkDelayMs = c.chunks.size() > 1 ? 15 : 0;
         answerWith(c.chunks);
+        if (c.firstOnly) {
+            peer.onCommand = [chunks = c.chunks, n = 0](const QByteArray&) mutable {
+                return n++ == 0 ? chunks : QList<QByteArray>{};
+            };
+        }
         exchange.SetUparam(c.uparam);
         exchange.SetModem(c.modem);
         peer.lines.clear();
         QStringList res{"untouched"};
-        // Short time-outs: the modem adds its own 5 s, so keep the failing
-        // cases on the cable.
-        const bool ok = exchange.DeviceCommandLst("+U", res, c.complete ? 2000 : 150);
+        // Short time-outs: the modem adds its own 5 s, so the cases that
+        // wait out their time-outs are on the cable. Each case asks its own
+        // question, so that no late answer of the case before is its own.
+        const QString command = QStringLiteral("+U%1").arg(&c - cases);
+        const bool ok = exchange.DeviceCommandLst(command, res, c.writes == 1 ? 2000 : 150);
         EXPECT_EQ(ok, c.complete) << c.what;
         EXPECT_EQ(res, c.complete ? c.lines : QStringList{"untouched"}) << c.what;
-        EXPECT_EQ(peer.lines.size(), c.complete ? 1 : TCommandExchange::kAttempts) << c.what;
+        EXPECT_EQ(peer.lines.size(), c.writes) << c.what;
+        EXPECT_EQ(exchange.LastRefused(), !c.complete && c.writes == 1) << c.what;
     }
 }
 
@@ -242,14 +274,17 @@ TEST_F(ExchangeOnPty, ClosedPortFailsAtOnce) {
 TEST_F(ExchangeOnPty, ParamRequestsRecordFailuresByName) {
     QStringList errors;
     QStringList res;
-    answerWith({"ERROR\rOK\r"});
+    answerWith({"0050\rOK\r"});
     EXPECT_TRUE(exchange.ReadParamFromDevice("+o", res, errors, "Номер объекта", "OK", 1000));
-    EXPECT_TRUE(errors.isEmpty()) << "ERROR then OK still holds OK";
+    EXPECT_TRUE(errors.isEmpty());
     EXPECT_TRUE(exchange.ReadParamFromDevice("+o", res, errors, "Номер объекта", "DONE", 1000));
     EXPECT_EQ(errors, QStringList{"Номер объекта"});
+    // A refusal is a failure that is recorded, never an "OK".
+    answerWith({"ERROR\rOK\r"});
+    EXPECT_FALSE(exchange.ReadParamFromDevice("+o", res, errors, "Номер", "OK", 1000));
     answerWith({});
     exchange.SendParamToDevice("+o0050", errors, "Объект", "OK", 50);
-    EXPECT_EQ(errors, (QStringList{"Номер объекта", "Объект"}));
+    EXPECT_EQ(errors, (QStringList{"Номер объекта", "Номер", "Объект"}));
 }
 
 } // namespace

@@ -11,6 +11,10 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 
 void touch(const QString& path, const QByteArray& content = {}) {
@@ -73,6 +77,54 @@ TEST(PortList, AnnouncedFolderFollowsTheRuntimeDirectory) {
     qunsetenv("XDG_RUNTIME_DIR");
     EXPECT_EQ(AnnouncedPortsDir(), QString("/tmp/tarvik1-%1/ports").arg(::getuid()));
     qputenv("XDG_RUNTIME_DIR", saved);
+}
+
+// With XDG_RUNTIME_DIR unset the emulators announce under /tmp, where anyone
+// may have made the folder first: its links count only in private folders
+// of this user.
+TEST(PortList, TmpFolderIsTrustedOnlyWhenPrivate) {
+    struct Case {
+        const char* what;
+        std::function<void(const QString& parent, const QString& ports)> spoil;
+        bool trusted;
+    };
+    const Case cases[] = {
+        {"private folders", [](const QString&, const QString&) {}, true},
+        {"the user's folder open to all",
+         [](const QString& parent, const QString&) { ::chmod(parent.toLocal8Bit().constData(), 0777); },
+         false},
+        {"the ports folder writable by the group",
+         [](const QString&, const QString& ports) { ::chmod(ports.toLocal8Bit().constData(), 0770); }, false},
+        {"the user's folder is a link",
+         [](const QString& parent, const QString&) {
+             const QString real = parent + "-real";
+             QDir().rename(parent, real);
+             QFile::link(real, parent);
+         },
+         false},
+        {"another user's folder",
+         [](const QString& parent, const QString&) {
+             if (::lchown(parent.toLocal8Bit().constData(), ::getuid() + 1, ::getgid()) != 0)
+                 GTEST_SKIP() << "only the superuser can give a folder away";
+         },
+         false},
+    };
+    const QByteArray savedRuntime = qgetenv("XDG_RUNTIME_DIR");
+    qunsetenv("XDG_RUNTIME_DIR");
+    PtyPair pty;
+    for (const Case& c : cases) {
+        QTemporaryDir root, sys;
+        const QString parent = root.path() + QString("/tarvik1-%1").arg(::getuid());
+        const QString ports = parent + "/ports";
+        ASSERT_EQ(::mkdir(parent.toLocal8Bit().constData(), 0700), 0);
+        ASSERT_EQ(::mkdir(ports.toLocal8Bit().constData(), 0700), 0);
+        ASSERT_TRUE(QFile::link(pty.slavePath(), ports + "/panel-1"));
+        c.spoil(parent, ports);
+        const QString dir = TrustedAnnouncedPortsDir(root.path());
+        EXPECT_EQ(dir, c.trusted ? ports : QString()) << c.what;
+        EXPECT_EQ(ListSerialPorts(sys.path(), "/dev", dir).contains(ports + "/panel-1"), c.trusted) << c.what;
+    }
+    qputenv("XDG_RUNTIME_DIR", savedRuntime);
 }
 
 TEST(PortList, DeviceListsAnnouncedPorts) {

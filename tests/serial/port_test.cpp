@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <termios.h>
 #include <unistd.h>
 
 namespace {
@@ -115,6 +117,34 @@ TEST(LineSettings, PutsTheFourValuesIntoTermios) {
         EXPECT_EQ(cfgetospeed(&t), speed_t(B19200));
         EXPECT_EQ(t.c_lflag & (ICANON | ECHO), 0u) << "raw mode";
     }
+}
+
+TEST(PortOpen, ClearsFlowControlLeftOnByAnotherProgram) {
+    PtyPair pty;
+    {
+        // Another program had the port with both kinds of flow control on;
+        // Linux keeps a port's settings between opens.
+        const int fd = ::open(pty.slavePath().toLocal8Bit().constData(), O_RDWR | O_NOCTTY);
+        ASSERT_GE(fd, 0);
+        termios t{};
+        ASSERT_EQ(::tcgetattr(fd, &t), 0);
+        t.c_cflag |= CRTSCTS;
+        t.c_iflag |= IXON | IXOFF | IXANY;
+        ASSERT_EQ(::tcsetattr(fd, TCSANOW, &t), 0);
+        ASSERT_EQ(::tcgetattr(fd, &t), 0);
+        ASSERT_TRUE((t.c_cflag & CRTSCTS) && (t.c_iflag & IXOFF)) << "the pty keeps the flags";
+        ::close(fd);
+    }
+    TnComPort port(dcbFor(pty.slavePath()));
+    ASSERT_TRUE(port.InitPort(true));
+    termios t{};
+    ASSERT_EQ(::tcgetattr(port.Handle(), &t), 0);
+    EXPECT_EQ(t.c_cflag & CRTSCTS, 0u);
+    EXPECT_EQ(t.c_iflag & (IXON | IXOFF | IXANY), 0u);
+    // An XOFF byte from the far end is data, not a stop to the writes.
+    pty.write("\x13");
+    ASSERT_TRUE(port.ComWrite("+v", true, true));
+    EXPECT_EQ(pty.readFor(500, 50), QByteArray("+v\r\n"));
 }
 
 TEST(PortWrite, LineEndRuleAndExactBytes) {

@@ -1,25 +1,21 @@
 #pragma once
 
-#include "panel/ConnectSequence.h"
-#include "panel/DisconnectSequence.h"
+#include "panel/LinkTimings.h"
 
-// Shortens the connection sequence's resends and pauses and the disconnect
-// pauses for one test, and puts the tool's own back afterwards.
-class ShortLinkTimings {
-public:
-    ShortLinkTimings() : fConnect(TConnectSequence::Timing), fDisconnect(TDisconnectSequence::Timing) {
-        TConnectSequence::Timing = {/*cable*/ 300, /*modem*/ 300, /*dial*/ 400,
-                                    /*rts*/ 5,     /*settle*/ 10, /*registration*/ 20};
-        TDisconnectSequence::Timing = {20, 20};
+// The link's timings shortened for tests against the quick emulated panel:
+// resends and pauses of tens of milliseconds, and a quiet bound well above
+// the quick panel's answer delays. Give it to the exchange, the sequences,
+// the command line or the window under test.
+struct ShortLinkTimings : TLinkTimings {
+    ShortLinkTimings() {
+        QuietMs = 300;
+        CableResendMs = 300;
+        ModemResendMs = 300;
+        DialResendMs = 400;
+        RtsPulseMs = 5;
+        ModemSettleMs = 10;
+        RegistrationRetryMs = 20;
+        ModemPauseMs = 20;
+        CablePauseMs = 20;
     }
-    ~ShortLinkTimings() {
-        TConnectSequence::Timing = fConnect;
-        TDisconnectSequence::Timing = fDisconnect;
-    }
-    ShortLinkTimings(const ShortLinkTimings&) = delete;
-    ShortLinkTimings& operator=(const ShortLinkTimings&) = delete;
-
-private:
-    TConnectTiming fConnect;
-    TDisconnectTiming fDisconnect;
 };

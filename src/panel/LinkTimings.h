@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstdint>
+
+// Every time-out, retry count and pause of the panel link: the command
+// exchange, the connection sequence and the disconnection. Whoever creates
+// the exchange and the sequences hands them one of these; the defaults are
+// the tool's own, and tests give shorter ones to their own instances.
+struct TLinkTimings {
+    // ---- the command exchange
+    int Attempts = 3;             // writes of one command before it fails
+    uint32_t MinWaitMs = 50;      // the shortest wait of an attempt (a time-out of 0 still waits this)
+    uint32_t ModemExtraMs = 5000; // added to every time-out, and to the quiet bound, on a modem call
+    uint32_t TimeOutCapMs = 0;    // caps every time-out callers pass (0: no cap); for tests only
+    // How long the line must stay quiet (nothing received since the later of
+    // the last byte and the last write still owed an answer) before the
+    // answers still owed are taken as lost and the lines that follow may go
+    // to another command. The panel answers one command at a time and in
+    // order, and it is given 2500 ms for an ordinary answer. A panel slower
+    // than that answers a few hundred milliseconds past the time-out, and
+    // the silence before its next owed answer lasts about one answer's time
+    // (2.7 to 3.2 s in the slow panels seen). Twice the ordinary time-out
+    // stays clear of both, while a command the panel has lost holds up the
+    // next command for at most this long. On a modem call the network's
+    // delay is added, as it is to every time-out.
+    uint32_t QuietMs = 5000;
+
+    // ---- the connection sequence
+    int ConnectResends = 4;         // resends of an unanswered command before giving up
+    int CableResendMs = 3000;       // resend interval on the cable
+    int ModemResendMs = 10000;      // ... for the modem's own commands and the panel through a call
+    int DialResendMs = 60000;       // ... for the dial command
+    int RtsPulseMs = 500;           // each half of the RTS pulse
+    int ModemSettleMs = 2000;       // after the pulse, before "ATZ"
+    int RegistrationRetryMs = 1000; // between "AT+CREG?" questions while not registered
+
+    // ---- the disconnection
+    int ModemPauseMs = 250; // after "+++" and after "ATH"
+    int CablePauseMs = 100; // after "CABLE DISCONNECT"
+
+    // The quiet bound on this link.
+    uint32_t QuietBound(bool modem) const { return modem ? QuietMs + ModemExtraMs : QuietMs; }
+};
