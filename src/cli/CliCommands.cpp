@@ -1,10 +1,14 @@
 #include "CliCommands.h"
 
+#include "CliJournal.h"
 #include "CliSession.h"
+#include "history/HistoryExport.h"
 #include "panel/DeviceVersion.h"
 #include "serial/Device.h"
 
 #include <QTextStream>
+
+#include <functional>
 
 QString CliHelp() {
     return QStringLiteral("Использование: tarvik1-cli КОМАНДА [ПАРАМЕТРЫ]\n"
@@ -21,6 +25,14 @@ QString CliHelp() {
                           "  send --port ПОРТ КОМАНДА... подключиться, выполнить по одному обмену на\n"
                           "                              каждую команду (например +o, +disp, +U) и вывести\n"
                           "                              строки каждого ответа, затем отключиться\n"
+                          "  journal --port ПОРТ --out ФАЙЛ.xlsx|ФАЙЛ.csv [--last N | --all]\n"
+                          "                              прочитать журнал событий панели (последние N\n"
+                          "                              записей, по умолчанию 20, или весь журнал; ход\n"
+                          "                              чтения в stderr) и записать его в таблицу, как\n"
+                          "                              экспорт окна программы\n"
+                          "  erase-journal --port ПОРТ --yes\n"
+                          "                              очистить журнал событий панели (без --yes не\n"
+                          "                              выполняется)\n"
                           "\n"
                           "Параметры:\n"
                           "  --port ПОРТ       путь к устройству (/dev/ttyUSB0, ссылка на порт эмулятора)\n"
@@ -29,16 +41,23 @@ QString CliHelp() {
                           "  --timeout МС      время ожидания ответа на команду в send (по умолчанию 2500;\n"
                           "                    через модем прибавляется 5000)\n"
                           "  --log ФАЙЛ        записать обмен с панелью в файл в формате журнала программы\n"
+                          "  --out ФАЙЛ        journal: файл таблицы, .xlsx (книга) или .csv (UTF-8, \";\")\n"
+                          "  --last N          journal: последние N записей (1..65536, по умолчанию 20)\n"
+                          "  --all             journal: весь журнал, от старых записей к новым\n"
+                          "  --yes             erase-journal: подтверждение очистки\n"
                           "  --help            эта справка\n"
                           "\n"
                           "Коды завершения:\n"
                           "  0  успешно\n"
-                          "  1  на какую-то команду send панель не ответила\n"
+                          "  1  на какую-то команду send панель не ответила; journal: не прочитана часть\n"
+                          "     журнала (прочитанное записано); erase-journal: очистка не подтверждена\n"
                           "  2  ошибка в командной строке\n"
                           "  3  порт не открылся\n"
                           "  4  панель (или модем) не ответила при подключении\n"
                           "  5  оболочка панели несовместима (нужна 7.700)\n"
-                          "  6  не удалось записать журнал обмена\n");
+                          "  6  не удалось записать журнал обмена\n"
+                          "  10 journal: не удалось записать файл таблицы\n"
+                          "  11 journal: журнал панели пуст, файл не записан\n");
 }
 
 namespace {
@@ -48,6 +67,10 @@ struct Parsed {
     TCliOptions options;
     QStringList rest;
     bool help = false;
+    bool yes = false;
+    QString out;
+    QString last;
+    bool all = false;
     QString error;
 };
 
@@ -69,6 +92,14 @@ Parsed Parse(const QStringList& args) {
         } else if (a == QLatin1String("--modem")) {
             value(p.options.Phone);
             p.options.Modem = true;
+        } else if (a == QLatin1String("--yes")) {
+            p.yes = true;
+        } else if (a == QLatin1String("--all")) {
+            p.all = true;
+        } else if (a == QLatin1String("--out")) {
+            value(p.out);
+        } else if (a == QLatin1String("--last")) {
+            value(p.last);
         } else if (a == QLatin1String("--log")) {
             value(p.options.LogFile);
         } else if (a == QLatin1String("--timeout")) {
@@ -110,6 +141,35 @@ int Identify(TCliSession& session, QTextStream& out, QTextStream& err) {
     return ceOk;
 }
 
+// journal and erase-journal, after their command lines are checked.
+int RunJournalCommand(const Parsed& p, QTextStream& out, QTextStream& err,
+                      const std::function<int(const QString&)>& usage) {
+    if (!p.rest.isEmpty())
+        return usage(QStringLiteral("Лишние слова: %1").arg(p.rest.join(' ')));
+    if (p.command == QLatin1String("erase-journal")) {
+        if (!p.yes)
+            return usage(
+                QStringLiteral("Очистка журнала панели необратима: подтвердите её параметром --yes"));
+        return RunEraseJournal(p.options, {}, out, err);
+    }
+    TJournalOptions journal;
+    if (p.out.isEmpty())
+        return usage(QStringLiteral("Не указан файл таблицы (--out)"));
+    if (!ExportFormatOf(p.out))
+        return usage(QStringLiteral("Файл таблицы должен быть .xlsx или .csv: %1").arg(p.out));
+    journal.Out = p.out;
+    if (p.all && !p.last.isEmpty())
+        return usage(QStringLiteral("Укажите либо --last, либо --all"));
+    journal.All = p.all;
+    if (!p.last.isEmpty()) {
+        bool ok = false;
+        journal.Last = p.last.toInt(&ok);
+        if (!ok || journal.Last < 1 || journal.Last > 65536)
+            return usage(QStringLiteral("Неверное число записей: %1").arg(p.last));
+    }
+    return RunJournal(p.options, journal, out, err);
+}
+
 } // namespace
 
 int RunCli(const QStringList& args, QTextStream& out, QTextStream& err) {
@@ -135,6 +195,11 @@ int RunCli(const QStringList& args, QTextStream& out, QTextStream& err) {
             out << port << '\n';
         return ceOk;
     }
+    const bool journal = p.command == QLatin1String("journal") || p.command == QLatin1String("erase-journal");
+    if (journal && p.options.Port.isEmpty())
+        return usage(QStringLiteral("Не указан порт (--port)"));
+    if (journal)
+        return RunJournalCommand(p, out, err, usage);
     const bool identify = p.command == QLatin1String("identify");
     const bool send = p.command == QLatin1String("send");
     if (!identify && !send)

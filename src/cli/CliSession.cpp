@@ -63,6 +63,10 @@ int TCliSession::Connect() {
     return ceOk;
 }
 
+void TCliSession::SetWakeUp(bool on) {
+    fDevice->SetWakeUp(on);
+}
+
 int TCliSession::Send(const QStringList& commands) {
     int code = ceOk;
     for (const QString& cmd : commands) {

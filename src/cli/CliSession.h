@@ -20,6 +20,10 @@ enum TCliExit : int {
     ceNoAnswer = 4,     // the panel (or the modem) did not answer the connection sequence
     ceIncompatible = 5, // the panel's firmware is not one the tool configures
     ceLogFailed = 6,    // the log file could not be written
+
+    // journal
+    ceOutputFailed = 10, // the spreadsheet file could not be written
+    ceJournalEmpty = 11, // the panel's journal is empty; no file was written
 };
 
 struct TCliOptions {
@@ -43,6 +47,10 @@ public:
     // (with one line on the error stream).
     int Connect();
     const TDeviceVersion& Version() const { return fVersion; }
+    // The exchange with the connected panel.
+    TCommandExchange& Exchange() { return *fExchange; }
+    // The device's periodic wake-up command (on while connected).
+    void SetWakeUp(bool on);
     // One exchange per command; prints each answer's lines. ceOk when all
     // completed, else ceExchangeFailed.
     int Send(const QStringList& commands);

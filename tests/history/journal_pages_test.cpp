@@ -3,6 +3,7 @@
 // full, the missing stretch of a page, and the records-per-page rule.
 #include "history/HistoryUnit.h"
 #include "history/JournalPages.h"
+#include "history/JournalProgress.h"
 
 #include <gtest/gtest.h>
 
@@ -82,6 +83,23 @@ TEST(JournalPagesTest, RecordsPerPageFallsBackToTwenty) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(RecordsPerPage(QString::fromLatin1(c.text)), c.count) << c.text;
+}
+
+TEST(JournalPagesTest, ProgressTextWithTheTimeLeftRoundedUp) {
+    const struct {
+        int done, total;
+        qint64 msLeft;
+        const char* text;
+    } cases[] = {
+        {0, 1000, -1, "Прочитано 0 из 1000 записей"},
+        {300, 1000, 0, "Прочитано 300 из 1000 записей, осталось 0 с"},
+        {300, 1000, 1, "Прочитано 300 из 1000 записей, осталось 1 с"},
+        {300, 1000, 59999, "Прочитано 300 из 1000 записей, осталось 1 мин 00 с"},
+        {300, 1000, 65000, "Прочитано 300 из 1000 записей, осталось 1 мин 05 с"},
+        {1, 65536, 3601000, "Прочитано 1 из 65536 записей, осталось 1 ч 01 мин"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(JournalProgressText(c.done, c.total, c.msLeft), QString::fromUtf8(c.text)) << c.msLeft;
 }
 
 } // namespace
