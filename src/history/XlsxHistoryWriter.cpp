@@ -72,23 +72,20 @@ bool WriteHistoryXlsx(const THistory& history, const std::vector<int>& rows, con
         const THistoryRec& rec = history.RecordAt(row);
         for (int column = 0; column < hcColumnCount; ++column) {
             const auto col = lxw_col_t(column);
-            const QString text = history.ColumnText(rec, column, TRecordView::List, locale);
-            width[size_t(column)] = std::max(width[size_t(column)], double(text.size()));
-            switch (ColumnType(column)) {
-            case TCellType::Number:
-                check(worksheet_write_number(sheet, sheetRow, col, ColumnNumber(rec, column), nullptr));
-                break;
-            case TCellType::DateTime:
-                if (HasSheetDate(rec)) {
-                    lxw_datetime when = SheetDate(rec.datetime);
-                    check(worksheet_write_datetime(sheet, sheetRow, col, &when, dateTime));
-                    break;
-                }
-                [[fallthrough]];
-            case TCellType::Text:
+            double& w = width[size_t(column)];
+            const TCellType type = ColumnType(column);
+            if (type == TCellType::Number) {
+                const double value = ColumnNumber(rec, column);
+                w = std::max(w, double(QString::number(qint64(value)).size()));
+                check(worksheet_write_number(sheet, sheetRow, col, value, nullptr));
+            } else if (type == TCellType::DateTime && HasSheetDate(rec)) {
+                lxw_datetime when = SheetDate(rec.datetime);
+                check(worksheet_write_datetime(sheet, sheetRow, col, &when, dateTime));
+            } else {
+                const QString text = history.ColumnText(rec, column, TRecordView::List, locale);
+                w = std::max(w, double(text.size()));
                 if (!text.isEmpty())
                     check(worksheet_write_string(sheet, sheetRow, col, text.toUtf8().constData(), nullptr));
-                break;
             }
         }
         ++sheetRow;
