@@ -11,6 +11,7 @@
 
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTextStream>
 
@@ -83,7 +84,9 @@ TEST_F(CliJournal, NewestRecordsIntoTheWindowsSheet) {
 TEST_F(CliJournal, WholeJournalWithProgressOverCableAndModem) {
     for (const auto mode : {emu::LinkMode::Cable, emu::LinkMode::Modem}) {
         const std::string m = emu::linkModeName(mode).toStdString();
-        auto panel = StartEmulatedPanel(Journal(300, mode));
+        emu::PanelSettings settings = Journal(300, mode);
+        settings.badRecords = 6;
+        auto panel = StartEmulatedPanel(settings);
         const QString csv = dir.filePath(QString::fromStdString(m) + ".csv");
         QStringList args{"journal", "--port", panel->slavePath(), "--all", "--out", csv};
         if (mode == emu::LinkMode::Modem)
@@ -95,6 +98,11 @@ TEST_F(CliJournal, WholeJournalWithProgressOverCableAndModem) {
         ASSERT_EQ(lines.size(), 301) << m;
         EXPECT_TRUE(lines[1].startsWith("0;")) << m;
         EXPECT_TRUE(lines[300].startsWith("299;")) << m;
+        // Faulty records are written with the check that fails: a wrong
+        // record check sum ("КС", the last column) or a wrong check digit
+        // ("КС CID", after the message).
+        static const QRegularExpression faulty(QStringLiteral(";[0-9A-F]{16};НЕТ;|;НЕТ$"));
+        EXPECT_EQ(lines.filter(faulty).size(), 6) << m;
         const QStringList progress = r.err.split('\n', Qt::SkipEmptyParts);
         ASSERT_GE(progress.size(), 2) << m;
         EXPECT_EQ(progress.first(), "Прочитано 0 из 300 записей") << m;
