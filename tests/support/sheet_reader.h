@@ -2,7 +2,7 @@
 
 // Reads back what the export wrote into a workbook: the sheet's cells with
 // their types and styles, the column widths, the frozen pane, and the
-// number formats and bold fonts of the styles. The parts come out of the
+// number formats and bold fonts of the styles. The members come out of the
 // zip container through the unzip tool.
 #include <QByteArray>
 #include <QMap>
