@@ -11,6 +11,7 @@ packages=(
     g++ cmake ninja-build pkg-config
     qt6-base-dev libgl-dev qt6-translations-l10n
     libgtest-dev libgmock-dev libbenchmark-dev
+    libxlsxwriter-dev unzip
     dpkg-dev file desktop-file-utils  # cpack -G DEB and the package test
 )
 

@@ -1,54 +1,75 @@
 #include "CliCommands.h"
 
 #include "CliFlash.h"
+#include "CliJournal.h"
 #include "CliSession.h"
+#include "history/HistoryExport.h"
 #include "panel/DeviceVersion.h"
 #include "serial/Device.h"
 
 #include <QIODevice>
 #include <QTextStream>
 
+#include <functional>
+
 QString CliHelp() {
-    return QStringLiteral("Использование: tarvik1-cli КОМАНДА [ПАРАМЕТРЫ]\n"
-                          "\n"
-                          "Связь с панелью Tarvik-1 без окна программы: по кабелю программирования\n"
-                          "или через GSM-модем, который звонит панели.\n"
-                          "\n"
-                          "Команды:\n"
-                          "  ports                       список последовательных портов (и портов\n"
-                          "                              запущенных эмуляторов панели), по одному в строке\n"
-                          "  identify --port ПОРТ        подключиться, вывести версию оболочки панели,\n"
-                          "                              её номера и тип памяти, сказать, совместима ли\n"
-                          "                              оболочка, и отключиться\n"
-                          "  send --port ПОРТ КОМАНДА... подключиться, выполнить по одному обмену на\n"
-                          "                              каждую команду (например +o, +disp, +U) и вывести\n"
-                          "                              строки каждого ответа, затем отключиться\n"
-                          "  flash --port ПОРТ ФАЙЛ.hex  проверить образ прошивки (Intel HEX), вывести его\n"
-                          "                              сводку, спросить подтверждение, подключиться и\n"
-                          "                              записать прошивку через загрузчик панели (ход\n"
-                          "                              записи в stderr), затем отключиться\n"
-                          "\n"
-                          "Параметры:\n"
-                          "  --port ПОРТ       путь к устройству (/dev/ttyUSB0, ссылка на порт эмулятора)\n"
-                          "                    или имя в /dev (ttyS0)\n"
-                          "  --modem ТЕЛЕФОН   звонить панели через GSM-модем на этом порту\n"
-                          "  --timeout МС      время ожидания ответа на команду в send (по умолчанию 2500;\n"
-                          "                    через модем прибавляется 5000)\n"
-                          "  --log ФАЙЛ        записать обмен с панелью в файл в формате журнала программы\n"
-                          "  --yes             flash: не спрашивать подтверждение\n"
-                          "  --help            эта справка\n"
-                          "\n"
-                          "Коды завершения:\n"
-                          "  0  успешно\n"
-                          "  1  на какую-то команду send панель не ответила или отвергла её\n"
-                          "  2  ошибка в командной строке\n"
-                          "  3  порт не открылся\n"
-                          "  4  панель (или модем) не ответила при подключении или порт пропал\n"
-                          "  5  оболочка панели несовместима (нужна 7.700); send ничего не пишет\n"
-                          "  6  не удалось записать журнал обмена\n"
-                          "  7  flash: файл прошивки не читается или повреждён (ничего не отправлено)\n"
-                          "  8  flash: запись не подтверждена (ничего не отправлено)\n"
-                          "  9  flash: шаг записи не удался (сообщение называет шаг)\n");
+    return QStringLiteral(
+        "Использование: tarvik1-cli КОМАНДА [ПАРАМЕТРЫ]\n"
+        "\n"
+        "Связь с панелью Tarvik-1 без окна программы: по кабелю программирования\n"
+        "или через GSM-модем, который звонит панели.\n"
+        "\n"
+        "Команды:\n"
+        "  ports                       список последовательных портов (и портов\n"
+        "                              запущенных эмуляторов панели), по одному в строке\n"
+        "  identify --port ПОРТ        подключиться, вывести версию оболочки панели,\n"
+        "                              её номера и тип памяти, сказать, совместима ли\n"
+        "                              оболочка, и отключиться\n"
+        "  send --port ПОРТ КОМАНДА... подключиться, выполнить по одному обмену на\n"
+        "                              каждую команду (например +o, +disp, +U) и вывести\n"
+        "                              строки каждого ответа, затем отключиться\n"
+        "  flash --port ПОРТ ФАЙЛ.hex  проверить образ прошивки (Intel HEX), вывести его\n"
+        "                              сводку, спросить подтверждение, подключиться и\n"
+        "                              записать прошивку через загрузчик панели (ход\n"
+        "                              записи в stderr), затем отключиться\n"
+        "  journal --port ПОРТ --out ФАЙЛ.xlsx|ФАЙЛ.csv [--last N | --all]\n"
+        "                              прочитать журнал событий панели (последние N\n"
+        "                              записей, по умолчанию 20, или весь журнал; ход\n"
+        "                              чтения в stderr) и записать его в таблицу, как\n"
+        "                              экспорт окна программы\n"
+        "  erase-journal --port ПОРТ --yes\n"
+        "                              очистить журнал событий панели (без --yes не\n"
+        "                              выполняется)\n"
+        "\n"
+        "Параметры:\n"
+        "  --port ПОРТ       путь к устройству (/dev/ttyUSB0, ссылка на порт эмулятора)\n"
+        "                    или имя в /dev (ttyS0)\n"
+        "  --modem ТЕЛЕФОН   звонить панели через GSM-модем на этом порту\n"
+        "  --timeout МС      время ожидания ответа на команду в send (по умолчанию 2500;\n"
+        "                    через модем прибавляется 5000)\n"
+        "  --log ФАЙЛ        записать обмен с панелью в файл в формате журнала программы\n"
+        "  --out ФАЙЛ        journal: файл таблицы, .xlsx (книга) или .csv (UTF-8, \";\")\n"
+        "  --last N          journal: последние N записей (1..65536, по умолчанию 20)\n"
+        "  --all             journal: весь журнал, от старых записей к новым\n"
+        "  --yes             flash: не спрашивать подтверждение; erase-journal: подтверждение\n"
+        "                    очистки\n"
+        "  --help            эта справка\n"
+        "\n"
+        "Коды завершения:\n"
+        "  0  успешно\n"
+        "  1  на какую-то команду send панель не ответила или отвергла её; journal: не\n"
+        "     прочитана часть журнала (прочитанное записано); erase-journal: очистка не\n"
+        "     подтверждена панелью\n"
+        "  2  ошибка в командной строке\n"
+        "  3  порт не открылся\n"
+        "  4  панель (или модем) не ответила при подключении или порт пропал\n"
+        "  5  оболочка панели несовместима (нужна 7.700); send ничего не пишет\n"
+        "  6  не удалось записать журнал обмена\n"
+        "  7  flash: файл прошивки не читается или повреждён (ничего не отправлено)\n"
+        "  8  flash: запись не подтверждена (ничего не отправлено)\n"
+        "  9  flash: шаг записи не удался (сообщение называет шаг)\n"
+        "  10 journal: не удалось записать файл таблицы\n"
+        "  11 journal: журнал панели пуст, файл не записан\n");
 }
 
 namespace {
@@ -59,6 +80,9 @@ struct Parsed {
     QStringList rest;
     bool help = false;
     bool yes = false;
+    QString out;
+    QString last;
+    bool all = false;
     QString error;
 };
 
@@ -82,6 +106,12 @@ Parsed Parse(const QStringList& args) {
             p.options.Modem = true;
         } else if (a == QLatin1String("--yes")) {
             p.yes = true;
+        } else if (a == QLatin1String("--all")) {
+            p.all = true;
+        } else if (a == QLatin1String("--out")) {
+            value(p.out);
+        } else if (a == QLatin1String("--last")) {
+            value(p.last);
         } else if (a == QLatin1String("--log")) {
             value(p.options.LogFile);
         } else if (a == QLatin1String("--timeout")) {
@@ -123,6 +153,35 @@ int Identify(TCliSession& session, QTextStream& out, QTextStream& err) {
     return ceOk;
 }
 
+// journal and erase-journal, after their command lines are checked.
+int RunJournalCommand(const Parsed& p, QTextStream& out, QTextStream& err, const TLinkTimings& timings,
+                      const std::function<int(const QString&)>& usage) {
+    if (!p.rest.isEmpty())
+        return usage(QStringLiteral("Лишние слова: %1").arg(p.rest.join(' ')));
+    if (p.command == QLatin1String("erase-journal")) {
+        if (!p.yes)
+            return usage(
+                QStringLiteral("Очистка журнала панели необратима: подтвердите её параметром --yes"));
+        return RunEraseJournal(p.options, {}, out, err, timings);
+    }
+    TJournalOptions journal;
+    if (p.out.isEmpty())
+        return usage(QStringLiteral("Не указан файл таблицы (--out)"));
+    if (!ExportFormatOf(p.out))
+        return usage(QStringLiteral("Файл таблицы должен быть .xlsx или .csv: %1").arg(p.out));
+    journal.Out = p.out;
+    if (p.all && !p.last.isEmpty())
+        return usage(QStringLiteral("Укажите либо --last, либо --all"));
+    journal.All = p.all;
+    if (!p.last.isEmpty()) {
+        bool ok = false;
+        journal.Last = p.last.toInt(&ok);
+        if (!ok || journal.Last < 1 || journal.Last > 65536)
+            return usage(QStringLiteral("Неверное число записей: %1").arg(p.last));
+    }
+    return RunJournal(p.options, journal, out, err, timings);
+}
+
 } // namespace
 
 int RunCli(const QStringList& args, QTextStream& out, QTextStream& err, const TLinkTimings& timings) {
@@ -155,6 +214,11 @@ int RunCli(const QStringList& args, QTextStream& in, QTextStream& out, QTextStre
             out << port << '\n';
         return ceOk;
     }
+    const bool journal = p.command == QLatin1String("journal") || p.command == QLatin1String("erase-journal");
+    if (journal && p.options.Port.isEmpty())
+        return usage(QStringLiteral("Не указан порт (--port)"));
+    if (journal)
+        return RunJournalCommand(p, out, err, timings, usage);
     const bool identify = p.command == QLatin1String("identify");
     const bool send = p.command == QLatin1String("send");
     const bool flash = p.command == QLatin1String("flash");

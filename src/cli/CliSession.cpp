@@ -84,6 +84,10 @@ void TCliSession::LineLost() {
     fConnected = false;
 }
 
+void TCliSession::SetWakeUp(bool on) {
+    fDevice->SetWakeUp(on);
+}
+
 int TCliSession::Send(const QStringList& commands) {
     int code = ceOk;
     for (const QString& cmd : commands) {

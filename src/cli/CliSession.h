@@ -24,6 +24,10 @@ enum TCliExit : int {
     ceImageRefused = 7, // flash: the image file is unreadable or damaged; nothing was sent
     ceNotConfirmed = 8, // flash: the installer did not confirm; nothing was sent
     ceFlashFailed = 9,  // flash: a step of the upload failed
+
+    // journal
+    ceOutputFailed = 10, // the spreadsheet file could not be written
+    ceJournalEmpty = 11, // the panel's journal is empty; no file was written
 };
 
 struct TCliOptions {
@@ -50,6 +54,8 @@ public:
     const TDeviceVersion& Version() const { return fVersion; }
     // The exchange with the connected panel.
     TCommandExchange& Exchange() { return *fExchange; }
+    // The device's periodic wake-up command (on while connected).
+    void SetWakeUp(bool on);
     // One exchange per command; prints each answer's lines. ceOk when all
     // completed, else ceExchangeFailed (a refused command is a failure too).
     int Send(const QStringList& commands);

@@ -78,6 +78,11 @@ public:
     bool DeliveredToAll(const THistoryRec& rec, TRecordView view) const {
         return ::DeliveredToAll(rec, fDirection, view);
     }
+    // One cell of a record (column: a THistoryColumn).
+    QString ColumnText(const THistoryRec& rec, int column, TRecordView view,
+                       const QLocale& locale = QLocale::system()) const {
+        return ::ColumnText(rec, column, *fEvents, fDirection, view, locale);
+    }
     // The thirteen cells of the record at a row.
     QStringList RecordTexts(int row, TRecordView view, const QLocale& locale = QLocale::system()) const;
 

@@ -146,21 +146,31 @@ QStringList HistoryColumnCaptions() {
             QStringLiteral("КС")};
 }
 
+QString ColumnText(const THistoryRec& rec, int column, const TCidEventTable& table,
+                   const TDirectionTable& directions, TRecordView view, const QLocale& locale) {
+    switch (column) {
+    case hcIndex: return QString::number(rec.index);
+    case hcTime: return DateTimeText(rec.datetime, locale);
+    case hcObject: return QString::number(ObjectNumber(rec));
+    case hcCode: return QString::number(EventCode(rec));
+    case hcPartition: return QString::number(PartitionNumber(rec));
+    case hcZone: return QString::number(ZoneNumber(rec));
+    case hcEventText: return EventText(rec, table);
+    case hcMessage: return (view == TRecordView::Export ? QStringLiteral("'") : QString()) + RawMessage(rec);
+    case hcCidSum: return YesNo(CidSumValid(rec));
+    case hcDeliveredAll: return YesNo(DeliveredToAll(rec, directions, view));
+    case hcChannels: return ChannelsText(rec, directions);
+    case hcGlobalIndex: return QString::number(rec.globalindex);
+    case hcRecordSum: return YesNo(rec.csisvalud);
+    default: return QString();
+    }
+}
+
 QStringList RecordTexts(const THistoryRec& rec, const TCidEventTable& table,
                         const TDirectionTable& directions, TRecordView view, const QLocale& locale) {
-    QStringList cells(hcColumnCount);
-    cells[hcIndex] = QString::number(rec.index);
-    cells[hcTime] = DateTimeText(rec.datetime, locale);
-    cells[hcObject] = QString::number(ObjectNumber(rec));
-    cells[hcCode] = QString::number(EventCode(rec));
-    cells[hcPartition] = QString::number(PartitionNumber(rec));
-    cells[hcZone] = QString::number(ZoneNumber(rec));
-    cells[hcEventText] = EventText(rec, table);
-    cells[hcMessage] = (view == TRecordView::Export ? QStringLiteral("'") : QString()) + RawMessage(rec);
-    cells[hcCidSum] = YesNo(CidSumValid(rec));
-    cells[hcDeliveredAll] = YesNo(DeliveredToAll(rec, directions, view));
-    cells[hcChannels] = ChannelsText(rec, directions);
-    cells[hcGlobalIndex] = QString::number(rec.globalindex);
-    cells[hcRecordSum] = YesNo(rec.csisvalud);
+    QStringList cells;
+    cells.reserve(hcColumnCount);
+    for (int column = 0; column < hcColumnCount; ++column)
+        cells.append(ColumnText(rec, column, table, directions, view, locale));
     return cells;
 }

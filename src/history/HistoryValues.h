@@ -81,6 +81,10 @@ enum THistoryColumn {
 
 // "№", "Время", "Объект", ... "КС".
 QStringList HistoryColumnCaptions();
+// The text of one cell of the record (column: a THistoryColumn).
+QString ColumnText(const THistoryRec& rec, int column, const TCidEventTable& table,
+                   const TDirectionTable& directions, TRecordView view,
+                   const QLocale& locale = QLocale::system());
 // The record's thirteen cells in column order.
 QStringList RecordTexts(const THistoryRec& rec, const TCidEventTable& table,
                         const TDirectionTable& directions, TRecordView view,

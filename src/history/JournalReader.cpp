@@ -1,0 +1,341 @@
+#include "JournalReader.h"
+
+#include "HistoryUnit.h"
+#include "WakeUpSwitch.h"
+
+#include <QElapsedTimer>
+#include <QTimer>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+const QString kOK = QStringLiteral("OK");
+}
+
+// How far a read has gone through its span, and how fast the line was.
+struct TJournalReader::TChunkPlan {
+    TIndexSpan Span;
+    bool MissingOnly = false; // skip what the store holds
+    int Cursor = 0;           // the next index to ask for
+    double ElapsedMs = 0;     // time of the chunks so far
+    int Asked = 0;            // indexes asked for in them
+};
+
+struct TJournalReader::TRun {
+    enum Stage { Directions, Pointer, Records };
+    Stage stage = Directions;
+    int count = -1; // the newest `count` records; -1: the whole journal
+    TChunkPlan plan;
+    TJournalResult result;
+};
+
+TJournalReader::TJournalReader(TPanelExchange& exchange, THistory& history, QObject* parent)
+    : QObject(parent), fExchange(exchange), FHistory(history) {}
+
+TJournalReader::~TJournalReader() = default;
+
+TIndexSpan TJournalReader::CurrentPage() const {
+    if (FCurrentPoint < 0)
+        return {};
+    return {FCurrentPoint, std::min(FCurrentPoint + FViewRecordCount - 1, kLastJournalIndex)};
+}
+
+int TJournalReader::SetRecordsPerPage(const QString& text) {
+    FViewRecordCount = ::RecordsPerPage(text);
+    emit PageChanged(FCurrentPoint, FViewRecordCount);
+    return FViewRecordCount;
+}
+
+void TJournalReader::SetDefault() {
+    SetRecordsPerPage(QString::number(kDefaultRecordsPerPage));
+}
+
+void TJournalReader::ShowPage(int from) {
+    FCurrentPoint = from;
+    emit PageChanged(FCurrentPoint, FViewRecordCount);
+}
+
+bool TJournalReader::HasRows() const {
+    const TIndexSpan page = CurrentPage();
+    return !page.IsEmpty() && !FHistory.ExportRows(page.From, page.To).IsEmpty();
+}
+
+int TJournalReader::Remaining(const TChunkPlan& plan) const {
+    const int from = std::max(plan.Cursor, plan.Span.From);
+    if (from > plan.Span.To)
+        return 0;
+    const int left = plan.Span.To - from + 1;
+    return plan.MissingOnly ? left - FHistory.ExportRows(from, plan.Span.To).Count() : left;
+}
+
+void TJournalReader::EmitProgress(const TChunkPlan& plan) {
+    const int total = plan.Span.Count();
+    const int remaining = Remaining(plan);
+    // The rate of this read's own chunks: request, line and answer together.
+    const qint64 msLeft = plan.Asked == 0 ? -1 : qint64(std::ceil(plan.ElapsedMs / plan.Asked * remaining));
+    emit ReadProgress(total - remaining, total, msLeft);
+}
+
+void TJournalReader::NameRejected(TJournalResult& result) {
+    if (result.Rejected > 0)
+        result.Errors.append(JournalError::RejectedLines(result.Rejected));
+}
+
+void TJournalReader::ReadDirections(QStringList& errors) {
+    for (int entry = 0; entry < TDirectionRec::kEntries; ++entry) {
+        QStringList lines;
+        const qsizetype before = errors.size();
+        const bool ok =
+            fExchange.ReadParamFromDevice(JournalCommand::Direction(entry), lines, errors,
+                                          JournalError::Direction(entry), kOK, fTiming.DirectionTimeOut);
+        if (ok && errors.size() == before)
+            FDirection[size_t(entry)] = ParseDirectionAnswer(lines);
+    }
+    FHistory.SetDirections(FDirection);
+}
+
+std::optional<int> TJournalReader::ReadNewest(QStringList& errors) {
+    QStringList lines;
+    const qsizetype before = errors.size();
+    const bool ok = fExchange.ReadParamFromDevice(JournalCommand::Pointer, lines, errors,
+                                                  JournalError::Pointer, kOK, fTiming.PointerTimeOut);
+    if (!ok || errors.size() != before)
+        return std::nullopt;
+    const std::optional<int> pointer = ParsePointer(AnswerValue(lines));
+    if (!pointer) {
+        // A value that is no number says nothing about the journal: read
+        // nothing on the strength of it.
+        errors.append(JournalError::Pointer);
+        return std::nullopt;
+    }
+    fNewest = *pointer - 1;
+    return fNewest;
+}
+
+TIndexSpan TJournalReader::NextChunk(const TChunkPlan& plan, uint32_t timeOut) const {
+    int size = fTiming.FirstChunk;
+    if (plan.Asked > 0) {
+        const double msPerRecord = std::max(plan.ElapsedMs / plan.Asked, 1e-3);
+        const double budget = std::min<double>(fTiming.ChunkMs, timeOut / 2.0);
+        size = int(std::min<double>(budget / msPerRecord, fTiming.MaxChunk));
+    }
+    size = std::clamp(size, std::max(1, fTiming.MinChunk), std::max(1, fTiming.MaxChunk));
+
+    int from = std::max(plan.Cursor, plan.Span.From);
+    if (from > plan.Span.To)
+        return {};
+    TIndexSpan chunk{from, std::min(from + size - 1, plan.Span.To)};
+    if (plan.MissingOnly) {
+        // From the first missing record, as many as fit, up to the last
+        // missing one among them.
+        const TIndexSpan missing = MissingSpan(FHistory, {from, plan.Span.To});
+        if (missing.IsEmpty())
+            return {};
+        chunk = MissingSpan(FHistory, {missing.From, std::min(missing.From + size - 1, missing.To)});
+    }
+    return chunk;
+}
+
+bool TJournalReader::ReadChunk(TChunkPlan& plan, const TIndexSpan& chunk, uint32_t timeOut,
+                               TJournalResult& result) {
+    QStringList lines;
+    const qsizetype before = result.Errors.size();
+    QElapsedTimer clock;
+    clock.start();
+    const bool ok = fExchange.ReadParamFromDevice(ReadCommandFor(chunk), lines, result.Errors,
+                                                  JournalError::Records, kOK, timeOut);
+    plan.ElapsedMs += clock.nsecsElapsed() / 1e6;
+    plan.Asked += chunk.Count();
+    if (!ok || result.Errors.size() != before)
+        return false;
+
+    // Every line but the final "OK". A panel that answers the record at the
+    // second index too has sent the next chunk's first record already.
+    int next = chunk.To + 1;
+    for (qsizetype i = 0; i + 1 < lines.size(); ++i) {
+        const QString& line = lines.at(i);
+        if (!FHistory.Add(line)) {
+            ++result.Rejected;
+            continue;
+        }
+        ++result.Received;
+        const int index = line.left(4).toInt(nullptr, 16);
+        if (index == next && index <= plan.Span.To)
+            ++next;
+    }
+    plan.Cursor = next;
+    return true;
+}
+
+bool TJournalReader::ReadSpan(TChunkPlan& plan, uint32_t timeOut, TJournalResult& result) {
+    plan.Cursor = plan.Span.From;
+    for (;;) {
+        const TIndexSpan chunk = NextChunk(plan, timeOut);
+        if (chunk.IsEmpty())
+            return true;
+        if (!ReadChunk(plan, chunk, timeOut, result))
+            return false;
+        // Later chunks of the first page wait as long as paging does.
+        timeOut = fTiming.ReadTimeOut;
+    }
+}
+
+TJournalResult TJournalReader::ReadPage() {
+    TJournalResult result;
+    if (fRun) {
+        result.Busy = true;
+        return result;
+    }
+    ReadDirections(result.Errors);
+    const std::optional<int> newest = ReadNewest(result.Errors);
+    if (!newest)
+        return result;
+    if (*newest < 0) {
+        result.Empty = true;
+        return result;
+    }
+    TChunkPlan plan;
+    plan.Span = result.Span = NewestPage(*newest, FViewRecordCount);
+    ReadSpan(plan, fTiming.FirstReadTimeOut, result);
+    NameRejected(result);
+    ShowPage(plan.Span.From);
+    return result;
+}
+
+TJournalResult TJournalReader::Back() {
+    TJournalResult result;
+    if (fRun) {
+        result.Busy = true;
+        return result;
+    }
+    if (!HasRows())
+        return result;
+    TChunkPlan plan;
+    plan.Span = result.Span = PreviousPage(FCurrentPoint, FViewRecordCount);
+    plan.MissingOnly = true;
+    ReadSpan(plan, fTiming.ReadTimeOut, result);
+    NameRejected(result);
+    ShowPage(plan.Span.From);
+    return result;
+}
+
+TJournalResult TJournalReader::Forward() {
+    TJournalResult result;
+    if (fRun) {
+        result.Busy = true;
+        return result;
+    }
+    if (!HasRows())
+        return result;
+    TChunkPlan plan;
+    plan.Span = result.Span = NextPage(FCurrentPoint, FViewRecordCount);
+    if (plan.Span.IsEmpty())
+        return result;
+    plan.MissingOnly = true;
+    ReadSpan(plan, fTiming.ReadTimeOut, result);
+    NameRejected(result);
+    // Past the newest record there is nothing to show: the page stays
+    // rather than leaving an empty list that no button can leave.
+    if (!FHistory.ExportRows(plan.Span.From, plan.Span.To).IsEmpty())
+        ShowPage(plan.Span.From);
+    return result;
+}
+
+TJournalResult TJournalReader::Erase(IWakeUpSwitch& wakeUp) {
+    TJournalResult result;
+    if (fRun) {
+        result.Busy = true;
+        return result;
+    }
+    wakeUp.SetWakeUp(false);
+    fExchange.SendParamToDevice(JournalCommand::Erase, result.Errors, JournalError::Erase, kOK,
+                                fTiming.EraseTimeOut);
+    wakeUp.SetWakeUp(true);
+    if (result.Errors.isEmpty()) {
+        FHistory.Clear();
+        fNewest = -1;
+        ShowPage(-1);
+    }
+    return result;
+}
+
+bool TJournalReader::StartReadAll() {
+    if (fRun)
+        return false;
+    Start(-1);
+    return true;
+}
+
+bool TJournalReader::StartReadNewest(int count) {
+    if (fRun || count < 1)
+        return false;
+    Start(count);
+    return true;
+}
+
+void TJournalReader::Cancel() {
+    if (fRun)
+        fCancel = true;
+}
+
+void TJournalReader::Start(int count) {
+    fRun = std::make_unique<TRun>();
+    fRun->count = count;
+    fCancel = false;
+    QTimer::singleShot(0, this, &TJournalReader::Step);
+}
+
+void TJournalReader::Step() {
+    if (!fRun)
+        return;
+    TRun& run = *fRun;
+    if (fCancel) {
+        run.result.Cancelled = true;
+        Finish();
+        return;
+    }
+    switch (run.stage) {
+    case TRun::Directions:
+        ReadDirections(run.result.Errors);
+        run.stage = TRun::Pointer;
+        break;
+    case TRun::Pointer: {
+        const std::optional<int> newest = ReadNewest(run.result.Errors);
+        if (!newest || *newest < 0) {
+            run.result.Empty = newest.has_value();
+            Finish();
+            return;
+        }
+        run.plan.Span = run.result.Span =
+            run.count < 0 ? TIndexSpan{0, *newest} : NewestPage(*newest, run.count);
+        run.plan.Cursor = run.plan.Span.From;
+        // What the store holds is not read again: a read that was
+        // cancelled goes on where it stopped.
+        run.plan.MissingOnly = true;
+        run.stage = TRun::Records;
+        ShowPage(NewestPage(*newest, FViewRecordCount).From);
+        EmitProgress(run.plan);
+        break;
+    }
+    case TRun::Records: {
+        const TIndexSpan chunk = NextChunk(run.plan, fTiming.ReadTimeOut);
+        if (chunk.IsEmpty() || !ReadChunk(run.plan, chunk, fTiming.ReadTimeOut, run.result)) {
+            Finish();
+            return;
+        }
+        emit PageChanged(FCurrentPoint, FViewRecordCount);
+        EmitProgress(run.plan);
+        break;
+    }
+    }
+    QTimer::singleShot(0, this, &TJournalReader::Step);
+}
+
+void TJournalReader::Finish() {
+    TJournalResult result = std::move(fRun->result);
+    fRun.reset();
+    fCancel = false;
+    NameRejected(result);
+    emit ReadFinished(result);
+}

@@ -1,0 +1,148 @@
+#pragma once
+
+#include "JournalPages.h"
+#include "panel/DirectionRec.h"
+#include "panel/PanelExchange.h"
+
+#include <QObject>
+#include <QStringList>
+
+#include <memory>
+#include <optional>
+
+class IWakeUpSwitch;
+class THistory;
+
+// Time-outs and chunk sizes of the journal reads. Each reader has its own
+// copy, so tests can shorten them.
+struct TJournalTiming {
+    uint32_t DirectionTimeOut = ExchangeTimeout::Param;
+    uint32_t PointerTimeOut = ExchangeTimeout::Param;
+    uint32_t FirstReadTimeOut = ExchangeTimeout::HistoryFirst; // the newest page
+    uint32_t ReadTimeOut = ExchangeTimeout::Long;              // paging and the whole journal
+    uint32_t EraseTimeOut = ExchangeTimeout::Erase;
+    // Records asked for in one "+read" before the line's rate is measured:
+    // about 8 s of answer on a 9600-baud modem call.
+    int FirstChunk = 100;
+    int MinChunk = 10;
+    int MaxChunk = 5000;
+    // The line time a chunk aims at once the rate is known (never more than
+    // half the read's time-out), so that Cancel and the progress come often.
+    int ChunkMs = 5000;
+};
+
+// What one journal operation did.
+struct TJournalResult {
+    // Failed parameter names for the error list window, in order: the
+    // direction reads, the pointer, the records, the erase, and the answer
+    // lines that were no record.
+    QStringList Errors;
+    TIndexSpan Span;    // the indexes asked for
+    int Received = 0;   // records the store took
+    int Rejected = 0;   // answer lines that were no record
+    bool Empty = false; // the pointer says the journal is empty: no record was asked for
+    bool Cancelled = false;
+    bool Busy = false; // refused: a read of the journal is running
+    bool Ok() const { return Errors.isEmpty() && !Cancelled && !Busy; }
+};
+
+// The history page's dialogue with the panel: the reporting entries (to name
+// delivery channels), the journal pointer, the newest page, paging back and
+// forward with only missing records read, the erase, and reading the whole
+// journal (or its newest records) in chunks with progress and Cancel. The
+// records go into the store it is given; the page on show is announced by
+// PageChanged, for the list's model.
+//
+// The short operations return when done (they wait in the exchange only);
+// the long reads run one chunk per turn of the event loop.
+class TJournalReader : public QObject {
+    Q_OBJECT
+public:
+    TJournalReader(TPanelExchange& exchange, THistory& history, QObject* parent = nullptr);
+    ~TJournalReader() override;
+
+    const TJournalTiming& Timing() const { return fTiming; }
+    void SetTiming(const TJournalTiming& timing) { fTiming = timing; }
+
+    // The first index of the page on show; -1 before the first read and
+    // after an erase.
+    int CurrentPoint() const { return FCurrentPoint; }
+    // The indexes of the page on show (empty when there is none).
+    TIndexSpan CurrentPage() const;
+    int RecordsPerPage() const { return FViewRecordCount; }
+    // Takes a typed count (see ::RecordsPerPage) and shows the page with it
+    // at once; returns the count taken, for the box to show.
+    int SetRecordsPerPage(const QString& text);
+    // Back to kDefaultRecordsPerPage at once.
+    void SetDefault();
+    // The newest index as the last pointer read gave it; -1 when none was
+    // read or the journal is empty.
+    int Newest() const { return fNewest; }
+    // The reporting entries as last read (an entry whose read failed keeps
+    // what it had).
+    const TDirectionTable& Directions() const { return FDirection; }
+
+    // The reporting entries, the pointer and the newest page, the newest
+    // record at the top. An empty journal asks for no record; the page on
+    // show then stays, as it does when the pointer cannot be read.
+    TJournalResult ReadPage();
+    // The page before (older) or after (newer) the one on show, reading
+    // only what the store lacks. Nothing happens while no record is shown;
+    // Forward stays where it is when the panel has nothing newer.
+    TJournalResult Back();
+    TJournalResult Forward();
+    // Erases the panel's journal with the wake-up off; on success the store
+    // is emptied. A failed erase leaves the store as it was.
+    TJournalResult Erase(IWakeUpSwitch& wakeUp);
+
+    // Reads the reporting entries, the pointer, then every record from the
+    // oldest to the newest (or only the newest `count`) that the store
+    // lacks, in chunks that fit the read's time-out. Progress after every
+    // chunk; ReadFinished at the end; the newest page is on show. False (and
+    // nothing starts) while a read runs.
+    bool StartReadAll();
+    bool StartReadNewest(int count);
+    // Stops a running read before its next chunk; what was read stays.
+    void Cancel();
+    bool Reading() const { return fRun != nullptr; }
+
+signals:
+    // The page to show: indexes from..from + count - 1 (from -1: none). Also
+    // sent when the store changed under the same page.
+    void PageChanged(int from, int count);
+    // Records done of total (those the store held count as done); the time
+    // left at the rate this read's chunks have shown, -1 until one is read.
+    void ReadProgress(int done, int total, qint64 msLeft);
+    void ReadFinished(const TJournalResult& result);
+
+private:
+    struct TChunkPlan;
+    struct TRun;
+
+    void ReadDirections(QStringList& errors);
+    std::optional<int> ReadNewest(QStringList& errors);
+    // Reads the span chunk by chunk; false when an exchange failed.
+    bool ReadSpan(TChunkPlan& plan, uint32_t timeOut, TJournalResult& result);
+    TIndexSpan NextChunk(const TChunkPlan& plan, uint32_t timeOut) const;
+    bool ReadChunk(TChunkPlan& plan, const TIndexSpan& chunk, uint32_t timeOut, TJournalResult& result);
+    // Indexes of the span still to be read.
+    int Remaining(const TChunkPlan& plan) const;
+    void EmitProgress(const TChunkPlan& plan);
+    bool HasRows() const;
+    void ShowPage(int from);
+    static void NameRejected(TJournalResult& result);
+
+    void Start(int count);
+    void Step();
+    void Finish();
+
+    TPanelExchange& fExchange;
+    THistory& FHistory;
+    TJournalTiming fTiming;
+    int FCurrentPoint = -1;
+    int FViewRecordCount = kDefaultRecordsPerPage;
+    int fNewest = -1;
+    TDirectionTable FDirection{};
+    std::unique_ptr<TRun> fRun;
+    bool fCancel = false;
+};

@@ -1,0 +1,250 @@
+// history_journal_bench: the history list, its filter, the export and the
+// whole-journal read.
+//
+//   HistoryModel/page_switch/65536   a full store (65 536 records): the model
+//                                    moved to a random page of 20 and every
+//                                    cell of it asked for, as the view does
+//   HistoryModel/filter/65536        a filter text set over a full store
+//                                    (event text "тревога"; a code "130")
+//   HistoryExport/xlsx/65536         every record of a full store written as
+//   HistoryExport/csv/65536          a workbook or as CSV; peak_mb is the
+//                                    growth of the resident set over the
+//                                    store's while writing
+//   JournalReadAll/baud/19200        the emulated panel's journal of 1 000
+//                                    records read whole over a line throttled
+//                                    to 19 200 baud; wall_s next to line_s,
+//                                    what the answer's bytes alone take on the
+//                                    line (10 bits a byte); estimate_ratio is
+//                                    the total time the first estimate
+//                                    promised over the time it took
+//
+// Build and run (an optimised build; the machine otherwise idle):
+//   cmake --build build --target history_journal_bench -j2
+//   build/tests/bench/history_journal_bench
+//
+// --records=N reads N records instead of 1 000 (--records=50 is the smoke
+// test's). The usual Google Benchmark options work (--benchmark_filter=Model,
+// --benchmark_repetitions=5, --benchmark_format=json).
+#include "emulated_panel.h"
+#include "history/HistoryExport.h"
+#include "history/HistoryModel.h"
+#include "history/HistoryUnit.h"
+#include "history/JournalReader.h"
+#include "panel/CommandExchange.h"
+#include "panel/ConnectSequence.h"
+#include "serial/Device.h"
+#include "test_wait.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <cstring>
+#include <random>
+
+namespace {
+
+constexpr int kJournal = 65536;
+int gRecords = 1000;
+
+// A full journal with a spread of events: codes and restores from a short
+// list, zones and partitions changing with the index.
+QString LineFor(int index) {
+    static const char* const kEvents[] = {"1130", "3130", "1301", "1302", "1401", "3401", "1602", "1570"};
+    const QString event = QString::fromLatin1(kEvents[index % 8]);
+    const QString cid = "005018" + event.left(1) + event.mid(1) +
+                        QStringLiteral("%1").arg(index % 8 + 1, 2, 10, QLatin1Char('0')) +
+                        QStringLiteral("%1").arg(index % 97, 3, 10, QLatin1Char('0')) + "0";
+    return QStringLiteral("%1").arg(index, 4, 16, QLatin1Char('0')).toUpper() + cid +
+           "0FFFFFFFFFFFFFFFFF1\"24/03/01,07:12:00+12\"" +
+           QStringLiteral("%1").arg(index, 8, 16, QLatin1Char('0')).toUpper() + "00FA00";
+}
+
+const THistory& FullStore() {
+    static THistory* store = [] {
+        auto* h = new THistory;
+        for (int i = 0; i < kJournal; ++i)
+            h->Add(LineFor(i));
+        return h;
+    }();
+    return *store;
+}
+
+// The resident set's high-water mark in kB; clear_refs 5 resets it to the
+// current size (Linux).
+long PeakKb() {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').first().toLong();
+    }
+    return -1;
+}
+long CurrentKb() {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').first().toLong();
+    }
+    return -1;
+}
+bool ResetPeak() {
+    QFile refs(QStringLiteral("/proc/self/clear_refs"));
+    return refs.open(QIODevice::WriteOnly) && refs.write("5") == 1;
+}
+
+void ModelPageSwitch(benchmark::State& state) {
+    const THistory& history = FullStore();
+    THistoryModel model(history);
+    std::mt19937 random(7);
+    std::uniform_int_distribution<int> any(0, kJournal - 20);
+    for (auto _ : state) {
+        model.SetPage(any(random), 20);
+        int chars = 0;
+        for (int row = 0; row < model.rowCount(); ++row)
+            for (int column = 0; column < model.columnCount(); ++column)
+                chars += int(model.data(model.index(row, column)).toString().size());
+        benchmark::DoNotOptimize(chars);
+    }
+}
+
+void ModelFilter(benchmark::State& state, const char* text) {
+    const THistory& history = FullStore();
+    THistoryModel model(history);
+    int rows = 0;
+    for (auto _ : state) {
+        model.SetFilter(QString::fromUtf8(text));
+        rows = model.rowCount();
+        model.SetFilter(QString());
+    }
+    state.counters["rows"] = rows;
+}
+
+void Export(benchmark::State& state, const char* suffix) {
+    const THistory& history = FullStore();
+    const std::vector<int> rows = ExportRowList(history, -1, -1);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("journal.") + QLatin1String(suffix));
+    long peak = 0;
+    for (auto _ : state) {
+        const bool reset = ResetPeak();
+        const long before = CurrentKb();
+        const TExportResult r = ExportHistory(history, rows, path);
+        if (!r.Ok) {
+            state.SkipWithError(r.Error.toStdString().c_str());
+            return;
+        }
+        peak = reset ? std::max(peak, PeakKb() - before) : -1024;
+    }
+    state.counters["peak_mb"] = double(peak) / 1024.0;
+    state.counters["file_mb"] = double(QFile(path).size()) / 1e6;
+}
+
+void JournalReadAll(benchmark::State& state) {
+    const int baud = int(state.range(0));
+    emu::PanelSettings settings; // the panel's own answer delays
+    settings.journalRecords = gRecords;
+    settings.faults.baud = baud;
+    emu::EmulatedPanel panel(settings);
+    QString error;
+    if (!panel.start(&error)) {
+        state.SkipWithError(("the emulated panel does not start: " + error).toStdString().c_str());
+        return;
+    }
+    TDevice device;
+    TCommandExchange exchange(&device);
+    {
+        TConnectSequence sequence;
+        sequence.SetDevice(&device);
+        QSignalSpy ok(&sequence, &TConnectSequence::Succeeded);
+        QSignalSpy failed(&sequence, &TConnectSequence::Failed);
+        if (!sequence.Connect(panel.slavePath(), false, QString()) ||
+            !waitUntil([&] { return ok.count() + failed.count() > 0; }, 20000) || ok.count() != 1) {
+            state.SkipWithError("no connection to the emulated panel");
+            return;
+        }
+        sequence.ResetDevice();
+    }
+    exchange.Attach();
+
+    double wall = 0, line = 0, estimateRatio = 0;
+    for (auto _ : state) {
+        THistory history;
+        TJournalReader reader(exchange, history);
+        QElapsedTimer clock;
+        double promised = -1;
+        QObject::connect(&reader, &TJournalReader::ReadProgress, [&](int, int, qint64 msLeft) {
+            if (promised < 0 && msLeft >= 0)
+                promised = clock.nsecsElapsed() / 1e9 + msLeft / 1e3;
+        });
+        QSignalSpy finished(&reader, &TJournalReader::ReadFinished);
+        panel.clearRecords();
+        clock.start();
+        reader.StartReadAll();
+        waitUntil([&] { return finished.count() == 1; }, 3600 * 1000);
+        const double took = clock.nsecsElapsed() / 1e9;
+        if (finished.count() != 1 || history.Count() != gRecords) {
+            state.SkipWithError("the journal was not read whole");
+            return;
+        }
+        state.SetIterationTime(took);
+        wall = took;
+        line = panel.sentBytes().size() * 10.0 / baud;
+        estimateRatio = promised / took;
+    }
+    state.counters["records"] = gRecords;
+    state.counters["wall_s"] = wall;
+    state.counters["line_s"] = line;
+    state.counters["wall_over_line"] = wall / line;
+    state.counters["estimate_ratio"] = estimateRatio;
+}
+
+} // namespace
+
+BENCHMARK(ModelPageSwitch)->Name("HistoryModel/page_switch/65536")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(ModelFilter, text, "тревога")
+    ->Name("HistoryModel/filter/65536/text")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(ModelFilter, code, "130")
+    ->Name("HistoryModel/filter/65536/code")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Export, xlsx, "xlsx")->Name("HistoryExport/xlsx/65536")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Export, csv, "csv")->Name("HistoryExport/csv/65536")->Unit(benchmark::kMillisecond);
+BENCHMARK(JournalReadAll)
+    ->Name("JournalReadAll/baud")
+    ->Arg(19200)
+    ->UseManualTime()
+    ->Iterations(1)
+    ->Unit(benchmark::kSecond);
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    std::vector<char*> args;
+    for (int i = 0; i < argc; ++i) {
+        if (std::strncmp(argv[i], "--records=", 10) == 0) {
+            gRecords = std::atoi(argv[i] + 10);
+            if (gRecords < 1 || gRecords > 65535) {
+                std::fprintf(stderr, "--records wants 1 to 65535\n");
+                return 1;
+            }
+            continue;
+        }
+        args.push_back(argv[i]);
+    }
+    int count = int(args.size());
+    args.push_back(nullptr);
+    benchmark::Initialize(&count, args.data());
+    if (benchmark::ReportUnrecognizedArguments(count, args.data()))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,211 @@
+// tarvik1-cli journal and erase-journal against the emulated panel: the
+// newest records or the whole journal into the window's sheet, progress on
+// standard error, the erase only when confirmed, and the exit codes of what
+// can go wrong.
+#include "cli/CliCommands.h"
+#include "cli/CliJournal.h"
+#include "cli/CliSession.h"
+#include "emulated_panel_fixture.h"
+#include "sheet_reader.h"
+#include "short_link_timings.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct CliRun {
+    int code = -1;
+    QString out;
+    QString err;
+};
+
+class CliJournal : public ::testing::Test {
+protected:
+    CliRun run(const QStringList& args) const {
+        CliRun r;
+        QTextStream out(&r.out);
+        QTextStream err(&r.err);
+        r.code = RunCli(args, out, err, timings);
+        out.flush();
+        err.flush();
+        return r;
+    }
+
+    static emu::PanelSettings Journal(int records, emu::LinkMode mode = emu::LinkMode::Cable) {
+        emu::PanelSettings s = QuickPanelSettings(mode);
+        s.journalRecords = records;
+        s.delays.journalEraseMs = 100;
+        return s;
+    }
+
+    static QStringList CsvLines(const QString& path) {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            return {};
+        QStringList lines = QString::fromUtf8(file.readAll().mid(3)).split("\r\n");
+        lines.removeLast();
+        return lines;
+    }
+
+    ShortLinkTimings timings;
+    QTemporaryDir dir;
+};
+
+TEST_F(CliJournal, NewestRecordsIntoTheWindowsSheet) {
+    auto panel = StartEmulatedPanel(Journal(300));
+    const QString xlsx = dir.filePath("journal.xlsx");
+    CliRun r = run({"journal", "--port", panel->slavePath(), "--out", xlsx});
+    ASSERT_EQ(r.code, ceOk) << r.err.toStdString();
+    EXPECT_EQ(r.out, QStringLiteral("Записано записей: 20 в %1\n").arg(xlsx));
+    const Workbook book = ReadWorkbook(xlsx);
+    ASSERT_TRUE(book.ok) << book.error.toStdString();
+    EXPECT_EQ(book.text("A1"), "№");
+    EXPECT_EQ(book.text("A2"), "280") << "one page of 20, oldest first";
+    EXPECT_EQ(book.text("A21"), "299");
+    EXPECT_EQ(book.lastRow(), 21);
+    EXPECT_EQ(book.cells.value("B2").type, "") << "the time as a date-time";
+    EXPECT_TRUE(panel->receivedLines().endsWith("CABLE DISCONNECT"));
+
+    const QString csv = dir.filePath("journal.csv");
+    r = run({"journal", "--port", panel->slavePath(), "--last", "50", "--out", csv});
+    ASSERT_EQ(r.code, ceOk) << r.err.toStdString();
+    const QStringList lines = CsvLines(csv);
+    ASSERT_EQ(lines.size(), 51);
+    EXPECT_TRUE(lines[1].startsWith("250;"));
+    EXPECT_TRUE(lines[50].startsWith("299;"));
+}
+
+TEST_F(CliJournal, WholeJournalWithProgressOverCableAndModem) {
+    for (const auto mode : {emu::LinkMode::Cable, emu::LinkMode::Modem}) {
+        const std::string m = emu::linkModeName(mode).toStdString();
+        emu::PanelSettings settings = Journal(300, mode);
+        settings.badRecords = 6;
+        auto panel = StartEmulatedPanel(settings);
+        const QString csv = dir.filePath(QString::fromStdString(m) + ".csv");
+        QStringList args{"journal", "--port", panel->slavePath(), "--all", "--out", csv};
+        if (mode == emu::LinkMode::Modem)
+            args << "--modem"
+                 << "5551234";
+        const CliRun r = run(args);
+        ASSERT_EQ(r.code, ceOk) << m << r.err.toStdString();
+        const QStringList lines = CsvLines(csv);
+        ASSERT_EQ(lines.size(), 301) << m;
+        EXPECT_TRUE(lines[1].startsWith("0;")) << m;
+        EXPECT_TRUE(lines[300].startsWith("299;")) << m;
+        // Faulty records are written with the check that fails: a wrong
+        // record check sum ("КС", the last column) or a wrong check digit
+        // ("КС CID", after the message).
+        static const QRegularExpression faulty(QStringLiteral(";[0-9A-F]{16};НЕТ;|;НЕТ$"));
+        EXPECT_EQ(lines.filter(faulty).size(), 6) << m;
+        const QStringList progress = r.err.split('\n', Qt::SkipEmptyParts);
+        ASSERT_GE(progress.size(), 2) << m;
+        EXPECT_EQ(progress.first(), "Прочитано 0 из 300 записей") << m;
+        EXPECT_EQ(progress.last(), "Прочитано 300 из 300 записей, осталось 0 с") << m;
+    }
+}
+
+TEST_F(CliJournal, EraseOnlyWhenConfirmed) {
+    auto panel = StartEmulatedPanel(Journal(100));
+    CliRun r = run({"erase-journal", "--port", panel->slavePath()});
+    EXPECT_EQ(r.code, ceUsage);
+    EXPECT_TRUE(r.err.startsWith("Очистка журнала панели необратима")) << r.err.toStdString();
+    EXPECT_TRUE(panel->receivedLines().isEmpty()) << "the port was not even opened";
+    EXPECT_EQ(panel->journalPointer(), 100u);
+
+    r = run({"erase-journal", "--port", panel->slavePath(), "--yes"});
+    EXPECT_EQ(r.code, ceOk) << r.err.toStdString();
+    EXPECT_EQ(r.out, "Журнал панели очищен\n");
+    EXPECT_EQ(panel->commandCount("+erase"), 1);
+    EXPECT_EQ(panel->journalPointer(), 0u);
+
+    // Nothing left to write.
+    const QString xlsx = dir.filePath("empty.xlsx");
+    r = run({"journal", "--port", panel->slavePath(), "--out", xlsx});
+    EXPECT_EQ(r.code, ceJournalEmpty);
+    EXPECT_EQ(r.err, "Журнал панели пуст: файл не записан\n");
+    EXPECT_FALSE(QFile::exists(xlsx));
+}
+
+TEST_F(CliJournal, PanelThatDoesNotAnswer) {
+    auto panel = StartEmulatedPanel(Journal(100));
+    emu::Faults f;
+    f.dropEvery = 1;
+    f.onlyCommand = "+erase";
+    panel->setFaults(f);
+    TCliOptions options;
+    options.Port = panel->slavePath();
+    TJournalTiming timing;
+    timing.EraseTimeOut = 100;
+    timing.ReadTimeOut = 100;
+    QString out, err;
+    QTextStream o(&out), e(&err);
+    EXPECT_EQ(RunEraseJournal(options, timing, o, e), ceExchangeFailed);
+    e.flush();
+    EXPECT_TRUE(err.endsWith("Ошибка: Очистка истории\n")) << err.toStdString();
+    EXPECT_EQ(panel->journalPointer(), 100u);
+
+    // No record comes: no file, and the failure named.
+    f.onlyCommand = "+read";
+    panel->setFaults(f);
+    TJournalOptions journal;
+    journal.Out = dir.filePath("none.xlsx");
+    journal.Timing = timing;
+    err.clear();
+    EXPECT_EQ(RunJournal(options, journal, o, e), ceExchangeFailed);
+    e.flush();
+    EXPECT_TRUE(err.contains("Ошибка: Записи истории\n")) << err.toStdString();
+    EXPECT_FALSE(QFile::exists(journal.Out));
+}
+
+TEST_F(CliJournal, CommandLineAndOutputFailures) {
+    auto panel = StartEmulatedPanel(Journal(30));
+    const QString port = panel->slavePath();
+    const struct {
+        QStringList args;
+        int code;
+        QString errStart;
+    } cases[] = {
+        {{"journal", "--out", "a.xlsx"}, ceUsage, "Не указан порт (--port)"},
+        {{"journal", "--port", port}, ceUsage, "Не указан файл таблицы (--out)"},
+        {{"journal", "--port", port, "--out", "a.xls"},
+         ceUsage,
+         "Файл таблицы должен быть .xlsx или .csv: a.xls"},
+        {{"journal", "--port", port, "--out", "a.csv", "--last", "0"}, ceUsage, "Неверное число записей: 0"},
+        {{"journal", "--port", port, "--out", "a.csv", "--last", "many"},
+         ceUsage,
+         "Неверное число записей: many"},
+        {{"journal", "--port", port, "--out", "a.csv", "--last", "5", "--all"},
+         ceUsage,
+         "Укажите либо --last"},
+        {{"erase-journal", "--port", port, "--yes", "now"}, ceUsage, "Лишние слова: now"},
+        {{"journal", "--port", port, "--out", dir.filePath("no/such/folder.xlsx")},
+         ceOutputFailed,
+         "Не удалось записать файл " + dir.filePath("no/such/folder.xlsx")},
+    };
+    for (const auto& c : cases) {
+        const CliRun r = run(c.args);
+        EXPECT_EQ(r.code, c.code) << c.args.join(' ').toStdString();
+        EXPECT_TRUE(r.err.contains(c.errStart)) << r.err.toStdString();
+    }
+    EXPECT_EQ(panel->commandCount("+read"), 1) << "only the run that got as far as reading";
+}
+
+TEST_F(CliJournal, ProgramWritesTheSheet) {
+    auto panel = StartEmulatedPanel(Journal(60));
+    const QString xlsx = dir.filePath("program.xlsx");
+    QProcess cli;
+    cli.start(TARVIK_CLI_PROGRAM, {"journal", "--port", panel->slavePath(), "--all", "--out", xlsx});
+    ASSERT_TRUE(cli.waitForFinished(20000));
+    EXPECT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
+    const Workbook book = ReadWorkbook(xlsx);
+    EXPECT_EQ(book.lastRow(), 61);
+    EXPECT_EQ(book.text("A61"), "59");
+}
+
+} // namespace
