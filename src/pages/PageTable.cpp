@@ -1,11 +1,15 @@
 #include "PageTable.h"
 
 #include "CommonFrameUnit.h"
+#include "EngeneerNumberFrameUnit.h"
+#include "SMSFrameUnit.h"
 #include "StringConsts.h"
 
 const std::vector<TPageInfo>& PageTable() {
     static const std::vector<TPageInfo> table{
         {ptCommon, [](IPageHost& host) -> TPageFrame* { return new TCommonFrame(host); }},
+        {ptEngineerNumbers, [](IPageHost& host) -> TPageFrame* { return new TEngeneerNumberFrame(host); }},
+        {ptSMS, [](IPageHost& host) -> TPageFrame* { return new TSMSFrame(host); }},
     };
     return table;
 }

@@ -3,6 +3,9 @@
 // signal reading, the error list, the operation guard, closing during an
 // operation, a lost line, and the window state kept between runs.
 #include "main_window_fixture.h"
+#include "pages/PageTable.h"
+
+#include <QStackedWidget>
 
 namespace {
 
@@ -15,7 +18,10 @@ TEST_F(MainWindow, FirstStartAppliesBuiltInTextsAndStampsTheVersion) {
             EXPECT_FALSE(action(*w, name)->isEnabled()) << name;
         EXPECT_EQ(action(*w, "ReadAction")->toolTip(), "Прочитать текущую страницу");
         auto* list = child<QListWidget>(w.get(), "PageList");
-        ASSERT_EQ(list->count(), 1);
+        // Every page of the table, in tag order.
+        ASSERT_EQ(list->count(), int(PageTable().size()));
+        for (int i = 0; i < list->count(); ++i)
+            EXPECT_EQ(list->item(i)->text(), PageName(PageTable()[size_t(i)].Tag)) << i;
         EXPECT_EQ(list->item(0)->text(), "Общие настройки");
         EXPECT_EQ(w->CurrentFrame(), w->Frames().front());
         EXPECT_EQ(QSettings("Velmor", "Tarvik1").value("version").toString(), "2.0.0.16");
@@ -255,13 +261,20 @@ TEST_F(MainWindow, FailedParametersReachTheErrorListWithTheirHeading) {
     EXPECT_EQ(errors->Heading(), "При записи страницы были ошибочно записаны следующие значения:");
     EXPECT_EQ(errors->Items(), QStringList{"Номер объекта"});
 
-    // Read all against a panel that answers nothing: the page reports both
-    // and the Common page is on show at the end.
+    // Read all against a panel that answers nothing: each page reports its
+    // own parameters at the end of its turn (the list as the next page comes
+    // on show), and the Common page is on show at the end.
     f = {};
     f.dropEvery = 1;
     panel->setFaults(f);
+    std::vector<QStringList> shown;
+    const QMetaObject::Connection watch =
+        QObject::connect(child<QStackedWidget>(w.get(), "Panel4"), &QStackedWidget::currentChanged, w.get(),
+                         [&] { shown.push_back(errors->Items()); });
     w->ReadAllActionExecute();
-    EXPECT_EQ(errors->Items(), (QStringList{"Номер объекта", "Параметры диспетчерской связи"}));
+    QObject::disconnect(watch);
+    ASSERT_FALSE(shown.empty());
+    EXPECT_EQ(shown.front(), (QStringList{"Номер объекта", "Параметры диспетчерской связи"}));
     EXPECT_EQ(w->CurrentFrame(), w->Frames().front());
 }
 

@@ -137,7 +137,12 @@ TEST_F(OperationState, NothingStartsFromTheMenuWhileTheExchangeWaits) {
     });
     w->ReadAllActionExecute();
     EXPECT_TRUE(checked);
-    EXPECT_EQ(panel->receivedLines(), (QStringList{"+o", "+disp"}));
+    // One Read all and nothing else: every page's reads once, no write.
+    QStringList lines = panel->receivedLines();
+    EXPECT_EQ(lines.mid(0, 2), (QStringList{"+o", "+disp"}));
+    EXPECT_EQ(lines.removeDuplicates(), 0) << "nothing read twice";
+    for (const QString& name : panel->commandCounts().keys())
+        EXPECT_EQ(panel->writeCount(name), 0) << name.toStdString();
     EXPECT_EQ(w->State(), TOperationState::Connected);
 }
 

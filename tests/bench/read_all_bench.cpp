@@ -1,0 +1,155 @@
+// read_all_bench: the main window's Read all over every page of its page
+// table, against the emulated panel on a line throttled to the panel's 19200
+// baud (10 bits a byte) with the panel's own answer delay (10 ms before each
+// answer), next to what the line and that delay alone need:
+//   line_s      (bytes written + bytes answered) x 10 / baud
+//   line_lf_s   the same without each command's second CR LF, which
+//               crosses while the panel is already answering
+//   delays_s    the answer delay times the commands the panel got
+//   wall/(line+delays), wall/(line_lf+delays): the tool's share of Read all
+//               (its exchanges, the log, switching and drawing the pages).
+// Figures are per Read all, averaged over the rounds.
+//
+// Build and run (an optimised build; the machine otherwise idle):
+//   cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+//   cmake --build build-bench --target read_all_bench -j2
+//   build-bench/tests/bench/read_all_bench
+//
+// --rounds=N runs Read all N times (default 5; the smoke test runs one).
+// The window is on Qt's offscreen platform unless QT_QPA_PLATFORM says
+// otherwise; its stored state goes to a scratch folder.
+#include "emulated_panel.h"
+#include "mainwindow/ConnectFormUnit.h"
+#include "mainwindow/ErrorListFormUnit.h"
+#include "mainwindow/Main.h"
+#include "mainwindow/MessageBoxes.h"
+#include "pages/PageFrame.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QPushButton>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+constexpr int kBaud = 19200;
+int gRounds = 5;
+
+// Connects the window to the panel through its connection dialog, as the
+// user does: the port typed in, the cable, Connect.
+bool ConnectWindow(TMainForm& window, const QString& port) {
+    QTimer::singleShot(0, [port] {
+        auto* dialog = qobject_cast<TConnectForm*>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        if (auto* combo = dialog->findChild<QComboBox*>(QStringLiteral("PortCombo")))
+            combo->setCurrentText(port);
+        if (auto* button = dialog->findChild<QPushButton*>(QStringLiteral("ConnectButton")))
+            button->click();
+    });
+    window.ConnectActionExecute();
+    return window.Connected();
+}
+
+void ReadAll(benchmark::State& state) {
+    QTemporaryDir settingsDir;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
+    SetMessagePresenter([](QWidget*, const TMessage&) { return true; });
+
+    emu::PanelSettings settings; // the panel's own delays
+    settings.faults.baud = kBaud;
+    emu::EmulatedPanel panel(settings);
+    QString error;
+    if (!panel.start(&error)) {
+        state.SkipWithError(("the emulated panel does not start: " + error).toStdString().c_str());
+        return;
+    }
+    TMainForm window;
+    window.show();
+    if (!ConnectWindow(window, panel.slavePath())) {
+        state.SkipWithError("the window does not connect to the emulated panel");
+        return;
+    }
+
+    double wall = 0, line = 0, lineLf = 0, delays = 0, commands = 0;
+    int rounds = 0;
+    for (auto _ : state) {
+        panel.clearRecords();
+        const Clock::time_point start = Clock::now();
+        window.ReadAllActionExecute();
+        const double took = std::chrono::duration<double>(Clock::now() - start).count();
+        if (window.ErrorListForm()->isVisible()) {
+            state.SkipWithError(
+                ("a page failed: " + window.ErrorListForm()->Items().join(", ")).toStdString().c_str());
+            break;
+        }
+        state.SetIterationTime(took);
+
+        int n = 0;
+        for (int count : panel.commandCounts())
+            n += count;
+        const double byteS = 10.0 / kBaud;
+        const double bytes = double(panel.receivedBytes().size() + panel.sentBytes().size());
+        wall += took;
+        line += bytes * byteS;
+        lineLf += (bytes - 2.0 * n) * byteS;
+        delays += double(n) * settings.delays.answerMs / 1000.0;
+        commands += n;
+        ++rounds;
+    }
+    if (rounds == 0)
+        return;
+    state.counters["pages"] = double(window.Frames().size());
+    state.counters["commands"] = commands / rounds;
+    state.counters["line_s"] = line / rounds;
+    state.counters["line_lf_s"] = lineLf / rounds;
+    state.counters["delays_s"] = delays / rounds;
+    state.counters["wall_s"] = wall / rounds;
+    state.counters["wall/(line+delays)"] = wall / (line + delays);
+    state.counters["wall/(line_lf+delays)"] = wall / (lineLf + delays);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    std::vector<char*> args;
+    for (int i = 0; i < argc; ++i) {
+        if (std::strncmp(argv[i], "--rounds=", 9) == 0) {
+            gRounds = std::atoi(argv[i] + 9);
+            if (gRounds <= 0) {
+                std::fprintf(stderr, "--rounds wants a positive number\n");
+                return 1;
+            }
+            continue;
+        }
+        if (std::strcmp(argv[i], "--help") == 0)
+            std::printf("  --rounds=N  Read all this many times (default 5)\n");
+        args.push_back(argv[i]);
+    }
+    int count = int(args.size());
+    args.push_back(nullptr);
+
+    benchmark::RegisterBenchmark("ReadAll/19200", ReadAll)
+        ->UseManualTime()
+        ->Unit(benchmark::kMillisecond)
+        ->Iterations(gRounds);
+    benchmark::Initialize(&count, args.data());
+    if (benchmark::ReportUnrecognizedArguments(count, args.data()))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
