@@ -1,11 +1,13 @@
 #include "PageTable.h"
 
+#include "AlarmButtonsFrameUnit.h"
 #include "CommonFrameUnit.h"
 #include "StringConsts.h"
 
 const std::vector<TPageInfo>& PageTable() {
     static const std::vector<TPageInfo> table{
         {ptCommon, [](IPageHost& host) -> TPageFrame* { return new TCommonFrame(host); }},
+        {ptAlarmButtons, [](IPageHost& host) -> TPageFrame* { return new TAlarmButtonsFrame(host); }},
     };
     return table;
 }
