@@ -24,7 +24,7 @@ namespace {
 constexpr int AlarmTypeRowsVisible = 25;
 // The closed list shows this many characters of its item; the open list
 // is as wide as its longest item.
-constexpr int AlarmTypeShownChars = 24;
+constexpr int AlarmTypeShownChars = 16;
 constexpr int HoldTimeShownChars = 4;
 // Left and right of an item's text in an open list.
 constexpr int ListItemMargins = 16;

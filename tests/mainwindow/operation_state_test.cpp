@@ -115,6 +115,11 @@ TEST_F(OperationState, NothingStartsFromTheMenuWhileTheExchangeWaits) {
     auto w = makeWindow();
     connectWindow(*w);
     ASSERT_TRUE(w->Connected());
+    // What one Read all sends when nothing comes between.
+    panel->clearRecords();
+    w->ReadAllActionExecute();
+    const QStringList readAll = panel->receivedLines();
+    ASSERT_EQ(readAll.mid(0, 2), (QStringList{"+o", "+disp"}));
     emu::Faults f;
     f.extraDelayMs = 200;
     panel->setFaults(f);
@@ -137,7 +142,7 @@ TEST_F(OperationState, NothingStartsFromTheMenuWhileTheExchangeWaits) {
     });
     w->ReadAllActionExecute();
     EXPECT_TRUE(checked);
-    EXPECT_EQ(panel->receivedLines(), (QStringList{"+o", "+disp"}));
+    EXPECT_EQ(panel->receivedLines(), readAll);
     EXPECT_EQ(w->State(), TOperationState::Connected);
 }
 
