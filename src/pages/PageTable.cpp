@@ -1,5 +1,6 @@
 #include "PageTable.h"
 
+#include "AlarmButtonsFrameUnit.h"
 #include "CommonFrameUnit.h"
 #include "EngeneerNumberFrameUnit.h"
 #include "SMSFrameUnit.h"
@@ -8,6 +9,7 @@
 const std::vector<TPageInfo>& PageTable() {
     static const std::vector<TPageInfo> table{
         {ptCommon, [](IPageHost& host) -> TPageFrame* { return new TCommonFrame(host); }},
+        {ptAlarmButtons, [](IPageHost& host) -> TPageFrame* { return new TAlarmButtonsFrame(host); }},
         {ptEngineerNumbers, [](IPageHost& host) -> TPageFrame* { return new TEngeneerNumberFrame(host); }},
         {ptSMS, [](IPageHost& host) -> TPageFrame* { return new TSMSFrame(host); }},
     };
