@@ -72,7 +72,9 @@ private:
     bool EraseHistory();
 
     TChannelsState fState;
-    // The entries as last read, by entry number.
+    // The entries of the read in progress, by entry number; they start as
+    // the rows show them, so an entry the panel does not give changes
+    // nothing.
     TDirectionTable FDirection;
     std::optional<TChannelTable> fShownTable;
     bool fShowing = false;

@@ -118,10 +118,20 @@ TEST_F(ChannelsWindow, ReadsWritesAndDefaults) {
     combo(page, 3)->setCurrentIndex(combo(page, 3)->findText(SmsMobile));
     child<QRadioButton>(page, "LogicOR2")->click();
     child<QRadioButton>(page, "MoveGroupItem1")->click();
-    ASSERT_GT(panel->journalPointer(), 0u);
+    const unsigned journal = panel->journalPointer();
+    ASSERT_GT(journal, 0u);
     panel->clearRecords();
-    boxes.clear();
 
+    // No to the question: not a byte goes out, the journal stays.
+    answerYes = false;
+    boxes.clear();
+    w->WriteActionExecute();
+    EXPECT_EQ(boxes.size(), 1u);
+    EXPECT_TRUE(panel->receivedBytes().isEmpty());
+    EXPECT_EQ(panel->journalPointer(), journal);
+
+    answerYes = true;
+    boxes.clear();
     w->WriteActionExecute();
 
     const QStringList wire{"+erase",
