@@ -1,6 +1,7 @@
 #include "PageTable.h"
 
 #include "AlarmButtonsFrameUnit.h"
+#include "ChannelsFrameUnit.h"
 #include "CommonFrameUnit.h"
 #include "EngeneerNumberFrameUnit.h"
 #include "SMSFrameUnit.h"
@@ -9,6 +10,7 @@
 const std::vector<TPageInfo>& PageTable() {
     static const std::vector<TPageInfo> table{
         {ptCommon, [](IPageHost& host) -> TPageFrame* { return new TCommonFrame(host); }},
+        {ptChannels, [](IPageHost& host) -> TPageFrame* { return new TChannelsFrame(host); }},
         {ptAlarmButtons, [](IPageHost& host) -> TPageFrame* { return new TAlarmButtonsFrame(host); }},
         {ptEngineerNumbers, [](IPageHost& host) -> TPageFrame* { return new TEngeneerNumberFrame(host); }},
         {ptSMS, [](IPageHost& host) -> TPageFrame* { return new TSMSFrame(host); }},

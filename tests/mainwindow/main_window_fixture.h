@@ -97,6 +97,14 @@ protected:
         w.ConnectActionExecute();
     }
 
+    // Caps every time-out of the window's exchange (a silent panel's three
+    // attempts then take milliseconds).
+    void capTimeOuts(TMainForm& w, uint32_t ms) {
+        TLinkTimings capped = timings;
+        capped.TimeOutCapMs = ms;
+        w.SetLinkTimings(capped);
+    }
+
     void disconnectWindow(TMainForm& w) {
         w.DisconnectActionExecute();
         ASSERT_TRUE(waitUntil([&] { return !w.Connected() && !w.Busy(); }));

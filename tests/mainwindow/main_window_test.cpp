@@ -6,8 +6,6 @@
 #include "pages/PageTable.h"
 #include "pages/StringConsts.h"
 
-#include <QStackedWidget>
-
 namespace {
 
 TEST_F(MainWindow, FirstStartAppliesBuiltInTextsAndStampsTheVersion) {
@@ -240,9 +238,7 @@ TEST_F(MainWindow, FailedParametersReachTheErrorListWithTheirHeading) {
     auto w = makeWindow();
     connectWindow(*w);
     ASSERT_TRUE(w->Connected());
-    TLinkTimings capped = timings;
-    capped.TimeOutCapMs = 60;
-    w->SetLinkTimings(capped);
+    capTimeOuts(*w, 60);
     emu::Faults f;
     f.missingOk = true;
     f.onlyCommand = "+disp";
@@ -261,18 +257,17 @@ TEST_F(MainWindow, FailedParametersReachTheErrorListWithTheirHeading) {
     EXPECT_EQ(errors->Heading(), "При записи страницы были ошибочно записаны следующие значения:");
     EXPECT_EQ(errors->Items(), QStringList{"Номер объекта"});
 
-    // Read all against a panel that answers nothing: each page reports its
-    // own parameters at the end of its turn (the list as the next page comes
-    // on show), and the Common page is on show at the end.
+    // Read all against a panel that answers nothing: the pages report one
+    // by one, the Common page first with both of its parameters, and the
+    // Common page is on show at the end.
     f = {};
     f.dropEvery = 1;
     panel->setFaults(f);
     std::vector<QStringList> shown;
-    const QMetaObject::Connection watch =
-        QObject::connect(child<QStackedWidget>(w.get(), "Panel4"), &QStackedWidget::currentChanged, w.get(),
-                         [&] { shown.push_back(errors->Items()); });
+    auto* box = child<QListWidget>(errors, "ErrorListBox");
+    QObject::connect(box->model(), &QAbstractItemModel::rowsInserted, box,
+                     [&] { shown.push_back(errors->Items()); });
     w->ReadAllActionExecute();
-    QObject::disconnect(watch);
     ASSERT_FALSE(shown.empty());
     EXPECT_EQ(shown.front(), (QStringList{"Номер объекта", "Параметры диспетчерской связи"}));
     EXPECT_EQ(w->CurrentFrame(), w->Frames().front());

@@ -45,7 +45,8 @@ QString FakeHost::ChooseFile(const TFileChoice& choice) {
     return chosenFile;
 }
 
-void FakeHost::BeginBusy(const QString& text, bool) {
+void FakeHost::BeginBusy(const QString& text, bool cancellable) {
     busyTexts.append(text);
+    busyCancellable.push_back(cancellable);
     busy = true;
 }

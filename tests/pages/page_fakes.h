@@ -70,6 +70,7 @@ public:
     std::vector<TFileChoice> fileChoices;
     QString chosenFile;
     QStringList busyTexts;
+    std::vector<bool> busyCancellable; // one per BeginBusy
     bool busy = false;
     bool cancelled = false;
 
@@ -86,7 +87,7 @@ public:
     void ShowError(const QString& text) override { errors.append(text); }
     bool Confirm(const QString& question) override;
     QString ChooseFile(const TFileChoice& choice) override;
-    void BeginBusy(const QString& text, bool) override;
+    void BeginBusy(const QString& text, bool cancellable) override;
     void SetBusyProgress(int, int) override {}
     bool BusyCancelled() const override { return cancelled; }
     void EndBusy() override { busy = false; }
