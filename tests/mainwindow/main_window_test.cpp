@@ -3,6 +3,11 @@
 // signal reading, the error list, the operation guard, closing during an
 // operation, a lost line, and the window state kept between runs.
 #include "main_window_fixture.h"
+#include "pages/PageTable.h"
+
+#include <QStackedWidget>
+
+#include <map>
 
 namespace {
 
@@ -15,7 +20,9 @@ TEST_F(MainWindow, FirstStartAppliesBuiltInTextsAndStampsTheVersion) {
             EXPECT_FALSE(action(*w, name)->isEnabled()) << name;
         EXPECT_EQ(action(*w, "ReadAction")->toolTip(), "Прочитать текущую страницу");
         auto* list = child<QListWidget>(w.get(), "PageList");
-        ASSERT_EQ(list->count(), 1);
+        ASSERT_EQ(list->count(), int(PageTable().size()));
+        for (int i = 0; i < list->count(); ++i)
+            EXPECT_EQ(list->item(i)->text(), PageName(PageTable()[size_t(i)].Tag)) << i;
         EXPECT_EQ(list->item(0)->text(), "Общие настройки");
         EXPECT_EQ(w->CurrentFrame(), w->Frames().front());
         EXPECT_EQ(QSettings("Velmor", "Tarvik1").value("version").toString(), "2.0.0.16");
@@ -253,14 +260,61 @@ TEST_F(MainWindow, FailedParametersReachTheErrorListWithTheirHeading) {
     EXPECT_EQ(errors->Heading(), "При записи страницы были ошибочно записаны следующие значения:");
     EXPECT_EQ(errors->Items(), QStringList{"Номер объекта"});
 
-    // Read all against a panel that answers nothing: the page reports both
-    // and the Common page is on show at the end.
+    // Read all against a panel that answers nothing: each page reports what
+    // failed as the next one comes up (System events in a message box), and
+    // the Common page is on show at the end.
     f = {};
     f.dropEvery = 1;
     panel->setFaults(f);
+    std::map<int, QStringList> listedBeforePage;
+    QObject::connect(child<QStackedWidget>(w.get(), "Panel4"), &QStackedWidget::currentChanged, w.get(),
+                     [&](int page) { listedBeforePage[page] = errors->Items(); });
+    boxes.clear();
     w->ReadAllActionExecute();
-    EXPECT_EQ(errors->Items(), (QStringList{"Номер объекта", "Параметры диспетчерской связи"}));
+    EXPECT_EQ(listedBeforePage[ptSystemEvents],
+              (QStringList{"Номер объекта", "Параметры диспетчерской связи"}));
+    EXPECT_EQ(listedBeforePage[ptGPRS], listedBeforePage[ptSystemEvents]);
+    // The list after the GPRS page: when the next page comes up, or at the
+    // end when the Common page is shown again.
+    const QStringList afterGPRS =
+        listedBeforePage.count(ptGPRS + 1) ? listedBeforePage[ptGPRS + 1] : listedBeforePage[ptCommon];
+    EXPECT_EQ(afterGPRS.size(), 10);
+    EXPECT_EQ(afterGPRS.value(0), "Номер для выхода в GPRS");
+    ASSERT_FALSE(boxes.empty());
+    EXPECT_EQ(boxes[0], std::make_pair(TBoxKind::Error, QString("Произошла ошибка чтения.")));
     EXPECT_EQ(w->CurrentFrame(), w->Frames().front());
+}
+
+TEST_F(MainWindow, ReadAllAndWriteAllGoThroughThePagesInTagOrder) {
+    auto w = makeWindow();
+    connectWindow(*w);
+    ASSERT_TRUE(w->Connected());
+    panel->clearRecords();
+    w->ReadAllActionExecute();
+    const QStringList reads{"+o",         "+disp", "+pwlog", "+gphon0", "+GAPN0",  "+gprsname0", "+gprspswd0",
+                            "+timegpres", "+ps",   "+IPadr", "+IPport", "+IP1adr", "+IP1port"};
+    EXPECT_EQ(panel->receivedLines().mid(0, reads.size()), reads);
+
+    // What was read goes back as it came, page after page.
+    panel->clearRecords();
+    w->WriteAllActionExecute();
+    const QStringList writes{"+o0050",
+                             "+dispFF",
+                             "+pwlogFFFFFF0004FFFFFFFF",
+                             "+gphon0*99#",
+                             "+GAPN0internet.mts.ru",
+                             "+gprsname0mts",
+                             "+gprspswd0mts",
+                             "+timegpres012C",
+                             "+psDemoDemo",
+                             "+IPadr127.000.000.001",
+                             "+IPport3050",
+                             "+IP1adr127.000.000.001",
+                             "+IP1port3050"};
+    EXPECT_EQ(panel->receivedLines().mid(0, writes.size()), writes);
+    EXPECT_TRUE(panel->rejectedLines().isEmpty());
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_FALSE(w->ErrorListForm()->isVisible());
 }
 
 TEST_F(MainWindow, NothingElseStartsWhileAnOperationRuns) {
