@@ -246,4 +246,35 @@ TEST_F(PagesOnPanel, GPRSEmptyTextsThePanelKeepsAreListedWithTheirValues) {
     EXPECT_EQ(panel->parameter("+GAPN0"), QStringLiteral("internet"));
 }
 
+TEST_F(PagesOnPanel, WhatWasReadLoadsIntoFreshPagesFromItsSettings) {
+    ASSERT_TRUE(panel->setParameter("+pwlog", "FFFF00173BFFFFFFFF"));
+    ASSERT_TRUE(panel->setParameter("+GAPN0", "internet"));
+    ASSERT_TRUE(panel->setParameter("+timegpres", "0258"));
+    ASSERT_TRUE(panel->setParameter("+IP1port", "65535"));
+    events.ReadPage();
+    gprs.ReadPage();
+    ASSERT_TRUE(host.errors.isEmpty());
+    ASSERT_TRUE(host.errorLists.empty());
+
+    FakeHost otherHost;
+    TSystemEventsFrame otherEvents(otherHost);
+    TGPRSFrame otherGPRS(otherHost);
+    otherEvents.Init();
+    otherGPRS.Init();
+    for (const auto& [page, other] : {std::pair<TPageFrame*, TPageFrame*>{&events, &otherEvents},
+                                      std::pair<TPageFrame*, TPageFrame*>{&gprs, &otherGPRS}}) {
+        QStringList lines;
+        page->GetSettings(lines);
+        other->SetSettings(lines);
+        QStringList again;
+        other->GetSettings(again);
+        EXPECT_EQ(again, lines);
+    }
+    EXPECT_EQ(otherEvents.findChild<QComboBox*>("HourCombo")->currentIndex(), 23);
+    EXPECT_EQ(otherGPRS.findChild<QComboBox*>("OperatorsCombo")->currentText(), QStringLiteral("Мегафон"));
+    EXPECT_EQ(otherGPRS.findChild<QComboBox*>("GPRSRepeatComboBox")->currentText(), QStringLiteral("10"));
+    EXPECT_TRUE(otherGPRS.findChild<QLineEdit*>("PointEdit")->isReadOnly());
+    EXPECT_EQ(otherGPRS.findChild<QLineEdit*>("PortEdit2")->text(), QStringLiteral("65535"));
+}
+
 } // namespace
