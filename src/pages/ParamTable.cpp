@@ -117,9 +117,18 @@ bool TParamTable::WriteParam(TPanelExchange& exchange, const TPageParam& param, 
         return false;
     }
     const qsizetype before = errors.size();
-    exchange.SendParamToDevice(param.WriteCommandName() + *value, errors, param.WriteErrorName(), kOK,
-                               param.TimeOut);
-    return errors.size() == before;
+    QStringList answer;
+    exchange.ReadParamFromDevice(param.WriteCommandName() + *value, answer, errors, param.WriteErrorName(),
+                                 kOK, param.TimeOut);
+    if (errors.size() != before)
+        return false;
+    if (param.CheckWrite) {
+        if (const std::optional<QString> refused = param.CheckWrite(*value, answer)) {
+            errors.append(*refused);
+            return false;
+        }
+    }
+    return true;
 }
 
 void TParamTable::Read(TPanelExchange& exchange, QStringList& errors) const {

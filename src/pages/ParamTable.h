@@ -74,6 +74,12 @@ struct TPageParam {
     // Instead of Decode, for a parameter whose whole answer counts (every
     // line, the final "OK" included).
     std::function<bool(const QStringList& lines)> DecodeAnswer{};
+    // After a write the panel answered with "OK": given the value sent and
+    // the answer lines, the error-list entry for a write that did not take
+    // after all (a text parameter written empty goes out as its read
+    // command, and the panel answers with the value it keeps); nullopt when
+    // the write took.
+    std::function<std::optional<QString>(const QString& value, const QStringList& answer)> CheckWrite{};
 
     bool Readable() const { return Decode || DecodeAnswer; }
     bool Writable() const { return bool(Encode); }

@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
 class JournalLink : public ::testing::Test {
@@ -57,6 +58,7 @@ protected:
     // then take milliseconds).
     void capTimeOuts(uint32_t ms) {
         link.timings.TimeOutCapMs = ms;
+        link.timings.QuietMs = std::min(link.timings.QuietMs, 2 * ms); // the bound follows the time-out
         exchange.SetTimings(link.timings);
     }
 

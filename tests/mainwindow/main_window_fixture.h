@@ -36,6 +36,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 
@@ -102,6 +103,7 @@ protected:
     void capTimeOuts(TMainForm& w, uint32_t ms) {
         TLinkTimings capped = timings;
         capped.TimeOutCapMs = ms;
+        capped.QuietMs = std::min(capped.QuietMs, 2 * ms); // the bound follows the time-out
         w.SetLinkTimings(capped);
     }
 

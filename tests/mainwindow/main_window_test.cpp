@@ -6,6 +6,10 @@
 #include "pages/PageTable.h"
 #include "pages/StringConsts.h"
 
+#include <QStackedWidget>
+
+#include <map>
+
 namespace {
 
 TEST_F(MainWindow, FirstStartAppliesBuiltInTextsAndStampsTheVersion) {
@@ -257,20 +261,63 @@ TEST_F(MainWindow, FailedParametersReachTheErrorListWithTheirHeading) {
     EXPECT_EQ(errors->Heading(), "При записи страницы были ошибочно записаны следующие значения:");
     EXPECT_EQ(errors->Items(), QStringList{"Номер объекта"});
 
-    // Read all against a panel that answers nothing: the pages report one
-    // by one, the Common page first with both of its parameters, and the
-    // Common page is on show at the end.
+    // Read all against a panel that answers nothing: each page reports what
+    // failed as the next one comes up (System events in a message box), and
+    // the Common page is on show at the end.
     f = {};
     f.dropEvery = 1;
     panel->setFaults(f);
-    std::vector<QStringList> shown;
-    auto* box = child<QListWidget>(errors, "ErrorListBox");
-    QObject::connect(box->model(), &QAbstractItemModel::rowsInserted, box,
-                     [&] { shown.push_back(errors->Items()); });
+    std::map<int, QStringList> listedBeforePage;
+    QObject::connect(child<QStackedWidget>(w.get(), "Panel4"), &QStackedWidget::currentChanged, w.get(),
+                     [&](int page) { listedBeforePage[page] = errors->Items(); });
+    boxes.clear();
     w->ReadAllActionExecute();
-    ASSERT_FALSE(shown.empty());
-    EXPECT_EQ(shown.front(), (QStringList{"Номер объекта", "Параметры диспетчерской связи"}));
+    EXPECT_EQ(listedBeforePage[ptSystemEvents],
+              (QStringList{"Номер объекта", "Параметры диспетчерской связи"}));
+    EXPECT_EQ(listedBeforePage[ptGPRS], listedBeforePage[ptSystemEvents]);
+    // The list after the GPRS page: when the next page comes up, or at the
+    // end when the Common page is shown again.
+    const QStringList afterGPRS =
+        listedBeforePage.count(ptGPRS + 1) ? listedBeforePage[ptGPRS + 1] : listedBeforePage[ptCommon];
+    EXPECT_EQ(afterGPRS.size(), 10);
+    EXPECT_EQ(afterGPRS.value(0), "Номер для выхода в GPRS");
+    ASSERT_FALSE(boxes.empty());
+    EXPECT_EQ(boxes[0], std::make_pair(TBoxKind::Error, QString("Произошла ошибка чтения.")));
     EXPECT_EQ(w->CurrentFrame(), w->Frames().front());
+}
+
+TEST_F(MainWindow, ReadAllAndWriteAllGoThroughThePagesInTagOrder) {
+    auto w = makeWindow();
+    connectWindow(*w);
+    ASSERT_TRUE(w->Connected());
+    panel->clearRecords();
+    w->ReadAllActionExecute();
+    const QStringList reads{"+o",         "+disp", "+pwlog", "+gphon0", "+GAPN0",  "+gprsname0", "+gprspswd0",
+                            "+timegpres", "+ps",   "+IPadr", "+IPport", "+IP1adr", "+IP1port"};
+    EXPECT_EQ(panel->receivedLines().mid(0, reads.size()), reads);
+
+    // What was read goes back as it came, page after page.
+    panel->clearRecords();
+    w->WriteAllActionExecute();
+    const QStringList writes{"+o0050",
+                             "+dispFF",
+                             "+pwlogFFFFFF0004FFFFFFFF",
+                             "+gphon0*99#",
+                             "+GAPN0internet.mts.ru",
+                             "+gprsname0mts",
+                             "+gprspswd0mts",
+                             "+timegpres012C",
+                             "+psDemoDemo",
+                             "+IPadr127.000.000.001",
+                             "+IPport3050",
+                             "+IP1adr127.000.000.001",
+                             "+IP1port3050"};
+    EXPECT_EQ(panel->receivedLines().mid(0, writes.size()), writes);
+    EXPECT_TRUE(panel->rejectedLines().isEmpty());
+    // The one box: the Channels page's question before the journal is erased.
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].first, TBoxKind::Question);
+    EXPECT_FALSE(w->ErrorListForm()->isVisible());
 }
 
 TEST_F(MainWindow, NothingElseStartsWhileAnOperationRuns) {

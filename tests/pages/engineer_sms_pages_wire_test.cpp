@@ -21,16 +21,6 @@
 
 namespace {
 
-// The recording host, with the panel dialogue over the pty.
-class WireHost : public FakeHost {
-public:
-    explicit WireHost(TPanelExchange& link) : fLink(link) {}
-    TPanelExchange& Exchange() override { return fLink; }
-
-private:
-    TPanelExchange& fLink;
-};
-
 class PagesOnTheWire : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -55,7 +45,7 @@ protected:
     std::unique_ptr<emu::EmulatedPanel> panel;
     TConnectedLink link;
     TCommandExchange& exchange = link.exchange;
-    WireHost host{exchange};
+    LinkHost host{exchange};
 };
 
 struct EngineerControls {

@@ -92,3 +92,14 @@ public:
     bool BusyCancelled() const override { return cancelled; }
     void EndBusy() override { busy = false; }
 };
+
+// The recording host with a real panel dialogue (an exchange over a pty) in
+// place of the script.
+class LinkHost : public FakeHost {
+public:
+    explicit LinkHost(TPanelExchange& link) : fLink(link) {}
+    TPanelExchange& Exchange() override { return fLink; }
+
+private:
+    TPanelExchange& fLink;
+};

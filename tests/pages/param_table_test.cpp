@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+#include <vector>
+
 namespace {
 
 QStringList Ok(const QString& value) {
@@ -278,6 +281,51 @@ TEST_F(ParamTableTest, AFieldAppliedFirstIsNotAppliedAgain) {
     load.ApplyAll();
     EXPECT_EQ(m.index, 4);
     EXPECT_EQ(m.nameSets, 1);
+}
+
+TEST(ParamTableWriteCheck, AnAnswerThatShowsTheValueWasNotTakenIsListedByTheCheck) {
+    QString text;
+    TParamTable table;
+    const TPageField& field =
+        table.Text(QStringLiteral("T"), {.GetText = [&] { return text; }, .SetText = [&](const QString&) {}});
+    std::vector<std::pair<QString, QStringList>> checked;
+    table.TextParam(QStringLiteral("+tx"), QStringLiteral("Текст"), field, QStringLiteral("Текст (запись)"))
+        .CheckWrite = [&](const QString& value, const QStringList& answer) -> std::optional<QString> {
+        checked.emplace_back(value, answer);
+        if (value.isEmpty() && answer.size() == 2)
+            return QStringLiteral("осталось ") + answer.first();
+        return std::nullopt;
+    };
+
+    const struct {
+        const char* text;
+        QStringList answer; // empty: none
+        QStringList listed;
+        bool checked;
+    } cases[] = {
+        {"abc", {"OK"}, {}, true},
+        {"", {"old", "OK"}, {"осталось old"}, true}, // listed by the check alone
+        {"", {}, {"Текст (запись)"}, false},         // a failed write is not checked
+        {"", {"ERROR"}, {"Текст (запись)"}, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        text = QString::fromUtf8(c.text);
+        FakeExchange ex;
+        if (!c.answer.isEmpty())
+            ex.answers[QStringLiteral("+tx") + text] = c.answer;
+        checked.clear();
+        QStringList errors;
+
+        EXPECT_EQ(TParamTable::WriteParam(ex, table.Params().front(), errors), c.listed.isEmpty());
+
+        EXPECT_EQ(errors, c.listed);
+        ASSERT_EQ(checked.size(), c.checked ? 1u : 0u);
+        if (c.checked) {
+            EXPECT_EQ(checked[0].first, text);
+            EXPECT_EQ(checked[0].second, c.answer);
+        }
+    }
 }
 
 TEST(HexValues, ReadAndWrittenAsThePanelDoes) {
