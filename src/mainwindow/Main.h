@@ -26,6 +26,7 @@ class TConnectForm;
 class TDevice;
 class TErrorListForm;
 class TDisconnectSequence;
+class TFirmwareActions;
 class TLog;
 class TPageFrame;
 
@@ -62,9 +63,9 @@ public:
     void EndBusy() override;
 
     TOperationState State() const { return fState; }
-    // Connected to a panel: idle or in an operation.
+    // Connected to a panel: idle, in its boot loader or in an operation.
     bool Connected() const;
-    // Anything but idle (connected or not) is running.
+    // Anything but idle (connected, in the boot loader or not) is running.
     bool Busy() const;
 
     const TDeviceVersion& Version() const { return FVersion; }
@@ -73,6 +74,8 @@ public:
     TCommandExchange* CommandExchange() const { return fExchange.get(); }
     TErrorListForm* ErrorListForm() const { return fErrorList.get(); }
     TBusyForm* BusyForm() const { return fBusyForm; }
+    TFirmwareActions& FirmwareActions() const { return *fFirmware; }
+    const QString& BuiltInVersion() const { return FInVer; }
     TPageFrame* CurrentFrame() const { return FCurrentFrame; }
     const std::vector<TPageFrame*>& Frames() const { return FFramesContainer; }
 
@@ -84,6 +87,8 @@ public:
     void ReadAllActionExecute();
     void WriteAllActionExecute();
     void DefaultAllActionExecute();
+    void UpdateFromFileActionExecute();
+    void UpdateFromExeActionExecute();
     void PageListClick();
 
 signals:
@@ -126,6 +131,8 @@ private:
     void DeviceComCreateError(int ErrorCode);
     void LineLost();
     void SetPortPanel(const QString& port);
+    void ShowPanelIdentity();
+    void EnterBootLoaderState();
     void ClearStatusPanels();
     QStringList PageNames() const;
 
@@ -137,6 +144,8 @@ private:
     QPointer<TDisconnectSequence> fDisconnect;
     QPointer<TConnectForm> fConnectForm;
     TBusyForm* fBusyForm = nullptr;
+    // Uses the pages' exchange: freed before it.
+    std::unique_ptr<TFirmwareActions> fFirmware;
 
     TOperationState fState = TOperationState::Disconnected;
     // The states the running operations started from, innermost last.
@@ -159,9 +168,12 @@ private:
     QAction* WriteAllAction = nullptr;
     QAction* DefaultAction = nullptr;
     QAction* DefaultAllAction = nullptr;
+    QAction* UpdateFromFileAction = nullptr;
+    QAction* UpdateFromExeAction = nullptr;
     QToolBar* ToolBar1 = nullptr;
     QMenu* MConnect = nullptr;
     QMenu* MSettings = nullptr;
+    QMenu* MFirmware = nullptr;
     QListWidget* PageList = nullptr;
     QStackedWidget* Panel4 = nullptr;
     QSplitter* Splitter1 = nullptr;
