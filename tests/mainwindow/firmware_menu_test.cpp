@@ -3,8 +3,9 @@
 // each state, an image from a file written end to end, images refused and
 // questions declined with nothing sent, a refused block and Cancel stopping
 // the upload without the final command, the operation guard during the
-// upload, the built-in image, and a panel left in its boot loader connected
-// for the update alone and recovered by it.
+// upload, the window closed or the line lost in the middle of it, the
+// built-in image, and a panel left in its boot loader connected for the
+// update alone and recovered by it.
 #include "firmware/FirmwareImage.h"
 #include "firmware/UpdateProgressUnit.h"
 #include "firmware/UploadFirmware.h"
@@ -87,12 +88,12 @@ protected:
                 ADD_FAILURE() << "no file dialog";
                 return;
             }
-            dialog_ = {true,
-                       dialog->windowTitle(),
-                       dialog->nameFilters(),
-                       dialog->defaultSuffix(),
-                       dialog->fileMode(),
-                       dialog->acceptMode()};
+            seenDialog = {true,
+                          dialog->windowTitle(),
+                          dialog->nameFilters(),
+                          dialog->defaultSuffix(),
+                          dialog->fileMode(),
+                          dialog->acceptMode()};
             if (path.isEmpty()) {
                 dialog->reject();
                 return;
@@ -128,7 +129,7 @@ protected:
     }
 
     QTemporaryDir scratch;
-    SeenDialog dialog_;
+    SeenDialog seenDialog;
 };
 
 TEST_F(FirmwareMenu, TheMenuOffersTheUpdateOnlyWhileAPanelIsConnectedAndIdle) {
@@ -189,12 +190,12 @@ TEST_F(FirmwareMenu, AnImageFileIsCheckedSummarisedWrittenAndThePanelDisconnecte
 
     // The standard open dialog as it comes: its own caption, every file.
     const QFileDialog plain;
-    EXPECT_TRUE(dialog_.Shown);
-    EXPECT_EQ(dialog_.Title, plain.windowTitle());
-    EXPECT_EQ(dialog_.Filters, plain.nameFilters());
-    EXPECT_EQ(dialog_.Suffix, "");
-    EXPECT_EQ(dialog_.Accept, QFileDialog::AcceptOpen);
-    EXPECT_EQ(dialog_.Mode, QFileDialog::ExistingFile);
+    EXPECT_TRUE(seenDialog.Shown);
+    EXPECT_EQ(seenDialog.Title, plain.windowTitle());
+    EXPECT_EQ(seenDialog.Filters, plain.nameFilters());
+    EXPECT_EQ(seenDialog.Suffix, "");
+    EXPECT_EQ(seenDialog.Accept, QFileDialog::AcceptOpen);
+    EXPECT_EQ(seenDialog.Mode, QFileDialog::ExistingFile);
 
     // The question showed what was about to be written.
     ASSERT_EQ(questions().size(), 1);
@@ -330,7 +331,7 @@ TEST_F(FirmwareMenu, CancelStopsBetweenBlocksAfterAWarning) {
 
 TEST_F(FirmwareMenu, NothingElseCanStartDuringTheUpload) {
     emu::Delays d = emu::Delays::quick();
-    d.blockWriteMs = 20;
+    d.blockWriteMs = 60; // room for a try while a block waits
     panel->setDelays(d);
     auto w = connectedWindow();
     panel->clearRecords();
