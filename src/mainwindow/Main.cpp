@@ -5,6 +5,7 @@
 #include "ConnectFormUnit.h"
 #include "ErrorListFormUnit.h"
 #include "FileChoice.h"
+#include "FirmwareActions.h"
 #include "LogUtils.h"
 #include "MainCaptions.h"
 #include "MessageBoxes.h"
@@ -43,13 +44,14 @@
 #include <QVBoxLayout>
 
 namespace {
-enum { PanelPort = 0, PanelVersion = 2, PanelMemory = 3 };
+enum { PanelPort = 0, PanelNotice = 1, PanelVersion = 2, PanelMemory = 3 };
 constexpr int kPanelWidths[5] = {150, 150, 150, 150, 50};
 } // namespace
 
 TMainForm::TMainForm(QWidget* parent)
     : QMainWindow(parent), fDevice(std::make_unique<TDevice>()),
-      fExchange(std::make_unique<TCommandExchange>(fDevice.get())), Log(std::make_unique<TLog>()) {
+      fExchange(std::make_unique<TCommandExchange>(fDevice.get())), Log(std::make_unique<TLog>()),
+      fFirmware(std::make_unique<TFirmwareActions>(*this, this)) {
     setObjectName(QStringLiteral("MainForm"));
     // The link: 19200 baud, 8 data bits, no parity, one stop bit; the first
     // wake-up of a run after 20 s.
@@ -57,6 +59,8 @@ TMainForm::TMainForm(QWidget* parent)
     fDevice->OnComCreateError = [this](TDevice*, int code) { DeviceComCreateError(code); };
     fDevice->OnLineLost = [this](TDevice*) { LineLost(); };
     fExchange->Attach();
+    // Whatever became of the upload, the panel is disconnected after it.
+    connect(fFirmware.get(), &TFirmwareActions::UploadEnded, this, &TMainForm::DisconnectActionExecute);
 
     BuildActions();
     BuildMenu();
@@ -138,6 +142,21 @@ void TMainForm::BuildActions() {
         connect(action, &QAction::triggered, this, row.Execute);
         this->*row.Member = action;
     }
+    // The firmware actions: captions of their own, no hints, no images.
+    const std::pair<QAction * TMainForm::*, const char*> firmware[] = {
+        {&TMainForm::UpdateFromFileAction, "UpdateFromFileAction"},
+        {&TMainForm::UpdateFromExeAction, "UpdateFromExeAction"},
+    };
+    for (const auto& [member, name] : firmware) {
+        auto* action = new QAction(this);
+        action->setObjectName(QString::fromLatin1(name));
+        action->setProperty("ImageIndex", -1);
+        this->*member = action;
+    }
+    UpdateFromFileAction->setText(QStringLiteral("...из файла"));
+    UpdateFromExeAction->setText(QStringLiteral("...встроенная"));
+    connect(UpdateFromFileAction, &QAction::triggered, this, &TMainForm::UpdateFromFileActionExecute);
+    connect(UpdateFromExeAction, &QAction::triggered, this, &TMainForm::UpdateFromExeActionExecute);
 
     ToolBar1 = addToolBar(QStringLiteral("ToolBar1"));
     ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
@@ -168,6 +187,11 @@ void TMainForm::BuildMenu() {
     MSettings->addSeparator();
     MSettings->addAction(DefaultAction);
     MSettings->addAction(DefaultAllAction);
+
+    MFirmware = menuBar()->addMenu(BuiltInText("MFirmware"));
+    MFirmware->setObjectName(QStringLiteral("MFirmware"));
+    MFirmware->addAction(UpdateFromFileAction);
+    MFirmware->addAction(UpdateFromExeAction);
 }
 
 void TMainForm::BuildLayout() {
@@ -286,11 +310,13 @@ void TMainForm::PageListClick() {
 // ---- the operation state --------------------------------------------------
 
 bool TMainForm::Connected() const {
-    return fState == TOperationState::Connected || IsOperation(fState);
+    return fState == TOperationState::Connected || fState == TOperationState::BootLoader ||
+           IsOperation(fState);
 }
 
 bool TMainForm::Busy() const {
-    return fState != TOperationState::Connected && fState != TOperationState::Disconnected;
+    return fState != TOperationState::Connected && fState != TOperationState::BootLoader &&
+           fState != TOperationState::Disconnected;
 }
 
 void TMainForm::SetState(TOperationState state) {
@@ -306,10 +332,16 @@ void TMainForm::ApplyState() {
     // disabled here can be started from either. The page list and the page
     // take input only when nothing runs.
     const bool idle = fState == TOperationState::Connected;
+    // A panel in its boot loader takes nothing but another update.
+    const bool bootLoader = fState == TOperationState::BootLoader;
     ConnectAction->setEnabled(fState == TOperationState::Disconnected);
-    for (QAction* a : {DisconnectAction, ReadAction, WriteAction, ReadAllAction, WriteAllAction,
-                       DefaultAction, DefaultAllAction})
+    DisconnectAction->setEnabled(idle || bootLoader);
+    for (QAction* a :
+         {ReadAction, WriteAction, ReadAllAction, WriteAllAction, DefaultAction, DefaultAllAction})
         a->setEnabled(idle);
+    UpdateFromFileAction->setEnabled(idle || bootLoader);
+    // A program without built-in firmware has "no update" for its version.
+    UpdateFromExeAction->setEnabled((idle || bootLoader) && !FInVer.contains(QLatin1String("no")));
     const bool pagesLive = idle || fState == TOperationState::Disconnected;
     PageList->setEnabled(pagesLive);
     Panel4->setEnabled(pagesLive);
@@ -319,9 +351,15 @@ bool TMainForm::BeginOperation(TOperationState state) {
     if (!IsOperation(state))
         return false;
     // From idle; or from inside the running operation's own steps, but never
-    // from an event handled while that operation waits for the panel.
-    const bool nested = IsOperation(fState) && !fExchange->Waiting();
-    if (fState != TOperationState::Connected && !nested)
+    // from an event handled while that operation waits for the panel. The
+    // firmware upload runs from the event loop between its commands, so
+    // nothing called in between is one of its steps. A panel in its boot
+    // loader takes only the upload.
+    const bool nested =
+        IsOperation(fState) && fState != TOperationState::UpdatingFirmware && !fExchange->Waiting();
+    const bool fromBootLoader =
+        fState == TOperationState::BootLoader && state == TOperationState::UpdatingFirmware;
+    if (fState != TOperationState::Connected && !fromBootLoader && !nested)
         return false;
     fSuspended.push_back(fState);
     SetState(state);
@@ -371,7 +409,9 @@ int TMainForm::DeviceRelease() const {
 }
 
 void TMainForm::SetWakeUp(bool on) {
-    fDevice->SetWakeUp(on && Connected());
+    // The upload alone talks to the panel until it ends: no "+v" between its
+    // commands, whoever asks.
+    fDevice->SetWakeUp(on && Connected() && fState != TOperationState::UpdatingFirmware);
 }
 
 void TMainForm::ShowErrorList(const QStringList& errors, TWorkMode mode) {
@@ -477,6 +517,16 @@ void TMainForm::DefaultAllActionExecute() {
     RunOnAllPages(TOperationState::Defaulting, &TPageFrame::SetDefault, true);
 }
 
+void TMainForm::UpdateFromFileActionExecute() {
+    if (fState == TOperationState::Connected || fState == TOperationState::BootLoader)
+        fFirmware->UpdateFromFile();
+}
+
+void TMainForm::UpdateFromExeActionExecute() {
+    if (UpdateFromExeAction->isEnabled())
+        fFirmware->UpdateFromBuiltIn(FVersion, FInVer);
+}
+
 // ---- connecting and disconnecting -----------------------------------------
 
 void TMainForm::ConnectActionExecute() {
@@ -518,6 +568,10 @@ void TMainForm::ConnectActionExecute() {
         ContinueClosing();
         return;
     }
+    if (IsBootLoader(FVersion)) {
+        EnterBootLoaderState();
+        return;
+    }
     if (!IsCompatible(FVersion)) {
         SetPortPanel(FPort);
         ShowMessageBox(this, TBoxKind::Error, QStringLiteral("Несовместимая оболочка"));
@@ -528,17 +582,38 @@ void TMainForm::ConnectActionExecute() {
             FinishDisconnect();
         return;
     }
-    SetPortPanel(FPort);
-    InfoBarPanels[PanelVersion]->setText(FVersion.Name);
-    InfoBarPanels[PanelMemory]->setText(FVersion.Memory);
+    ShowPanelIdentity();
     SetState(TOperationState::Connected);
     fDevice->SetWakeUp(true);
     for (TPageFrame* frame : FFramesContainer)
         frame->DevRelease(FVersion.Release);
 }
 
+void TMainForm::ShowPanelIdentity() {
+    SetPortPanel(FPort);
+    InfoBarPanels[PanelVersion]->setText(FVersion.Name);
+    InfoBarPanels[PanelMemory]->setText(FVersion.Memory);
+}
+
+void TMainForm::EnterBootLoaderState() {
+    // An update broke off: the panel waits in its boot loader and can only
+    // be updated again. The connection stands for that alone.
+    ShowPanelIdentity();
+    QLabel* notice = InfoBarPanels[PanelNotice];
+    notice->setText(QStringLiteral("Панель в загрузчике"));
+    notice->setToolTip(QStringLiteral("Доступно только обновление прошивки (меню «Перепрошивка»)"));
+    SetState(TOperationState::BootLoader);
+    fDevice->SetWakeUp(true);
+    ShowMessageBox(
+        this, TBoxKind::Plain,
+        QStringLiteral("Панель находится в загрузчике (%1): её прошивка не записана до конца, "
+                       "настройки недоступны. Запустите обновление прошивки (меню «Перепрошивка»), "
+                       "чтобы восстановить панель.")
+            .arg(FVersion.Name));
+}
+
 void TMainForm::DisconnectActionExecute() {
-    if (fState == TOperationState::Connected)
+    if (fState == TOperationState::Connected || fState == TOperationState::BootLoader)
         StartDisconnect();
 }
 
@@ -619,7 +694,7 @@ void TMainForm::SetPortPanel(const QString& port) {
 }
 
 void TMainForm::ClearStatusPanels() {
-    for (int panel : {PanelPort, PanelVersion, PanelMemory}) {
+    for (int panel : {PanelPort, PanelNotice, PanelVersion, PanelMemory}) {
         InfoBarPanels[panel]->clear();
         InfoBarPanels[panel]->setToolTip(QString());
     }
@@ -661,7 +736,7 @@ void TMainForm::closeEvent(QCloseEvent* event) {
         fExchange->Abort();
     else if (was == TOperationState::Connecting && fConnectForm)
         fConnectForm->reject();
-    else if (was == TOperationState::Connected)
+    else if (was == TOperationState::Connected || was == TOperationState::BootLoader)
         ContinueClosing();
     // Disconnecting: the disconnect's end continues the close.
 }

@@ -27,6 +27,7 @@ class TConnectForm;
 class TDevice;
 class TErrorListForm;
 class TDisconnectSequence;
+class TFirmwareActions;
 class TLog;
 class TPageFrame;
 
@@ -63,9 +64,9 @@ public:
     void EndBusy() override;
 
     TOperationState State() const { return fState; }
-    // Connected to a panel: idle or in an operation.
+    // Connected to a panel: idle, in its boot loader or in an operation.
     bool Connected() const;
-    // Anything but idle (connected or not) is running.
+    // Anything but idle (connected, in the boot loader or not) is running.
     bool Busy() const;
 
     // The link's time-outs, retries and pauses, handed to the exchange and to
@@ -78,6 +79,8 @@ public:
     TCommandExchange* CommandExchange() const { return fExchange.get(); }
     TErrorListForm* ErrorListForm() const { return fErrorList.get(); }
     TBusyForm* BusyForm() const { return fBusyForm; }
+    TFirmwareActions& FirmwareActions() const { return *fFirmware; }
+    const QString& BuiltInVersion() const { return FInVer; }
     TPageFrame* CurrentFrame() const { return FCurrentFrame; }
     const std::vector<TPageFrame*>& Frames() const { return FFramesContainer; }
 
@@ -89,6 +92,8 @@ public:
     void ReadAllActionExecute();
     void WriteAllActionExecute();
     void DefaultAllActionExecute();
+    void UpdateFromFileActionExecute();
+    void UpdateFromExeActionExecute();
     void PageListClick();
 
 signals:
@@ -131,6 +136,8 @@ private:
     void DeviceComCreateError(int ErrorCode);
     void LineLost();
     void SetPortPanel(const QString& port);
+    void ShowPanelIdentity();
+    void EnterBootLoaderState();
     void ClearStatusPanels();
     QStringList PageNames() const;
 
@@ -142,6 +149,8 @@ private:
     QPointer<TDisconnectSequence> fDisconnect;
     QPointer<TConnectForm> fConnectForm;
     TBusyForm* fBusyForm = nullptr;
+    // Uses the pages' exchange: freed before it.
+    std::unique_ptr<TFirmwareActions> fFirmware;
 
     TOperationState fState = TOperationState::Disconnected;
     // The states the running operations started from, innermost last.
@@ -165,9 +174,12 @@ private:
     QAction* WriteAllAction = nullptr;
     QAction* DefaultAction = nullptr;
     QAction* DefaultAllAction = nullptr;
+    QAction* UpdateFromFileAction = nullptr;
+    QAction* UpdateFromExeAction = nullptr;
     QToolBar* ToolBar1 = nullptr;
     QMenu* MConnect = nullptr;
     QMenu* MSettings = nullptr;
+    QMenu* MFirmware = nullptr;
     QListWidget* PageList = nullptr;
     QStackedWidget* Panel4 = nullptr;
     QSplitter* Splitter1 = nullptr;

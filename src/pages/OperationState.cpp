@@ -19,6 +19,7 @@ QString StateName(TOperationState state) {
     case TOperationState::Disconnected: return QStringLiteral("Disconnected");
     case TOperationState::Connecting: return QStringLiteral("Connecting");
     case TOperationState::Connected: return QStringLiteral("Connected");
+    case TOperationState::BootLoader: return QStringLiteral("BootLoader");
     case TOperationState::Reading: return QStringLiteral("Reading");
     case TOperationState::Writing: return QStringLiteral("Writing");
     case TOperationState::Defaulting: return QStringLiteral("Defaulting");

@@ -10,6 +10,8 @@ enum class TOperationState {
     Disconnected,     // no panel: only Connect
     Connecting,       // the connection dialog is open
     Connected,        // connected and idle: every action that starts something
+    BootLoader,       // connected to a panel waiting in its boot loader: only the
+                      // firmware update and Disconnect
     Reading,          // a page (or all pages) being read, the GSM signal reading
     Writing,          // a page (or all pages) being written
     Defaulting,       // the defaults being put into a page (or all pages)

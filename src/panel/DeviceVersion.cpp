@@ -31,6 +31,10 @@ bool IsCompatible(const TDeviceVersion& v) {
     return v.Major == kCompatibleMajor && v.Minor == kCompatibleMinor;
 }
 
+bool IsBootLoader(const TDeviceVersion& v) {
+    return v.Name.startsWith(QLatin1String("BL REV"));
+}
+
 void ParseVersion(const QStringList& L, QString& ver, int& major, int& minor, int& release) {
     for (const QString& line : L) {
         if (line.contains(QLatin1String("REV"))) {

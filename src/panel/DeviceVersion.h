@@ -17,6 +17,10 @@ constexpr int kCompatibleMajor = 7;
 constexpr int kCompatibleMinor = 700;
 bool IsCompatible(const TDeviceVersion& v);
 
+// A panel whose firmware update broke off waits in its boot loader, which
+// answers "+v" with "BL REV ..." and takes nothing but another update.
+bool IsBootLoader(const TDeviceVersion& v);
+
 // From the answer to "+v": the first line containing "REV" becomes the
 // version line (trimmed of spaces and control characters; `ver` keeps its
 // value when there is none), and characters 5-6, 8-10 and 12-14 of it are

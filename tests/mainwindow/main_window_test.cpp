@@ -61,6 +61,19 @@ TEST_F(MainWindow, ConnectAndDisconnectOverTheCable) {
     EXPECT_FALSE(action(*w, "ReadAction")->isEnabled());
 }
 
+TEST_F(MainWindow, WithoutBuiltInFirmwareOnlyTheFileUpdateIsOffered) {
+    auto w = makeWindow();
+    connectWindow(*w);
+    ASSERT_TRUE(w->Connected());
+    EXPECT_TRUE(action(*w, "UpdateFromFileAction")->isEnabled());
+    EXPECT_FALSE(action(*w, "UpdateFromExeAction")->isEnabled()) << "this program carries no firmware";
+    panel->clearRecords();
+    w->UpdateFromExeActionExecute();
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_EQ(w->State(), TOperationState::Connected);
+    EXPECT_TRUE(panel->receivedLines().isEmpty());
+}
+
 TEST_F(MainWindow, ConnectThroughTheModemAndHangUp) {
     panel = StartEmulatedPanel(QuickPanelSettings(emu::LinkMode::Modem));
     auto w = makeWindow();

@@ -44,6 +44,25 @@ TEST(ParseVersion, KeepsTheEarlierLineWhenNoneHasRev) {
     EXPECT_EQ(major, 7);
 }
 
+TEST(ParseVersion, TheBootLoaderIsKnownByItsVersionLine) {
+    struct Case {
+        QString line;
+        bool bootLoader;
+    };
+    const Case cases[] = {
+        {"BL REV 01.002.004", true}, {"BL REV 07.700.125", true}, {"  BL REV 01.002.004\r", true},
+        {"REV 07.700.125", false},   {"BLREV 07.700.001", false}, {"OK", false},
+    };
+    for (const Case& c : cases) {
+        TDeviceVersion v;
+        ParseVersion({c.line, "OK"}, v.Name, v.Major, v.Minor, v.Release);
+        EXPECT_EQ(IsBootLoader(v), c.bootLoader) << c.line.toStdString();
+        if (c.bootLoader) {
+            EXPECT_FALSE(IsCompatible(v)) << "a boot loader never passes for firmware to configure";
+        }
+    }
+}
+
 TEST(ParseMemoryType, LowThreeBitsName) {
     struct Case {
         QStringList answer;

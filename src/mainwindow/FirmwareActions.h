@@ -1,0 +1,60 @@
+#pragma once
+
+#include "firmware/UpdateProgressUnit.h"
+#include "firmware/UploadFirmware.h"
+#include "panel/DeviceVersion.h"
+
+#include <QObject>
+#include <QPointer>
+
+class IPageHost;
+class QWidget;
+struct TFirmwareImage;
+
+// The "Перепрошивка" menu at work. The image, from a file the installer
+// chooses or built into the program, is checked before anything is sent;
+// the installer confirms its summary; then it goes into the panel's boot
+// loader inside the UpdatingFirmware operation, with the wake-up off and
+// the progress window on screen, and the result is told in words. Nothing
+// else talks to the panel meanwhile: the window's operation state refuses
+// every other operation until the upload has ended.
+//
+// Once anything has been sent the panel is to be disconnected, whatever the
+// outcome: UploadEnded says so after the result has been shown. A file or
+// image refused, an update not needed or not confirmed send nothing and
+// leave the connection as it was.
+class TFirmwareActions : public QObject {
+    Q_OBJECT
+public:
+    // `window` parents the progress window.
+    TFirmwareActions(IPageHost& host, QWidget* window);
+    ~TFirmwareActions() override;
+
+    // "...из файла": the standard open dialog (no filter, no default
+    // extension), then the upload of the chosen file.
+    void UpdateFromFile();
+    // "...встроенная": the image built into the program for the panel
+    // `version`, when `builtInVersion` is newer by the panel maker's rule.
+    void UpdateFromBuiltIn(const TDeviceVersion& version, const QString& builtInVersion);
+
+    bool Running() const { return fEngine != nullptr; }
+    TUploadFirmware* Engine() const { return fEngine; }
+    TFormUpdateProgress* ProgressForm() const { return fForm; }
+
+    // How long the upload waits for each command; tests shorten them.
+    void SetTimeOuts(const TUploadTimeOuts& timeOuts) { fTimeOuts = timeOuts; }
+
+signals:
+    // An upload has ended and its result has been shown.
+    void UploadEnded(const TUploadResult& result);
+
+private:
+    void Upload(const TFirmwareImage& image);
+    void Finished(const TUploadResult& result);
+
+    IPageHost& fHost;
+    QWidget* fWindow;
+    TUploadTimeOuts fTimeOuts;
+    QPointer<TUploadFirmware> fEngine;
+    QPointer<TFormUpdateProgress> fForm;
+};
