@@ -3,6 +3,8 @@
 #include "Cp1251.h"
 #include "serial/Device.h"
 
+#include <algorithm>
+
 #include <QEventLoop>
 #include <QTimer>
 
@@ -118,6 +120,10 @@ bool TCommandExchange::DeviceCommandLst(const QString& ACommand, QStringList& Re
     const bool heldBefore = Device->WakeUpHeld();
     Device->SetWakeUpHeld(true);
     if (SettleBefore(key)) {
+        // A command given longer than the quiet bound to answer (the
+        // journal's erase: up to 70 s) stays owed for its whole time-out;
+        // otherwise its answer would be written off while it is awaited.
+        fOwed.SetQuietBound(std::max(fTimings.QuietBound(FModem), T));
         // Text that came before the command and is owed to nobody is not
         // its answer.
         if (fOwed.Empty())
@@ -132,6 +138,7 @@ bool TCommandExchange::DeviceCommandLst(const QString& ACommand, QStringList& Re
                 break;
         }
         fCurrent.clear();
+        ApplyQuietBound();
     }
     Device->SetWakeUpHeld(heldBefore);
 

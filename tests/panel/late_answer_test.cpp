@@ -124,6 +124,24 @@ TEST_F(LateAnswers, ExchangeGivesEachCommandItsOwnAnswer) {
     }
 }
 
+TEST_F(LateAnswers, AnswerSlowerThanTheQuietBoundStaysOwedToItsCommand) {
+    // The journal's erase takes the panel far longer than the quiet bound:
+    // its "OK" is the erase's answer, not a line nobody asked for, and the
+    // erase goes out once.
+    panel = StartEmulatedPanel(QuickPanelSettings());
+    ASSERT_TRUE(connectPanel());
+    emu::Delays delays = emu::Delays::quick();
+    delays.journalEraseMs = int(timings.QuietMs) * 2;
+    panel->setDelays(delays);
+    QStringList answer;
+    EXPECT_TRUE(exchange.DeviceCommandLst("+erase", answer, timings.QuietMs * 4));
+    EXPECT_EQ(answer, QStringList{"OK"});
+    EXPECT_EQ(panel->commandCount("+erase"), 1);
+    // The next command is answered at once: the bound is the ordinary one again.
+    EXPECT_TRUE(exchange.DeviceCommandLst("+disp", answer, 2500));
+    EXPECT_EQ(answer.last(), "OK");
+}
+
 TEST_F(LateAnswers, ConnectionTakesTheVersionFromTheVersionAnswer) {
     // The panel answers "CABLE CONNECT" after the resend interval: the first
     // answer serves the resent command, and "+v" waits for the second.
