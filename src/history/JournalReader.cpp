@@ -362,5 +362,9 @@ void TJournalReader::Finish() {
     fRun.reset();
     fCancel = false;
     NameRejected(result);
+    // A read that stopped before the newest page came (cancelled, failed)
+    // shows the newest records it has rather than an empty page.
+    if (!HasRows() && FHistory.Count() > 0 && FCurrentPoint >= 0)
+        ShowPage(NewestPage(FHistory.LastIndex(), FViewRecordCount).From);
     emit ReadFinished(result);
 }

@@ -105,8 +105,9 @@ public:
     // Reads the reporting entries, the pointer, then every record from the
     // oldest to the newest (or only the newest `count`) that the store
     // lacks, in chunks that fit the read's time-out. Progress after every
-    // chunk; ReadFinished at the end; the newest page is on show. False (and
-    // nothing starts) while a read runs.
+    // chunk; ReadFinished at the end; the newest page is on show (a read
+    // that stopped early: the newest records it has). False (and nothing
+    // starts) while a read runs.
     bool StartReadAll();
     bool StartReadNewest(int count);
     // Stops a running read before its next chunk; what was read stays.

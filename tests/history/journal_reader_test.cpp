@@ -193,6 +193,7 @@ TEST_F(JournalReaderTest, ACancelThatBreaksOffAChunkEndsTheReadAsCancelled) {
     EXPECT_TRUE(r.Cancelled);
     EXPECT_TRUE(r.Errors.isEmpty()) << r.Errors.join(", ").toStdString();
     EXPECT_EQ(stored(), Range(0, 99)) << "the two chunks that came";
+    EXPECT_EQ(Shown(model), Down(99, 80)) << "the newest records that came";
     EXPECT_EQ(reads().size(), 3) << "the third chunk was asked for and broken off";
 }
 
