@@ -91,6 +91,9 @@ void TJournalReader::ReadDirections(QStringList& errors) {
                                           JournalError::Direction(entry), kOK, fTiming.DirectionTimeOut);
         if (ok && errors.size() == before)
             FDirection[size_t(entry)] = ParseDirectionAnswer(lines);
+        // A long read cancelled here asks for no more entries.
+        if (BrokenOff(errors, before))
+            break;
     }
     FHistory.SetDirections(FDirection);
 }
@@ -203,43 +206,46 @@ TJournalResult TJournalReader::ReadPage() {
     return result;
 }
 
-TJournalResult TJournalReader::Back() {
+TJournalResult TJournalReader::GoTo(const TIndexSpan& span, TJournalSource source) {
     TJournalResult result;
-    if (fRun) {
-        result.Busy = true;
+    result.Span = span;
+    if (span.IsEmpty())
         return result;
+    if (source == TJournalSource::Panel) {
+        TChunkPlan plan;
+        plan.Span = span;
+        plan.MissingOnly = true;
+        ReadSpan(plan, fTiming.ReadTimeOut, result);
+        NameRejected(result);
     }
-    if (!HasRows())
-        return result;
-    TChunkPlan plan;
-    plan.Span = result.Span = PreviousPage(FCurrentPoint, FViewRecordCount);
-    plan.MissingOnly = true;
-    ReadSpan(plan, fTiming.ReadTimeOut, result);
-    NameRejected(result);
-    ShowPage(plan.Span.From);
+    // Nothing of the page to show (past the newest record, a failed read,
+    // nothing stored there): the page stays rather than leaving an empty
+    // list that no button can leave.
+    if (!FHistory.ExportRows(span.From, span.To).IsEmpty())
+        ShowPage(span.From);
     return result;
 }
 
-TJournalResult TJournalReader::Forward() {
-    TJournalResult result;
+TJournalResult TJournalReader::Back(TJournalSource source) {
     if (fRun) {
+        TJournalResult result;
         result.Busy = true;
         return result;
     }
     if (!HasRows())
+        return {};
+    return GoTo(PreviousPage(FCurrentPoint, FViewRecordCount), source);
+}
+
+TJournalResult TJournalReader::Forward(TJournalSource source) {
+    if (fRun) {
+        TJournalResult result;
+        result.Busy = true;
         return result;
-    TChunkPlan plan;
-    plan.Span = result.Span = NextPage(FCurrentPoint, FViewRecordCount);
-    if (plan.Span.IsEmpty())
-        return result;
-    plan.MissingOnly = true;
-    ReadSpan(plan, fTiming.ReadTimeOut, result);
-    NameRejected(result);
-    // Past the newest record there is nothing to show: the page stays
-    // rather than leaving an empty list that no button can leave.
-    if (!FHistory.ExportRows(plan.Span.From, plan.Span.To).IsEmpty())
-        ShowPage(plan.Span.From);
-    return result;
+    }
+    if (!HasRows())
+        return {};
+    return GoTo(NextPage(FCurrentPoint, FViewRecordCount), source);
 }
 
 TJournalResult TJournalReader::Erase(IWakeUpSwitch& wakeUp) {
@@ -279,6 +285,17 @@ void TJournalReader::Cancel() {
         fCancel = true;
 }
 
+bool TJournalReader::CancelRequested() const {
+    return fCancel || (fCancelSource && fCancelSource());
+}
+
+bool TJournalReader::BrokenOff(QStringList& errors, qsizetype before) const {
+    if (!fRun || !CancelRequested())
+        return false;
+    errors.resize(before);
+    return true;
+}
+
 void TJournalReader::Start(int count) {
     fRun = std::make_unique<TRun>();
     fRun->count = count;
@@ -290,7 +307,7 @@ void TJournalReader::Step() {
     if (!fRun)
         return;
     TRun& run = *fRun;
-    if (fCancel) {
+    if (CancelRequested()) {
         run.result.Cancelled = true;
         Finish();
         return;
@@ -301,9 +318,11 @@ void TJournalReader::Step() {
         run.stage = TRun::Pointer;
         break;
     case TRun::Pointer: {
+        const qsizetype before = run.result.Errors.size();
         const std::optional<int> newest = ReadNewest(run.result.Errors);
         if (!newest || *newest < 0) {
             run.result.Empty = newest.has_value();
+            run.result.Cancelled = !newest && BrokenOff(run.result.Errors, before);
             Finish();
             return;
         }
@@ -320,7 +339,13 @@ void TJournalReader::Step() {
     }
     case TRun::Records: {
         const TIndexSpan chunk = NextChunk(run.plan, fTiming.ReadTimeOut);
-        if (chunk.IsEmpty() || !ReadChunk(run.plan, chunk, fTiming.ReadTimeOut, run.result)) {
+        if (chunk.IsEmpty()) {
+            Finish();
+            return;
+        }
+        const qsizetype before = run.result.Errors.size();
+        if (!ReadChunk(run.plan, chunk, fTiming.ReadTimeOut, run.result)) {
+            run.result.Cancelled = BrokenOff(run.result.Errors, before);
             Finish();
             return;
         }
@@ -337,5 +362,9 @@ void TJournalReader::Finish() {
     fRun.reset();
     fCancel = false;
     NameRejected(result);
+    // A read that stopped before the newest page came (cancelled, failed)
+    // shows the newest records it has rather than an empty page.
+    if (!HasRows() && FHistory.Count() > 0 && FCurrentPoint >= 0)
+        ShowPage(NewestPage(FHistory.LastIndex(), FViewRecordCount).From);
     emit ReadFinished(result);
 }

@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -45,6 +46,11 @@ struct TJournalResult {
     bool Busy = false; // refused: a read of the journal is running
     bool Ok() const { return Errors.isEmpty() && !Cancelled && !Busy; }
 };
+
+// Where paging takes the records of the page it goes to: from the panel
+// (only those the store lacks are asked for), or from the store alone (no
+// panel connected).
+enum class TJournalSource { Panel, Store };
 
 // The history page's dialogue with the panel: the reporting entries (to name
 // delivery channels), the journal pointer, the newest page, paging back and
@@ -88,9 +94,10 @@ public:
     TJournalResult ReadPage();
     // The page before (older) or after (newer) the one on show, reading
     // only what the store lacks. Nothing happens while no record is shown;
-    // Forward stays where it is when the panel has nothing newer.
-    TJournalResult Back();
-    TJournalResult Forward();
+    // a page of which nothing could be had (nothing newer on the panel, a
+    // failed read, nothing stored) leaves the page on show as it is.
+    TJournalResult Back(TJournalSource source = TJournalSource::Panel);
+    TJournalResult Forward(TJournalSource source = TJournalSource::Panel);
     // Erases the panel's journal with the wake-up off; on success the store
     // is emptied. A failed erase leaves the store as it was.
     TJournalResult Erase(IWakeUpSwitch& wakeUp);
@@ -98,12 +105,18 @@ public:
     // Reads the reporting entries, the pointer, then every record from the
     // oldest to the newest (or only the newest `count`) that the store
     // lacks, in chunks that fit the read's time-out. Progress after every
-    // chunk; ReadFinished at the end; the newest page is on show. False (and
-    // nothing starts) while a read runs.
+    // chunk; ReadFinished at the end; the newest page is on show (a read
+    // that stopped early: the newest records it has). False (and nothing
+    // starts) while a read runs.
     bool StartReadAll();
     bool StartReadNewest(int count);
     // Stops a running read before its next chunk; what was read stays.
     void Cancel();
+    // The owner's own Cancel (a busy indicator's button), asked before every
+    // step of a long read like Cancel. Such a button may end the exchange in
+    // progress at once: a step that fails while it says so was broken off,
+    // and the read ends as cancelled without naming that step in the errors.
+    void SetCancelSource(std::function<bool()> cancelled) { fCancelSource = std::move(cancelled); }
     bool Reading() const { return fRun != nullptr; }
 
 signals:
@@ -129,6 +142,13 @@ private:
     int Remaining(const TChunkPlan& plan) const;
     void EmitProgress(const TChunkPlan& plan);
     bool HasRows() const;
+    // Goes to the page `span`, reading what the store lacks from the
+    // panel first when asked to.
+    TJournalResult GoTo(const TIndexSpan& span, TJournalSource source);
+    bool CancelRequested() const;
+    // Whether a step of a long read that left errors from `before` on was
+    // broken off by a cancel; if so, its errors are taken back.
+    bool BrokenOff(QStringList& errors, qsizetype before) const;
     void ShowPage(int from);
     static void NameRejected(TJournalResult& result);
 
@@ -145,4 +165,5 @@ private:
     TDirectionTable FDirection{};
     std::unique_ptr<TRun> fRun;
     bool fCancel = false;
+    std::function<bool()> fCancelSource;
 };

@@ -54,6 +54,14 @@ void TBusyForm::Start(const QString& text, bool cancellable) {
     show();
 }
 
+void TBusyForm::SetText(const QString& text) {
+    TextLabel->setText(text);
+}
+
+QString TBusyForm::Text() const {
+    return TextLabel->text();
+}
+
 void TBusyForm::SetProgress(int value, int maximum) {
     ProgressBar->setVisible(maximum > 0);
     ProgressBar->setRange(0, std::max(maximum, 1));

@@ -22,6 +22,9 @@ public:
 
     // Shows the indicator afresh.
     void Start(const QString& text, bool cancellable);
+    // Another text, the clock going on.
+    void SetText(const QString& text);
+    QString Text() const;
     // Maximum 0: no progress bar, only the seconds.
     void SetProgress(int value, int maximum);
     void Stop();

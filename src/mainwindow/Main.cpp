@@ -324,6 +324,8 @@ void TMainForm::SetState(TOperationState state) {
         return;
     fState = state;
     ApplyState();
+    for (TPageFrame* frame : FFramesContainer)
+        frame->HostStateChanged(state);
     emit StateChanged(state);
 }
 
@@ -457,6 +459,11 @@ void TMainForm::BeginBusy(const QString& text, bool cancellable) {
 void TMainForm::SetBusyProgress(int value, int maximum) {
     if (fBusyForm)
         fBusyForm->SetProgress(value, maximum);
+}
+
+void TMainForm::SetBusyText(const QString& text) {
+    if (fBusyForm)
+        fBusyForm->SetText(text);
 }
 
 bool TMainForm::BusyCancelled() const {

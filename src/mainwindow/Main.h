@@ -60,6 +60,7 @@ public:
     QString ChooseFile(const TFileChoice& choice) override;
     void BeginBusy(const QString& text, bool cancellable) override;
     void SetBusyProgress(int value, int maximum) override;
+    void SetBusyText(const QString& text) override;
     bool BusyCancelled() const override;
     void EndBusy() override;
 

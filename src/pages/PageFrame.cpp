@@ -31,6 +31,8 @@ void TPageFrame::SetSettings(const QStringList& List) {
 
 void TPageFrame::DevRelease(int) {}
 
+void TPageFrame::HostStateChanged(TOperationState) {}
+
 bool TPageFrame::RunOperation(TWorkMode mode, const std::function<void(QStringList& errors)>& body,
                               const std::function<void(const QStringList& errors)>& report) {
     // A page runs one operation at a time: the window's message loop runs

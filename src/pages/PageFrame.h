@@ -42,6 +42,9 @@ public:
     virtual void SetSettings(const QStringList& List);
     // The connected panel's firmware release, given on every connection.
     virtual void DevRelease(int Release);
+    // The window's state after every change (connected, disconnected, an
+    // operation running); a page whose own buttons need a panel follows it.
+    virtual void HostStateChanged(TOperationState state);
 
 protected:
     // Runs one page operation: the host's operation state for `mode`

@@ -66,6 +66,10 @@ public:
     // then fails) and makes BusyCancelled true until EndBusy.
     virtual void BeginBusy(const QString& text, bool cancellable) = 0;
     virtual void SetBusyProgress(int value, int maximum) = 0;
+    // A new text for the indicator on show (a long read's progress: what
+    // came of how much, the time left). A host whose indicator shows only
+    // the first text may ignore it.
+    virtual void SetBusyText(const QString& text) { (void)text; }
     virtual bool BusyCancelled() const = 0;
     virtual void EndBusy() = 0;
 };
@@ -101,6 +105,7 @@ public:
     TBusyScope& operator=(const TBusyScope&) = delete;
 
     void Progress(int value, int maximum) { fHost.SetBusyProgress(value, maximum); }
+    void Text(const QString& text) { fHost.SetBusyText(text); }
     bool Cancelled() const { return fHost.BusyCancelled(); }
 
 private:

@@ -5,6 +5,7 @@
 #include "CommonFrameUnit.h"
 #include "EngeneerNumberFrameUnit.h"
 #include "GPRSFrameUnit.h"
+#include "HistoryFrameUnit.h"
 #include "SMSFrameUnit.h"
 #include "StringConsts.h"
 #include "SystemEventsFrameUnit.h"
@@ -18,6 +19,7 @@ const std::vector<TPageInfo>& PageTable() {
         {ptAlarmButtons, [](IPageHost& host) -> TPageFrame* { return new TAlarmButtonsFrame(host); }},
         {ptEngineerNumbers, [](IPageHost& host) -> TPageFrame* { return new TEngeneerNumberFrame(host); }},
         {ptSMS, [](IPageHost& host) -> TPageFrame* { return new TSMSFrame(host); }},
+        {ptHistory, [](IPageHost& host) -> TPageFrame* { return new THistoryFrame(host); }},
     };
     return table;
 }

@@ -9,6 +9,7 @@
 #include "journal_link.h"
 
 #include <QRegularExpression>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -129,6 +130,72 @@ TEST_P(JournalPaging, ShortJournalShowsEverythingNewestFirst) {
 
 INSTANTIATE_TEST_SUITE_P(BothPanels, JournalPaging, ::testing::Values(true, false),
                          [](const auto& info) { return info.param ? "ReadIncludesEnd" : "ReadExcludesEnd"; });
+
+// Pages that cannot be had: not stored and no panel asked (paging without a
+// connection), or asked and not given. The page on show stays, so that the
+// buttons can still leave it.
+TEST_F(JournalReaderTest, PagingKeepsThePageOnShowWhenItsRecordsCannotBeHad) {
+    connectTo(Journal(100));
+    reader.ReadPage();
+    reader.Back();
+    EXPECT_EQ(Shown(model), Down(79, 60));
+    const QStringList readsBefore = reads();
+
+    // From the store alone: 40..59 are not there, 80..99 are.
+    EXPECT_TRUE(reader.Back(TJournalSource::Store).Ok());
+    EXPECT_EQ(Shown(model), Down(79, 60));
+    reader.Forward(TJournalSource::Store);
+    EXPECT_EQ(Shown(model), Down(99, 80));
+    reader.Forward(TJournalSource::Store);
+    EXPECT_EQ(Shown(model), Down(99, 80));
+    EXPECT_EQ(reads(), readsBefore) << "the panel was not asked";
+
+    // Asked, and nothing came.
+    reader.Back(TJournalSource::Store);
+    emu::Faults f;
+    f.dropEvery = 1;
+    f.onlyCommand = "+read";
+    panel->setFaults(f);
+    capTimeOuts(60);
+    const TJournalResult r = reader.Back();
+    EXPECT_EQ(r.Errors, QStringList{"Записи истории"});
+    EXPECT_EQ(Shown(model), Down(79, 60));
+    EXPECT_EQ(reader.CurrentPoint(), 60);
+}
+
+// The owner's Cancel may end the exchange in progress at once (the window's
+// busy indicator aborts the wait): the chunk broken off is no failure of the
+// panel, and what came before it stays.
+TEST_F(JournalReaderTest, ACancelThatBreaksOffAChunkEndsTheReadAsCancelled) {
+    connectTo(Journal(300, false)); // each chunk exactly what it asks
+    emu::Faults slow;
+    slow.extraDelayMs = 150;
+    slow.onlyCommand = "+read";
+    panel->setFaults(slow);
+    TJournalTiming timing;
+    timing.FirstChunk = timing.MaxChunk = 50;
+    reader.SetTiming(timing);
+    bool cancelPressed = false;
+    reader.SetCancelSource([&] { return cancelPressed; });
+    QObject::connect(&reader, &TJournalReader::ReadProgress, [&](int done, int, qint64) {
+        if (done >= 100 && !cancelPressed) {
+            // Pressed while the next chunk is awaited.
+            QTimer::singleShot(60, [&] {
+                cancelPressed = true;
+                exchange.Abort();
+            });
+        }
+    });
+    QSignalSpy finished(&reader, &TJournalReader::ReadFinished);
+    ASSERT_TRUE(reader.StartReadAll());
+    ASSERT_TRUE(waitUntil([&] { return finished.count() == 1; }, 20000));
+    const TJournalResult r = finished.at(0).at(0).value<TJournalResult>();
+    EXPECT_TRUE(r.Cancelled);
+    EXPECT_TRUE(r.Errors.isEmpty()) << r.Errors.join(", ").toStdString();
+    EXPECT_EQ(stored(), Range(0, 99)) << "the two chunks that came";
+    EXPECT_EQ(Shown(model), Down(99, 80)) << "the newest records that came";
+    EXPECT_EQ(reads().size(), 3) << "the third chunk was asked for and broken off";
+}
 
 TEST_F(JournalReaderTest, EmptyJournalAsksForNoRecord) {
     connectTo(Journal(0));

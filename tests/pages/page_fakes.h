@@ -71,6 +71,7 @@ public:
     QString chosenFile;
     QStringList busyTexts;
     std::vector<bool> busyCancellable; // one per BeginBusy
+    QStringList busyUpdates;           // SetBusyText, in order
     bool busy = false;
     bool cancelled = false;
 
@@ -89,6 +90,7 @@ public:
     QString ChooseFile(const TFileChoice& choice) override;
     void BeginBusy(const QString& text, bool cancellable) override;
     void SetBusyProgress(int, int) override {}
+    void SetBusyText(const QString& text) override { busyUpdates.append(text); }
     bool BusyCancelled() const override { return cancelled; }
     void EndBusy() override { busy = false; }
 };

@@ -1,0 +1,409 @@
+#include "HistoryFrameUnit.h"
+
+#include "Accessibility.h"
+#include "history/HistoryExport.h"
+#include "history/HistoryModel.h"
+#include "history/JournalPages.h"
+#include "history/JournalProgress.h"
+#include "history/WakeUpSwitch.h"
+
+#include <QComboBox>
+#include <QDate>
+#include <QDesktopServices>
+#include <QDir>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace {
+
+// The device's wake-up, switched through the page's host.
+class THostWakeUp : public IWakeUpSwitch {
+public:
+    explicit THostWakeUp(IPageHost& host) : fHost(host) {}
+    void SetWakeUp(bool on) override { fHost.SetWakeUp(on); }
+
+private:
+    IPageHost& fHost;
+};
+
+const QString kDefaultCount = QString::number(kDefaultRecordsPerPage);
+
+// A typed records-per-page count that is a count (1 to 65535).
+bool IsCount(const QString& text) {
+    bool ok = false;
+    const int n = text.trimmed().toInt(&ok);
+    return ok && n >= 1 && n <= kLastJournalIndex;
+}
+
+// Text that no further typing can make a count: anything but digits.
+bool CannotBecomeCount(const QString& text) {
+    return std::any_of(text.begin(), text.end(), [](QChar c) { return !c.isDigit() && !c.isSpace(); });
+}
+
+} // namespace
+
+THistoryFrame::THistoryFrame(IPageHost& host, QWidget* parent)
+    : TPageFrame(host, ptHistory, parent),
+      fReader(std::make_unique<TJournalReader>(host.Exchange(), FHistory)),
+      fModel(new THistoryModel(FHistory, this)) {
+    setObjectName(QStringLiteral("HistoryFrame"));
+    BuildControls();
+
+    connect(fReader.get(), &TJournalReader::PageChanged, fModel, &THistoryModel::SetPage);
+    connect(fReader.get(), &TJournalReader::ReadProgress, this, &THistoryFrame::ReadAllProgress);
+    connect(fReader.get(), &TJournalReader::ReadFinished, this, &THistoryFrame::ReadAllFinished);
+    // The busy indicator's Cancel ends the chunk in progress at once; the
+    // read then ends as cancelled, keeping every record that came before.
+    fReader->SetCancelSource([this] { return fReadingAll && fHost.BusyCancelled(); });
+    connect(fModel, &QAbstractItemModel::modelReset, this, &THistoryFrame::ModelReset);
+    ModelReset();
+}
+
+THistoryFrame::~THistoryFrame() = default;
+
+QString THistoryFrame::EraseBusyText() {
+    return QStringLiteral("Очистка истории прибора: ожидание ответа панели (до %1 с)")
+        .arg(ExchangeTimeout::Erase / 1000);
+}
+
+QString THistoryFrame::ReadAllBusyText() {
+    return QStringLiteral("Чтение всего журнала прибора");
+}
+
+QString THistoryFrame::NothingToExport() {
+    return QStringLiteral("Нет записей для экспорта");
+}
+
+QString THistoryFrame::NotOpened(const QString& path) {
+    return QStringLiteral(
+               "Файл записан: %1\nОткрыть его не удалось: в системе нет программы для файлов этого типа.")
+        .arg(QDir::toNativeSeparators(path));
+}
+
+QString THistoryFrame::NoPanel() {
+    return QStringLiteral("Нет подключения к панели");
+}
+
+void THistoryFrame::BuildControls() {
+    const auto named = [](auto* w, const char* name) {
+        w->setObjectName(QLatin1String(name));
+        return w;
+    };
+
+    HistoryGroup = named(new QGroupBox(QStringLiteral("История"), this), "HistoryGroup");
+    auto* pageLayout = new QVBoxLayout(this);
+    pageLayout->addWidget(HistoryGroup);
+
+    BackBtn = named(new QPushButton(QStringLiteral("<< Назад"), HistoryGroup), "BackBtn");
+    ForwardBtn = named(new QPushButton(QStringLiteral("Вперед >>"), HistoryGroup), "ForwardBtn");
+    Label1 = named(new QLabel(QStringLiteral("Выводить по"), HistoryGroup), "Label1");
+    RecordsCount = named(new QComboBox(HistoryGroup), "RecordsCount");
+    RecordsCount->setEditable(true);
+    RecordsCount->setInsertPolicy(QComboBox::NoInsert);
+    RecordsCount->addItems({kDefaultCount, QStringLiteral("40"), QStringLiteral("50")});
+    RecordsCount->setCurrentIndex(0);
+    RecordsCount->setMinimumContentsLength(5);
+    Label2 = named(new QLabel(QStringLiteral("записей"), HistoryGroup), "Label2");
+    Label1->setBuddy(RecordsCount);
+    ReadAllBtn = named(new QPushButton(QStringLiteral("Прочитать весь журнал"), HistoryGroup), "ReadAllBtn");
+    ClearBtn = named(new QPushButton(QStringLiteral("Очистить"), HistoryGroup), "ClearBtn");
+
+    FilterLabel = named(new QLabel(QStringLiteral("Фильтр:"), HistoryGroup), "FilterLabel");
+    FilterEdit = named(new QLineEdit(HistoryGroup), "FilterEdit");
+    FilterEdit->setPlaceholderText(QStringLiteral("событие, код, раздел, шлейф или посылка"));
+    FilterEdit->setClearButtonEnabled(true);
+    FilterLabel->setBuddy(FilterEdit);
+    ExportPage =
+        named(new QPushButton(QStringLiteral("Экспорт в Excel открытой страницы истории"), HistoryGroup),
+              "ExportPage");
+    ExportAllPages = named(
+        new QPushButton(QStringLiteral("Экспорт в Excel истории, прочитанной в данном сеансе"), HistoryGroup),
+        "ExportAllPages");
+
+    // Three rows, so that the page fits beside the page list at the window's
+    // first size: the page on show and the erase; the filter and the export
+    // of what is shown; the whole journal and the export of all that is read.
+    auto* pagingRow = new QHBoxLayout;
+    pagingRow->addWidget(BackBtn);
+    pagingRow->addWidget(ForwardBtn);
+    pagingRow->addSpacing(12);
+    pagingRow->addWidget(Label1);
+    pagingRow->addWidget(RecordsCount);
+    pagingRow->addWidget(Label2);
+    pagingRow->addStretch(1);
+    pagingRow->addWidget(ClearBtn);
+    auto* filterRow = new QHBoxLayout;
+    filterRow->addWidget(FilterLabel);
+    filterRow->addWidget(FilterEdit, 1);
+    filterRow->addWidget(ExportPage);
+    auto* journalRow = new QHBoxLayout;
+    journalRow->addWidget(ReadAllBtn);
+    journalRow->addStretch(1);
+    journalRow->addWidget(ExportAllPages);
+
+    HistoryView = named(new QTableView(HistoryGroup), "HistoryView");
+    HistoryView->setAccessibleName(QStringLiteral("Записи истории"));
+    HistoryView->setModel(fModel);
+    HistoryView->setShowGrid(true);
+    HistoryView->setSelectionBehavior(QAbstractItemView::SelectRows);
+    HistoryView->setSelectionMode(QAbstractItemView::SingleSelection);
+    HistoryView->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    HistoryView->setWordWrap(false);
+    HistoryView->verticalHeader()->hide();
+    HistoryView->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    HistoryView->verticalHeader()->setDefaultSectionSize(HistoryView->fontMetrics().height() + 6);
+    HistoryView->horizontalHeader()->setHighlightSections(false);
+    HistoryView->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+
+    auto* groupLayout = new QVBoxLayout(HistoryGroup);
+    groupLayout->addLayout(pagingRow);
+    groupLayout->addLayout(filterRow);
+    groupLayout->addLayout(journalRow);
+    groupLayout->addWidget(HistoryView, 1);
+    NameGroupBoxes(this);
+
+    connect(BackBtn, &QPushButton::clicked, this, &THistoryFrame::BackBtnClick);
+    connect(ForwardBtn, &QPushButton::clicked, this, &THistoryFrame::ForwardBtnClick);
+    connect(ExportPage, &QPushButton::clicked, this, &THistoryFrame::ExportPageClick);
+    connect(ExportAllPages, &QPushButton::clicked, this, &THistoryFrame::ExportAllPagesClick);
+    connect(ClearBtn, &QPushButton::clicked, this, &THistoryFrame::ClearBtnClick);
+    connect(ReadAllBtn, &QPushButton::clicked, this, &THistoryFrame::ReadAllBtnClick);
+    connect(RecordsCount, &QComboBox::editTextChanged, this, &THistoryFrame::RecordsCountChange);
+    connect(RecordsCount->lineEdit(), &QLineEdit::editingFinished, this, &THistoryFrame::RecordsCountEdited);
+    connect(FilterEdit, &QLineEdit::textChanged, this, &THistoryFrame::FilterChanged);
+}
+
+void THistoryFrame::Init() {
+    EnableButtons(true);
+}
+
+// ---- the page contract ----------------------------------------------------
+
+void THistoryFrame::ReadPage() {
+    RunOperation(wmRead, [this](QStringList& errors) {
+        EnableButtons(false);
+        errors = fReader->ReadPage().Errors;
+        EnableButtons(true);
+    });
+}
+
+void THistoryFrame::WritePage() {}
+
+void THistoryFrame::SetDefault() {
+    RecordsCount->setCurrentIndex(0);
+    RecordsCount->setEditText(kDefaultCount);
+    fReader->SetDefault();
+}
+
+void THistoryFrame::SetSettings(const QStringList&) {}
+
+void THistoryFrame::DevRelease(int) {
+    EnableButtons(fEnabled);
+}
+
+void THistoryFrame::HostStateChanged(TOperationState state) {
+    fHostState = state;
+    fHostStateKnown = true;
+    EnableButtons(fEnabled);
+}
+
+bool THistoryFrame::PanelReady() const {
+    if (!fHost.isConnected())
+        return false;
+    return !fHostStateKnown || fHostState == TOperationState::Connected || IsOperation(fHostState);
+}
+
+void THistoryFrame::EnableButtons(bool enable) {
+    fEnabled = enable;
+    const bool paging = enable && !fModel->Filtering() && fModel->rowCount() > 0;
+    const bool panel = enable && PanelReady();
+    BackBtn->setEnabled(paging);
+    ForwardBtn->setEnabled(paging);
+    ExportPage->setEnabled(enable);
+    ExportAllPages->setEnabled(enable);
+    ClearBtn->setEnabled(panel);
+    ReadAllBtn->setEnabled(panel);
+    RecordsCount->setEnabled(enable);
+}
+
+// ---- paging ---------------------------------------------------------------
+
+void THistoryFrame::BackBtnClick() {
+    Page(&TJournalReader::Back);
+}
+
+void THistoryFrame::ForwardBtnClick() {
+    Page(&TJournalReader::Forward);
+}
+
+void THistoryFrame::Page(TJournalResult (TJournalReader::*step)(TJournalSource)) {
+    // The buttons stay live while another of the page's exchanges waits;
+    // a filtered list has no pages.
+    if (FMode != wmNull || fReadingAll || fModel->Filtering())
+        return;
+    if (!PanelReady()) {
+        // What is stored can be paged through without a panel.
+        ((*fReader).*step)(TJournalSource::Store);
+        return;
+    }
+    TOperationScope reading(fHost, TOperationState::ReadingJournal);
+    if (!reading)
+        return;
+    FMode = wmRead;
+    EnableButtons(false);
+    const TJournalResult result = ((*fReader).*step)(TJournalSource::Panel);
+    EnableButtons(true);
+    if (!result.Errors.isEmpty())
+        fHost.ShowErrorList(result.Errors, wmRead);
+    FMode = wmNull;
+}
+
+void THistoryFrame::RecordsCountChange(const QString& text) {
+    if (IsCount(text)) {
+        fReader->SetRecordsPerPage(text);
+    } else if (CannotBecomeCount(text)) {
+        // Letters: back to the first item at once.
+        RecordsCountEdited();
+    }
+    // An empty box, zero or a number too big may still be typed into a
+    // count: it goes back to the first item when the editing ends.
+}
+
+void THistoryFrame::RecordsCountEdited() {
+    if (IsCount(RecordsCount->currentText()))
+        return;
+    const QSignalBlocker quiet(RecordsCount);
+    RecordsCount->setCurrentIndex(0);
+    RecordsCount->setEditText(kDefaultCount);
+    fReader->SetRecordsPerPage(kDefaultCount);
+}
+
+// ---- the whole journal ----------------------------------------------------
+
+void THistoryFrame::ReadAllBtnClick() {
+    if (FMode != wmNull || fReadingAll)
+        return;
+    if (!PanelReady()) {
+        fHost.ShowMessage(NoPanel());
+        return;
+    }
+    // The read runs from the event loop, chunk by chunk; the operation and
+    // the busy indicator last until it has finished.
+    if (!fHost.BeginOperation(TOperationState::ReadingJournal))
+        return;
+    FMode = wmRead;
+    fReadingAll = true;
+    EnableButtons(false);
+    fHost.BeginBusy(ReadAllBusyText(), true);
+    if (!fReader->StartReadAll()) {
+        TJournalResult busy;
+        busy.Busy = true;
+        ReadAllFinished(busy);
+    }
+}
+
+void THistoryFrame::ReadAllProgress(int done, int total, qint64 msLeft) {
+    if (!fReadingAll)
+        return;
+    fHost.SetBusyProgress(done, total);
+    fHost.SetBusyText(ReadAllBusyText() + u'\n' + JournalProgressText(done, total, msLeft));
+}
+
+void THistoryFrame::ReadAllFinished(const TJournalResult& result) {
+    if (!fReadingAll)
+        return;
+    fReadingAll = false;
+    fHost.EndBusy();
+    FMode = wmNull;
+    fHost.EndOperation();
+    EnableButtons(true);
+    if (!result.Errors.isEmpty())
+        fHost.ShowErrorList(result.Errors, wmRead);
+}
+
+// ---- the erase ------------------------------------------------------------
+
+void THistoryFrame::ClearBtnClick() {
+    if (FMode != wmNull || fReadingAll)
+        return;
+    if (!PanelReady()) {
+        fHost.ShowMessage(NoPanel());
+        return;
+    }
+    if (!fHost.Confirm(EraseJournalQuestion))
+        return;
+    TOperationScope erasing(fHost, TOperationState::Erasing);
+    if (!erasing)
+        return;
+    FMode = wmWrite;
+    EnableButtons(false);
+    TJournalResult result;
+    {
+        // The panel cannot stop an erase once begun: no Cancel. The wake-up
+        // command would only queue up behind the erase's long answer.
+        TBusyScope busy(fHost, EraseBusyText());
+        THostWakeUp wakeUp(fHost);
+        result = fReader->Erase(wakeUp);
+    }
+    EnableButtons(true);
+    if (!result.Errors.isEmpty())
+        fHost.ShowErrorList(result.Errors, wmWrite);
+    FMode = wmNull;
+}
+
+// ---- export ---------------------------------------------------------------
+
+void THistoryFrame::ExportPageClick() {
+    Export(fModel->ShownRows());
+}
+
+void THistoryFrame::ExportAllPagesClick() {
+    Export(ExportRowList(FHistory, -1, -1));
+}
+
+void THistoryFrame::Export(const std::vector<int>& rows) {
+    if (rows.empty()) {
+        fHost.ShowMessage(NothingToExport());
+        return;
+    }
+    TFileChoice choice;
+    choice.Save = true;
+    choice.Caption = QStringLiteral("Экспорт истории");
+    choice.Filter = QStringLiteral("Книга Excel (*.xlsx);;CSV (*.csv)");
+    choice.DefaultName =
+        DefaultExportFileName(ExportObjectText(FHistory), QDate::currentDate(), TExportFormat::Xlsx);
+    choice.DefaultSuffix = QStringLiteral("xlsx");
+    const QString path = fHost.ChooseFile(choice);
+    if (path.isEmpty())
+        return;
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    const TExportResult result = ExportHistory(FHistory, rows, path);
+    QGuiApplication::restoreOverrideCursor();
+    if (!result.Ok) {
+        fHost.ShowError(result.Error);
+        return;
+    }
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
+        fHost.ShowMessage(NotOpened(path));
+}
+
+// ---- the list -------------------------------------------------------------
+
+void THistoryFrame::FilterChanged(const QString& text) {
+    fModel->SetFilter(text);
+}
+
+void THistoryFrame::ModelReset() {
+    HistoryView->resizeColumnsToContents();
+    EnableButtons(fEnabled);
+}
