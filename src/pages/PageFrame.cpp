@@ -29,6 +29,11 @@ void TPageFrame::SetSettings(const QStringList& List) {
         SetDefault();
 }
 
+QString TPageFrame::SettingsCaption(const QString& key) const {
+    const TPageField* field = fParams.FindField(key);
+    return field ? field->CaptionText() : key;
+}
+
 void TPageFrame::DevRelease(int) {}
 
 bool TPageFrame::RunOperation(TWorkMode mode, const std::function<void(QStringList& errors)>& body,
