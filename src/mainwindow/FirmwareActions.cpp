@@ -23,6 +23,11 @@ QString ConfirmationText(const TFirmwareImage& image) {
 
 } // namespace
 
+QString TFirmwareActions::SafetyCopyQuestion() {
+    return QStringLiteral("После обновления прошивки панель может начать работу с настройками по умолчанию. "
+                          "Прочитать настройки панели и сохранить их в файл перед обновлением?");
+}
+
 TFirmwareActions::TFirmwareActions(IPageHost& host, QWidget* window) : fHost(host), fWindow(window) {}
 
 TFirmwareActions::~TFirmwareActions() {
@@ -72,6 +77,8 @@ void TFirmwareActions::UpdateFromBuiltIn(const TDeviceVersion& version, const QS
 }
 
 void TFirmwareActions::Upload(const TFirmwareImage& image) {
+    if (fSafetyCopy && !fSafetyCopy())
+        return;
     if (!fHost.Confirm(ConfirmationText(image)))
         return;
     // Refused when something else has started meanwhile or the panel is gone.
