@@ -28,6 +28,11 @@ QString TFirmwareActions::SafetyCopyQuestion() {
                           "Прочитать настройки панели и сохранить их в файл перед обновлением?");
 }
 
+QString TFirmwareActions::IncompleteCopyQuestion() {
+    return QStringLiteral("Не все настройки прочитаны из панели (см. список ошибок): часть значений в копии "
+                          "будет не из панели. Всё равно сохранить копию и продолжить обновление?");
+}
+
 TFirmwareActions::TFirmwareActions(IPageHost& host, QWidget* window) : fHost(host), fWindow(window) {}
 
 TFirmwareActions::~TFirmwareActions() {

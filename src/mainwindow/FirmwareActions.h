@@ -52,6 +52,9 @@ public:
     // the update with nothing sent.
     void SetSafetyCopy(std::function<bool()> offer) { fSafetyCopy = std::move(offer); }
     static QString SafetyCopyQuestion();
+    // Asked when not every page could be read for that copy (Yes: save what
+    // the pages hold and go on; No: stop the update).
+    static QString IncompleteCopyQuestion();
 
 signals:
     // An upload has ended and its result has been shown.

@@ -70,7 +70,11 @@ TMainForm::TMainForm(QWidget* parent)
             return true;
         return fSettings->OfferSaveFirst(TFirmwareActions::SafetyCopyQuestion(), [this] {
             ReadAllActionExecute();
-            return fState == TOperationState::Connected;
+            if (fState != TOperationState::Connected)
+                return false;
+            // A page not read keeps what it held before: such a copy is no
+            // copy of the panel, and is kept only when the user says so.
+            return !fRoundFailed || Confirm(TFirmwareActions::IncompleteCopyQuestion());
         });
     });
 
@@ -465,6 +469,8 @@ void TMainForm::ShowErrorList(const QStringList& errors, TWorkMode mode) {
     // An operation the user broke off by closing the window reports nothing.
     if (fState == TOperationState::Closing)
         return;
+    if (!errors.isEmpty())
+        fRoundFailed = true;
     fErrorList->Show(errors, mode);
 }
 
@@ -474,6 +480,7 @@ void TMainForm::ShowMessage(const QString& text) {
 }
 
 void TMainForm::ShowError(const QString& text) {
+    fRoundFailed = true;
     if (fState != TOperationState::Closing)
         ShowMessageBox(this, TBoxKind::Error, text);
 }
@@ -535,6 +542,7 @@ void TMainForm::RunOnAllPages(TOperationState state, void (TPageFrame::*op)(), b
     TOperationScope operation(*this, state);
     if (!operation)
         return;
+    fRoundFailed = false;
     for (TPageFrame* frame : FFramesContainer) {
         // A close or a lost line ends the round.
         if (fState != state)

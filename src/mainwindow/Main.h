@@ -165,6 +165,8 @@ private:
     std::unique_ptr<TSettingsActions> fSettings;
 
     TOperationState fState = TOperationState::Disconnected;
+    // Some page of the last round over all pages reported a failure.
+    bool fRoundFailed = false;
     // The states the running operations started from, innermost last.
     std::vector<TOperationState> fSuspended;
     TLinkTimings fTimings;

@@ -618,8 +618,9 @@ TEST_F(FirmwareMenu, ASafetyCopyOfTheSettingsIsOfferedFirst) {
             waitForTheEnd(*w);
             EXPECT_EQ(panel->finalCheckPassed(), std::optional<bool>(true));
             const QStringList all = panel->receivedLines();
-            if (c.read)
+            if (c.read) {
                 EXPECT_LT(all.indexOf("+o"), all.indexOf("+BL")) << "the copy comes before the update";
+            }
         } else {
             EXPECT_FALSE(w->FirmwareActions().Running());
             EXPECT_FALSE(panel->receivedLines().contains("+BL"));
@@ -628,6 +629,46 @@ TEST_F(FirmwareMenu, ASafetyCopyOfTheSettingsIsOfferedFirst) {
             disconnectWindow(*w);
         }
         QFile::remove(copy);
+    }
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(FirmwareMenu, ACopyWithPagesNotReadIsKeptOnlyWhenTheUserSaysSo) {
+    const QString image = writeImage("copy.hex", DataRecords(16));
+    const QString copy = scratch.filePath("before-update.ini");
+    // The SMS page's third text never comes.
+    emu::Faults f;
+    f.dropEvery = 1;
+    f.onlyCommand = "+smstext3";
+    panel->setFaults(f);
+    for (const bool keep : {false, true}) {
+        SCOPED_TRACE(keep ? "kept" : "stopped");
+        auto w = connectedWindow();
+        capTimeOuts(*w, 100);
+        boxes.clear();
+        panel->clearRecords();
+        threeWayAnswer = TAnswer::Yes;
+        answerYes = keep;
+        {
+            FileDialogAnswers answers(keep ? QStringList{image, copy} : QStringList{image});
+            action(*w, "UpdateFromFileAction")->trigger();
+            EXPECT_TRUE(answers.used());
+        }
+        ASSERT_GE(questions().size(), 1);
+        EXPECT_EQ(questions().first(), TFirmwareActions::IncompleteCopyQuestion());
+        EXPECT_EQ(QFile::exists(copy), keep);
+        if (keep) {
+            EXPECT_EQ(questions().size(), 2) << "then the upload's own question";
+            waitForTheEnd(*w);
+            EXPECT_EQ(panel->finalCheckPassed(), std::optional<bool>(true));
+        } else {
+            EXPECT_FALSE(panel->receivedLines().contains("+BL")) << "nothing of the update sent";
+            EXPECT_EQ(w->State(), TOperationState::Connected);
+            disconnectWindow(*w);
+        }
     }
 }
 

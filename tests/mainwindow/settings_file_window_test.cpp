@@ -355,6 +355,8 @@ TEST_F(SettingsFileWindow, DefaultAllOffersToKeepTheValuesFirst) {
         {"Yes, then the dialog cancelled: nothing happens", TAnswer::Yes, {}, true, false},
         {"Yes: kept, then the defaults", TAnswer::Yes, path("before-defaults.ini"), true, true},
         {"No: the defaults", TAnswer::No, {}, false, true},
+        {"Yes, the copy cannot be written: told, nothing happens", TAnswer::Yes,
+         "/proc/tarvik1-before-defaults.ini", true, false},
     };
     for (const Case& c : cases) {
         objectEdit(*w)->setText("1A2B");
@@ -364,12 +366,18 @@ TEST_F(SettingsFileWindow, DefaultAllOffersToKeepTheValuesFirst) {
         if (c.dialog)
             answers << c.file;
         const auto seen = trigger(*w, "DefaultAllAction", answers);
-        ASSERT_EQ(boxes.size(), 1u) << c.what;
+        const bool unwritable = c.file.startsWith("/proc/");
+        ASSERT_EQ(boxes.size(), unwritable ? 2u : 1u) << c.what;
         EXPECT_EQ(boxes[0], std::make_pair(TBoxKind::QuestionCancel, question)) << c.what;
+        if (unwritable) {
+            EXPECT_EQ(boxes[1].first, TBoxKind::Error) << c.what;
+            EXPECT_TRUE(boxes[1].second.contains(c.file)) << c.what;
+        }
         EXPECT_EQ(seen.size(), c.dialog ? 1u : 0u) << c.what;
         EXPECT_EQ(objectEdit(*w)->text(), c.defaults ? "0050" : "1A2B") << c.what;
-        if (!c.file.isEmpty())
+        if (!c.file.isEmpty() && !unwritable) {
             EXPECT_TRUE(bytesOf(c.file).startsWith("Object=1A2B\r\n")) << "the values before the defaults";
+        }
         EXPECT_EQ(w->State(), S::Connected) << c.what;
     }
     disconnectWindow(*w);
