@@ -26,18 +26,19 @@ const QString kRead = QStringLiteral("read");
 const QString kWrite = QStringLiteral("write");
 const QString kDiff = QStringLiteral("diff");
 
-// The settings pages of `tags`, made as the window makes them: created,
-// initialised, then told the connected panel's release (the Channels page
-// fills its lists for it, and its file values are item numbers of them).
+// The settings pages, made as the window makes them: created and
+// initialised before any panel is there, told the connected panel's release
+// on connection (the Channels page fills its lists for it, and its file
+// values are item numbers of them).
 class TCliPages {
 public:
-    TCliPages(IPageHost& host, const std::vector<int>& tags, int release) {
+    explicit TCliPages(IPageHost& host) {
         for (const TPageInfo& info : PageTable()) {
-            if (std::find(tags.begin(), tags.end(), info.Tag) == tags.end())
+            // The History page keeps nothing in a settings file.
+            if (info.Tag == ptHistory)
                 continue;
             fFrames.emplace_back(info.Create(host));
             fFrames.back()->Init();
-            fFrames.back()->DevRelease(release);
         }
     }
 
@@ -52,12 +53,25 @@ private:
     std::vector<std::unique_ptr<TPageFrame>> fFrames;
 };
 
+bool HasPage(const std::vector<int>& tags, int tag) {
+    return std::find(tags.begin(), tags.end(), tag) != tags.end();
+}
+
+// Whether the file holds at least one of the page's keys.
+bool FileHasPage(TPageFrame* page, const QStringList& file) {
+    QStringList lines;
+    page->GetSettings(lines);
+    return std::any_of(lines.begin(), lines.end(),
+                       [&](const QString& line) { return SettingsHasKey(file, GetPairName(line)); });
+}
+
 // One page command's connection to the panel, with its pages.
 class TPageRun {
 public:
     TPageRun(const TCliArgs& args, const std::vector<int>& tags, QTextStream& out, QTextStream& err,
              const TLinkTimings& timings)
-        : fTags(tags), fErr(err), fSession(args.options, out, err, timings), fHost(fSession, err) {}
+        : fTags(tags), fErr(err), fSession(args.options, out, err, timings), fHost(fSession, err),
+          fPages(fHost) {}
 
     // Connects; ceOk, or the exit code of what went wrong. Nothing is asked
     // of a panel whose firmware the tool does not configure.
@@ -69,11 +83,21 @@ public:
             fErr << QStringLiteral("Несовместимая оболочка: %1\n").arg(fSession.Version().Name);
             return ceIncompatible;
         }
-        fPages = std::make_unique<TCliPages>(fHost, fTags, fSession.Version().Release);
+        for (TPageFrame* page : fPages.Pages())
+            page->DevRelease(fSession.Version().Release);
         return ceOk;
     }
 
-    std::vector<TPageFrame*> Pages() const { return fPages->Pages(); }
+    // The pages the command works on, in tag order.
+    std::vector<TPageFrame*> Pages() const {
+        std::vector<TPageFrame*> chosen;
+        for (TPageFrame* page : fPages.Pages()) {
+            if (HasPage(fTags, page->Tag()))
+                chosen.push_back(page);
+        }
+        return chosen;
+    }
+    const std::vector<int>& Tags() const { return fTags; }
     TCliPageHost& Host() { return fHost; }
 
     // Runs `op` on every page in order, telling each on `err`; false when a
@@ -95,6 +119,28 @@ public:
         return ok;
     }
 
+    // Leaves the pages the file holds at least one setting of, telling the
+    // others on `err`; false, told, when it holds none.
+    bool KeepPagesOf(const TSettingsFile& file, const QString& name) {
+        std::vector<int> held;
+        QStringList absent;
+        for (TPageFrame* page : Pages()) {
+            if (FileHasPage(page, file.Lines()))
+                held.push_back(page->Tag());
+            else
+                absent << PageName(page->Tag());
+        }
+        if (held.empty()) {
+            fErr << QStringLiteral("В файле %1 нет настроек ни одной страницы\n").arg(name);
+            return false;
+        }
+        if (!absent.isEmpty())
+            fErr << QStringLiteral("Страниц нет в файле, они пропущены: %1\n")
+                        .arg(absent.join(QStringLiteral(", ")));
+        fTags = held;
+        return true;
+    }
+
     bool ReadAll() {
         return EachPage(QStringLiteral("Чтение"), [](TPageFrame* p) { p->ReadPage(); });
     }
@@ -106,12 +152,8 @@ private:
     QTextStream& fErr;
     TCliSession fSession;
     TCliPageHost fHost;
-    std::unique_ptr<TCliPages> fPages;
+    TCliPages fPages;
 };
-
-bool HasPage(const std::vector<int>& tags, int tag) {
-    return std::find(tags.begin(), tags.end(), tag) != tags.end();
-}
 
 // Tells which of each page's keys the file lacks: loading empties such a
 // text, and a number missing puts its whole page on its defaults.
@@ -156,13 +198,29 @@ int RunRead(const TCliArgs& p, const std::vector<int>& tags, QTextStream& out, Q
     return run.Finish(ceOk);
 }
 
-int RunWrite(const TCliArgs& p, const std::vector<int>& tags, const TSettingsFile& file, QTextStream& out,
-             QTextStream& err, const TLinkTimings& timings) {
+// Refuses a write of the Channels page without the erase confirmed.
+int RefuseErase(QTextStream& err) {
+    err << QStringLiteral("Запись страницы «%1» очищает журнал событий панели: подтвердите это параметром "
+                          "--erase-journal или оставьте страницу без записи (--pages)\n")
+               .arg(PageName(ptChannels))
+        << "Справка: tarvik1-cli --help\n";
+    return ceUsage;
+}
+
+// `chosen`: the pages were named with --pages; otherwise the pages written
+// (or compared) are those the file holds a setting of: a file `read --pages`
+// wrote would otherwise put every other page on its defaults in the panel.
+int RunWrite(const TCliArgs& p, const std::vector<int>& tags, bool chosen, const TSettingsFile& file,
+             QTextStream& out, QTextStream& err, const TLinkTimings& timings) {
     TPageRun run(p, tags, out, err, timings);
+    if (!chosen && !run.KeepPagesOf(file, p.rest.first()))
+        return ceSettingsFileFailed;
+    // The journal's erase before the Channels page is written must have been
+    // confirmed on the command line; nothing is sent otherwise.
+    if (HasPage(run.Tags(), ptChannels) && !p.eraseJournal)
+        return RefuseErase(err);
     if (const int code = run.Connect(); code != ceOk)
         return run.Finish(code);
-    // The journal's erase before the Channels page is written was confirmed
-    // on the command line.
     run.Host().SetAnswer(p.eraseJournal);
     TellMissingKeys(run.Pages(), file.Lines(), err);
     LoadPageSettings(run.Pages(), file.Lines());
@@ -172,9 +230,11 @@ int RunWrite(const TCliArgs& p, const std::vector<int>& tags, const TSettingsFil
     return run.Finish(ok ? ceOk : ceExchangeFailed);
 }
 
-int RunDiff(const TCliArgs& p, const std::vector<int>& tags, const TSettingsFile& file, QTextStream& out,
-            QTextStream& err, const TLinkTimings& timings) {
+int RunDiff(const TCliArgs& p, const std::vector<int>& tags, bool chosen, const TSettingsFile& file,
+            QTextStream& out, QTextStream& err, const TLinkTimings& timings) {
     TPageRun run(p, tags, out, err, timings);
+    if (!chosen && !run.KeepPagesOf(file, p.rest.first()))
+        return ceSettingsFileFailed;
     if (const int code = run.Connect(); code != ceOk)
         return run.Finish(code);
     if (!run.ReadAll()) {
@@ -237,10 +297,6 @@ int RunCliWithPages(const QStringList& args, QTextStream& in, QTextStream& out, 
     if (p.rest.size() != 1)
         return usage(p.rest.isEmpty() ? QStringLiteral("Не указан файл настроек")
                                       : QStringLiteral("Лишние слова: %1").arg(p.rest.mid(1).join(' ')));
-    if (p.command == kWrite && HasPage(tags, ptChannels) && !p.eraseJournal)
-        return usage(QStringLiteral("Запись страницы «%1» очищает журнал событий панели: подтвердите это "
-                                    "параметром --erase-journal или оставьте страницу без записи (--pages)")
-                         .arg(PageName(ptChannels)));
     // The whole file is read before the panel is reached: a file that
     // cannot be read sends nothing.
     TSettingsFile file;
@@ -249,6 +305,6 @@ int RunCliWithPages(const QStringList& args, QTextStream& in, QTextStream& out, 
         return ceSettingsFileFailed;
     }
     if (p.command == kWrite)
-        return RunWrite(p, tags, file, out, err, timings);
-    return RunDiff(p, tags, file, out, err, timings);
+        return RunWrite(p, tags, !p.pages.trimmed().isEmpty(), file, out, err, timings);
+    return RunDiff(p, tags, !p.pages.trimmed().isEmpty(), file, out, err, timings);
 }

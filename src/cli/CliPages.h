@@ -25,6 +25,9 @@ class QTextStream;
 //   diff  --port P [--modem N] FILE.ini [--pages LIST]
 //         reads the pages and prints, key by key, where the file differs.
 //
+// Without --pages, write and diff take the pages the file holds at least
+// one setting of; the others are named on `err` and left alone.
+//
 // Progress per page and what the pages report go to `err`.
 
 // Whether the command line runs one of these commands (and so needs the

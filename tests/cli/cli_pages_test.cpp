@@ -146,6 +146,50 @@ TEST_F(CliPages, WriteBringsAKeptConfigurationBack) {
         << r.err.toStdString();
 }
 
+TEST_F(CliPages, AFileOfSomePagesWritesThosePagesAlone) {
+    const QString part = path("part.ini");
+    ASSERT_EQ(run({"read", "--port", panel->slavePath(), "--out", part, "--pages", "gprs,sms"}).code, ceOk);
+    const std::map<QString, QByteArray> saved = PanelState(*panel);
+    changePanel();
+    std::map<QString, QByteArray> changed = PanelState(*panel);
+
+    // No --pages: the file's pages are written (no erase to confirm), the
+    // others left as the panel has them, not put on their defaults.
+    panel->clearRecords();
+    CliRun r = run({"write", "--port", panel->slavePath(), part});
+    ASSERT_EQ(r.code, ceOk) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains("Страниц нет в файле, они пропущены: " + PageName(ptCommon) + ", " +
+                               PageName(ptSystemEvents) + ", " + PageName(ptChannels)))
+        << r.err.toStdString();
+    EXPECT_FALSE(r.err.contains("Запись: " + PageName(ptCommon)));
+    EXPECT_EQ(panel->writeCount("+o"), 0);
+    for (const char* gprsOrSms : {"+IPadr", "+smstext2"})
+        changed[gprsOrSms] = saved.at(gprsOrSms);
+    EXPECT_EQ(PanelState(*panel), changed);
+
+    // diff likewise compares the pages the file holds.
+    r = run({"diff", "--port", panel->slavePath(), part});
+    EXPECT_EQ(r.code, ceOk) << r.out.toStdString() << r.err.toStdString();
+    EXPECT_FALSE(r.err.contains("Чтение: " + PageName(ptCommon)));
+
+    // Named with --pages, a page the file lacks is loaded as a load does
+    // it (its defaults) and written; the Channels page still needs the word.
+    EXPECT_EQ(run({"write", "--port", panel->slavePath(), part, "--pages", "channels"}).code, ceUsage);
+    r = run({"write", "--port", panel->slavePath(), part, "--pages", "common"});
+    ASSERT_EQ(r.code, ceOk) << r.err.toStdString();
+    EXPECT_EQ(panel->parameter("+o"), "0050");
+
+    // A file with no page's setting writes nothing.
+    ASSERT_TRUE(TSettingsFile(QStringList{"Comment=1"}).Write(path("none.ini")));
+    panel->clearRecords();
+    for (const char* command : {"write", "diff"}) {
+        r = run({command, "--port", panel->slavePath(), path("none.ini")});
+        EXPECT_EQ(r.code, ceSettingsFileFailed) << command;
+        EXPECT_TRUE(r.err.contains("нет настроек ни одной страницы")) << r.err.toStdString();
+    }
+    EXPECT_TRUE(panel->receivedLines().isEmpty());
+}
+
 TEST_F(CliPages, DiffTellsKeyByKey) {
     const QString kept = path("kept.ini");
     ASSERT_EQ(run({"read", "--port", panel->slavePath(), "--out", kept}).code, ceOk);
