@@ -1,5 +1,6 @@
 #include "CliCommands.h"
 
+#include "CliArgs.h"
 #include "CliFlash.h"
 #include "CliJournal.h"
 #include "CliSession.h"
@@ -40,6 +41,23 @@ QString CliHelp() {
         "  erase-journal --port ПОРТ --yes\n"
         "                              очистить журнал событий панели (без --yes не\n"
         "                              выполняется)\n"
+        "  read --port ПОРТ --out ФАЙЛ.ini [--pages СПИСОК]\n"
+        "                              прочитать страницы настроек (по умолчанию все) и\n"
+        "                              записать файл настроек, как \"Сохранить в файл\"\n"
+        "                              окна программы; с --pages в файле только строки\n"
+        "                              прочитанных страниц; файл не записывается, если\n"
+        "                              прочитано не всё\n"
+        "  write --port ПОРТ ФАЙЛ.ini [--pages СПИСОК] [--erase-journal]\n"
+        "                              загрузить файл настроек в страницы (как \"Загрузить\n"
+        "                              из файла\") и записать их в панель; запись\n"
+        "                              страницы \"Каналы связи\" очищает журнал событий\n"
+        "                              панели и без --erase-journal не выполняется; без\n"
+        "                              --pages записываются страницы, настройки которых\n"
+        "                              есть в файле\n"
+        "  diff --port ПОРТ ФАЙЛ.ini [--pages СПИСОК]\n"
+        "                              прочитать страницы и вывести, чем файл отличается\n"
+        "                              от панели, по ключу в строке (без --pages —\n"
+        "                              страницы, настройки которых есть в файле)\n"
         "\n"
         "Параметры:\n"
         "  --port ПОРТ       путь к устройству (/dev/ttyUSB0, ссылка на порт эмулятора)\n"
@@ -53,14 +71,22 @@ QString CliHelp() {
         "  --all             journal: весь журнал, от старых записей к новым\n"
         "  --yes             flash: не спрашивать подтверждение; erase-journal: подтверждение\n"
         "                    очистки\n"
+        "  --pages СПИСОК    read, write, diff: страницы через запятую, номером (0..6),\n"
+        "                    именем из списка страниц окна или латинским именем: common,\n"
+        "                    system-events, gprs, channels, alarm-buttons,\n"
+        "                    engineer-numbers, sms (по умолчанию все)\n"
+        "  --erase-journal   write: подтверждение очистки журнала при записи страницы\n"
+        "                    \"Каналы связи\"\n"
         "  --help            эта справка\n"
         "\n"
         "Коды завершения:\n"
         "  0  успешно\n"
         "  1  на какую-то команду send панель не ответила или отвергла её; journal: не\n"
         "     прочитана часть журнала (прочитанное записано); erase-journal: очистка не\n"
-        "     подтверждена панелью\n"
-        "  2  ошибка в командной строке\n"
+        "     подтверждена панелью; read: прочитано не всё (файл не записан); write:\n"
+        "     записано не всё; diff: файл отличается от панели\n"
+        "  2  ошибка в командной строке (также write страницы \"Каналы связи\" без\n"
+        "     --erase-journal)\n"
         "  3  порт не открылся\n"
         "  4  панель (или модем) не ответила при подключении или порт пропал\n"
         "  5  оболочка панели несовместима (нужна 7.700); send ничего не пишет\n"
@@ -69,71 +95,14 @@ QString CliHelp() {
         "  8  flash: запись не подтверждена (ничего не отправлено)\n"
         "  9  flash: шаг записи не удался (сообщение называет шаг)\n"
         "  10 journal: не удалось записать файл таблицы\n"
-        "  11 journal: журнал панели пуст, файл не записан\n");
+        "  11 journal: журнал панели пуст, файл не записан\n"
+        "  12 read: не удалось записать файл настроек; write, diff: файл настроек не\n"
+        "     читается или в нём нет настроек ни одной страницы (в панель ничего не\n"
+        "     отправлено)\n"
+        "  13 diff: не все настройки прочитаны из панели, сравнение не выполнено\n");
 }
 
 namespace {
-
-struct Parsed {
-    QString command;
-    TCliOptions options;
-    QStringList rest;
-    bool help = false;
-    bool yes = false;
-    QString out;
-    QString last;
-    bool all = false;
-    QString error;
-};
-
-Parsed Parse(const QStringList& args) {
-    Parsed p;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString& a = args.at(i);
-        auto value = [&](QString& into) {
-            if (i + 1 >= args.size()) {
-                p.error = QStringLiteral("Параметру %1 нужно значение").arg(a);
-                return;
-            }
-            into = args.at(++i);
-        };
-        if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
-            p.help = true;
-        } else if (a == QLatin1String("--port")) {
-            value(p.options.Port);
-        } else if (a == QLatin1String("--modem")) {
-            value(p.options.Phone);
-            p.options.Modem = true;
-        } else if (a == QLatin1String("--yes")) {
-            p.yes = true;
-        } else if (a == QLatin1String("--all")) {
-            p.all = true;
-        } else if (a == QLatin1String("--out")) {
-            value(p.out);
-        } else if (a == QLatin1String("--last")) {
-            value(p.last);
-        } else if (a == QLatin1String("--log")) {
-            value(p.options.LogFile);
-        } else if (a == QLatin1String("--timeout")) {
-            QString text;
-            value(text);
-            bool ok = false;
-            const uint ms = text.toUInt(&ok);
-            if (p.error.isEmpty() && (!ok || ms > 600000))
-                p.error = QStringLiteral("Неверное время ожидания: %1").arg(text);
-            p.options.TimeOut = ms;
-        } else if (a.startsWith(QLatin1String("--"))) {
-            p.error = QStringLiteral("Неизвестный параметр %1").arg(a);
-        } else if (p.command.isEmpty()) {
-            p.command = a;
-        } else {
-            p.rest << a;
-        }
-        if (!p.error.isEmpty())
-            break;
-    }
-    return p;
-}
 
 int Identify(TCliSession& session, QTextStream& out, QTextStream& err) {
     const TDeviceVersion& v = session.Version();
@@ -154,7 +123,7 @@ int Identify(TCliSession& session, QTextStream& out, QTextStream& err) {
 }
 
 // journal and erase-journal, after their command lines are checked.
-int RunJournalCommand(const Parsed& p, QTextStream& out, QTextStream& err, const TLinkTimings& timings,
+int RunJournalCommand(const TCliArgs& p, QTextStream& out, QTextStream& err, const TLinkTimings& timings,
                       const std::function<int(const QString&)>& usage) {
     if (!p.rest.isEmpty())
         return usage(QStringLiteral("Лишние слова: %1").arg(p.rest.join(' ')));
@@ -192,7 +161,7 @@ int RunCli(const QStringList& args, QTextStream& out, QTextStream& err, const TL
 
 int RunCli(const QStringList& args, QTextStream& in, QTextStream& out, QTextStream& err,
            const TLinkTimings& timings) {
-    const Parsed p = Parse(args);
+    const TCliArgs p = ParseCliArgs(args);
     if (p.help) {
         out << CliHelp();
         return ceOk;

@@ -16,6 +16,7 @@ class TDevice;
 enum TCliExit : int {
     ceOk = 0,
     ceExchangeFailed = 1, // a command got no complete answer
+    ceDifferent = 1,      // diff: the file differs from the panel
     ceUsage = 2,
     cePortFailed = 3,   // the port could not be opened
     ceNoAnswer = 4,     // the panel (or the modem) did not answer the connection sequence
@@ -28,6 +29,10 @@ enum TCliExit : int {
     // journal
     ceOutputFailed = 10, // the spreadsheet file could not be written
     ceJournalEmpty = 11, // the panel's journal is empty; no file was written
+
+    // read, write, diff
+    ceSettingsFileFailed = 12, // the settings file could not be written (read) or read (write, diff)
+    ceNotAllRead = 13,         // diff: not every setting was read from the panel; nothing compared
 };
 
 struct TCliOptions {
@@ -52,6 +57,8 @@ public:
     // (with one line on the error stream).
     int Connect();
     const TDeviceVersion& Version() const { return fVersion; }
+    // Connected, and the line not lost since.
+    bool Connected() const { return fConnected; }
     // The exchange with the connected panel.
     TCommandExchange& Exchange() { return *fExchange; }
     // The device's periodic wake-up command (on while connected).

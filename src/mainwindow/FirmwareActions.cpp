@@ -23,6 +23,16 @@ QString ConfirmationText(const TFirmwareImage& image) {
 
 } // namespace
 
+QString TFirmwareActions::SafetyCopyQuestion() {
+    return QStringLiteral("После обновления прошивки панель может начать работу с настройками по умолчанию. "
+                          "Прочитать настройки панели и сохранить их в файл перед обновлением?");
+}
+
+QString TFirmwareActions::IncompleteCopyQuestion() {
+    return QStringLiteral("Не все настройки прочитаны из панели (см. список ошибок): часть значений в копии "
+                          "будет не из панели. Всё равно сохранить копию и продолжить обновление?");
+}
+
 TFirmwareActions::TFirmwareActions(IPageHost& host, QWidget* window) : fHost(host), fWindow(window) {}
 
 TFirmwareActions::~TFirmwareActions() {
@@ -72,6 +82,8 @@ void TFirmwareActions::UpdateFromBuiltIn(const TDeviceVersion& version, const QS
 }
 
 void TFirmwareActions::Upload(const TFirmwareImage& image) {
+    if (fSafetyCopy && !fSafetyCopy())
+        return;
     if (!fHost.Confirm(ConfirmationText(image)))
         return;
     // Refused when something else has started meanwhile or the panel is gone.

@@ -7,6 +7,8 @@
 #include <QObject>
 #include <QPointer>
 
+#include <functional>
+
 class IPageHost;
 class QWidget;
 struct TFirmwareImage;
@@ -44,6 +46,16 @@ public:
     // How long the upload waits for each command; tests shorten them.
     void SetTimeOuts(const TUploadTimeOuts& timeOuts) { fTimeOuts = timeOuts; }
 
+    // A new firmware may start from its defaults: once the image has passed
+    // its checks and before the upload is confirmed, `offer` may keep the
+    // panel's settings in a file (asking SafetyCopyQuestion); false stops
+    // the update with nothing sent.
+    void SetSafetyCopy(std::function<bool()> offer) { fSafetyCopy = std::move(offer); }
+    static QString SafetyCopyQuestion();
+    // Asked when not every page could be read for that copy (Yes: save what
+    // the pages hold and go on; No: stop the update).
+    static QString IncompleteCopyQuestion();
+
 signals:
     // An upload has ended and its result has been shown.
     void UploadEnded(const TUploadResult& result);
@@ -57,4 +69,5 @@ private:
     TUploadTimeOuts fTimeOuts;
     QPointer<TUploadFirmware> fEngine;
     QPointer<TFormUpdateProgress> fForm;
+    std::function<bool()> fSafetyCopy;
 };

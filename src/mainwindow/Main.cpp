@@ -9,6 +9,7 @@
 #include "LogUtils.h"
 #include "MainCaptions.h"
 #include "MessageBoxes.h"
+#include "SettingsActions.h"
 #include "firmware/UpdateFirmware.h"
 #include "pages/PageFrame.h"
 #include "pages/PageTable.h"
@@ -51,7 +52,8 @@ constexpr int kPanelWidths[5] = {150, 150, 150, 150, 50};
 TMainForm::TMainForm(QWidget* parent)
     : QMainWindow(parent), fDevice(std::make_unique<TDevice>()),
       fExchange(std::make_unique<TCommandExchange>(fDevice.get())), Log(std::make_unique<TLog>()),
-      fFirmware(std::make_unique<TFirmwareActions>(*this, this)) {
+      fFirmware(std::make_unique<TFirmwareActions>(*this, this)),
+      fSettings(std::make_unique<TSettingsActions>(*this, FFramesContainer, this)) {
     setObjectName(QStringLiteral("MainForm"));
     // The link: 19200 baud, 8 data bits, no parity, one stop bit; the first
     // wake-up of a run after 20 s.
@@ -61,6 +63,20 @@ TMainForm::TMainForm(QWidget* parent)
     fExchange->Attach();
     // Whatever became of the upload, the panel is disconnected after it.
     connect(fFirmware.get(), &TFirmwareActions::UploadEnded, this, &TMainForm::DisconnectActionExecute);
+    // Before an update the panel's settings may be kept in a file: read from
+    // the panel, then saved. A panel in its boot loader has none to read.
+    fFirmware->SetSafetyCopy([this] {
+        if (fState != TOperationState::Connected)
+            return true;
+        return fSettings->OfferSaveFirst(TFirmwareActions::SafetyCopyQuestion(), [this] {
+            ReadAllActionExecute();
+            if (fState != TOperationState::Connected)
+                return false;
+            // A page not read keeps what it held before: such a copy is no
+            // copy of the panel, and is kept only when the user says so.
+            return !fRoundFailed || Confirm(TFirmwareActions::IncompleteCopyQuestion());
+        });
+    });
 
     BuildActions();
     BuildMenu();
@@ -130,6 +146,8 @@ void TMainForm::BuildActions() {
         {&TMainForm::WriteAllAction, "WriteAllAction", 5, &TMainForm::WriteAllActionExecute},
         {&TMainForm::DefaultAction, "DefaultAction", -1, &TMainForm::DefaultActionExecute},
         {&TMainForm::DefaultAllAction, "DefaultAllAction", -1, &TMainForm::DefaultAllActionExecute},
+        {&TMainForm::SaveSettingsAction, "SaveSettingsAction", -1, &TMainForm::SaveSettingsActionExecute},
+        {&TMainForm::LoadSettingsAction, "LoadSettingsAction", -1, &TMainForm::LoadSettingsActionExecute},
     };
     for (const TActionRow& row : rows) {
         auto* action = new QAction(BuiltInText(row.Name), this);
@@ -153,6 +171,17 @@ void TMainForm::BuildActions() {
         action->setProperty("ImageIndex", -1);
         this->*member = action;
     }
+    // The settings file's actions carry no images of their own; the tool bar
+    // shows the standard ones.
+    SaveSettingsAction->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
+    LoadSettingsAction->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
+    CompareSettingsAction = new QAction(QStringLiteral("Сравнить с файлом"), this);
+    CompareSettingsAction->setObjectName(QStringLiteral("CompareSettingsAction"));
+    CompareSettingsAction->setToolTip(QStringLiteral("Сравнить настройки на страницах с файлом"));
+    CompareSettingsAction->setStatusTip(CompareSettingsAction->toolTip());
+    CompareSettingsAction->setProperty("ImageIndex", -1);
+    connect(CompareSettingsAction, &QAction::triggered, this, &TMainForm::CompareSettingsActionExecute);
+
     UpdateFromFileAction->setText(QStringLiteral("...из файла"));
     UpdateFromExeAction->setText(QStringLiteral("...встроенная"));
     connect(UpdateFromFileAction, &QAction::triggered, this, &TMainForm::UpdateFromFileActionExecute);
@@ -169,6 +198,9 @@ void TMainForm::BuildActions() {
     ToolBar1->addSeparator();
     ToolBar1->addAction(ReadAllAction);
     ToolBar1->addAction(WriteAllAction);
+    ToolBar1->addSeparator();
+    ToolBar1->addAction(SaveSettingsAction);
+    ToolBar1->addAction(LoadSettingsAction);
 }
 
 void TMainForm::BuildMenu() {
@@ -187,6 +219,10 @@ void TMainForm::BuildMenu() {
     MSettings->addSeparator();
     MSettings->addAction(DefaultAction);
     MSettings->addAction(DefaultAllAction);
+    MSettings->addSeparator();
+    MSettings->addAction(SaveSettingsAction);
+    MSettings->addAction(LoadSettingsAction);
+    MSettings->addAction(CompareSettingsAction);
 
     MFirmware = menuBar()->addMenu(BuiltInText("MFirmware"));
     MFirmware->setObjectName(QStringLiteral("MFirmware"));
@@ -309,9 +345,13 @@ void TMainForm::PageListClick() {
 
 // ---- the operation state --------------------------------------------------
 
+bool TMainForm::OperatingWithoutPanel() const {
+    return !fSuspended.empty() && fSuspended.front() == TOperationState::Disconnected;
+}
+
 bool TMainForm::Connected() const {
     return fState == TOperationState::Connected || fState == TOperationState::BootLoader ||
-           IsOperation(fState);
+           (IsOperation(fState) && !OperatingWithoutPanel());
 }
 
 bool TMainForm::Busy() const {
@@ -341,6 +381,9 @@ void TMainForm::ApplyState() {
     for (QAction* a :
          {ReadAction, WriteAction, ReadAllAction, WriteAllAction, DefaultAction, DefaultAllAction})
         a->setEnabled(idle);
+    // The settings file needs no panel.
+    for (QAction* a : {SaveSettingsAction, LoadSettingsAction, CompareSettingsAction})
+        a->setEnabled(idle || fState == TOperationState::Disconnected);
     UpdateFromFileAction->setEnabled(idle || bootLoader);
     // A program without built-in firmware has "no update" for its version.
     UpdateFromExeAction->setEnabled((idle || bootLoader) && !FInVer.contains(QLatin1String("no")));
@@ -357,12 +400,20 @@ bool TMainForm::BeginOperation(TOperationState state) {
     // firmware upload runs from the event loop between its commands, so
     // nothing called in between is one of its steps. A panel in its boot
     // loader takes only the upload.
-    const bool nested =
-        IsOperation(fState) && fState != TOperationState::UpdatingFirmware && !fExchange->Waiting();
+    const bool fileOperation =
+        fState == TOperationState::SavingSettings || fState == TOperationState::LoadingSettings;
+    const bool nested = IsOperation(fState) && fState != TOperationState::UpdatingFirmware &&
+                        !fileOperation && !fExchange->Waiting();
     const bool fromBootLoader =
         fState == TOperationState::BootLoader && state == TOperationState::UpdatingFirmware;
-    if (fState != TOperationState::Connected && !fromBootLoader && !nested)
+    // A settings file is saved or loaded from idle, with or without a panel,
+    // never inside another operation.
+    if (state == TOperationState::SavingSettings || state == TOperationState::LoadingSettings) {
+        if (fState != TOperationState::Connected && fState != TOperationState::Disconnected)
+            return false;
+    } else if (fState != TOperationState::Connected && !fromBootLoader && !nested) {
         return false;
+    }
     fSuspended.push_back(fState);
     SetState(state);
     return true;
@@ -420,6 +471,8 @@ void TMainForm::ShowErrorList(const QStringList& errors, TWorkMode mode) {
     // An operation the user broke off by closing the window reports nothing.
     if (fState == TOperationState::Closing)
         return;
+    if (!errors.isEmpty())
+        fRoundFailed = true;
     fErrorList->Show(errors, mode);
 }
 
@@ -429,6 +482,7 @@ void TMainForm::ShowMessage(const QString& text) {
 }
 
 void TMainForm::ShowError(const QString& text) {
+    fRoundFailed = true;
     if (fState != TOperationState::Closing)
         ShowMessageBox(this, TBoxKind::Error, text);
 }
@@ -437,6 +491,12 @@ bool TMainForm::Confirm(const QString& question) {
     if (fState == TOperationState::Closing)
         return false;
     return ShowMessageBox(this, TBoxKind::Question, question);
+}
+
+TAnswer TMainForm::Ask(const QString& question) {
+    if (fState == TOperationState::Closing)
+        return TAnswer::Cancel;
+    return AskMessageBox(this, question);
 }
 
 QString TMainForm::ChooseFile(const TFileChoice& choice) {
@@ -489,6 +549,7 @@ void TMainForm::RunOnAllPages(TOperationState state, void (TPageFrame::*op)(), b
     TOperationScope operation(*this, state);
     if (!operation)
         return;
+    fRoundFailed = false;
     for (TPageFrame* frame : FFramesContainer) {
         // A close or a lost line ends the round.
         if (fState != state)
@@ -521,7 +582,24 @@ void TMainForm::WriteAllActionExecute() {
 }
 
 void TMainForm::DefaultAllActionExecute() {
+    if (fState != TOperationState::Connected)
+        return;
+    if (!fSettings->OfferSaveFirst(QStringLiteral("Настройки на всех страницах будут заменены значениями по "
+                                                  "умолчанию. Сохранить текущие настройки в файл?")))
+        return;
     RunOnAllPages(TOperationState::Defaulting, &TPageFrame::SetDefault, true);
+}
+
+void TMainForm::SaveSettingsActionExecute() {
+    fSettings->Save();
+}
+
+void TMainForm::LoadSettingsActionExecute() {
+    fSettings->Load();
+}
+
+void TMainForm::CompareSettingsActionExecute() {
+    fSettings->Compare();
 }
 
 void TMainForm::UpdateFromFileActionExecute() {

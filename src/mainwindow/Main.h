@@ -28,6 +28,7 @@ class TDevice;
 class TErrorListForm;
 class TDisconnectSequence;
 class TFirmwareActions;
+class TSettingsActions;
 class TLog;
 class TPageFrame;
 
@@ -57,6 +58,7 @@ public:
     void ShowMessage(const QString& text) override;
     void ShowError(const QString& text) override;
     bool Confirm(const QString& question) override;
+    TAnswer Ask(const QString& question) override;
     QString ChooseFile(const TFileChoice& choice) override;
     void BeginBusy(const QString& text, bool cancellable) override;
     void SetBusyProgress(int value, int maximum) override;
@@ -81,6 +83,7 @@ public:
     TErrorListForm* ErrorListForm() const { return fErrorList.get(); }
     TBusyForm* BusyForm() const { return fBusyForm; }
     TFirmwareActions& FirmwareActions() const { return *fFirmware; }
+    TSettingsActions& SettingsActions() const { return *fSettings; }
     const QString& BuiltInVersion() const { return FInVer; }
     TPageFrame* CurrentFrame() const { return FCurrentFrame; }
     const std::vector<TPageFrame*>& Frames() const { return FFramesContainer; }
@@ -92,7 +95,12 @@ public:
     void DefaultActionExecute();
     void ReadAllActionExecute();
     void WriteAllActionExecute();
+    // Offers to keep the pages' values in a settings file first.
     void DefaultAllActionExecute();
+    // The settings file; with or without a panel connected.
+    void SaveSettingsActionExecute();
+    void LoadSettingsActionExecute();
+    void CompareSettingsActionExecute();
     void UpdateFromFileActionExecute();
     void UpdateFromExeActionExecute();
     void PageListClick();
@@ -127,6 +135,9 @@ private:
     void FreeFrames();
     void ShowFrame(TPageFrame* frame);
     void SetState(TOperationState state);
+    // Whether the state the running operations started from is
+    // Disconnected (a settings file saved or loaded with no panel).
+    bool OperatingWithoutPanel() const;
     void ApplyState();
     void RunOnPage(TOperationState state, void (TPageFrame::*op)());
     void RunOnAllPages(TOperationState state, void (TPageFrame::*op)(), bool backToFirst);
@@ -152,8 +163,11 @@ private:
     TBusyForm* fBusyForm = nullptr;
     // Uses the pages' exchange: freed before it.
     std::unique_ptr<TFirmwareActions> fFirmware;
+    std::unique_ptr<TSettingsActions> fSettings;
 
     TOperationState fState = TOperationState::Disconnected;
+    // Some page of the last round over all pages reported a failure.
+    bool fRoundFailed = false;
     // The states the running operations started from, innermost last.
     std::vector<TOperationState> fSuspended;
     TLinkTimings fTimings;
@@ -175,6 +189,9 @@ private:
     QAction* WriteAllAction = nullptr;
     QAction* DefaultAction = nullptr;
     QAction* DefaultAllAction = nullptr;
+    QAction* SaveSettingsAction = nullptr;
+    QAction* LoadSettingsAction = nullptr;
+    QAction* CompareSettingsAction = nullptr;
     QAction* UpdateFromFileAction = nullptr;
     QAction* UpdateFromExeAction = nullptr;
     QToolBar* ToolBar1 = nullptr;

@@ -11,7 +11,8 @@ TMessagePresenter& Presenter() {
 QMessageBox::Icon IconOf(TBoxKind kind) {
     switch (kind) {
     case TBoxKind::Error: return QMessageBox::Critical;
-    case TBoxKind::Question: return QMessageBox::Question;
+    case TBoxKind::Question:
+    case TBoxKind::QuestionCancel: return QMessageBox::Question;
     case TBoxKind::Plain: break;
     }
     return QMessageBox::NoIcon;
@@ -26,16 +27,43 @@ void SetMessagePresenter(TMessagePresenter presenter) {
     Presenter() = std::move(presenter);
 }
 
-bool ShowMessageBox(QWidget* parent, TBoxKind kind, const QString& text, const QString& detail) {
+namespace {
+
+TAnswer Present(QWidget* parent, TBoxKind kind, const QString& text, const QString& detail) {
     if (Presenter())
-        return Presenter()(parent, TMessage{kind, text, detail});
-    const bool question = kind == TBoxKind::Question;
-    QMessageBox box(IconOf(kind), MessageBoxCaption(), text,
-                    question ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, parent);
-    if (question)
+        return Presenter()(parent, TMessage{kind, text, detail}).Answer;
+    QMessageBox::StandardButtons buttons = QMessageBox::Ok;
+    if (kind == TBoxKind::Question)
+        buttons = QMessageBox::Yes | QMessageBox::No;
+    else if (kind == TBoxKind::QuestionCancel)
+        buttons = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    QMessageBox box(IconOf(kind), MessageBoxCaption(), text, buttons, parent);
+    // A plain question defaults to No; one that can be cancelled offers the
+    // safe way first (Yes: keep a copy), Escape cancels it.
+    if (kind == TBoxKind::Question)
         box.setDefaultButton(QMessageBox::No);
+    else if (kind == TBoxKind::QuestionCancel) {
+        box.setDefaultButton(QMessageBox::Yes);
+        box.setEscapeButton(QMessageBox::Cancel);
+    }
     if (!detail.isEmpty())
         box.setInformativeText(detail);
-    const int answer = box.exec();
-    return !question || answer == QMessageBox::Yes;
+    switch (box.exec()) {
+    case QMessageBox::No: return TAnswer::No;
+    case QMessageBox::Cancel: return TAnswer::Cancel;
+    default: break;
+    }
+    return TAnswer::Yes;
+}
+
+} // namespace
+
+bool ShowMessageBox(QWidget* parent, TBoxKind kind, const QString& text, const QString& detail) {
+    const TAnswer answer = Present(parent, kind, text, detail);
+    const bool question = kind == TBoxKind::Question || kind == TBoxKind::QuestionCancel;
+    return !question || answer == TAnswer::Yes;
+}
+
+TAnswer AskMessageBox(QWidget* parent, const QString& text) {
+    return Present(parent, TBoxKind::QuestionCancel, text, {});
 }

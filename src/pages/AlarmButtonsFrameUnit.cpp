@@ -332,3 +332,29 @@ void TAlarmButtonsFrame::SetSettings(const QStringList& List) {
     else
         SetDefault();
 }
+
+QString TAlarmButtonsFrame::SettingsCaption(const QString& key) const {
+    const auto is = [&key](const QString& k) { return key.compare(k, Qt::CaseInsensitive) == 0; };
+    // A button's controls are named alike in both boxes: the box tells them apart.
+    for (int n = 1; n <= AlarmButtonCount; ++n) {
+        const std::size_t i = std::size_t(n - 1);
+        const std::pair<const char*, const QWidget*> controls[] = {
+            {"Enable", EnableCheck[i]},
+            {"Alarm", AlarmTypeCombo[i]},
+            {"Section", SectionSpin[i]},
+            {"Loop", LoopSpin[i]},
+        };
+        for (const auto& [stem, control] : controls) {
+            if (is(AlarmButtonKey(stem, n))) {
+                const auto* box = qobject_cast<const QGroupBox*>(control->parentWidget());
+                const QString own = ControlCaption(control);
+                return box ? box->title() + QStringLiteral(": ") + own : own;
+            }
+        }
+    }
+    if (is(HoldTimeKey()))
+        return ControlCaption(HoldTimeCombo);
+    if (is(AkbMessageKey()))
+        return ControlCaption(AKBAlarmMessage);
+    return TPageFrame::SettingsCaption(key);
+}

@@ -35,6 +35,7 @@ public:
     void SetDefault() override;
     void GetSettings(QStringList& List) override;
     void SetSettings(const QStringList& List) override;
+    QString SettingsCaption(const QString& key) const override;
 
     // The items both alarm type lists hold (after Init).
     const TAlarmTypeItems& AlarmTypes() const { return fAlarmTypes; }

@@ -10,13 +10,6 @@ TAlarmButton* Button(TAlarmButtonsState& state, int n) {
     return n >= 1 && n <= AlarmButtonCount ? &state.Buttons[std::size_t(n - 1)] : nullptr;
 }
 
-const QString HoldTimeKey = QStringLiteral("HoldTime");
-const QString AkbKey = QStringLiteral("AKBmessage");
-
-QString Key(const char* stem, int n) {
-    return QLatin1String(stem) + QString::number(n);
-}
-
 QString Line(const QString& key, int value) {
     return key + QLatin1Char('=') + QString::number(value);
 }
@@ -28,6 +21,16 @@ bool ItemFits(int item, int count) {
 }
 
 } // namespace
+
+QString AlarmButtonKey(const char* stem, int n) {
+    return QLatin1String(stem) + QString::number(n);
+}
+QString HoldTimeKey() {
+    return QStringLiteral("HoldTime");
+}
+QString AkbMessageKey() {
+    return QStringLiteral("AKBmessage");
+}
 
 void ResetAlarmButtons(TAlarmButtonsState& state) {
     state = TAlarmButtonsState{};
@@ -128,13 +131,13 @@ QStringList AlarmButtonsSettings(const TAlarmButtonsState& state) {
     QStringList lines;
     for (int n = 1; n <= AlarmButtonCount; ++n) {
         const TAlarmButton& button = state.Buttons[std::size_t(n - 1)];
-        lines.append(Line(Key("Enable", n), button.Enabled ? 1 : 0));
-        lines.append(Line(Key("Alarm", n), button.Item));
-        lines.append(Line(Key("Section", n), button.Section));
-        lines.append(Line(Key("Loop", n), button.Loop));
+        lines.append(Line(AlarmButtonKey("Enable", n), button.Enabled ? 1 : 0));
+        lines.append(Line(AlarmButtonKey("Alarm", n), button.Item));
+        lines.append(Line(AlarmButtonKey("Section", n), button.Section));
+        lines.append(Line(AlarmButtonKey("Loop", n), button.Loop));
     }
-    lines.append(Line(HoldTimeKey, state.HoldTime));
-    lines.append(Line(AkbKey, state.AkbMessage ? 1 : 0));
+    lines.append(Line(HoldTimeKey(), state.HoldTime));
+    lines.append(Line(AkbMessageKey(), state.AkbMessage ? 1 : 0));
     return lines;
 }
 
@@ -144,18 +147,18 @@ bool LoadAlarmButtonsSettings(TAlarmButtonsState& state, const QStringList& line
     for (int n = 1; complete && n <= AlarmButtonCount; ++n) {
         TAlarmButton& button = loaded.Buttons[std::size_t(n - 1)];
         int enabled = 0;
-        complete = SettingsInt(lines, Key("Enable", n), enabled) &&
-                   SettingsInt(lines, Key("Alarm", n), button.Item) &&
+        complete = SettingsInt(lines, AlarmButtonKey("Enable", n), enabled) &&
+                   SettingsInt(lines, AlarmButtonKey("Alarm", n), button.Item) &&
                    ItemFits(button.Item, alarmTypeCount) &&
-                   SettingsInt(lines, Key("Section", n), button.Section) &&
-                   SettingsInt(lines, Key("Loop", n), button.Loop);
+                   SettingsInt(lines, AlarmButtonKey("Section", n), button.Section) &&
+                   SettingsInt(lines, AlarmButtonKey("Loop", n), button.Loop);
         button.Enabled = enabled != 0;
         button.Section = std::clamp(button.Section, 0, SectionMax);
         button.Loop = std::clamp(button.Loop, 0, LoopMax);
     }
     int akb = 0;
-    complete = complete && SettingsInt(lines, HoldTimeKey, loaded.HoldTime) &&
-               ItemFits(loaded.HoldTime, HoldTimeCount) && SettingsInt(lines, AkbKey, akb);
+    complete = complete && SettingsInt(lines, HoldTimeKey(), loaded.HoldTime) &&
+               ItemFits(loaded.HoldTime, HoldTimeCount) && SettingsInt(lines, AkbMessageKey(), akb);
     loaded.AkbMessage = akb != 0;
     if (!complete) {
         ResetAlarmButtons(state);

@@ -72,6 +72,12 @@ QString HoldTimeWriteValue(const TAlarmButtonsState& state);
 // empty line.
 std::vector<TPageCommand> AlarmButtonsWrites(const TAlarmButtonsState& state, const TAlarmTypeItems& items);
 
+// The settings-file keys: a button's "Enable", "Alarm", "Section" or "Loop"
+// with its number n, the hold time's and the battery message's.
+QString AlarmButtonKey(const char* stem, int n);
+QString HoldTimeKey();
+QString AkbMessageKey();
+
 // The settings-file lines: Enable<n>, Alarm<n> (the item number, not the
 // event code; -1 for no selection), Section<n>, Loop<n> for both buttons,
 // then HoldTime (item number) and AKBmessage.

@@ -416,3 +416,26 @@ void TChannelsFrame::SetSettings(const QStringList& List) {
     LoadChannelsSettings(fState, List);
     ShowState();
 }
+
+QString TChannelsFrame::SettingsCaption(const QString& key) const {
+    const auto is = [&key](const QString& k) { return key.compare(k, Qt::CaseInsensitive) == 0; };
+    for (int r = 1; r <= kRows; ++r) {
+        if (is(ChannelsPhoneKey(r)))
+            return ControlCaption(PhoneEdit[r - 1]);
+        if (is(ChannelsComboKey(r)))
+            return ControlCaption(ChannelCombo[r - 1]);
+    }
+    // A link is a pair of switches, И and ИЛИ.
+    for (int k = 1; k <= kLinks; ++k) {
+        if (is(ChannelsLinkKey(k)))
+            return QStringLiteral("%1/%2 между строками %3 и %4")
+                .arg(LogicAND[k - 1]->text(), LogicOR[k - 1]->text())
+                .arg(k)
+                .arg(k + 1);
+    }
+    if (is(ChannelsOnlineKey()))
+        return ControlCaption(GPRSOnlineCheckBox);
+    if (is(ChannelsMoveKey()))
+        return ControlCaption(MoveGroup);
+    return TPageFrame::SettingsCaption(key);
+}

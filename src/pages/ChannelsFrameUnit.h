@@ -38,6 +38,7 @@ public:
     void SetDefault() override;
     void GetSettings(QStringList& List) override;
     void SetSettings(const QStringList& List) override;
+    QString SettingsCaption(const QString& key) const override;
     // The lists are filled for the connected panel's release; each row keeps
     // its channel type.
     void DevRelease(int Release) override;

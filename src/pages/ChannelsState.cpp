@@ -24,19 +24,23 @@ void Refill(TChannelsState& state, int release, TFillReason reason) {
         state.Rows[r].Item = fill->Items[r];
 }
 
-QString PhoneKey(int r) {
+} // namespace
+
+QString ChannelsPhoneKey(int r) {
     return QStringLiteral("CPhone%1").arg(r);
 }
-QString ComboKey(int r) {
+QString ChannelsComboKey(int r) {
     return QStringLiteral("CCombo%1").arg(r);
 }
-QString LinkKey(int k) {
+QString ChannelsLinkKey(int k) {
     return QStringLiteral("logicAND%1").arg(k);
 }
-const QString OnlineKey = QStringLiteral("Online");
-const QString MoveKey = QStringLiteral("Move");
-
-} // namespace
+QString ChannelsOnlineKey() {
+    return QStringLiteral("Online");
+}
+QString ChannelsMoveKey() {
+    return QStringLiteral("Move");
+}
 
 TRowDirections RowDirections(const TChannelsState& state) {
     return NumberDirections(state.LinkAnd);
@@ -120,13 +124,13 @@ QStringList ChannelsSettings(const TChannelsState& state) {
     QStringList lines;
     for (int r = 1; r <= ChannelRowCount; ++r) {
         const TChannelRow& row = state.Rows[r - 1];
-        lines.append(PhoneKey(r) + QLatin1Char('=') + row.Phone);
-        lines.append(ComboKey(r) + QLatin1Char('=') + QString::number(row.Item));
+        lines.append(ChannelsPhoneKey(r) + QLatin1Char('=') + row.Phone);
+        lines.append(ChannelsComboKey(r) + QLatin1Char('=') + QString::number(row.Item));
     }
     for (int k = 1; k <= ChannelLinkCount; ++k)
-        lines.append(LinkKey(k) + QLatin1Char('=') + QString::number(state.LinkAnd[k - 1] ? 1 : 0));
-    lines.append(OnlineKey + QLatin1Char('=') + QString::number(state.GprsOnline ? 1 : 0));
-    lines.append(MoveKey + QLatin1Char('=') + QString::number(state.Move));
+        lines.append(ChannelsLinkKey(k) + QLatin1Char('=') + QString::number(state.LinkAnd[k - 1] ? 1 : 0));
+    lines.append(ChannelsOnlineKey() + QLatin1Char('=') + QString::number(state.GprsOnline ? 1 : 0));
+    lines.append(ChannelsMoveKey() + QLatin1Char('=') + QString::number(state.Move));
     return lines;
 }
 
@@ -135,11 +139,12 @@ bool LoadChannelsSettings(TChannelsState& state, const QStringList& lines) {
     int move = 0;
     std::array<int, ChannelRowCount> items{};
     std::array<int, ChannelLinkCount> links{};
-    bool complete = SettingsInt(lines, OnlineKey, online) && SettingsInt(lines, MoveKey, move);
+    bool complete =
+        SettingsInt(lines, ChannelsOnlineKey(), online) && SettingsInt(lines, ChannelsMoveKey(), move);
     for (int r = 1; complete && r <= ChannelRowCount; ++r)
-        complete = SettingsInt(lines, ComboKey(r), items[r - 1]);
+        complete = SettingsInt(lines, ChannelsComboKey(r), items[r - 1]);
     for (int k = 1; complete && k <= ChannelLinkCount; ++k)
-        complete = SettingsInt(lines, LinkKey(k), links[k - 1]);
+        complete = SettingsInt(lines, ChannelsLinkKey(k), links[k - 1]);
     if (!complete) {
         ResetChannels(state);
         return false;
@@ -149,7 +154,7 @@ bool LoadChannelsSettings(TChannelsState& state, const QStringList& lines) {
     const int count = ChannelItemCount(state.Table);
     for (int r = 1; r <= ChannelRowCount; ++r) {
         TChannelRow& row = state.Rows[r - 1];
-        row.Phone = SettingsValue(lines, PhoneKey(r));
+        row.Phone = SettingsValue(lines, ChannelsPhoneKey(r));
         const int item = items[r - 1];
         row.Item = item >= 0 && item < count ? item : ChannelNoItem;
     }

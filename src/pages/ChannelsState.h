@@ -71,6 +71,15 @@ std::vector<TPageCommand> ChannelsWrites(const TChannelsState& state);
 // row on item 0, every link OR, move item 0. The release stays.
 void ResetChannels(TChannelsState& state);
 
+// The settings-file keys: row r's phone and channel type (r = 1..8), the
+// link k between rows k and k + 1 (k = 1..7), the GPRS-online switch, the
+// moving-on rule.
+QString ChannelsPhoneKey(int r);
+QString ChannelsComboKey(int r);
+QString ChannelsLinkKey(int k);
+QString ChannelsOnlineKey();
+QString ChannelsMoveKey();
+
 // The settings-file lines: CPhone<r> and CCombo<r> for every row (item
 // numbers of the lists as they stand, -1 for no selection), logicAND<k> for
 // every link, Online, Move.

@@ -1,5 +1,7 @@
 #include "FieldBindings.h"
 
+#include "Accessibility.h"
+
 #include <QAbstractButton>
 #include <QButtonGroup>
 #include <QComboBox>
@@ -19,6 +21,7 @@ TFieldBinding Bind(QLineEdit* edit) {
                 edit->setText(text);
                 edit->setValidator(filter);
             },
+        .Caption = [edit] { return ControlCaption(edit); },
     };
 }
 
@@ -29,6 +32,7 @@ TFieldBinding Bind(QComboBox* combo) {
         .GetNumber = [combo] { return combo->currentIndex(); },
         .SetNumber =
             [combo](int index) { combo->setCurrentIndex(index >= 0 && index < combo->count() ? index : -1); },
+        .Caption = [combo] { return ControlCaption(combo); },
     };
 }
 
@@ -36,6 +40,7 @@ TFieldBinding Bind(QAbstractButton* button) {
     return {
         .GetNumber = [button] { return button->isChecked() ? 1 : 0; },
         .SetNumber = [button](int on) { button->setChecked(on != 0); },
+        .Caption = [button] { return ControlCaption(button); },
     };
 }
 
@@ -43,6 +48,7 @@ TFieldBinding Bind(QSpinBox* spin) {
     return {
         .GetNumber = [spin] { return spin->value(); },
         .SetNumber = [spin](int value) { spin->setValue(value); },
+        .Caption = [spin] { return ControlCaption(spin); },
     };
 }
 
@@ -53,6 +59,12 @@ TFieldBinding Bind(QButtonGroup* group) {
             [group](int id) {
                 if (QAbstractButton* b = group->button(id))
                     b->setChecked(true);
+            },
+        // The group's box, when its buttons stand in one.
+        .Caption =
+            [group] {
+                const QList<QAbstractButton*> buttons = group->buttons();
+                return buttons.isEmpty() ? QString() : ControlCaption(buttons.first()->parentWidget());
             },
     };
 }

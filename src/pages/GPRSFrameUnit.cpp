@@ -173,14 +173,22 @@ void TGPRSFrame::DescribeParams() {
                                                        const int index = GPRSRepeatComboBox->currentIndex();
                                                        return index >= 0 ? index : GPRSPauseDefaultIndex;
                                                    },
-                                               .SetNumber = Bind(GPRSRepeatComboBox).SetNumber},
+                                               .SetNumber = Bind(GPRSRepeatComboBox).SetNumber,
+                                               .Caption = Bind(GPRSRepeatComboBox).Caption},
                                               defaults.PauseIndex, 0, GPRSPauseCount - 1);
     const TPageField* password =
         &fParams.Text(QStringLiteral("Password"), Bind(PasswordEdit), defaults.Password);
-    FIP1 = &fParams.Text(QStringLiteral("IP1"), Bind(IPEdit1), defaults.IP1);
-    FPort1 = &fParams.Text(QStringLiteral("Port1"), Bind(PortEdit1), defaults.Port1);
-    FIP2 = &fParams.Text(QStringLiteral("IP2"), Bind(IPEdit2), defaults.IP2);
-    FPort2 = &fParams.Text(QStringLiteral("Port2"), Bind(PortEdit2), defaults.Port2);
+    // The two servers' edits have the same labels: their headings tell them
+    // apart.
+    const auto server = [this](const QString& key, QLineEdit* edit, QLabel* heading, const QString& value) {
+        TPageField& field = fParams.Text(key, Bind(edit), value);
+        field.Caption = heading->text() + QStringLiteral(": ") + ControlCaption(edit);
+        return &field;
+    };
+    FIP1 = server(QStringLiteral("IP1"), IPEdit1, Panel1, defaults.IP1);
+    FPort1 = server(QStringLiteral("Port1"), PortEdit1, Panel1, defaults.Port1);
+    FIP2 = server(QStringLiteral("IP2"), IPEdit2, Panel2, defaults.IP2);
+    FPort2 = server(QStringLiteral("Port2"), PortEdit2, Panel2, defaults.Port2);
     fParams.Number(QStringLiteral("Opsos"), Bind(OperatorsCombo), defaults.Operator, 0,
                    GPRSOperatorCount - 1);
     FPhone = &fParams.Text(QStringLiteral("Phone"), Bind(PhoneEdit), defaults.Phone);

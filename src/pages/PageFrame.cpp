@@ -29,6 +29,11 @@ void TPageFrame::SetSettings(const QStringList& List) {
         SetDefault();
 }
 
+QString TPageFrame::SettingsCaption(const QString& key) const {
+    const TPageField* field = fParams.FindField(key);
+    return field ? field->CaptionText() : key;
+}
+
 void TPageFrame::DevRelease(int) {}
 
 void TPageFrame::HostStateChanged(TOperationState) {}

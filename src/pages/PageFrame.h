@@ -40,6 +40,10 @@ public:
     // missing or not a number the whole page takes SetDefault instead, and
     // nothing of the file is applied.
     virtual void SetSettings(const QStringList& List);
+    // What the setting of a settings-file key is called on the page (the
+    // caption of its control), for a user comparing the page with a file;
+    // the key itself when the page has no better name for it.
+    virtual QString SettingsCaption(const QString& key) const;
     // The connected panel's firmware release, given on every connection.
     virtual void DevRelease(int Release);
     // The window's state after every change (connected, disconnected, an

@@ -19,6 +19,9 @@ struct TFileChoice {
     QString DefaultSuffix;
 };
 
+// The answers to a question that may also be cancelled.
+enum class TAnswer { Yes, No, Cancel };
+
 // What a page may use of whatever holds it: the panel dialogue, the
 // connection, the operation state, the error list, message boxes, file
 // choices and a busy indicator. Pages never see the main window itself; the
@@ -56,6 +59,9 @@ public:
     virtual void ShowError(const QString& text) = 0;
     // A question with Yes and No (confirmation icon); true for Yes.
     virtual bool Confirm(const QString& question) = 0;
+    // A question with Yes, No and Cancel (confirmation icon). A host that
+    // cannot offer Cancel asks with Yes and No.
+    virtual TAnswer Ask(const QString& question) { return Confirm(question) ? TAnswer::Yes : TAnswer::No; }
     // The file the user chose; empty when cancelled.
     virtual QString ChooseFile(const TFileChoice& choice) = 0;
 

@@ -35,6 +35,13 @@ QString TPageField::SettingsLine() const {
     return Key + QLatin1Char('=') + (Kind == fkText ? Text() : QString::number(Number()));
 }
 
+QString TPageField::CaptionText() const {
+    if (!Caption.isEmpty())
+        return Caption;
+    const QString own = Control.Caption ? Control.Caption() : QString();
+    return own.isEmpty() ? Key : own;
+}
+
 void TSettingsLoad::ApplyValue(TValue& value) {
     if (value.Applied)
         return;
@@ -70,6 +77,14 @@ TPageField& TParamTable::Number(const QString& key, TFieldBinding control, int d
     f.Min = min;
     f.Max = max;
     return f;
+}
+
+const TPageField* TParamTable::FindField(const QString& key) const {
+    for (const TPageField& f : fFields) {
+        if (!f.Key.isEmpty() && f.Key.compare(key, Qt::CaseInsensitive) == 0)
+            return &f;
+    }
+    return nullptr;
 }
 
 TPageParam& TParamTable::Param(TPageParam param) {

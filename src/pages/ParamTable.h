@@ -15,11 +15,13 @@
 // box, a grid cell) or a number (a combo box's item index, a check box as
 // 0/1, a spin box, a radio group). Page widgets get theirs from
 // FieldBindings.h; tests and unusual controls give their own functions.
+// Caption, when given, says what the control is called on the page.
 struct TFieldBinding {
     std::function<QString()> GetText{};
     std::function<void(const QString&)> SetText{};
     std::function<int()> GetNumber{};
     std::function<void(int)> SetNumber{};
+    std::function<QString()> Caption{};
 };
 
 // One value a page holds in one control: its settings-file key (none: not
@@ -35,6 +37,9 @@ public:
 
     TKind Kind;
     QString Key;
+    // What the value is called where a user reads it (a comparison with a
+    // file); empty: the control's own caption, or else the key.
+    QString Caption;
     QString DefaultText;
     int DefaultNumber = 0;
     int Min = INT_MIN;
@@ -49,6 +54,8 @@ public:
     void SetDefault() const;
     // "Key=value".
     QString SettingsLine() const;
+    // Caption, else the control's caption, else the key.
+    QString CaptionText() const;
 };
 
 // One panel parameter: the read command (the value is the answer's value
@@ -128,6 +135,8 @@ public:
 
     const std::deque<TPageField>& Fields() const { return fFields; }
     const std::deque<TPageParam>& Params() const { return fParams; }
+    // The field of a settings-file key (its case not counted), or none.
+    const TPageField* FindField(const QString& key) const;
 
     // Every readable parameter in order; failures are listed in `errors`
     // and leave their controls alone.

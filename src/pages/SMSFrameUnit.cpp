@@ -103,12 +103,15 @@ void TSMSFrame::BuildControls() {
 
 void TSMSFrame::DescribeParams() {
     for (int r = 1; r <= SMSCount; ++r) {
-        const TPageField& text = fParams.Text(QStringLiteral("SMS%1").arg(r),
-                                              {
-                                                  .GetText = [this, r] { return Text(r); },
-                                                  .SetText = [this, r](const QString& t) { SetText(r, t); },
-                                              },
-                                              SMSPurpose(r));
+        TPageField& text = fParams.Text(QStringLiteral("SMS%1").arg(r),
+                                        {
+                                            .GetText = [this, r] { return Text(r); },
+                                            .SetText = [this, r](const QString& t) { SetText(r, t); },
+                                        },
+                                        SMSPurpose(r));
+        // The grid's text column, in the row of its number and purpose.
+        text.Caption =
+            QStringLiteral("%1 %2 (%3)").arg(SMSGridHeader().at(kTextColumn)).arg(r).arg(SMSPurpose(r));
         fParams.TextParam(SMSReadCommand(r), SMSReadErrorName(r), text, SMSWriteErrorName(r));
     }
 }

@@ -2,14 +2,24 @@
 
 #include "panel/PairText.h"
 
-QString SettingsValue(const QStringList& lines, const QString& key) {
+namespace {
+
+// The first line that has the key, or none.
+const QString* FindKey(const QStringList& lines, const QString& key) {
     for (const QString& line : lines) {
         if (!line.contains(QLatin1Char('=')))
             continue;
         if (GetPairName(line).compare(key, Qt::CaseInsensitive) == 0)
-            return GetPairValue(line);
+            return &line;
     }
-    return {};
+    return nullptr;
+}
+
+} // namespace
+
+QString SettingsValue(const QStringList& lines, const QString& key) {
+    const QString* line = FindKey(lines, key);
+    return line ? GetPairValue(*line) : QString();
 }
 
 bool SettingsInt(const QStringList& lines, const QString& key, int& value) {
@@ -18,4 +28,8 @@ bool SettingsInt(const QStringList& lines, const QString& key, int& value) {
     if (ok)
         value = v;
     return ok;
+}
+
+bool SettingsHasKey(const QStringList& lines, const QString& key) {
+    return FindKey(lines, key) != nullptr;
 }

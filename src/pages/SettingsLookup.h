@@ -9,3 +9,5 @@
 QString SettingsValue(const QStringList& lines, const QString& key);
 // The same read as a decimal integer; false when missing or not a number.
 bool SettingsInt(const QStringList& lines, const QString& key, int& value);
+// Whether some line has the key (its value may be empty).
+bool SettingsHasKey(const QStringList& lines, const QString& key);

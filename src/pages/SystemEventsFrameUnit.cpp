@@ -87,12 +87,20 @@ void TSystemEventsFrame::BuildControls() {
 }
 
 void TSystemEventsFrame::DescribeParams() {
-    fParams.Number(QStringLiteral("Hour"),
-                   {.GetNumber = [this] { return Hours(); }, .SetNumber = [this](int h) { SetHours(h); }},
-                   SystemEventsDefaults().Hours, 0, HourCount - 1);
-    fParams.Number(QStringLiteral("Min"),
-                   {.GetNumber = [this] { return Minutes(); }, .SetNumber = [this](int m) { SetMinutes(m); }},
-                   SystemEventsDefaults().Minutes, 0, MinuteCount - 1);
+    // "Часов" and "Минут" say what they are under the period's title.
+    const auto period = [this](QWidget* list) {
+        return AutotestPeriodGroup->title() + ": " + ControlCaption(list);
+    };
+    fParams
+        .Number(QStringLiteral("Hour"),
+                {.GetNumber = [this] { return Hours(); }, .SetNumber = [this](int h) { SetHours(h); }},
+                SystemEventsDefaults().Hours, 0, HourCount - 1)
+        .Caption = period(HourCombo);
+    fParams
+        .Number(QStringLiteral("Min"),
+                {.GetNumber = [this] { return Minutes(); }, .SetNumber = [this](int m) { SetMinutes(m); }},
+                SystemEventsDefaults().Minutes, 0, MinuteCount - 1)
+        .Caption = period(MinCombo);
     fParams.Number(QStringLiteral("Reboot"), Bind(RebootEventCheckBox), SystemEventsDefaults().Reboot ? 1 : 0,
                    0, 1);
 

@@ -6,12 +6,14 @@
 // upload, the window closed or the line lost in the middle of it, the
 // built-in image, and a panel left in its boot loader connected for the
 // update alone and recovered by it.
+#include "file_dialogs.h"
 #include "firmware/FirmwareImage.h"
 #include "firmware/UpdateProgressUnit.h"
 #include "firmware/UploadFirmware.h"
 #include "hex_lines.h"
 #include "main_window_fixture.h"
 #include "mainwindow/FirmwareActions.h"
+#include "pages/SettingsFile.h"
 
 #include <QFile>
 #include <QFileDialog>
@@ -117,6 +119,12 @@ protected:
             waitUntil([&] { return !w.FirmwareActions().Running() && !w.Connected() && !w.Busy(); }, 30000));
         ASSERT_TRUE(waitUntil([&] { return w.findChild<TFormUpdateProgress*>() == nullptr; }))
             << "the progress window is freed";
+    }
+
+    // Takes the offers to keep the panel's settings first out of the boxes
+    // shown; how many there were.
+    int takeOffers() {
+        return int(std::erase_if(boxes, [](const auto& b) { return b.first == TBoxKind::QuestionCancel; }));
     }
 
     QStringList questions() const {
@@ -252,6 +260,8 @@ TEST_F(FirmwareMenu, NothingIsSentUnlessAGoodImageIsConfirmed) {
         panel->clearRecords();
         answerYes = c.confirm;
         EXPECT_FALSE(startFromFile(*w, path));
+        EXPECT_EQ(takeOffers(), c.kind == TBoxKind::Question ? 1 : 0)
+            << "a copy offered for a good image only";
         ASSERT_EQ(boxes.size(), 1u);
         EXPECT_EQ(boxes[0].first, c.kind);
         EXPECT_TRUE(boxes[0].second.contains(c.says)) << boxes[0].second.toStdString();
@@ -414,6 +424,7 @@ TEST_F(FirmwareMenu, AnUploadBrokenOffByTheCloseOrALostLineNeverEndsInSuccess) {
             EXPECT_FALSE(text.contains("Прошивка записана")) << text.toStdString();
         if (close) {
             EXPECT_EQ(panel->receivedLines().last(), "CABLE DISCONNECT") << "a proper disconnect";
+            takeOffers();
             EXPECT_EQ(questions().size(), int(boxes.size())) << "nothing told to a closing window";
         } else {
             ASSERT_TRUE(waitUntil([&] { return boxes.size() >= 3; }));
@@ -553,6 +564,112 @@ TEST_F(FirmwareMenu, TheBootLoaderStateEndsWithDisconnectOrTheClose) {
     w->close();
     ASSERT_TRUE(waitUntil([&] { return !w->isVisible(); }));
     EXPECT_EQ(panel->receivedBytes(), QByteArray("CABLE DISCONNECT\r\n")) << "closing disconnects properly";
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(FirmwareMenu, ASafetyCopyOfTheSettingsIsOfferedFirst) {
+    const QString image = writeImage("copy.hex", DataRecords(16));
+    const QString copy = scratch.filePath("before-update.ini");
+    struct Case {
+        const char* what;
+        TAnswer answer;
+        QStringList dialogs; // the image, then the settings file
+        bool read, saved, uploaded;
+    };
+    const std::vector<Case> cases{
+        {"Cancel: nothing sent", TAnswer::Cancel, {image}, false, false, false},
+        {"Yes, the save dialog cancelled: nothing sent",
+         TAnswer::Yes,
+         {image, QString()},
+         true,
+         false,
+         false},
+        {"No: the upload alone", TAnswer::No, {image}, false, false, true},
+        {"Yes: read, saved, then the upload", TAnswer::Yes, {image, copy}, true, true, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto w = connectedWindow();
+        panel->setParameter("+o", "2468");
+        boxes.clear();
+        panel->clearRecords();
+        threeWayAnswer = c.answer;
+        {
+            FileDialogAnswers answers(c.dialogs);
+            action(*w, "UpdateFromFileAction")->trigger();
+            EXPECT_TRUE(answers.used());
+        }
+        ASSERT_GE(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0], std::make_pair(TBoxKind::QuestionCancel, TFirmwareActions::SafetyCopyQuestion()))
+            << "asked after the image passed its checks, before anything else";
+        const QStringList lines = panel->receivedLines();
+        EXPECT_EQ(lines.contains("+o"), c.read) << "every page read from the panel";
+        EXPECT_EQ(QFile::exists(copy), c.saved);
+        if (c.saved) {
+            TSettingsFile file;
+            ASSERT_TRUE(file.Read(copy));
+            EXPECT_EQ(file.Value("Object"), "2468");
+            EXPECT_TRUE(file.Contains("SMS6"));
+        }
+        if (c.uploaded) {
+            waitForTheEnd(*w);
+            EXPECT_EQ(panel->finalCheckPassed(), std::optional<bool>(true));
+            const QStringList all = panel->receivedLines();
+            if (c.read) {
+                EXPECT_LT(all.indexOf("+o"), all.indexOf("+BL")) << "the copy comes before the update";
+            }
+        } else {
+            EXPECT_FALSE(w->FirmwareActions().Running());
+            EXPECT_FALSE(panel->receivedLines().contains("+BL"));
+            EXPECT_EQ(questions(), QStringList()) << "the upload was not even asked for";
+            EXPECT_EQ(w->State(), TOperationState::Connected);
+            disconnectWindow(*w);
+        }
+        QFile::remove(copy);
+    }
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(FirmwareMenu, ACopyWithPagesNotReadIsKeptOnlyWhenTheUserSaysSo) {
+    const QString image = writeImage("copy.hex", DataRecords(16));
+    const QString copy = scratch.filePath("before-update.ini");
+    // The SMS page's third text never comes.
+    emu::Faults f;
+    f.dropEvery = 1;
+    f.onlyCommand = "+smstext3";
+    panel->setFaults(f);
+    for (const bool keep : {false, true}) {
+        SCOPED_TRACE(keep ? "kept" : "stopped");
+        auto w = connectedWindow();
+        capTimeOuts(*w, 100);
+        boxes.clear();
+        panel->clearRecords();
+        threeWayAnswer = TAnswer::Yes;
+        answerYes = keep;
+        {
+            FileDialogAnswers answers(keep ? QStringList{image, copy} : QStringList{image});
+            action(*w, "UpdateFromFileAction")->trigger();
+            EXPECT_TRUE(answers.used());
+        }
+        ASSERT_GE(questions().size(), 1);
+        EXPECT_EQ(questions().first(), TFirmwareActions::IncompleteCopyQuestion());
+        EXPECT_EQ(QFile::exists(copy), keep);
+        if (keep) {
+            EXPECT_EQ(questions().size(), 2) << "then the upload's own question";
+            waitForTheEnd(*w);
+            EXPECT_EQ(panel->finalCheckPassed(), std::optional<bool>(true));
+        } else {
+            EXPECT_FALSE(panel->receivedLines().contains("+BL")) << "nothing of the update sent";
+            EXPECT_EQ(w->State(), TOperationState::Connected);
+            disconnectWindow(*w);
+        }
+    }
 }
 
 } // namespace

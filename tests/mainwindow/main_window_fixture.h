@@ -54,9 +54,11 @@ protected:
     void SetUp() override {
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
         QSettings("Velmor", "Tarvik1").clear();
-        SetMessagePresenter([this](QWidget*, const TMessage& m) {
+        SetMessagePresenter([this](QWidget*, const TMessage& m) -> TBoxAnswer {
             boxes.push_back({m.Kind, m.Text});
             details.push_back(m.Detail);
+            if (m.Kind == TBoxKind::QuestionCancel)
+                return threeWayAnswer;
             return answerYes;
         });
         panel = StartEmulatedPanel(QuickPanelSettings());
@@ -117,5 +119,7 @@ protected:
     std::vector<std::pair<TBoxKind, QString>> boxes;
     QStringList details;
     bool answerYes = true;
+    // The answer to the questions that may be cancelled (keep a copy first?).
+    TAnswer threeWayAnswer = TAnswer::No;
     std::unique_ptr<emu::EmulatedPanel> panel;
 };

@@ -93,6 +93,15 @@ run_bare "$root/usr/bin/tarvik1-cli" --help >"$scratch/help.out" 2>"$scratch/hel
 ((status == 0)) || { cat "$scratch/help.err" >&2; fail "tarvik1-cli --help exited with $status"; }
 grep -q -F -- '--port' "$scratch/help.out" || fail "tarvik1-cli --help printed no help: $(cat "$scratch/help.out")"
 
+# read, write and diff start the widgets on the offscreen platform: that
+# must work from the package with no display (here it stops at the missing
+# port, after the application is up, with nothing from Qt in between).
+status=0
+run_bare "$root/usr/bin/tarvik1-cli" read --out "$scratch/x.ini" >"$scratch/read.out" 2>"$scratch/read.err" || status=$?
+((status == 2)) || { cat "$scratch/read.err" >&2; fail "tarvik1-cli read without a port exited with $status, not 2"; }
+[[ $(head -n 1 "$scratch/read.err") == *--port* ]] ||
+    fail "tarvik1-cli read without a display: $(cat "$scratch/read.err")"
+
 status=0
 run_bare "$root/usr/bin/panel-emulator" --help >"$scratch/emu.out" 2>&1 || status=$?
 ((status == 0)) || { cat "$scratch/emu.out" >&2; fail "panel-emulator --help exited with $status"; }

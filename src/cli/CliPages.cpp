@@ -1,0 +1,310 @@
+#include "CliPages.h"
+
+#include "CliArgs.h"
+#include "CliCommands.h"
+#include "CliPageHost.h"
+#include "CliPageList.h"
+#include "CliSession.h"
+#include "pages/PageFrame.h"
+#include "pages/PageTable.h"
+#include "pages/SettingsFile.h"
+#include "pages/SettingsLookup.h"
+#include "pages/SettingsPages.h"
+#include "panel/DeviceVersion.h"
+#include "panel/PairText.h"
+
+#include <QIODevice>
+#include <QTextStream>
+
+#include <algorithm>
+#include <functional>
+#include <memory>
+
+namespace {
+
+const QString kRead = QStringLiteral("read");
+const QString kWrite = QStringLiteral("write");
+const QString kDiff = QStringLiteral("diff");
+
+// The settings pages, made as the window makes them: created and
+// initialised before any panel is there, told the connected panel's release
+// on connection (the Channels page fills its lists for it, and its file
+// values are item numbers of them).
+class TCliPages {
+public:
+    explicit TCliPages(IPageHost& host) {
+        for (const TPageInfo& info : PageTable()) {
+            // The History page keeps nothing in a settings file.
+            if (info.Tag == ptHistory)
+                continue;
+            fFrames.emplace_back(info.Create(host));
+            fFrames.back()->Init();
+        }
+    }
+
+    std::vector<TPageFrame*> Pages() const {
+        std::vector<TPageFrame*> frames;
+        for (const auto& f : fFrames)
+            frames.push_back(f.get());
+        return SettingsPages(frames);
+    }
+
+private:
+    std::vector<std::unique_ptr<TPageFrame>> fFrames;
+};
+
+bool HasPage(const std::vector<int>& tags, int tag) {
+    return std::find(tags.begin(), tags.end(), tag) != tags.end();
+}
+
+// Whether the file holds at least one of the page's keys.
+bool FileHasPage(TPageFrame* page, const QStringList& file) {
+    QStringList lines;
+    page->GetSettings(lines);
+    return std::any_of(lines.begin(), lines.end(),
+                       [&](const QString& line) { return SettingsHasKey(file, GetPairName(line)); });
+}
+
+// One page command's connection to the panel, with its pages.
+class TPageRun {
+public:
+    TPageRun(const TCliArgs& args, const std::vector<int>& tags, QTextStream& out, QTextStream& err,
+             const TLinkTimings& timings)
+        : fTags(tags), fErr(err), fSession(args.options, out, err, timings), fHost(fSession, err),
+          fPages(fHost) {}
+
+    // Connects; ceOk, or the exit code of what went wrong. Nothing is asked
+    // of a panel whose firmware the tool does not configure.
+    int Connect() {
+        const int code = fSession.Connect();
+        if (code != ceOk)
+            return code;
+        if (!IsCompatible(fSession.Version())) {
+            fErr << QStringLiteral("Несовместимая оболочка: %1\n").arg(fSession.Version().Name);
+            return ceIncompatible;
+        }
+        for (TPageFrame* page : fPages.Pages())
+            page->DevRelease(fSession.Version().Release);
+        return ceOk;
+    }
+
+    // The pages the command works on, in tag order.
+    std::vector<TPageFrame*> Pages() const {
+        std::vector<TPageFrame*> chosen;
+        for (TPageFrame* page : fPages.Pages()) {
+            if (HasPage(fTags, page->Tag()))
+                chosen.push_back(page);
+        }
+        return chosen;
+    }
+    const std::vector<int>& Tags() const { return fTags; }
+    TCliPageHost& Host() { return fHost; }
+
+    // Runs `op` on every page in order, telling each on `err`; false when a
+    // page reported a failure or the line went away.
+    bool EachPage(const QString& doing, const std::function<void(TPageFrame*)>& op) {
+        bool ok = true;
+        for (TPageFrame* page : Pages()) {
+            const QString name = PageName(page->Tag());
+            fErr << doing << QStringLiteral(": ") << name << '\n';
+            fErr.flush();
+            fHost.SetPage(name);
+            fHost.ClearFailed();
+            op(page);
+            if (fHost.Failed())
+                ok = false;
+            if (!fSession.Connected())
+                return false;
+        }
+        return ok;
+    }
+
+    // Leaves the pages the file holds at least one setting of, telling the
+    // others on `err`; false, told, when it holds none.
+    bool KeepPagesOf(const TSettingsFile& file, const QString& name) {
+        std::vector<int> held;
+        QStringList absent;
+        for (TPageFrame* page : Pages()) {
+            if (FileHasPage(page, file.Lines()))
+                held.push_back(page->Tag());
+            else
+                absent << PageName(page->Tag());
+        }
+        if (held.empty()) {
+            fErr << QStringLiteral("В файле %1 нет настроек ни одной страницы\n").arg(name);
+            return false;
+        }
+        if (!absent.isEmpty())
+            fErr << QStringLiteral("Страниц нет в файле, они пропущены: %1\n")
+                        .arg(absent.join(QStringLiteral(", ")));
+        fTags = held;
+        return true;
+    }
+
+    bool ReadAll() {
+        return EachPage(QStringLiteral("Чтение"), [](TPageFrame* p) { p->ReadPage(); });
+    }
+
+    int Finish(int code) { return fSession.Finish(code); }
+
+private:
+    std::vector<int> fTags;
+    QTextStream& fErr;
+    TCliSession fSession;
+    TCliPageHost fHost;
+    TCliPages fPages;
+};
+
+// Tells which of each page's keys the file lacks: loading empties such a
+// text, and a number missing puts its whole page on its defaults.
+void TellMissingKeys(const std::vector<TPageFrame*>& pages, const QStringList& file, QTextStream& err) {
+    for (TPageFrame* page : pages) {
+        QStringList lines;
+        page->GetSettings(lines);
+        QStringList missing;
+        for (const QString& line : lines) {
+            const QString key = GetPairName(line);
+            if (!SettingsHasKey(file, key))
+                missing << key;
+        }
+        if (!missing.isEmpty())
+            err << QStringLiteral("%1: в файле нет ключей %2 (при загрузке текст становится пустым, а "
+                                  "страница без числового ключа берёт значения по умолчанию)\n")
+                       .arg(PageName(page->Tag()), missing.join(QStringLiteral(", ")));
+    }
+}
+
+QString DifferenceLine(const TSettingsDifference& d) {
+    const QString file = d.InFile ? QStringLiteral("«%1»").arg(d.FileValue) : QStringLiteral("нет ключа");
+    return QStringLiteral("%1: %2 [%3]: в панели «%4», в файле %5")
+        .arg(d.PageName, d.Caption, d.Key, d.PageValue, file);
+}
+
+int RunRead(const TCliArgs& p, const std::vector<int>& tags, QTextStream& out, QTextStream& err,
+            const TLinkTimings& timings) {
+    TPageRun run(p, tags, out, err, timings);
+    if (const int code = run.Connect(); code != ceOk)
+        return run.Finish(code);
+    if (!run.ReadAll()) {
+        err << QStringLiteral("Файл %1 не записан: не все настройки прочитаны из панели\n").arg(p.out);
+        return run.Finish(ceExchangeFailed);
+    }
+    const TSettingsFile file(SettingsLines(CollectPageSettings(run.Pages())));
+    if (const TSettingsFile::TResult written = file.Write(p.out); !written) {
+        err << written.Error << '\n';
+        return run.Finish(ceSettingsFileFailed);
+    }
+    err << QStringLiteral("Настройки записаны в файл %1\n").arg(p.out);
+    return run.Finish(ceOk);
+}
+
+// Refuses a write of the Channels page without the erase confirmed.
+int RefuseErase(QTextStream& err) {
+    err << QStringLiteral("Запись страницы «%1» очищает журнал событий панели: подтвердите это параметром "
+                          "--erase-journal или оставьте страницу без записи (--pages)\n")
+               .arg(PageName(ptChannels))
+        << "Справка: tarvik1-cli --help\n";
+    return ceUsage;
+}
+
+// `chosen`: the pages were named with --pages; otherwise the pages written
+// (or compared) are those the file holds a setting of: a file `read --pages`
+// wrote would otherwise put every other page on its defaults in the panel.
+int RunWrite(const TCliArgs& p, const std::vector<int>& tags, bool chosen, const TSettingsFile& file,
+             QTextStream& out, QTextStream& err, const TLinkTimings& timings) {
+    TPageRun run(p, tags, out, err, timings);
+    if (!chosen && !run.KeepPagesOf(file, p.rest.first()))
+        return ceSettingsFileFailed;
+    // The journal's erase before the Channels page is written must have been
+    // confirmed on the command line; nothing is sent otherwise.
+    if (HasPage(run.Tags(), ptChannels) && !p.eraseJournal)
+        return RefuseErase(err);
+    if (const int code = run.Connect(); code != ceOk)
+        return run.Finish(code);
+    run.Host().SetAnswer(p.eraseJournal);
+    TellMissingKeys(run.Pages(), file.Lines(), err);
+    LoadPageSettings(run.Pages(), file.Lines());
+    const bool ok = run.EachPage(QStringLiteral("Запись"), [](TPageFrame* page) { page->WritePage(); });
+    if (!ok)
+        err << QStringLiteral("Не все настройки записаны в панель\n");
+    return run.Finish(ok ? ceOk : ceExchangeFailed);
+}
+
+int RunDiff(const TCliArgs& p, const std::vector<int>& tags, bool chosen, const TSettingsFile& file,
+            QTextStream& out, QTextStream& err, const TLinkTimings& timings) {
+    TPageRun run(p, tags, out, err, timings);
+    if (!chosen && !run.KeepPagesOf(file, p.rest.first()))
+        return ceSettingsFileFailed;
+    if (const int code = run.Connect(); code != ceOk)
+        return run.Finish(code);
+    if (!run.ReadAll()) {
+        err << QStringLiteral("Сравнение не выполнено: не все настройки прочитаны из панели\n");
+        return run.Finish(ceNotAllRead);
+    }
+    const std::vector<TSettingsDifference> differences =
+        CompareSettings(CollectPageSettings(run.Pages()), file.Lines());
+    for (const TSettingsDifference& d : differences)
+        out << DifferenceLine(d) << '\n';
+    out.flush();
+    if (differences.empty())
+        err << QStringLiteral("Различий нет\n");
+    else
+        err << QStringLiteral("Различий: %1\n").arg(differences.size());
+    return run.Finish(differences.empty() ? ceOk : ceDifferent);
+}
+
+} // namespace
+
+bool IsPagesCommand(const QStringList& args) {
+    const TCliArgs p = ParseCliArgs(args);
+    return !p.help && p.error.isEmpty() && (p.command == kRead || p.command == kWrite || p.command == kDiff);
+}
+
+int RunCliWithPages(const QStringList& args, QTextStream& out, QTextStream& err,
+                    const TLinkTimings& timings) {
+    QString none;
+    QTextStream in(&none, QIODevice::ReadOnly);
+    return RunCliWithPages(args, in, out, err, timings);
+}
+
+int RunCliWithPages(const QStringList& args, QTextStream& in, QTextStream& out, QTextStream& err,
+                    const TLinkTimings& timings) {
+    if (!IsPagesCommand(args))
+        return RunCli(args, in, out, err, timings);
+    const TCliArgs p = ParseCliArgs(args);
+    auto usage = [&](const QString& message) {
+        err << message << "\n"
+            << "Справка: tarvik1-cli --help\n";
+        return int(ceUsage);
+    };
+    if (p.options.Port.isEmpty())
+        return usage(QStringLiteral("Не указан порт (--port)"));
+    std::vector<int> tags;
+    QString error;
+    if (!ParsePageList(p.pages, tags, error))
+        return usage(error);
+    if (p.eraseJournal && p.command != kWrite)
+        return usage(QStringLiteral("Параметр --erase-journal только для команды write"));
+
+    if (p.command == kRead) {
+        if (!p.rest.isEmpty())
+            return usage(QStringLiteral("Лишние слова: %1").arg(p.rest.join(' ')));
+        if (p.out.isEmpty())
+            return usage(QStringLiteral("Не указан файл настроек (--out)"));
+        return RunRead(p, tags, out, err, timings);
+    }
+
+    if (p.rest.size() != 1)
+        return usage(p.rest.isEmpty() ? QStringLiteral("Не указан файл настроек")
+                                      : QStringLiteral("Лишние слова: %1").arg(p.rest.mid(1).join(' ')));
+    // The whole file is read before the panel is reached: a file that
+    // cannot be read sends nothing.
+    TSettingsFile file;
+    if (const TSettingsFile::TResult read = file.Read(p.rest.first()); !read) {
+        err << read.Error << '\n';
+        return ceSettingsFileFailed;
+    }
+    if (p.command == kWrite)
+        return RunWrite(p, tags, !p.pages.trimmed().isEmpty(), file, out, err, timings);
+    return RunDiff(p, tags, !p.pages.trimmed().isEmpty(), file, out, err, timings);
+}

@@ -1,0 +1,86 @@
+#include "SettingsActions.h"
+
+#include "SettingsCompareForm.h"
+#include "pages/PageFrame.h"
+#include "pages/SettingsFile.h"
+#include "pages/SettingsPages.h"
+
+TSettingsActions::TSettingsActions(IPageHost& host, const std::vector<TPageFrame*>& frames, QWidget* window)
+    : fHost(host), fFrames(frames), fWindow(window) {}
+
+TFileChoice TSettingsActions::FileChoice(bool save, const QString& caption) {
+    TFileChoice choice;
+    choice.Save = save;
+    choice.Caption = caption;
+    choice.Filter = QStringLiteral("ini файлы (*.ini);;все файлы (*)");
+    choice.DefaultSuffix = QStringLiteral("ini");
+    return choice;
+}
+
+std::vector<TPageFrame*> TSettingsActions::Pages() const {
+    return SettingsPages(fFrames);
+}
+
+bool TSettingsActions::Save() {
+    TOperationScope operation(fHost, TOperationState::SavingSettings);
+    if (!operation)
+        return false;
+    // What is saved is what the pages held when the dialog opened.
+    const TSettingsFile file(SettingsLines(CollectPageSettings(Pages())));
+    const QString path = fHost.ChooseFile(FileChoice(true, QStringLiteral("Сохранить настройки в файл")));
+    if (path.isEmpty())
+        return false;
+    if (const TSettingsFile::TResult written = file.Write(path); !written) {
+        fHost.ShowError(written.Error);
+        return false;
+    }
+    return true;
+}
+
+bool TSettingsActions::Load() {
+    TOperationScope operation(fHost, TOperationState::LoadingSettings);
+    if (!operation)
+        return false;
+    const QString path = fHost.ChooseFile(FileChoice(false, QStringLiteral("Загрузить настройки из файла")));
+    if (path.isEmpty())
+        return false;
+    TSettingsFile file;
+    if (const TSettingsFile::TResult read = file.Read(path); !read) {
+        fHost.ShowError(read.Error);
+        return false;
+    }
+    LoadPageSettings(Pages(), file.Lines());
+    return true;
+}
+
+void TSettingsActions::Compare() {
+    // A comparison may end in a load: it holds the loading state throughout.
+    TOperationScope operation(fHost, TOperationState::LoadingSettings);
+    if (!operation)
+        return;
+    const QString path = fHost.ChooseFile(FileChoice(false, QStringLiteral("Сравнить с файлом")));
+    if (path.isEmpty())
+        return;
+    TSettingsFile file;
+    if (const TSettingsFile::TResult read = file.Read(path); !read) {
+        fHost.ShowError(read.Error);
+        return;
+    }
+    const std::vector<TPageFrame*> pages = Pages();
+    TSettingsCompareForm form(path, CompareSettings(CollectPageSettings(pages), file.Lines()), fWindow);
+    // The lines shown are the lines loaded, whatever became of the file
+    // since.
+    if (form.exec() == QDialog::Accepted)
+        LoadPageSettings(pages, file.Lines());
+}
+
+bool TSettingsActions::OfferSaveFirst(const QString& question, const std::function<bool()>& prepare) {
+    switch (fHost.Ask(question)) {
+    case TAnswer::Cancel: return false;
+    case TAnswer::No: return true;
+    case TAnswer::Yes: break;
+    }
+    if (prepare && !prepare())
+        return false;
+    return Save();
+}

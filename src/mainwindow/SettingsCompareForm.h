@@ -1,0 +1,34 @@
+#pragma once
+
+#include "pages/SettingsCompare.h"
+
+#include <QDialog>
+
+#include <vector>
+
+class QLabel;
+class QPushButton;
+class QTableView;
+class TSettingsDifferenceModel;
+
+// "Сравнение с файлом": the settings where a file differs from the pages,
+// one row each (page, setting, value on the page, value in the file), read
+// only. "Загрузить этот файл" accepts the dialog (the caller then loads the
+// file), "Закрыть" rejects it; nothing changes before the user chooses.
+class TSettingsCompareForm : public QDialog {
+    Q_OBJECT
+public:
+    TSettingsCompareForm(const QString& path, std::vector<TSettingsDifference> rows,
+                         QWidget* parent = nullptr);
+
+    TSettingsDifferenceModel* Model() const { return fModel; }
+    QTableView* Table() const { return DifferencesView; }
+    QPushButton* LoadButton() const { return LoadFileButton; }
+
+private:
+    TSettingsDifferenceModel* fModel = nullptr;
+    QLabel* SummaryLabel = nullptr;
+    QTableView* DifferencesView = nullptr;
+    QPushButton* LoadFileButton = nullptr;
+    QPushButton* CloseButton = nullptr;
+};

@@ -1,0 +1,282 @@
+// The settings file without widgets: its bytes and lines, the key look-up
+// as loading does it, reading and atomic writing on disk with their failure
+// messages, and the comparison of a file with the pages' lines.
+#include "page_fakes.h"
+#include "pages/SettingsCompare.h"
+#include "pages/SettingsDifferenceModel.h"
+#include "pages/SettingsFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QByteArray Cp1251(const char* utf8) {
+    // The few Russian letters the tables use, in Windows-1251.
+    QByteArray out;
+    const QString text = QString::fromUtf8(utf8);
+    for (const QChar c : text) {
+        const ushort u = c.unicode();
+        if (u < 0x80)
+            out += char(u);
+        else if (u >= 0x0410 && u <= 0x044F)
+            out += char(0xC0 + (u - 0x0410));
+        else if (u == 0x0401)
+            out += char(0xA8);
+        else if (u == 0x0451)
+            out += char(0xB8);
+        else
+            ADD_FAILURE() << "no byte for U+" << std::hex << u;
+    }
+    return out;
+}
+
+// ---- lines and keys -------------------------------------------------------
+
+struct DecodeCase {
+    const char* what;
+    QByteArray bytes;
+    QStringList lines;
+};
+
+TEST(SettingsFileLines, LineEndsAndEncodings) {
+    const std::vector<DecodeCase> cases{
+        {"CR LF", "Object=0051\r\nDisp=1\r\n", {"Object=0051", "Disp=1"}},
+        {"CR alone", "Object=0051\rDisp=1\r", {"Object=0051", "Disp=1"}},
+        {"LF alone", "Object=0051\nDisp=1\n", {"Object=0051", "Disp=1"}},
+        {"mixed, no end at the end", "A=1\r\nB=2\nC=3\rD=4", {"A=1", "B=2", "C=3", "D=4"}},
+        {"an empty line stays a line", "A=1\r\n\r\nB=2\r\n", {"A=1", "", "B=2"}},
+        {"LF CR is two ends", "A=1\n\rB=2", {"A=1", "", "B=2"}},
+        {"empty file", "", {}},
+        {"Windows-1251", Cp1251("SMS1=Тревога Ё\r\n"), {QString::fromUtf8("SMS1=Тревога Ё")}},
+        {"every other high byte", QByteArray("X=\x80\x97\x99\xFF"), {QString::fromUtf8("X=Ђ—™я")}},
+        {"UTF-8 with its mark",
+         QByteArray("\xEF\xBB\xBF") + QString::fromUtf8("SMS1=Тревога\r\n").toUtf8(),
+         {QString::fromUtf8("SMS1=Тревога")}},
+    };
+    for (const DecodeCase& c : cases) {
+        QStringList lines{"untouched"};
+        QString reason;
+        EXPECT_TRUE(TSettingsFile::Decode(c.bytes, lines, reason)) << c.what << ": " << reason.toStdString();
+        EXPECT_EQ(lines, c.lines) << c.what;
+    }
+}
+
+TEST(SettingsFileLines, BytesThatAreNoTextNameTheirLine) {
+    const std::vector<std::pair<QByteArray, QString>> cases{
+        // 0x98 has no character in Windows-1251; UTF-8 without its mark
+        // holds it in "И" (D0 98).
+        {QByteArray("Object=0050\r\nSMS1=\xD0\x98\r\n"), "строка 2 содержит байт 0x98"},
+        {QByteArray("\x98"), "строка 1 содержит байт 0x98"},
+        // A file that says UTF-8 must be UTF-8.
+        {QByteArray("\xEF\xBB\xBF"
+                    "A=1\r\nB=\xC0\r\n"),
+         "строка 2 не является текстом UTF-8"},
+    };
+    for (const auto& [bytes, reason] : cases) {
+        QStringList lines{"untouched"};
+        QString why;
+        EXPECT_FALSE(TSettingsFile::Decode(bytes, lines, why)) << bytes.toHex().toStdString();
+        EXPECT_TRUE(why.startsWith(reason)) << why.toStdString();
+        EXPECT_EQ(lines, QStringList{"untouched"}) << "nothing taken";
+    }
+}
+
+TEST(SettingsFileLines, WrittenAsWindows1251WithCrLfAndNoMark) {
+    EXPECT_EQ(TSettingsFile::Encode({"Object=0051", QString::fromUtf8("SMS1=Тревога=Ё"), "Empty="}),
+              QByteArray("Object=0051\r\n") + Cp1251("SMS1=Тревога=Ё") + "\r\nEmpty=\r\n");
+    EXPECT_EQ(TSettingsFile::Encode({}), QByteArray());
+}
+
+struct LookupCase {
+    const char* what;
+    QStringList lines;
+    QString key;
+    QString value;
+    bool present;
+};
+
+TEST(SettingsFileLines, KeysAreLookedUpAsLoadingDoes) {
+    const QStringList saved{"Object=0051", "Disp=1", "Time=3"};
+    const std::vector<LookupCase> cases{
+        {"saved order", saved, "Disp", "1", true},
+        {"another order", {"Time=3", "Disp=1", "Object=0051"}, "Object", "0051", true},
+        {"key case not counted", {"object=0052", "DISP=0"}, "Object", "0052", true},
+        {"the first of two lines counts", {"Object=0001", "Object=0002"}, "Object", "0001", true},
+        {"the first of two lines, whatever their case",
+         {"OBJECT=0003", "Object=0004"},
+         "Object",
+         "0003",
+         true},
+        {"a value with =", {"SMS1=a=b"}, "SMS1", "a=b", true},
+        {"an empty value is there", {"SMS1="}, "SMS1", "", true},
+        {"a missing key is empty", saved, "SMS1", "", false},
+        {"the key must match exactly otherwise",
+         {"Object =5", " Object=6", "Objects=7"},
+         "Object",
+         "",
+         false},
+        {"a line without = is ignored", {"Object", "Object=0009"}, "Object", "0009", true},
+        {"a key is not a prefix", {"SMS10=x"}, "SMS1", "", false},
+        {"spaces in a value stay", {"EPhone1= 123 "}, "EPhone1", " 123 ", true},
+    };
+    for (const LookupCase& c : cases) {
+        const TSettingsFile file(c.lines);
+        EXPECT_EQ(file.Value(c.key), c.value) << c.what;
+        EXPECT_EQ(file.Contains(c.key), c.present) << c.what;
+    }
+}
+
+// ---- on disk --------------------------------------------------------------
+
+class SettingsFileOnDisk : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(dir.isValid()); }
+    QString path(const QString& name) const { return dir.filePath(name); }
+    static QByteArray bytesOf(const QString& file) {
+        QFile f(file);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
+    }
+    static void put(const QString& file, const QByteArray& bytes) {
+        QFile f(file);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+    QTemporaryDir dir;
+};
+
+TEST_F(SettingsFileOnDisk, WrittenAndReadBack) {
+    const QStringList lines{"Object=0051", QString::fromUtf8("SMS1=Тревога=1"), "EPhone1="};
+    const QString file = path("a.ini");
+    ASSERT_TRUE(TSettingsFile(lines).Write(file));
+    EXPECT_EQ(bytesOf(file), TSettingsFile::Encode(lines));
+    TSettingsFile read;
+    ASSERT_TRUE(read.Read(file));
+    EXPECT_EQ(read.Lines(), lines);
+
+    // A second write replaces the file whole.
+    ASSERT_TRUE(TSettingsFile(QStringList{"A=1"}).Write(file));
+    EXPECT_EQ(bytesOf(file), QByteArray("A=1\r\n"));
+}
+
+TEST_F(SettingsFileOnDisk, AFileThatCannotBeReadChangesNothing) {
+    const QString missing = path("missing.ini");
+    const QString folder = path("folder.ini");
+    ASSERT_TRUE(QDir().mkdir(folder));
+    const QString foreign = path("utf8.ini");
+    put(foreign, QString::fromUtf8("Object=0051\r\nSMS1=Информация\r\n").toUtf8());
+
+    for (const QString& file : {missing, folder, foreign}) {
+        TSettingsFile settings(QStringList{"Kept=1"});
+        const TSettingsFile::TResult r = settings.Read(file);
+        EXPECT_FALSE(r.Ok) << file.toStdString();
+        EXPECT_TRUE(r.Error.contains(file)) << "the file is named: " << r.Error.toStdString();
+        EXPECT_FALSE(r.Error.section(file, 1).remove(':').trimmed().isEmpty())
+            << "with a reason: " << r.Error.toStdString();
+        EXPECT_EQ(settings.Lines(), QStringList{"Kept=1"}) << file.toStdString();
+    }
+    TSettingsFile settings;
+    EXPECT_TRUE(settings.Read(foreign).Error.contains("строка 2"));
+}
+
+TEST_F(SettingsFileOnDisk, AFailedWriteLeavesTheOldFileAsItWas) {
+    // A name so long that no temporary file fits beside it (the system
+    // refuses the name, even to root): the new lines can never be complete
+    // on disk, so the old file must stay.
+    const QString old = path(QString(250, QLatin1Char('s')) + ".ini");
+    put(old, "Object=0050\r\n");
+    const TSettingsFile::TResult r = TSettingsFile(QStringList{"Object=0051"}).Write(old);
+    EXPECT_FALSE(r.Ok);
+    EXPECT_TRUE(r.Error.startsWith("Не удалось записать файл настроек " + old + ": "))
+        << r.Error.toStdString();
+    EXPECT_EQ(bytesOf(old), QByteArray("Object=0050\r\n"));
+
+    // A path that is a folder is not replaced by a file.
+    const QString folder = path("folder.ini");
+    ASSERT_TRUE(QDir().mkdir(folder));
+    EXPECT_FALSE(TSettingsFile(QStringList{"A=1"}).Write(folder).Ok);
+    EXPECT_TRUE(QFileInfo(folder).isDir());
+
+    // Nothing is left behind in the folder.
+    EXPECT_EQ(dir.path() + "/" + QDir(dir.path()).entryList(QDir::Files).join(','), old);
+}
+
+// ---- the comparison -------------------------------------------------------
+
+TSettingsDifference Diff(int tag, const char* page, const char* key, const char* caption,
+                         const char* pageValue, const char* fileValue, bool inFile = true) {
+    return {tag,
+            QString::fromUtf8(page),
+            key,
+            QString::fromUtf8(caption),
+            QString::fromUtf8(pageValue),
+            QString::fromUtf8(fileValue),
+            inFile};
+}
+
+struct CompareCase {
+    const char* what;
+    QStringList file;
+    std::vector<TSettingsDifference> rows;
+};
+
+TEST(SettingsComparison, RowsWhereTheFileDiffers) {
+    const std::vector<TPageSettings> pages{
+        {0, "Общие", {"Object=0051", "Disp=1", "Time=3"}, {"Номер объекта", "Диспетчерская связь", ""}},
+        {6, "СМС", {"SMS1=a=b", "SMS2="}, {"Текст СМС 1", "Текст СМС 2"}},
+    };
+    const QStringList same{"Object=0051", "Disp=1", "Time=3", "SMS1=a=b", "SMS2="};
+    const std::vector<CompareCase> cases{
+        {"the same lines", same, {}},
+        {"another order, other key case, lines no page uses",
+         {"sms2=", "TIME=3", "Unknown=7", "SMS1=a=b", "Disp=1", "object=0051", "no equals sign"},
+         {}},
+        {"a value differs",
+         {"Object=0052", "Disp=1", "Time=3", "SMS1=a=c", "SMS2="},
+         {Diff(0, "Общие", "Object", "Номер объекта", "0051", "0052"),
+          Diff(6, "СМС", "SMS1", "Текст СМС 1", "a=b", "a=c")}},
+        {"the first of two lines counts",
+         {"Object=0051", "Object=0052", "Disp=0", "Disp=1", "Time=3", "SMS1=a=b", "SMS2="},
+         {Diff(0, "Общие", "Disp", "Диспетчерская связь", "1", "0")}},
+        {"a missing key differs even from an empty value; no caption shows the key",
+         {"Object=0051", "Disp=1", "SMS1=a=b"},
+         {Diff(0, "Общие", "Time", "Time", "3", "", false),
+          Diff(6, "СМС", "SMS2", "Текст СМС 2", "", "", false)}},
+        {"a text is compared as it stands",
+         {"Object=51", "Disp=01", "Time=3", "SMS1=a=b", "SMS2= "},
+         {Diff(0, "Общие", "Object", "Номер объекта", "0051", "51"),
+          Diff(0, "Общие", "Disp", "Диспетчерская связь", "1", "01"),
+          Diff(6, "СМС", "SMS2", "Текст СМС 2", "", " ")}},
+    };
+    for (const CompareCase& c : cases)
+        EXPECT_EQ(CompareSettings(pages, c.file), c.rows) << c.what;
+    EXPECT_EQ(SettingsLines(pages), same) << "the file's lines: the pages' one after the other";
+}
+
+TEST(SettingsComparison, TheDialogsTableIsReadOnly) {
+    TSettingsDifferenceModel model({Diff(0, "Общие", "Object", "Номер объекта", "0051", "0052"),
+                                    Diff(0, "Общие", "Time", "Время", "3", "", false)});
+    ASSERT_EQ(model.rowCount(), 2);
+    ASSERT_EQ(model.columnCount(), 4);
+    QStringList header;
+    for (int c = 0; c < 4; ++c)
+        header << model.headerData(c, Qt::Horizontal).toString();
+    EXPECT_EQ(header, (QStringList{"Страница", "Настройка", "На странице", "В файле"}));
+    const auto row = [&](int r) {
+        QStringList cells;
+        for (int c = 0; c < 4; ++c)
+            cells << model.index(r, c).data().toString();
+        return cells;
+    };
+    EXPECT_EQ(row(0), (QStringList{"Общие", "Номер объекта", "0051", "0052"}));
+    EXPECT_EQ(row(1), (QStringList{"Общие", "Время", "3", "нет в файле"}));
+    EXPECT_TRUE(model.index(0, 1).data(Qt::ToolTipRole).toString().contains("Object"));
+    for (int c = 0; c < 4; ++c)
+        EXPECT_FALSE(model.flags(model.index(0, c)) & Qt::ItemIsEditable);
+    EXPECT_FALSE(model.setData(model.index(0, 3), "x"));
+}
+
+} // namespace
