@@ -36,6 +36,10 @@ struct TWriterCase {
     int kills; // a multiple of kLanes
 };
 
+void PrintTo(const TWriterCase& c, std::ostream* os) {
+    *os << c.writer;
+}
+
 // One row per file the tool writes. The settings file joins as one more row
 // once its writer is in the tool.
 const TWriterCase kWriters[] = {
