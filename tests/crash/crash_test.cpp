@@ -54,7 +54,7 @@ const TWriterCase kWriters[] = {
 // rounds of the slowest writer.
 constexpr int kMaxKillDelayMs = 40;
 constexpr int kStartTimeoutMs = 20000;
-constexpr int kLanes = 2;
+constexpr int kLanes = 4;
 
 QByteArray ReadAll(const QString& path) {
     QFile file(path);
@@ -106,7 +106,7 @@ TEST_P(CrashTest, KilledWriterLeavesOldOrNewFileWhole) {
         ASSERT_NE(a, b);
     }
 
-    // Two children at a time, each on its own file; before every run the
+    // Four children at a time, each on its own file; before every run the
     // file is the old content A, and the child writes B first.
     const unsigned seed = std::random_device{}();
     SCOPED_TRACE("seed " + std::to_string(seed));
