@@ -1,5 +1,6 @@
 // tarvik1: the configuration tool's window.
 #include "mainwindow/Main.h"
+#include "ShownProbe.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -24,6 +25,9 @@ int main(int argc, char** argv) {
         QApplication::installTranslator(&qtTranslator);
 
     TMainForm window;
+    TShownProbe probe;
+    if (qEnvironmentVariableIsSet("TARVIK1_QUIT_WHEN_SHOWN"))
+        window.installEventFilter(&probe);
     window.show();
     return app.exec();
 }

@@ -26,12 +26,14 @@
 // test's). The usual Google Benchmark options work (--benchmark_filter=Model,
 // --benchmark_repetitions=5, --benchmark_format=json).
 #include "emulated_panel.h"
+#include "full_journal.h"
 #include "history/HistoryExport.h"
 #include "history/HistoryModel.h"
 #include "history/HistoryUnit.h"
 #include "history/JournalReader.h"
 #include "panel/CommandExchange.h"
 #include "panel/ConnectSequence.h"
+#include "proc_status.h"
 #include "serial/Device.h"
 #include "test_wait.h"
 
@@ -48,53 +50,15 @@
 
 namespace {
 
-constexpr int kJournal = 65536;
 int gRecords = 1000;
-
-// A full journal with a spread of events: codes and restores from a short
-// list, zones and partitions changing with the index.
-QString LineFor(int index) {
-    static const char* const kEvents[] = {"1130", "3130", "1301", "1302", "1401", "3401", "1602", "1570"};
-    const QString event = QString::fromLatin1(kEvents[index % 8]);
-    const QString cid = "005018" + event.left(1) + event.mid(1) +
-                        QStringLiteral("%1").arg(index % 8 + 1, 2, 10, QLatin1Char('0')) +
-                        QStringLiteral("%1").arg(index % 97, 3, 10, QLatin1Char('0')) + "0";
-    return QStringLiteral("%1").arg(index, 4, 16, QLatin1Char('0')).toUpper() + cid +
-           "0FFFFFFFFFFFFFFFFF1\"24/03/01,07:12:00+12\"" +
-           QStringLiteral("%1").arg(index, 8, 16, QLatin1Char('0')).toUpper() + "00FA00";
-}
-
-const THistory& FullStore() {
-    static THistory* store = [] {
-        auto* h = new THistory;
-        for (int i = 0; i < kJournal; ++i)
-            h->Add(LineFor(i));
-        return h;
-    }();
-    return *store;
-}
 
 // The resident set's high-water mark in kB; clear_refs 5 resets it to the
 // current size (Linux).
 long PeakKb() {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').first().toLong();
-    }
-    return -1;
+    return ProcStatusKb("VmHWM:");
 }
 long CurrentKb() {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toLong();
-    }
-    return -1;
+    return ProcStatusKb("VmRSS:");
 }
 bool ResetPeak() {
     QFile refs(QStringLiteral("/proc/self/clear_refs"));
