@@ -1,0 +1,215 @@
+// The window against an emulated panel that misbehaves: connecting, and
+// reading and writing every page, under each of the panel's faults. Faults
+// the protocol absorbs must give exactly what a clean run gives; the others
+// end in an error that names what failed. Every run ends within a bound
+// computed from the link's timings, keeps the event loop turning and leaves
+// the user's files alone.
+#include "fault_checks.h"
+#include "main_window_fixture.h"
+#include "pages/PageFrame.h"
+
+#include <QStackedWidget>
+
+#include <map>
+
+namespace {
+
+constexpr uint32_t kTimeOutMs = 60;
+
+emu::Faults Fault(std::function<void(emu::Faults&)> set) {
+    emu::Faults f;
+    set(f);
+    return f;
+}
+
+// What a faulty run may wait: for every command the fault touches, all its
+// attempts and the quiet bound; nothing for faults that only reshape bytes.
+bool MakesWaits(const emu::Faults& f) {
+    return f.dropEvery || f.answerOnRetry || f.missingOk || f.hangupAt;
+}
+
+std::map<QString, QByteArray> PanelValues(emu::EmulatedPanel& p) {
+    std::map<QString, QByteArray> values;
+    for (const QString& name : p.parameterNames())
+        values[name] = p.parameterBytes(name);
+    return values;
+}
+
+QStringList PageValues(TMainForm& w) {
+    QStringList all;
+    for (TPageFrame* page : w.Frames()) {
+        QStringList lines;
+        page->GetSettings(lines);
+        all += lines;
+    }
+    return all;
+}
+
+// What the window showed of one run.
+struct TOutcome {
+    qint64 Ms = 0;
+    QStringList Listed; // every name the error list showed during the run
+    std::vector<std::pair<TBoxKind, QString>> Boxes;
+    bool Connected = false;
+};
+
+class WindowFaults : public MainWindow {
+protected:
+    void SetUp() override {
+        MainWindow::SetUp();
+        ASSERT_TRUE(panel);
+    }
+
+    TLinkTimings capped() const {
+        TLinkTimings t = timings;
+        t.TimeOutCapMs = kTimeOutMs;
+        t.QuietMs = std::min(t.QuietMs, 2 * kTimeOutMs);
+        return t;
+    }
+
+    std::unique_ptr<TMainForm> connectedWindow() {
+        auto w = makeWindow();
+        connectWindow(*w);
+        EXPECT_TRUE(w->Connected());
+        capTimeOuts(*w, kTimeOutMs);
+        return w;
+    }
+
+    // Runs `op` with the event-loop probe and the error list watched.
+    TOutcome run(TMainForm& w, const std::function<void()>& op) {
+        TOutcome out;
+        TEventLoopProbe probe;
+        TErrorListForm* list = w.ErrorListForm();
+        list->hide();
+        const auto collect = [&] {
+            if (list->isVisible()) {
+                for (const QString& item : list->Items())
+                    if (!out.Listed.contains(item))
+                        out.Listed << item;
+            }
+        };
+        const QMetaObject::Connection watch =
+            QObject::connect(w.CommandExchange(), &TCommandExchange::LogLine, &w, [&] {
+                probe.Check();
+                collect();
+            });
+        boxes.clear();
+        QElapsedTimer clock;
+        clock.start();
+        op();
+        out.Ms = clock.elapsed();
+        QObject::disconnect(watch);
+        collect();
+        out.Boxes = boxes;
+        out.Connected = w.Connected();
+        EXPECT_EQ(probe.Starved(), 0) << "the event loop stood still " << probe.MaxGapMs() << " ms";
+        return out;
+    }
+
+    // The bound of a run under `f` that a clean run finished in `cleanMs`.
+    qint64 bound(const emu::Faults& f, qint64 cleanMs) const {
+        QStringList touched = panel->receivedLines();
+        if (!f.onlyCommand.isEmpty())
+            touched = touched.filter(QRegularExpression("^" + QRegularExpression::escape(f.onlyCommand)));
+        const int waits = MakesWaits(f) ? int(touched.size()) : 0;
+        qint64 panelMs = 3 * cleanMs + qint64(f.extraDelayMs) * panel->receivedLines().size();
+        if (f.splitBytes)
+            panelMs += qint64(emu::Delays::quick().splitGapMs + 1) * panel->sentBytes().size();
+        return OperationBoundMs(capped(), waits, panelMs);
+    }
+
+    TSavedFiles saved;
+};
+
+// What Read all and Write all under a fault end in: with no names, exactly
+// the values of a clean run and no error shown; else the error list names
+// these parameters, and only them.
+struct TPageCase {
+    const char* Name;
+    emu::Faults Faults;
+    QStringList ReadNames;
+    QStringList WriteNames;
+};
+
+const TPageCase kPageCases[] = {
+    {"bytes split", Fault([](auto& f) { f.splitBytes = true; }), {}, {}},
+    {"LF and > sprinkled", Fault([](auto& f) { f.sprinkle = true; }), {}, {}},
+    {"garbage before answers", Fault([](auto& f) { f.garbage = true; }), {}, {}},
+    {"answer only on retry",
+     Fault([](auto& f) {
+         f.answerOnRetry = true;
+         f.onlyCommand = "+alphon";
+     }),
+     {},
+     {}},
+    {"every 7th command dropped", Fault([](auto& f) { f.dropEvery = 7; }), {}, {}},
+    {"answers 30 ms late", Fault([](auto& f) { f.extraDelayMs = 30; }), {}, {}},
+    {"hang-up inside the 5th answer", Fault([](auto& f) { f.hangupAt = 5; }), {}, {}},
+    {"hang-up inside the 12th answer", Fault([](auto& f) { f.hangupAt = 12; }), {}, {}},
+    {"object number without OK",
+     Fault([](auto& f) {
+         f.missingOk = true;
+         f.onlyCommand = "+o";
+     }),
+     {"Номер объекта"},
+     {}}, // a write's answer carries no value to lose its OK after
+    {"dispatcher line silent",
+     Fault([](auto& f) {
+         f.dropEvery = 1;
+         f.onlyCommand = "+disp";
+     }),
+     {"Параметры диспетчерской связи"},
+     {"Параметры диспетчерской связи"}},
+};
+
+// Read all and Write all over every settings page under each fault.
+TEST_F(WindowFaults, ReadAllAndWriteAllUnderEachFault) {
+    auto w = connectedWindow();
+    ASSERT_TRUE(w->Connected());
+    // The clean runs: the tool's defaults written, then read back.
+    answerYes = true;
+    w->DefaultAllActionExecute();
+    const std::map<QString, QByteArray> factory = PanelValues(*panel);
+    panel->clearRecords();
+    const TOutcome cleanWrite = run(*w, [&] { w->WriteAllActionExecute(); });
+    const std::map<QString, QByteArray> written = PanelValues(*panel);
+    ASSERT_NE(written, factory) << "the write changes the panel";
+    panel->clearRecords();
+    const TOutcome cleanRead = run(*w, [&] { w->ReadAllActionExecute(); });
+    ASSERT_TRUE(cleanRead.Listed.isEmpty()) << cleanRead.Listed.join(", ").toStdString();
+    const QStringList read = PageValues(*w);
+
+    for (const TPageCase& c : kPageCases) {
+        SCOPED_TRACE(c.Name);
+        // Read all: the pages hold their defaults before it.
+        w->DefaultAllActionExecute();
+        panel->clearRecords();
+        panel->setFaults(c.Faults);
+        TOutcome out = run(*w, [&] { w->ReadAllActionExecute(); });
+        panel->setFaults({});
+        EXPECT_LE(out.Ms, bound(c.Faults, cleanRead.Ms)) << "Read all";
+        EXPECT_TRUE(out.Connected);
+        EXPECT_EQ(out.Listed, c.ReadNames) << "Read all";
+        EXPECT_EQ(out.Boxes, cleanRead.Boxes) << "Read all";
+        if (c.ReadNames.isEmpty())
+            EXPECT_EQ(PageValues(*w), read) << "Read all";
+
+        // Write all from the clean values onto a panel back at its factory
+        // values.
+        w->DefaultAllActionExecute();
+        panel->resetParameters();
+        panel->clearRecords();
+        panel->setFaults(c.Faults);
+        out = run(*w, [&] { w->WriteAllActionExecute(); });
+        panel->setFaults({});
+        EXPECT_LE(out.Ms, bound(c.Faults, cleanWrite.Ms)) << "Write all";
+        EXPECT_TRUE(out.Connected);
+        EXPECT_EQ(out.Listed, c.WriteNames) << "Write all";
+        EXPECT_EQ(out.Boxes, cleanWrite.Boxes) << "Write all";
+        if (c.WriteNames.isEmpty())
+            EXPECT_EQ(PanelValues(*panel), written) << "Write all";
+        EXPECT_EQ(saved.Changes(), "");
+    }
+}
+
+} // namespace
