@@ -64,6 +64,7 @@ protected:
         TLinkTimings t = timings;
         t.TimeOutCapMs = kTimeOutMs;
         t.QuietMs = std::min(t.QuietMs, 2 * kTimeOutMs);
+        t.ModemExtraMs = 100; // the emulated network adds no delay
         return t;
     }
 
@@ -208,6 +209,93 @@ TEST_F(WindowFaults, ReadAllAndWriteAllUnderEachFault) {
         EXPECT_EQ(out.Boxes, cleanWrite.Boxes) << "Write all";
         if (c.WriteNames.isEmpty())
             EXPECT_EQ(PanelValues(*panel), written) << "Write all";
+        EXPECT_EQ(saved.Changes(), "");
+    }
+}
+
+struct TConnectCase {
+    const char* Name;
+    emu::Faults Faults;
+    bool Modem = false;
+    QString VersionLine; // the panel's version answer when not the usual one
+    QString Box;         // the error box shown; none: connected to the panel as it is
+};
+
+const TConnectCase kConnectCases[] = {
+    {"bytes split", Fault([](auto& f) { f.splitBytes = true; })},
+    {"LF and > sprinkled", Fault([](auto& f) { f.sprinkle = true; })},
+    {"garbage before answers", Fault([](auto& f) { f.garbage = true; })},
+    {"answer only on retry", Fault([](auto& f) { f.answerOnRetry = true; })},
+    {"every 2nd command dropped", Fault([](auto& f) { f.dropEvery = 2; })},
+    {"answers 30 ms late", Fault([](auto& f) { f.extraDelayMs = 30; })},
+    {"hang-up inside the greeting", Fault([](auto& f) { f.hangupAt = 1; })},
+    {"hang-up inside the version", Fault([](auto& f) { f.hangupAt = 2; })},
+    {"hang-up inside the memory type", Fault([](auto& f) { f.hangupAt = 3; })},
+    {"answers without OK", Fault([](auto& f) { f.missingOk = true; }), false, {}, "Ошибка подключения"},
+    {"silent panel", Fault([](auto& f) { f.dropEvery = 1; }), false, {}, "Ошибка подключения"},
+    {"wrong version", {}, false, "REV 07.650.001", "Несовместимая оболочка"},
+    {"modem: bytes split", Fault([](auto& f) { f.splitBytes = true; }), true},
+    {"modem: garbage before answers", Fault([](auto& f) { f.garbage = true; }), true},
+    {"modem: every 2nd command dropped", Fault([](auto& f) { f.dropEvery = 2; }), true},
+    {"modem: silent panel behind the modem",
+     Fault([](auto& f) { f.dropEvery = 1; }),
+     true,
+     {},
+     "Ошибка подключения"},
+};
+
+// Connecting over the cable and through the modem under each fault: the
+// panel's identity exactly as on a clean line, or an error box and no
+// connection left behind.
+TEST_F(WindowFaults, ConnectUnderEachFault) {
+    for (const TConnectCase& c : kConnectCases) {
+        SCOPED_TRACE(c.Name);
+        panel->setMode(c.Modem ? emu::LinkMode::Modem : emu::LinkMode::Cable);
+        panel->setVersionLine(c.VersionLine.isEmpty() ? QStringLiteral("REV 07.700.125") : c.VersionLine);
+        panel->setFaults(c.Faults);
+        panel->clearRecords();
+        auto w = makeWindow();
+        w->SetLinkTimings(capped());
+        const TOutcome out = run(*w, [&] {
+            connectWindow(*w, [this, &c](TConnectForm& d) {
+                child<QComboBox>(&d, "PortCombo")->setCurrentText(panel->slavePath());
+                if (c.Modem) {
+                    child<QRadioButton>(&d, "GSMRadio")->setChecked(true);
+                    child<QComboBox>(&d, "PhoneCombo")->setCurrentText("89001234567");
+                }
+                auto* button = child<QPushButton>(&d, "ConnectButton");
+                button->click();
+                // A failed attempt leaves the dialog open for another one:
+                // the user then closes it.
+                auto* closer = new QTimer(&d);
+                QObject::connect(closer, &QTimer::timeout, &d, [&d, button] {
+                    if (button->isEnabled() && d.isVisible())
+                        d.reject();
+                });
+                closer->start(10);
+            });
+            ASSERT_TRUE(waitUntil([&] { return !w->Busy() || w->Connected(); }));
+        });
+        panel->setFaults({});
+        // Every line the panel was sent may have waited its resend interval.
+        const TLinkTimings t = capped();
+        const int sends = int(panel->receivedLines().size());
+        EXPECT_LE(out.Ms, sends * qint64(c.Modem ? t.ModemResendMs : t.CableResendMs) +
+                              qint64(c.Faults.extraDelayMs + 50) * sends + kMachineAllowanceMs);
+        if (c.Box.isEmpty()) {
+            EXPECT_TRUE(out.Connected);
+            EXPECT_TRUE(out.Boxes.empty()) << out.Boxes.front().second.toStdString();
+            EXPECT_EQ(w->Version().Name, "REV 07.700.125");
+            EXPECT_EQ(w->Version().Memory, "M45PE16");
+            EXPECT_EQ(w->Modem(), c.Modem);
+            disconnectWindow(*w);
+        } else {
+            EXPECT_FALSE(out.Connected);
+            ASSERT_EQ(out.Boxes.size(), 1u);
+            EXPECT_EQ(out.Boxes[0], std::make_pair(TBoxKind::Error, c.Box));
+            ASSERT_TRUE(waitUntil([&] { return !w->Busy(); }));
+            EXPECT_FALSE(w->Device()->ComActive()) << "the port is closed";
+        }
         EXPECT_EQ(saved.Changes(), "");
     }
 }
