@@ -300,4 +300,57 @@ TEST_F(WindowFaults, ConnectUnderEachFault) {
     }
 }
 
+// The line lost in the middle of Read all. The emulator's side closed (an
+// adapter pulled out): the window says the link is lost, closes the port
+// and ends the round at once. A modem call dropped half way through an
+// answer ("NO CARRIER"): the modem refuses what follows at once, and the
+// error list names every parameter from there on.
+TEST_F(WindowFaults, LineLostInTheMiddleOfReadAll) {
+    for (const bool modem : {false, true}) {
+        SCOPED_TRACE(modem ? "the modem call drops" : "the line goes away");
+        panel = StartEmulatedPanel(QuickPanelSettings(modem ? emu::LinkMode::Modem : emu::LinkMode::Cable));
+        ASSERT_TRUE(panel);
+        auto w = makeWindow();
+        w->SetLinkTimings(capped());
+        connectWindow(*w, [this, modem](TConnectForm& d) {
+            child<QComboBox>(&d, "PortCombo")->setCurrentText(panel->slavePath());
+            if (modem) {
+                child<QRadioButton>(&d, "GSMRadio")->setChecked(true);
+                child<QComboBox>(&d, "PhoneCombo")->setCurrentText("89001234567");
+            }
+            child<QPushButton>(&d, "ConnectButton")->click();
+        });
+        ASSERT_TRUE(w->Connected());
+        panel->clearRecords();
+        if (modem) {
+            panel->setFaults(Fault([](auto& f) { f.hangupAt = 10; }));
+        } else {
+            QObject::connect(w->CommandExchange(), &TCommandExchange::LogLine, w.get(),
+                             [this](const QString&) {
+                                 if (panel->receivedLines().size() >= 10 && panel->isRunning())
+                                     panel->stop();
+                             });
+        }
+        const TOutcome out = run(*w, [&] { w->ReadAllActionExecute(); });
+        // At most the command in flight waits out its attempts.
+        EXPECT_LE(out.Ms, OperationBoundMs(capped(), 1, 0));
+        EXPECT_EQ(saved.Changes(), "");
+        if (modem) {
+            EXPECT_TRUE(out.Listed.contains("IP адрес основной")) << out.Listed.join(", ").toStdString();
+            EXPECT_TRUE(out.Listed.contains("Инженерный номер 1")) << "the later pages fail too";
+            EXPECT_FALSE(out.Listed.contains("Номер объекта")) << "read before the drop";
+            panel->setFaults({});
+            disconnectWindow(*w);
+            continue;
+        }
+        // The message comes once the round has ended.
+        ASSERT_TRUE(waitUntil([&] { return !w->Busy() && !boxes.empty(); }));
+        EXPECT_FALSE(w->Connected());
+        EXPECT_FALSE(w->Device()->ComActive());
+        EXPECT_EQ(boxes.back().first, TBoxKind::Error);
+        EXPECT_TRUE(boxes.back().second.startsWith("Связь с панелью потеряна"))
+            << boxes.back().second.toStdString();
+    }
+}
+
 } // namespace
