@@ -353,4 +353,130 @@ TEST_F(WindowFaults, LineLostInTheMiddleOfReadAll) {
     }
 }
 
+// The pages' own quirks, one page at a time: the signal reading, whose
+// answer on the cable ends at its second "OK" after the measurement; the
+// System events page, which tells its failures in a message box.
+enum class TPageRun { Signal, Read, Write };
+
+struct TQuirkCase {
+    const char* Name;
+    int Page;
+    TPageRun Run;
+    emu::Faults Faults;
+    QStringList Names; // listed by the error list; none: as a clean run
+    QString Box = {};  // the error box instead
+    // The resent command's answer may complete the broken one: then the
+    // result is that of a clean run.
+    bool MayRecover = false;
+};
+
+const TQuirkCase kQuirkCases[] = {
+    {"signal, bytes split", ptCommon, TPageRun::Signal, Fault([](auto& f) { f.splitBytes = true; }), {}},
+    {"signal, LF and > sprinkled", ptCommon, TPageRun::Signal, Fault([](auto& f) { f.sprinkle = true; }), {}},
+    {"signal, garbage", ptCommon, TPageRun::Signal, Fault([](auto& f) { f.garbage = true; }), {}},
+    {"signal, answer only on retry",
+     ptCommon,
+     TPageRun::Signal,
+     Fault([](auto& f) { f.answerOnRetry = true; }),
+     {}},
+    {"signal, hang-up inside the answer",
+     ptCommon,
+     TPageRun::Signal,
+     Fault([](auto& f) { f.hangupAt = 1; }),
+     {}},
+    {"signal without its final OK",
+     ptCommon,
+     TPageRun::Signal,
+     Fault([](auto& f) { f.missingOk = true; }),
+     {"Уровень сигнала GSM"},
+     {},
+     true},
+    {"signal, silent panel",
+     ptCommon,
+     TPageRun::Signal,
+     Fault([](auto& f) { f.dropEvery = 1; }),
+     {"Уровень сигнала GSM"}},
+    {"System events read, silent",
+     ptSystemEvents,
+     TPageRun::Read,
+     Fault([](auto& f) { f.dropEvery = 1; }),
+     {},
+     "Произошла ошибка чтения."},
+    {"System events write, silent",
+     ptSystemEvents,
+     TPageRun::Write,
+     Fault([](auto& f) { f.dropEvery = 1; }),
+     {},
+     "Произошла ошибка записи."},
+    {"System events read, hang-up",
+     ptSystemEvents,
+     TPageRun::Read,
+     Fault([](auto& f) { f.hangupAt = 1; }),
+     {}},
+};
+
+TEST_F(WindowFaults, PageQuirksUnderFaults) {
+    panel->setSignal(23, 3);
+    auto w = connectedWindow();
+    ASSERT_TRUE(w->Connected());
+    auto* list = child<QListWidget>(w.get(), "PageList");
+    auto* signal = child<QLabel>(w.get(), "SignalValue");
+    auto* errors = child<QLabel>(w.get(), "ErrorsValue");
+    const auto runPage = [&](const TQuirkCase& c) {
+        list->setCurrentRow(c.Page);
+        return run(*w, [&] {
+            switch (c.Run) {
+            case TPageRun::Signal: child<QAbstractButton>(w.get(), "SpeedButton1")->click(); break;
+            case TPageRun::Read: w->ReadActionExecute(); break;
+            case TPageRun::Write: w->WriteActionExecute(); break;
+            }
+        });
+    };
+    const auto pageValues = [&](int page) {
+        QStringList lines;
+        w->Frames()[size_t(page)]->GetSettings(lines);
+        return lines;
+    };
+    for (const TQuirkCase& c : kQuirkCases) {
+        SCOPED_TRACE(c.Name);
+        // The clean run first, from the same start.
+        signal->setText("0");
+        errors->setText("0");
+        panel->resetParameters();
+        panel->clearRecords();
+        const TOutcome clean = runPage(c);
+        ASSERT_TRUE(clean.Listed.isEmpty());
+        const QStringList cleanValues = pageValues(c.Page);
+        const auto cleanPanel = PanelValues(*panel);
+        const QString cleanSignal = signal->text() + "/" + errors->text();
+        if (c.Run == TPageRun::Signal)
+            ASSERT_NE(cleanSignal, "0/0");
+
+        signal->setText("0");
+        errors->setText("0");
+        panel->resetParameters();
+        panel->clearRecords();
+        panel->setFaults(c.Faults);
+        const TOutcome out = runPage(c);
+        panel->setFaults({});
+        // The answers still owed to the faulty run are written off once the
+        // line has been quiet for the bound; the next case starts after it.
+        QTest::qWait(int(capped().QuietMs) + 50);
+        EXPECT_LE(out.Ms, bound(c.Faults, clean.Ms));
+        EXPECT_TRUE(out.Connected);
+        const bool recovered = c.MayRecover && out.Listed.isEmpty();
+        EXPECT_EQ(out.Listed, recovered ? QStringList() : c.Names);
+        if (!c.Box.isEmpty()) {
+            ASSERT_FALSE(out.Boxes.empty());
+            EXPECT_EQ(out.Boxes.back(), std::make_pair(TBoxKind::Error, c.Box));
+        } else if (c.Names.isEmpty() || recovered) {
+            EXPECT_EQ(out.Boxes, clean.Boxes);
+            EXPECT_EQ(pageValues(c.Page), cleanValues);
+            EXPECT_EQ(PanelValues(*panel), cleanPanel);
+            EXPECT_EQ(signal->text() + "/" + errors->text(), cleanSignal);
+        }
+        EXPECT_EQ(saved.Changes(), "");
+    }
+}
+
 } // namespace
