@@ -41,6 +41,7 @@ void TCommandExchange::DeviceBeforeWrite(TDevice*, const QByteArray& Cmd) {
 
 void TCommandExchange::DeviceData(TDevice*, const QByteArray& Data) {
     fOwed.Heard();
+    fSinceByte.start();
     if (fOwed.WriteOffs() != fSeenWriteOffs) {
         // The unfinished line was part of an answer written off as lost.
         fSeenWriteOffs = fOwed.WriteOffs();
@@ -97,6 +98,20 @@ bool TCommandExchange::SettleBefore(const QByteArray& command) {
     return !fAborted;
 }
 
+void TCommandExchange::DropBrokenAnswer(uint32_t waitMs) {
+    // The panel sends the lines of one answer back to back. An answer begun
+    // and then silent for half an attempt's wait broke off (the line hung
+    // up in the middle of it): what came of it is dropped, so that the
+    // answer to the resent command neither continues its unfinished line
+    // nor follows its lines.
+    const bool begun = !FBuffer.Pending().isEmpty() || !FResultList.isEmpty();
+    if (!begun || !fSinceByte.isValid() || fSinceByte.elapsed() < qint64(waitMs / 2))
+        return;
+    FBuffer.Clear();
+    FResultList.clear();
+    fOwed.RestartAnswer();
+}
+
 bool TCommandExchange::DeviceCommandLst(const QString& ACommand, QStringList& Res, uint32_t TimeOut) {
     // Not re-entrant: a second request while one waits is refused at once.
     fLastRefused = false;
@@ -130,6 +145,8 @@ bool TCommandExchange::DeviceCommandLst(const QString& ACommand, QStringList& Re
             FBuffer.Clear();
         fCurrent = key;
         for (int attempt = 0; attempt < fTimings.Attempts && !fAborted; ++attempt) {
+            if (attempt > 0)
+                DropBrokenAnswer(T);
             fWritingOwn = true;
             Device->Command(line, true);
             fWritingOwn = false;

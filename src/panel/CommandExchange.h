@@ -5,6 +5,7 @@
 #include "OwedAnswers.h"
 #include "PanelExchange.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QStringList>
 
@@ -75,12 +76,15 @@ private:
     // wait was aborted.
     bool SettleBefore(const QByteArray& command);
     void ApplyQuietBound();
+    // Before a resend: forgets the part of an answer that broke off.
+    void DropBrokenAnswer(uint32_t waitMs);
 
     TDevice* Device;
     TLinkTimings fTimings;
     TOwedAnswers fOwed;
     quint64 fSeenWriteOffs = 0;
     TLineAssembler FBuffer;
+    QElapsedTimer fSinceByte; // since the last byte received
     QStringList FResultList;
     QByteArray fCurrent; // the command being asked, while its attempts run
     bool fWritingOwn = false;

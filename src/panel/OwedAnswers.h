@@ -57,6 +57,10 @@ public:
     };
     TFate Take(const QString& line);
 
+    // The oldest owed answer broke off: the lines received of it so far
+    // are forgotten, and the next lines begin it anew.
+    void RestartAnswer() { fPartial.clear(); }
+
     bool Empty() const { return fOwed.empty(); }
     int Count() const { return int(fOwed.size()); }
     // Nothing is owed but answers to `command` (a retry may take them).

@@ -164,6 +164,32 @@ TEST_F(ExchangeOnPty, AnswerOnlyOnTheRetrySucceeds) {
     EXPECT_EQ(seen, 2);
 }
 
+// The first answer stops half way (the line hung up in the middle of it)
+// and the resent command is answered whole: the result is the whole answer
+// alone, neither glued to the unfinished line nor behind the broken lines.
+TEST_F(ExchangeOnPty, AnswerBrokenOffIsDroppedBeforeTheResend) {
+    const struct {
+        const char* name;
+        QByteArray broken; // the first attempt's bytes
+    } cases[] = {
+        {"inside the value", "internet."},
+        {"after the value line", "internet.mts.ru\r"},
+        {"inside the final OK", "internet.mts.ru\rO"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        int seen = 0;
+        peer.onCommand = [&](const QByteArray&) -> QList<QByteArray> {
+            return ++seen == 1 ? QList<QByteArray>{c.broken} : QList<QByteArray>{"internet.mts.ru\rOK\r"};
+        };
+        QStringList res;
+        EXPECT_TRUE(exchange.DeviceCommandLst("+GAPN0", res, 100));
+        EXPECT_EQ(res, (QStringList{"internet.mts.ru", "OK"}));
+        EXPECT_EQ(seen, 2);
+        waitUntil([] { return false; }, 250); // the quiet bound writes off the answer still owed
+    }
+}
+
 TEST_F(ExchangeOnPty, TwoLineEndsOnTheWireAndOneInTheLog) {
     answerWith({"OK\r"});
     QStringList res;
