@@ -40,15 +40,17 @@ void PrintTo(const TWriterCase& c, std::ostream* os) {
     *os << c.writer;
 }
 
-// One row per file the tool writes. The settings file joins as one more row
-// once its writer is in the tool.
+// One row per file the tool writes.
+// clang-format off
 const TWriterCase kWriters[] = {
     {"sms", "texts.sms", TCompare::Exact, 40},
+    {"settings", "panel.ini", TCompare::Exact, 40},
     {"log", "session.log", TCompare::Exact, 40},
     {"csv", "journal.csv", TCompare::Exact, 40},
     {"xlsx", "journal.xlsx", TCompare::Workbook, 40},
     {"window", "Velmor/Tarvik1.conf", TCompare::Exact, 40},
 };
+// clang-format on
 
 // The kill comes this long after the child is ready, at most: several
 // rounds of the slowest writer.

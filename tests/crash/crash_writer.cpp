@@ -8,13 +8,15 @@
 // WRITER is one of: sms (the SMS text file), log (the exchange log saved
 // from the window's log), csv and xlsx (the journal export), window (the
 // main window's state in QSettings; PATH must end in Velmor/Tarvik1.conf,
-// the folder above Velmor becomes the settings folder).
+// the folder above Velmor becomes the settings folder), settings (a
+// configuration saved to a settings file).
 #include "test_windows.h"
 
 #include "history/HistoryExport.h"
 #include "history/HistoryUnit.h"
 #include "mainwindow/LogUtils.h"
 #include "pages/SMSTextFile.h"
+#include "pages/SettingsFile.h"
 #include "prefs/SaveLoadSettings.h"
 #include "record_lines.h"
 
@@ -89,7 +91,21 @@ struct TExportWriter {
     }
 };
 
+// A whole configuration's lines: the keys of every page, a few hundred
+// lines, the two versions differing in values and in length.
+QStringList SettingsLines(bool b) {
+    QStringList lines;
+    const int count = b ? 400 : 300;
+    for (int i = 0; i < count; ++i)
+        lines << QStringLiteral("Ключ%1=%2")
+                     .arg(i)
+                     .arg(b ? QStringLiteral("значение %1").arg(i * 7) : QString::number(i));
+    return lines;
+}
+
 TWriteFn MakeWriter(const QString& writer, const QString& path) {
+    if (writer == QLatin1String("settings"))
+        return [path](bool b) { return TSettingsFile(SettingsLines(b)).Write(path).Ok; };
     if (writer == QLatin1String("sms"))
         return [path](bool b) { return WriteSMSFile(path, SmsTexts(b)); };
     if (writer == QLatin1String("log")) {
@@ -126,7 +142,7 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     if (argc != 4) {
-        std::fprintf(stderr, "usage: crash_writer sms|log|csv|xlsx|window PATH a|b|loop\n");
+        std::fprintf(stderr, "usage: crash_writer sms|settings|log|csv|xlsx|window PATH a|b|loop\n");
         return 2;
     }
     // Widgets only where the writer takes them from a window: a quicker start.
