@@ -1,13 +1,14 @@
 #include "SettingsLookup.h"
 
-#include "panel/PairText.h"
+#include <QStringView>
 
 QString SettingsValue(const QStringList& lines, const QString& key) {
+    // A file is looked up once for every key of every page: the key part is
+    // compared in place, without a copy of each line's name.
     for (const QString& line : lines) {
-        if (!line.contains(QLatin1Char('=')))
-            continue;
-        if (GetPairName(line).compare(key, Qt::CaseInsensitive) == 0)
-            return GetPairValue(line);
+        const qsizetype eq = line.indexOf(QLatin1Char('='));
+        if (eq == key.size() && QStringView(line).left(eq).compare(key, Qt::CaseInsensitive) == 0)
+            return line.mid(eq + 1);
     }
     return {};
 }
