@@ -14,6 +14,10 @@ set(TARVIK_FUZZ_SECONDS 3 CACHE STRING "Seconds of random mutation per fuzz targ
 if(NOT TARVIK_LIBFUZZER AND NOT TARGET tarvik_fuzz_replay)
     add_library(tarvik_fuzz_replay STATIC ${PROJECT_SOURCE_DIR}/tests/fuzz/replay_main.cpp)
 endif()
+# Builds every fuzz target and nothing else.
+if(NOT TARGET fuzz_targets)
+    add_custom_target(fuzz_targets)
+endif()
 
 function(tarvik_add_fuzz_target)
     cmake_parse_arguments(F "" "NAME" "SOURCES;LIBS" ${ARGN})
@@ -22,6 +26,7 @@ function(tarvik_add_fuzz_target)
     add_executable(${target} ${F_SOURCES})
     target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR}/tests/fuzz)
     target_link_libraries(${target} PRIVATE ${F_LIBS})
+    add_dependencies(fuzz_targets ${target})
     if(TARVIK_LIBFUZZER)
         target_link_options(${target} PRIVATE -fsanitize=fuzzer)
         return()

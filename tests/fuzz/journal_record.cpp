@@ -27,8 +27,17 @@ const QLocale& Russian() {
     return locale;
 }
 
+// One store for every input, cleared before each as a new read clears it
+// (its index tables are large: made anew for every input they would cost
+// more than the decoding).
+THistory& Store() {
+    static THistory store;
+    return store;
+}
+
 void CheckStore(const QStringList& lines, uint16_t pageFrom, uint16_t pageCount) {
-    THistory store;
+    THistory& store = Store();
+    store.Clear();
     std::map<uint16_t, THistoryRec> last;
     int rejected = 0;
     for (const QString& line : lines) {
