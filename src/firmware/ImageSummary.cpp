@@ -7,7 +7,7 @@
 
 namespace {
 
-QString Address(quint32 a) {
+QString Address(quint64 a) {
     return QStringLiteral("0x") + QString::number(a, 16).toUpper().rightJustified(a > 0xFFFF ? 8 : 4, '0');
 }
 
@@ -48,7 +48,7 @@ TImageSummary SummariseImage(const TFirmwareImage& image) {
             s.DataBytes += r->Data.size();
             if (!r->Data.isEmpty()) {
                 const quint32 first = base + r->Address;
-                ranges.append({first, first + quint32(r->Data.size())});
+                ranges.append({first, quint64(first) + quint64(r->Data.size())});
             }
             continue;
         }

@@ -8,10 +8,10 @@
 #include <QStringList>
 
 // One stretch of flash addresses an image's data records cover, the end
-// not included.
+// not included (data at the top of the 32-bit space ends at 2^32 or past it).
 struct TAddressRange {
     quint32 First = 0;
-    quint32 End = 0;
+    quint64 End = 0;
     bool operator==(const TAddressRange&) const = default;
 };
 

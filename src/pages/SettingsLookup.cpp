@@ -1,15 +1,16 @@
 #include "SettingsLookup.h"
 
-#include "panel/PairText.h"
+#include <QStringView>
 
 namespace {
 
-// The first line that has the key, or none.
+// The first line that has the key, or none. A file is looked up once for
+// every key of every page: the key part is compared in place, without a copy
+// of each line's name.
 const QString* FindKey(const QStringList& lines, const QString& key) {
     for (const QString& line : lines) {
-        if (!line.contains(QLatin1Char('=')))
-            continue;
-        if (GetPairName(line).compare(key, Qt::CaseInsensitive) == 0)
+        const qsizetype eq = line.indexOf(QLatin1Char('='));
+        if (eq == key.size() && QStringView(line).left(eq).compare(key, Qt::CaseInsensitive) == 0)
             return &line;
     }
     return nullptr;
@@ -19,7 +20,7 @@ const QString* FindKey(const QStringList& lines, const QString& key) {
 
 QString SettingsValue(const QStringList& lines, const QString& key) {
     const QString* line = FindKey(lines, key);
-    return line ? GetPairValue(*line) : QString();
+    return line ? line->mid(key.size() + 1) : QString();
 }
 
 bool SettingsInt(const QStringList& lines, const QString& key, int& value) {

@@ -274,4 +274,31 @@ TEST(ImageSummary, AddressRecordsMoveTheDataThatFollowsAndAreWarnedAbout) {
         }));
 }
 
+// Data at the top of the 32-bit address space: the end of its range lies
+// past the last address and must not wrap round to 0, which made the
+// neighbouring range swallow it.
+TEST(ImageSummary, RangesAtTheTopOfTheAddressSpaceKeepTheirEnds) {
+    struct Case {
+        const char* what;
+        QStringList data;
+        QString addresses;
+    };
+    const Case cases[] = {
+        {"the last 32 bytes, in two records", DataRecords(2, 16, 0xFFE0), "Адреса: 0xFFFFFFE0–0xFFFFFFFF"},
+        {"a record running past the top", DataRecords(1, 16, 0xFFF8) + DataRecords(1, 8, 0xFFF0),
+         "Адреса: 0xFFFFFFF0–0x100000007"},
+    };
+    for (const Case& c : cases) {
+        TFirmwareImage image;
+        image.Name = "top.hex";
+        image.Lines << HexRecordLine(hrExtendedLinearAddress, 0, QByteArray::fromHex("FFFF")) << c.data
+                    << kEndOfFile;
+        const TImageSummary s = SummariseImage(image);
+        ASSERT_EQ(s.Ranges.size(), 1) << c.what;
+        EXPECT_GT(s.Ranges.first().End, s.Ranges.first().First) << c.what;
+        EXPECT_TRUE(SummaryText(s).contains(c.addresses)) << c.what << "\n"
+                                                          << Text(SummaryText(s).join('\n'));
+    }
+}
+
 } // namespace
