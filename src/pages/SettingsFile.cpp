@@ -32,6 +32,19 @@ QList<QByteArray> SplitLines(const QByteArray& bytes) {
     return lines;
 }
 
+// The first character (a surrogate pair whole) that Windows-1251 has not, or
+// nothing.
+QString FirstOutsideCp1251(const QString& text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const qsizetype n = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+        const QString one = text.mid(i, n);
+        if (FromCp1251(ToCp1251(one)) != one)
+            return one;
+        i += n - 1;
+    }
+    return {};
+}
+
 } // namespace
 
 QByteArray TSettingsFile::Encode(const QStringList& lines) {
@@ -53,6 +66,15 @@ bool TSettingsFile::Decode(const QByteArray& bytes, QStringList& lines, QString&
             QString text = toUtf16(line);
             if (toUtf16.hasError()) {
                 reason = QStringLiteral("строка %1 не является текстом UTF-8").arg(i + 1);
+                return false;
+            }
+            // The panel and the file the tool writes hold Windows-1251 only: a
+            // character outside it would be saved, and sent, as "?".
+            if (const QString foreign = FirstOutsideCp1251(text); !foreign.isEmpty()) {
+                reason =
+                    QStringLiteral("строка %1 содержит символ «%2», которого нет в кодировке Windows-1251")
+                        .arg(i + 1)
+                        .arg(foreign);
                 return false;
             }
             decoded.append(std::move(text));

@@ -75,6 +75,12 @@ TEST(SettingsFileLines, BytesThatAreNoTextNameTheirLine) {
         {QByteArray("\xEF\xBB\xBF"
                     "A=1\r\nB=\xC0\r\n"),
          "строка 2 не является текстом UTF-8"},
+        // ... and hold only what Windows-1251 has: saved again, or sent to
+        // the panel, anything else would become "?".
+        {QByteArray("\xEF\xBB\xBF") + QString::fromUtf8("SMS1=Тревога\r\nSMS2=Ок \U0001F600\r\n").toUtf8(),
+         QString::fromUtf8("строка 2 содержит символ «\U0001F600»")},
+        {QByteArray("\xEF\xBB\xBF") + QString::fromUtf8("GAPN0=internät\r\n").toUtf8(),
+         QString::fromUtf8("строка 1 содержит символ «ä»")},
     };
     for (const auto& [bytes, reason] : cases) {
         QStringList lines{"untouched"};
