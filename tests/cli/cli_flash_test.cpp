@@ -6,6 +6,7 @@
 #include "cli/CliCommands.h"
 #include "cli/CliFlash.h"
 #include "cli/CliSession.h"
+#include "cli_run.h"
 #include "emulated_panel_fixture.h"
 #include "short_link_timings.h"
 
@@ -20,23 +21,10 @@ namespace {
 
 const QString kImage = QStringLiteral(CLI_FIRMWARE_DATA "/Arduino-usbserial-atmega16u2-Uno-Rev3.hex");
 
-struct CliRun {
-    int code = -1;
-    QString out;
-    QString err;
-};
-
 class CliFlash : public ::testing::Test {
 protected:
     CliRun run(const QStringList& args, QString input = {}) const {
-        CliRun r;
-        QTextStream in(&input, QIODevice::ReadOnly);
-        QTextStream out(&r.out);
-        QTextStream err(&r.err);
-        r.code = RunCli(args, in, out, err, timings);
-        out.flush();
-        err.flush();
-        return r;
+        return RunCaught(RunCli, args, timings, std::move(input));
     }
 
     ShortLinkTimings timings;

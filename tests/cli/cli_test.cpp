@@ -2,6 +2,7 @@
 // and through the modem, the log file, and the exit codes of its failures.
 #include "cli/CliCommands.h"
 #include "cli/CliSession.h"
+#include "cli_run.h"
 #include "emulated_panel_fixture.h"
 #include "panel/ConnectSequence.h"
 #include "panel/DisconnectSequence.h"
@@ -20,23 +21,9 @@
 
 namespace {
 
-struct CliRun {
-    int code = -1;
-    QString out;
-    QString err;
-};
-
 class Cli : public ::testing::Test {
 protected:
-    CliRun run(const QStringList& args) {
-        CliRun r;
-        QTextStream out(&r.out);
-        QTextStream err(&r.err);
-        r.code = RunCli(args, out, err, timings);
-        out.flush();
-        err.flush();
-        return r;
-    }
+    CliRun run(const QStringList& args) { return RunCaught(RunCli, args, timings); }
 
     ShortLinkTimings timings;
 };
