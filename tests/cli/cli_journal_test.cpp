@@ -75,10 +75,8 @@ TEST_F(CliJournal, WholeJournalWithProgressOverCableAndModem) {
         settings.badRecords = 6;
         auto panel = StartEmulatedPanel(settings);
         const QString csv = dir.filePath(QString::fromStdString(m) + ".csv");
-        QStringList args{"journal", "--port", panel->slavePath(), "--all", "--out", csv};
-        if (mode == emu::LinkMode::Modem)
-            args << "--modem"
-                 << "5551234";
+        const QStringList args =
+            OverLink({"journal", "--port", panel->slavePath(), "--all", "--out", csv}, mode, "5551234");
         const CliRun r = run(args);
         ASSERT_EQ(r.code, ceOk) << m << r.err.toStdString();
         const QStringList lines = CsvLines(csv);

@@ -2,6 +2,7 @@
 
 // The command line run inside the test, its output caught.
 #include "cli/CliCommands.h"
+#include "emulated_panel.h"
 
 #include <QIODevice>
 #include <QString>
@@ -30,4 +31,20 @@ inline CliRun RunCaught(CliEntry entry, const QStringList& args, const TLinkTimi
     out.flush();
     err.flush();
     return r;
+}
+
+// `args` as they reach the panel over `mode`'s link: through the modem, the
+// panel's number added.
+inline QStringList OverLink(QStringList args, emu::LinkMode mode, const QString& number) {
+    if (mode == emu::LinkMode::Modem)
+        args << QStringLiteral("--modem") << number;
+    return args;
+}
+
+// The session closed as its link closes it: "CABLE DISCONNECT" last over the
+// cable, the modem hung up last through it.
+inline bool SessionClosed(const emu::EmulatedPanel& panel, emu::LinkMode mode) {
+    if (mode == emu::LinkMode::Cable)
+        return panel.receivedLines().endsWith("CABLE DISCONNECT");
+    return panel.receivedBytes().endsWith("+++ATH\r\n");
 }

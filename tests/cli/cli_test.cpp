@@ -31,10 +31,8 @@ protected:
 TEST_F(Cli, IdentifyOverCableAndModem) {
     for (const auto mode : {emu::LinkMode::Cable, emu::LinkMode::Modem}) {
         auto panel = StartEmulatedPanel(QuickPanelSettings(mode));
-        QStringList args{"identify", "--port", panel->slavePath()};
-        if (mode == emu::LinkMode::Modem)
-            args << "--modem"
-                 << "+7 900 123-45-67";
+        const QStringList args =
+            OverLink({"identify", "--port", panel->slavePath()}, mode, "+7 900 123-45-67");
         const CliRun r = run(args);
         const std::string m = emu::linkModeName(mode).toStdString();
         EXPECT_EQ(r.code, ceOk) << m << r.err.toStdString();
@@ -43,10 +41,7 @@ TEST_F(Cli, IdentifyOverCableAndModem) {
         EXPECT_TRUE(r.out.contains("Память: M45PE16")) << m;
         EXPECT_TRUE(r.out.contains("Совместимость: да")) << m;
         // Disconnected as the tool does.
-        if (mode == emu::LinkMode::Cable)
-            EXPECT_TRUE(panel->receivedLines().endsWith("CABLE DISCONNECT")) << m;
-        else
-            EXPECT_TRUE(panel->receivedBytes().endsWith("+++ATH\r\n")) << m;
+        EXPECT_TRUE(SessionClosed(*panel, mode)) << m;
     }
 }
 
@@ -64,10 +59,8 @@ TEST_F(Cli, SendPrintsAnswersAndReadsTheSignalWithBothOks) {
     for (const auto mode : {emu::LinkMode::Cable, emu::LinkMode::Modem}) {
         auto panel = StartEmulatedPanel(QuickPanelSettings(mode));
         panel->setSignal(3, 7);
-        QStringList args{"send", "--port", panel->slavePath(), "+o", "+o4321", "+o", "+U"};
-        if (mode == emu::LinkMode::Modem)
-            args << "--modem"
-                 << "5551234";
+        const QStringList args =
+            OverLink({"send", "--port", panel->slavePath(), "+o", "+o4321", "+o", "+U"}, mode, "5551234");
         const CliRun r = run(args);
         const std::string m = emu::linkModeName(mode).toStdString();
         EXPECT_EQ(r.code, ceOk) << m << r.err.toStdString();
