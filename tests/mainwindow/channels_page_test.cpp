@@ -169,7 +169,7 @@ TEST_F(ChannelsWindow, TheWindowStaysAliveWhileThePanelErases) {
 
     // A timer of the window's own samples what the user sees while the
     // erase is awaited.
-    const EraseWatch seen(*w);
+    EraseWatch seen(*w);
     QElapsedTimer clock;
     clock.start();
 

@@ -97,7 +97,7 @@ TEST_F(HistoryWindow, EraseKeepsTheWindowAliveUnderTheBusyIndicator) {
     delays.journalEraseMs = 400;
     panel->setDelays(delays);
 
-    const EraseWatch seen(*w);
+    EraseWatch seen(*w);
     boxes.clear();
     button(page, "ClearBtn")->click();
 
