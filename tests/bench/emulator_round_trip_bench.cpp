@@ -8,9 +8,8 @@
 //              line is complete, while the command's second CR LF is still
 //              crossing (the line is full duplex).
 #include "bench_registry.h"
-#include "emulated_panel.h"
 #include "latency_samples.h"
-#include "tool_link.h"
+#include "throttled_panel.h"
 
 #include <benchmark/benchmark.h>
 
@@ -23,23 +22,14 @@ void EmulatorRoundTrip(benchmark::State& state) {
     const int baud = int(state.range(0));
     emu::PanelSettings settings;
     settings.delays = emu::Delays::quick();
-    settings.faults.baud = baud;
-    emu::EmulatedPanel panel(settings);
-    QString error;
-    if (!panel.start(&error)) {
-        state.SkipWithError(("the emulated panel does not start: " + error).toStdString().c_str());
+    const auto started = StartThrottledPanel(state, settings, baud);
+    if (!started)
         return;
-    }
+    emu::EmulatedPanel& panel = *started;
     ToolLink link;
-    if (!link.open(panel.slavePath())) {
-        state.SkipWithError("the emulated panel's pty cannot be opened");
+    if (!OpenLink(state, link, panel) || !TakeCableSession(state, link))
         return;
-    }
     QString value;
-    if (!link.exchange.DeviceCommand("CABLE CONNECT", value, 2500)) {
-        state.SkipWithError("the emulated panel does not take the cable session");
-        return;
-    }
     for (int i = 0; i < kWarmUp; ++i)
         link.exchange.DeviceCommand("+o", value, 2500);
     const QString expected = panel.parameter("+o");

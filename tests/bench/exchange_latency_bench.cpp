@@ -25,43 +25,25 @@
 // instead (--samples=3 is the smoke test's). The usual Google Benchmark
 // options work too: --benchmark_filter=Overhead, --benchmark_repetitions=5,
 // --benchmark_format=json.
+#include "bench_main.h"
 #include "bench_registry.h"
 
 #include <QCoreApplication>
 
-#include <benchmark/benchmark.h>
-
-#include <cstdio>
-#include <cstring>
-#include <vector>
+#include <climits>
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
 
     int samples = 0;
     std::vector<char*> args;
-    for (int i = 0; i < argc; ++i) {
-        if (std::strncmp(argv[i], "--samples=", 10) == 0) {
-            samples = std::atoi(argv[i] + 10);
-            if (samples <= 0) {
-                std::fprintf(stderr, "--samples wants a positive number of exchanges\n");
-                return 1;
-            }
-            continue;
-        }
-        if (std::strcmp(argv[i], "--help") == 0)
-            std::printf("  --samples=N  exchanges per benchmark (default: each benchmark's own)\n");
-        args.push_back(argv[i]);
-    }
-    int count = int(args.size());
-    args.push_back(nullptr);
-
+    if (!TakeCountOption(argc, argv,
+                         {"--samples=", &samples, 1, INT_MAX,
+                          "--samples wants a positive number of exchanges",
+                          "  --samples=N  exchanges per benchmark (default: each benchmark's own)"},
+                         args))
+        return 1;
     RegisterExchangeOverheadBenchmarks(samples);
     RegisterEmulatorRoundTripBenchmarks(samples);
-    benchmark::Initialize(&count, args.data());
-    if (benchmark::ReportUnrecognizedArguments(count, args.data()))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarks(args);
 }

@@ -18,19 +18,15 @@
 // The image is 256 KiB of data in 16-byte records (16384 lines, 2048
 // blocks; about six minutes at 19200 baud). --kib=N uploads N KiB instead
 // (--kib=1 is the smoke test's).
-#include "emulated_panel.h"
+#include "bench_main.h"
 #include "firmware/UploadFirmware.h"
-#include "tool_link.h"
+#include "throttled_panel.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
 
-#include <benchmark/benchmark.h>
-
 #include <chrono>
-#include <cstdio>
-#include <cstring>
-#include <vector>
+#include <climits>
 
 namespace {
 
@@ -70,26 +66,18 @@ QStringList Image(int kib) {
 
 void FirmwareUpload(benchmark::State& state) {
     const int kib = int(state.range(0));
-    emu::PanelSettings settings; // the panel's own delays
-    settings.faults.baud = kBaud;
-    emu::EmulatedPanel panel(settings);
-    QString error;
-    if (!panel.start(&error)) {
-        state.SkipWithError(("the emulated panel does not start: " + error).toStdString().c_str());
+    const emu::PanelSettings settings; // the panel's own delays
+    const auto started = StartThrottledPanel(state, settings, kBaud);
+    if (!started)
         return;
-    }
+    emu::EmulatedPanel& panel = *started;
     ToolLink link;
-    if (!link.open(panel.slavePath())) {
-        state.SkipWithError("the emulated panel's pty cannot be opened");
+    if (!OpenLink(state, link, panel))
         return;
-    }
     const QStringList image = Image(kib);
     for (auto _ : state) {
-        QString value;
-        if (!link.exchange.DeviceCommand("CABLE CONNECT", value, 2500)) {
-            state.SkipWithError("the emulated panel does not take the cable session");
+        if (!TakeCableSession(state, link))
             break;
-        }
         panel.clearRecords();
         TUploadFirmware engine(link.exchange);
         QEventLoop loop;
@@ -136,31 +124,15 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     int kib = 256;
     std::vector<char*> args;
-    for (int i = 0; i < argc; ++i) {
-        if (std::strncmp(argv[i], "--kib=", 6) == 0) {
-            kib = std::atoi(argv[i] + 6);
-            if (kib <= 0) {
-                std::fprintf(stderr, "--kib wants a positive number of KiB\n");
-                return 1;
-            }
-            continue;
-        }
-        if (std::strcmp(argv[i], "--help") == 0)
-            std::printf("  --kib=N  KiB of firmware data to upload (default 256)\n");
-        args.push_back(argv[i]);
-    }
-    int count = int(args.size());
-    args.push_back(nullptr);
-
+    if (!TakeCountOption(argc, argv,
+                         {"--kib=", &kib, 1, INT_MAX, "--kib wants a positive number of KiB",
+                          "  --kib=N  KiB of firmware data to upload (default 256)"},
+                         args))
+        return 1;
     benchmark::RegisterBenchmark("FirmwareUpload/kib", FirmwareUpload)
         ->Arg(kib)
         ->UseManualTime()
         ->Unit(benchmark::kSecond)
         ->Iterations(1);
-    benchmark::Initialize(&count, args.data());
-    if (benchmark::ReportUnrecognizedArguments(count, args.data()))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarks(args);
 }

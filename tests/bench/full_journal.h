@@ -19,12 +19,17 @@ inline QString LineFor(int index) {
            QStringLiteral("%1").arg(index, 8, 16, QLatin1Char('0')).toUpper() + "00FA00";
 }
 
+// The whole journal added to a store.
+inline void AddFullJournal(THistory& history) {
+    for (int i = 0; i < kJournal; ++i)
+        history.Add(LineFor(i));
+}
+
 // Built on first use and kept.
 inline const THistory& FullStore() {
     static THistory* store = [] {
         auto* h = new THistory;
-        for (int i = 0; i < kJournal; ++i)
-            h->Add(LineFor(i));
+        AddFullJournal(*h);
         return h;
     }();
     return *store;

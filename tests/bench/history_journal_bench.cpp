@@ -25,7 +25,7 @@
 // --records=N reads N records instead of 1 000 (--records=50 is the smoke
 // test's). The usual Google Benchmark options work (--benchmark_filter=Model,
 // --benchmark_repetitions=5, --benchmark_format=json).
-#include "emulated_panel.h"
+#include "bench_main.h"
 #include "full_journal.h"
 #include "history/HistoryExport.h"
 #include "history/HistoryModel.h"
@@ -36,6 +36,7 @@
 #include "proc_status.h"
 #include "serial/Device.h"
 #include "test_wait.h"
+#include "throttled_panel.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -43,9 +44,6 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
-#include <benchmark/benchmark.h>
-
-#include <cstring>
 #include <random>
 
 namespace {
@@ -116,13 +114,10 @@ void JournalReadAll(benchmark::State& state) {
     const int baud = int(state.range(0));
     emu::PanelSettings settings; // the panel's own answer delays
     settings.journalRecords = gRecords;
-    settings.faults.baud = baud;
-    emu::EmulatedPanel panel(settings);
-    QString error;
-    if (!panel.start(&error)) {
-        state.SkipWithError(("the emulated panel does not start: " + error).toStdString().c_str());
+    const auto started = StartThrottledPanel(state, settings, baud);
+    if (!started)
         return;
-    }
+    emu::EmulatedPanel& panel = *started;
     TDevice device;
     TCommandExchange exchange(&device);
     {
@@ -192,23 +187,8 @@ BENCHMARK(JournalReadAll)
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     std::vector<char*> args;
-    for (int i = 0; i < argc; ++i) {
-        if (std::strncmp(argv[i], "--records=", 10) == 0) {
-            gRecords = std::atoi(argv[i] + 10);
-            if (gRecords < 1 || gRecords > 65535) {
-                std::fprintf(stderr, "--records wants 1 to 65535\n");
-                return 1;
-            }
-            continue;
-        }
-        args.push_back(argv[i]);
-    }
-    int count = int(args.size());
-    args.push_back(nullptr);
-    benchmark::Initialize(&count, args.data());
-    if (benchmark::ReportUnrecognizedArguments(count, args.data()))
+    if (!TakeCountOption(argc, argv,
+                         {"--records=", &gRecords, 1, 65535, "--records wants 1 to 65535", nullptr}, args))
         return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarks(args);
 }

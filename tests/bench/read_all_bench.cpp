@@ -27,12 +27,13 @@
 // --benchmark_filter=WriteAll runs one of them. The window is on Qt's
 // offscreen platform unless QT_QPA_PLATFORM says otherwise; its stored state
 // goes to a scratch folder.
-#include "emulated_panel.h"
+#include "bench_main.h"
 #include "mainwindow/ConnectFormUnit.h"
 #include "mainwindow/ErrorListFormUnit.h"
 #include "mainwindow/Main.h"
 #include "mainwindow/MessageBoxes.h"
 #include "pages/PageFrame.h"
+#include "throttled_panel.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -41,12 +42,8 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
-#include <benchmark/benchmark.h>
-
 #include <chrono>
-#include <cstdio>
-#include <cstring>
-#include <vector>
+#include <climits>
 
 namespace {
 
@@ -76,14 +73,11 @@ void AllPages(benchmark::State& state, void (TMainForm::*round)(), bool readFirs
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
     SetMessagePresenter([](QWidget*, const TMessage&) { return true; });
 
-    emu::PanelSettings settings; // the panel's own delays
-    settings.faults.baud = kBaud;
-    emu::EmulatedPanel panel(settings);
-    QString error;
-    if (!panel.start(&error)) {
-        state.SkipWithError(("the emulated panel does not start: " + error).toStdString().c_str());
+    const emu::PanelSettings settings; // the panel's own delays
+    const auto started = StartThrottledPanel(state, settings, kBaud);
+    if (!started)
         return;
-    }
+    emu::EmulatedPanel& panel = *started;
     TMainForm window;
     window.show();
     if (!ConnectWindow(window, panel.slavePath())) {
@@ -145,21 +139,11 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     std::vector<char*> args;
-    for (int i = 0; i < argc; ++i) {
-        if (std::strncmp(argv[i], "--rounds=", 9) == 0) {
-            gRounds = std::atoi(argv[i] + 9);
-            if (gRounds <= 0) {
-                std::fprintf(stderr, "--rounds wants a positive number\n");
-                return 1;
-            }
-            continue;
-        }
-        if (std::strcmp(argv[i], "--help") == 0)
-            std::printf("  --rounds=N  Read all and Write all this many times each (default 5)\n");
-        args.push_back(argv[i]);
-    }
-    int count = int(args.size());
-    args.push_back(nullptr);
+    if (!TakeCountOption(argc, argv,
+                         {"--rounds=", &gRounds, 1, INT_MAX, "--rounds wants a positive number",
+                          "  --rounds=N  Read all and Write all this many times each (default 5)"},
+                         args))
+        return 1;
 
     benchmark::RegisterBenchmark(
         "ReadAll/19200", [](benchmark::State& s) { AllPages(s, &TMainForm::ReadAllActionExecute, false); })
@@ -171,10 +155,5 @@ int main(int argc, char** argv) {
         ->UseManualTime()
         ->Unit(benchmark::kMillisecond)
         ->Iterations(gRounds);
-    benchmark::Initialize(&count, args.data());
-    if (benchmark::ReportUnrecognizedArguments(count, args.data()))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarks(args);
 }

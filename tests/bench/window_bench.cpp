@@ -1,18 +1,21 @@
 // window_bench: the window's own speed and size.
 //
 //   Memory/idle_and_full_journal  the resident set (VmRSS) with the main
-//                        window shown and idle (idle_mb), then with a full
-//                        journal (65 536 records) in the record store and
-//                        the history list shown over it (journal_mb, and
-//                        the growth, journal_growth_mb). Measured first, in
-//                        a fresh process.
+//                        window shown and idle (idle_mb), then with the
+//                        History page on show, a full journal (65 536
+//                        records) in the page's own store and all of them
+//                        on its list (journal_mb, and the growth,
+//                        journal_growth_mb). Measured first, in a fresh
+//                        process.
 //   WindowPageSwitch     the page list's next page chosen, as a click does,
 //                        and the window drawn (events processed until none
 //                        are left); round the window's pages.
-//   HistoryShow/65536    a list view over the history list's model with all
-//                        65 536 records on its page, shown and drawn (the
-//                        window has no journal page yet; this is the list
-//                        it will hold).
+//   HistoryShow/65536    the window's History page on show with a full
+//                        journal in its store: its list given all 65 536
+//                        records at once (the model reset, the columns
+//                        sized to their contents, as when a whole-journal
+//                        read ends) and the window drawn. Between the
+//                        rounds, untimed, the list is emptied and drawn.
 //   ColdStart            `tarvik1` started as a new process on the offscreen
 //                        platform with TARVIK1_QUIT_WHEN_SHOWN set, until it
 //                        prints "shown" (its window painted the first time);
@@ -28,25 +31,22 @@
 // --starts=N starts the tool N times (default 20; the smoke test's is 1).
 // The window is on Qt's offscreen platform unless QT_QPA_PLATFORM says
 // otherwise; stored state goes to a scratch folder.
+#include "bench_main.h"
 #include "full_journal.h"
 #include "history/HistoryModel.h"
 #include "mainwindow/Main.h"
+#include "pages/HistoryFrameUnit.h"
 #include "proc_status.h"
 
 #include <QApplication>
 #include <QListWidget>
 #include <QProcess>
 #include <QSettings>
-#include <QTableView>
 #include <QTemporaryDir>
 
-#include <benchmark/benchmark.h>
-
+#include <algorithm>
 #include <chrono>
-#include <cstdio>
-#include <cstring>
-#include <memory>
-#include <vector>
+#include <climits>
 
 namespace {
 
@@ -63,6 +63,28 @@ double Mb(long kb) {
     return double(kb) / 1024.0;
 }
 
+// The window's History page put on show; null, the benchmark skipped, when
+// the window has none.
+THistoryFrame* ShowHistoryPage(benchmark::State& state, TMainForm& window) {
+    const auto& frames = window.Frames();
+    const auto found = std::find_if(frames.begin(), frames.end(),
+                                    [](TPageFrame* frame) { return qobject_cast<THistoryFrame*>(frame); });
+    auto* list = window.findChild<QListWidget*>(QStringLiteral("PageList"));
+    if (found == frames.end() || !list) {
+        state.SkipWithError("the window has no History page");
+        return nullptr;
+    }
+    list->setCurrentRow(int(found - frames.begin()));
+    Drain();
+    return qobject_cast<THistoryFrame*>(*found);
+}
+
+// The page's own store filled with the full journal, as a whole-journal read
+// leaves it (there is no panel here to read it from).
+void FillPageStore(THistoryFrame& page) {
+    AddFullJournal(const_cast<THistory&>(page.History()));
+}
+
 void Memory(benchmark::State& state) {
     for (auto _ : state) {
         TMainForm window;
@@ -70,14 +92,17 @@ void Memory(benchmark::State& state) {
         Drain();
         const long idle = ProcStatusKb("VmRSS:");
 
-        const THistory& history = FullStore();
-        THistoryModel model(history);
-        model.SetPage(0, kJournal);
-        QTableView view;
-        view.setModel(&model);
-        view.show();
+        THistoryFrame* page = ShowHistoryPage(state, window);
+        if (!page)
+            return;
+        FillPageStore(*page);
+        page->Model().SetPage(0, kJournal);
         Drain();
         const long full = ProcStatusKb("VmRSS:");
+        if (page->Model().rowCount() != kJournal) {
+            state.SkipWithError("the page does not list the whole journal");
+            return;
+        }
         state.counters["idle_mb"] = Mb(idle);
         state.counters["journal_mb"] = Mb(full);
         state.counters["journal_growth_mb"] = Mb(full - idle);
@@ -103,19 +128,24 @@ void WindowPageSwitch(benchmark::State& state) {
 }
 
 void HistoryShow(benchmark::State& state) {
-    const THistory& history = FullStore();
+    TMainForm window;
+    window.resize(1000, 700);
+    window.show();
+    Drain();
+    THistoryFrame* page = ShowHistoryPage(state, window);
+    if (!page)
+        return;
+    FillPageStore(*page);
+    THistoryModel& model = page->Model();
     for (auto _ : state) {
+        model.SetPage(-1, 0);
+        Drain();
         const Clock::time_point start = Clock::now();
-        THistoryModel model(history);
         model.SetPage(0, kJournal);
-        QTableView view;
-        view.resize(1000, 600);
-        view.setModel(&model);
-        view.show();
         Drain();
         state.SetIterationTime(std::chrono::duration<double>(Clock::now() - start).count());
         if (model.rowCount() != kJournal) {
-            state.SkipWithError("the list does not hold the whole journal");
+            state.SkipWithError("the page does not list the whole journal");
             return;
         }
     }
@@ -164,21 +194,11 @@ int main(int argc, char** argv) {
     QTemporaryDir settingsDir;
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
     std::vector<char*> args;
-    for (int i = 0; i < argc; ++i) {
-        if (std::strncmp(argv[i], "--starts=", 9) == 0) {
-            gStarts = std::atoi(argv[i] + 9);
-            if (gStarts <= 0) {
-                std::fprintf(stderr, "--starts wants a positive number\n");
-                return 1;
-            }
-            continue;
-        }
-        if (std::strcmp(argv[i], "--help") == 0)
-            std::printf("  --starts=N  start the tool this many times (default 20)\n");
-        args.push_back(argv[i]);
-    }
-    int count = int(args.size());
-    args.push_back(nullptr);
+    if (!TakeCountOption(argc, argv,
+                         {"--starts=", &gStarts, 1, INT_MAX, "--starts wants a positive number",
+                          "  --starts=N  start the tool this many times (default 20)"},
+                         args))
+        return 1;
 
     // The memory first, while nothing else has grown the heap.
     benchmark::RegisterBenchmark("Memory/idle_and_full_journal", Memory)
@@ -192,10 +212,5 @@ int main(int argc, char** argv) {
         ->UseManualTime()
         ->Unit(benchmark::kMillisecond)
         ->Iterations(gStarts);
-    benchmark::Initialize(&count, args.data());
-    if (benchmark::ReportUnrecognizedArguments(count, args.data()))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarks(args);
 }

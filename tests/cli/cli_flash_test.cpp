@@ -6,6 +6,7 @@
 #include "cli/CliCommands.h"
 #include "cli/CliFlash.h"
 #include "cli/CliSession.h"
+#include "cli_run.h"
 #include "emulated_panel_fixture.h"
 #include "short_link_timings.h"
 
@@ -20,23 +21,10 @@ namespace {
 
 const QString kImage = QStringLiteral(CLI_FIRMWARE_DATA "/Arduino-usbserial-atmega16u2-Uno-Rev3.hex");
 
-struct CliRun {
-    int code = -1;
-    QString out;
-    QString err;
-};
-
 class CliFlash : public ::testing::Test {
 protected:
     CliRun run(const QStringList& args, QString input = {}) const {
-        CliRun r;
-        QTextStream in(&input, QIODevice::ReadOnly);
-        QTextStream out(&r.out);
-        QTextStream err(&r.err);
-        r.code = RunCli(args, in, out, err, timings);
-        out.flush();
-        err.flush();
-        return r;
+        return RunCaught(RunCli, args, timings, std::move(input));
     }
 
     ShortLinkTimings timings;
@@ -45,10 +33,8 @@ protected:
 TEST_F(CliFlash, WritesARealImageWithItsSummaryAndProgressAndDisconnects) {
     for (const auto mode : {emu::LinkMode::Cable, emu::LinkMode::Modem}) {
         auto panel = StartEmulatedPanel(QuickPanelSettings(mode));
-        QStringList args{"flash", "--port", panel->slavePath(), kImage, "--yes"};
-        if (mode == emu::LinkMode::Modem)
-            args << "--modem"
-                 << "5551234";
+        const QStringList args =
+            OverLink({"flash", "--port", panel->slavePath(), kImage, "--yes"}, mode, "5551234");
         const CliRun r = run(args);
         const std::string m = emu::linkModeName(mode).toStdString();
         EXPECT_EQ(r.code, ceOk) << m << r.err.toStdString();
@@ -64,10 +50,7 @@ TEST_F(CliFlash, WritesARealImageWithItsSummaryAndProgressAndDisconnects) {
               "Запись блока 32 из 32: 100 %, осталось 0 с\n", "Проверка\n"})
             EXPECT_TRUE(r.err.contains(QString::fromUtf8(step))) << m << step << "\n" << r.err.toStdString();
         EXPECT_EQ(panel->finalCheckPassed(), std::optional<bool>(true)) << m;
-        if (mode == emu::LinkMode::Cable)
-            EXPECT_TRUE(panel->receivedLines().endsWith("CABLE DISCONNECT")) << m;
-        else
-            EXPECT_TRUE(panel->receivedBytes().endsWith("+++ATH\r\n")) << m;
+        EXPECT_TRUE(SessionClosed(*panel, mode)) << m;
     }
 }
 

@@ -5,6 +5,7 @@
 #include "cli/CliCommands.h"
 #include "cli/CliJournal.h"
 #include "cli/CliSession.h"
+#include "cli_run.h"
 #include "emulated_panel_fixture.h"
 #include "sheet_reader.h"
 #include "short_link_timings.h"
@@ -19,23 +20,9 @@
 
 namespace {
 
-struct CliRun {
-    int code = -1;
-    QString out;
-    QString err;
-};
-
 class CliJournal : public ::testing::Test {
 protected:
-    CliRun run(const QStringList& args) const {
-        CliRun r;
-        QTextStream out(&r.out);
-        QTextStream err(&r.err);
-        r.code = RunCli(args, out, err, timings);
-        out.flush();
-        err.flush();
-        return r;
-    }
+    CliRun run(const QStringList& args) const { return RunCaught(RunCli, args, timings); }
 
     static emu::PanelSettings Journal(int records, emu::LinkMode mode = emu::LinkMode::Cable) {
         emu::PanelSettings s = QuickPanelSettings(mode);
@@ -88,10 +75,8 @@ TEST_F(CliJournal, WholeJournalWithProgressOverCableAndModem) {
         settings.badRecords = 6;
         auto panel = StartEmulatedPanel(settings);
         const QString csv = dir.filePath(QString::fromStdString(m) + ".csv");
-        QStringList args{"journal", "--port", panel->slavePath(), "--all", "--out", csv};
-        if (mode == emu::LinkMode::Modem)
-            args << "--modem"
-                 << "5551234";
+        const QStringList args =
+            OverLink({"journal", "--port", panel->slavePath(), "--all", "--out", csv}, mode, "5551234");
         const CliRun r = run(args);
         ASSERT_EQ(r.code, ceOk) << m << r.err.toStdString();
         const QStringList lines = CsvLines(csv);

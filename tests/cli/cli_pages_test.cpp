@@ -8,6 +8,7 @@
 #include "cli/CliPageList.h"
 #include "cli/CliPages.h"
 #include "cli/CliSession.h"
+#include "cli_run.h"
 #include "pages/SettingsFile.h"
 #include "pages/StringConsts.h"
 
@@ -20,12 +21,6 @@
 #include <map>
 
 namespace {
-
-struct CliRun {
-    int code = -1;
-    QString out;
-    QString err;
-};
 
 std::map<QString, QByteArray> PanelState(emu::EmulatedPanel& panel) {
     std::map<QString, QByteArray> state;
@@ -46,15 +41,7 @@ protected:
         ASSERT_TRUE(scratch.isValid());
     }
 
-    CliRun run(QStringList args) {
-        CliRun r;
-        QTextStream out(&r.out);
-        QTextStream err(&r.err);
-        r.code = RunCliWithPages(args, out, err, timings);
-        out.flush();
-        err.flush();
-        return r;
-    }
+    CliRun run(QStringList args) { return RunCaught(RunCliWithPages, args, timings); }
     QString path(const QString& name) const { return scratch.filePath(name); }
 
     // The panel changed away from its factory state here and there.

@@ -2,6 +2,7 @@
 // and through the modem, the log file, and the exit codes of its failures.
 #include "cli/CliCommands.h"
 #include "cli/CliSession.h"
+#include "cli_run.h"
 #include "emulated_panel_fixture.h"
 #include "panel/ConnectSequence.h"
 #include "panel/DisconnectSequence.h"
@@ -20,23 +21,9 @@
 
 namespace {
 
-struct CliRun {
-    int code = -1;
-    QString out;
-    QString err;
-};
-
 class Cli : public ::testing::Test {
 protected:
-    CliRun run(const QStringList& args) {
-        CliRun r;
-        QTextStream out(&r.out);
-        QTextStream err(&r.err);
-        r.code = RunCli(args, out, err, timings);
-        out.flush();
-        err.flush();
-        return r;
-    }
+    CliRun run(const QStringList& args) { return RunCaught(RunCli, args, timings); }
 
     ShortLinkTimings timings;
 };
@@ -44,10 +31,8 @@ protected:
 TEST_F(Cli, IdentifyOverCableAndModem) {
     for (const auto mode : {emu::LinkMode::Cable, emu::LinkMode::Modem}) {
         auto panel = StartEmulatedPanel(QuickPanelSettings(mode));
-        QStringList args{"identify", "--port", panel->slavePath()};
-        if (mode == emu::LinkMode::Modem)
-            args << "--modem"
-                 << "+7 900 123-45-67";
+        const QStringList args =
+            OverLink({"identify", "--port", panel->slavePath()}, mode, "+7 900 123-45-67");
         const CliRun r = run(args);
         const std::string m = emu::linkModeName(mode).toStdString();
         EXPECT_EQ(r.code, ceOk) << m << r.err.toStdString();
@@ -56,10 +41,7 @@ TEST_F(Cli, IdentifyOverCableAndModem) {
         EXPECT_TRUE(r.out.contains("Память: M45PE16")) << m;
         EXPECT_TRUE(r.out.contains("Совместимость: да")) << m;
         // Disconnected as the tool does.
-        if (mode == emu::LinkMode::Cable)
-            EXPECT_TRUE(panel->receivedLines().endsWith("CABLE DISCONNECT")) << m;
-        else
-            EXPECT_TRUE(panel->receivedBytes().endsWith("+++ATH\r\n")) << m;
+        EXPECT_TRUE(SessionClosed(*panel, mode)) << m;
     }
 }
 
@@ -77,10 +59,8 @@ TEST_F(Cli, SendPrintsAnswersAndReadsTheSignalWithBothOks) {
     for (const auto mode : {emu::LinkMode::Cable, emu::LinkMode::Modem}) {
         auto panel = StartEmulatedPanel(QuickPanelSettings(mode));
         panel->setSignal(3, 7);
-        QStringList args{"send", "--port", panel->slavePath(), "+o", "+o4321", "+o", "+U"};
-        if (mode == emu::LinkMode::Modem)
-            args << "--modem"
-                 << "5551234";
+        const QStringList args =
+            OverLink({"send", "--port", panel->slavePath(), "+o", "+o4321", "+o", "+U"}, mode, "5551234");
         const CliRun r = run(args);
         const std::string m = emu::linkModeName(mode).toStdString();
         EXPECT_EQ(r.code, ceOk) << m << r.err.toStdString();

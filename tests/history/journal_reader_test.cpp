@@ -7,6 +7,7 @@
 #include "history/HistoryModel.h"
 #include "history/WakeUpSwitch.h"
 #include "journal_link.h"
+#include "record_indexes.h"
 
 #include <QRegularExpression>
 #include <QTimer>
@@ -20,13 +21,6 @@ QList<int> Shown(const THistoryModel& model) {
     QList<int> out;
     for (int row = 0; row < model.rowCount(); ++row)
         out.append(model.data(model.index(row, 0), THistoryModel::RecordIndexRole).toInt());
-    return out;
-}
-
-QList<int> Down(int top, int bottom) {
-    QList<int> out;
-    for (int i = top; i >= bottom; --i)
-        out.append(i);
     return out;
 }
 

@@ -20,20 +20,7 @@ protected:
     TChannelsFrame* openPage(TMainForm& w) {
         connectWindow(w);
         EXPECT_TRUE(w.Connected()) << (boxes.empty() ? "" : boxes[0].second.toStdString());
-        TChannelsFrame* page = channelsPage(w);
-        const auto& frames = w.Frames();
-        const int row = int(std::find(frames.begin(), frames.end(), page) - frames.begin());
-        child<QListWidget>(&w, "PageList")->setCurrentRow(row);
-        EXPECT_EQ(w.CurrentFrame(), page);
-        return page;
-    }
-    static TChannelsFrame* channelsPage(TMainForm& w) {
-        for (TPageFrame* frame : w.Frames()) {
-            if (auto* page = qobject_cast<TChannelsFrame*>(frame))
-                return page;
-        }
-        ADD_FAILURE() << "no Channels page";
-        return nullptr;
+        return showFrame<TChannelsFrame>(w);
     }
     static QComboBox* combo(TChannelsFrame* page, int r) {
         return child<QComboBox>(page, QStringLiteral("ChannelCombo%1").arg(r).toLatin1());
@@ -77,7 +64,7 @@ TEST_F(ChannelsWindow, TheWindowHandsOnThePanelsReleaseAtEveryConnection) {
         {"REV 07.700.032", 32, 6},
     };
     auto w = makeWindow();
-    TChannelsFrame* page = channelsPage(*w);
+    TChannelsFrame* page = frameOf<TChannelsFrame>(*w);
     ASSERT_NE(page, nullptr);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.versionLine);
@@ -182,35 +169,18 @@ TEST_F(ChannelsWindow, TheWindowStaysAliveWhileThePanelErases) {
 
     // A timer of the window's own samples what the user sees while the
     // erase is awaited.
-    int ticksWhileErasing = 0;
-    bool indicatorShown = false, cancelOffered = false, wakeUpDuringErase = false;
-    QString indicatorText;
-    QTimer sampler;
-    sampler.setInterval(10);
-    QObject::connect(&sampler, &QTimer::timeout, [&] {
-        if (w->State() != TOperationState::Erasing)
-            return;
-        ++ticksWhileErasing;
-        TBusyForm* busy = w->BusyForm();
-        if (busy && busy->isVisible()) {
-            indicatorShown = true;
-            indicatorText = child<QLabel>(busy, "TextLabel")->text();
-            cancelOffered |= child<QPushButton>(busy, "CancelButton")->isVisible();
-        }
-        wakeUpDuringErase |= w->Device()->WakeUp();
-    });
-    sampler.start();
+    EraseWatch seen(*w);
     QElapsedTimer clock;
     clock.start();
 
     w->WriteActionExecute();
 
     EXPECT_GE(clock.elapsed(), 400);
-    EXPECT_GE(ticksWhileErasing, 10) << "the window's timers ran during the wait";
-    EXPECT_TRUE(indicatorShown);
-    EXPECT_EQ(indicatorText, TChannelsFrame::EraseBusyText());
-    EXPECT_FALSE(cancelOffered);
-    EXPECT_FALSE(wakeUpDuringErase);
+    EXPECT_GE(seen.ticks, 10) << "the window's timers ran during the wait";
+    EXPECT_TRUE(seen.indicatorShown);
+    EXPECT_EQ(seen.indicatorText, TChannelsFrame::EraseBusyText());
+    EXPECT_FALSE(seen.cancelOffered);
+    EXPECT_FALSE(seen.wakeUpDuringErase);
     EXPECT_TRUE(w->Device()->WakeUp()) << "back on after the erase";
     EXPECT_FALSE(w->BusyForm()->isVisible());
     EXPECT_EQ(panel->journalPointer(), 0u);

@@ -7,6 +7,8 @@
 #include "main_window_fixture.h"
 #include "mainwindow/BusyForm.h"
 #include "pages/HistoryFrameUnit.h"
+#include "record_indexes.h"
+#include "url_catcher.h"
 
 #include <QDesktopServices>
 #include <QFileDialog>
@@ -15,41 +17,10 @@
 
 namespace {
 
-QList<int> Down(int top, int bottom) {
-    QList<int> out;
-    for (int i = top; i >= bottom; --i)
-        out.append(i);
-    return out;
-}
-
-// Takes the URLs the page hands to the desktop instead of opening them.
-class UrlCatcher : public QObject {
-    Q_OBJECT
-public:
-    QList<QUrl> urls;
-public slots:
-    void open(const QUrl& url) { urls.append(url); }
-};
-
 class HistoryWindow : public MainWindow {
 protected:
-    static THistoryFrame* historyPage(TMainForm& w) {
-        for (TPageFrame* frame : w.Frames()) {
-            if (auto* page = qobject_cast<THistoryFrame*>(frame))
-                return page;
-        }
-        ADD_FAILURE() << "no History page";
-        return nullptr;
-    }
     // The window with the History page on show.
-    THistoryFrame* showPage(TMainForm& w) {
-        THistoryFrame* page = historyPage(w);
-        const auto& frames = w.Frames();
-        child<QListWidget>(&w, "PageList")
-            ->setCurrentRow(int(std::find(frames.begin(), frames.end(), page) - frames.begin()));
-        EXPECT_EQ(w.CurrentFrame(), page);
-        return page;
-    }
+    static THistoryFrame* showPage(TMainForm& w) { return showFrame<THistoryFrame>(w); }
     static QPushButton* button(THistoryFrame* page, const char* name) {
         return child<QPushButton>(page, name);
     }
@@ -126,34 +97,17 @@ TEST_F(HistoryWindow, EraseKeepsTheWindowAliveUnderTheBusyIndicator) {
     delays.journalEraseMs = 400;
     panel->setDelays(delays);
 
-    int ticksWhileErasing = 0;
-    bool indicatorShown = false, cancelOffered = false, wakeUpDuringErase = false;
-    QString indicatorText;
-    QTimer sampler;
-    sampler.setInterval(10);
-    QObject::connect(&sampler, &QTimer::timeout, [&] {
-        if (w->State() != TOperationState::Erasing)
-            return;
-        ++ticksWhileErasing;
-        TBusyForm* busy = w->BusyForm();
-        if (busy && busy->isVisible()) {
-            indicatorShown = true;
-            indicatorText = busy->Text();
-            cancelOffered |= child<QPushButton>(busy, "CancelButton")->isVisible();
-        }
-        wakeUpDuringErase |= w->Device()->WakeUp();
-    });
-    sampler.start();
+    EraseWatch seen(*w);
     boxes.clear();
     button(page, "ClearBtn")->click();
 
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0], std::make_pair(TBoxKind::Question, EraseJournalQuestion));
-    EXPECT_GE(ticksWhileErasing, 10) << "the window's timers ran during the wait";
-    EXPECT_TRUE(indicatorShown);
-    EXPECT_EQ(indicatorText, THistoryFrame::EraseBusyText());
-    EXPECT_FALSE(cancelOffered);
-    EXPECT_FALSE(wakeUpDuringErase);
+    EXPECT_GE(seen.ticks, 10) << "the window's timers ran during the wait";
+    EXPECT_TRUE(seen.indicatorShown);
+    EXPECT_EQ(seen.indicatorText, THistoryFrame::EraseBusyText());
+    EXPECT_FALSE(seen.cancelOffered);
+    EXPECT_FALSE(seen.wakeUpDuringErase);
     EXPECT_TRUE(w->Device()->WakeUp()) << "back on after the erase";
     EXPECT_FALSE(w->BusyForm()->isVisible());
     EXPECT_EQ(panel->journalPointer(), 0u);
@@ -281,5 +235,3 @@ TEST_F(HistoryWindow, ExportThroughTheSaveDialogOpensTheFile) {
 }
 
 } // namespace
-
-#include "history_page_test.moc"

@@ -4,6 +4,7 @@
 // drive it: message boxes recorded (and questions answered), window state in
 // a folder of its own, short link timings.
 #include "emulated_panel_fixture.h"
+#include "mainwindow/BusyForm.h"
 #include "mainwindow/ConnectFormUnit.h"
 #include "mainwindow/ErrorListFormUnit.h"
 #include "mainwindow/Main.h"
@@ -83,15 +84,36 @@ protected:
     }
     static TCommonFrame* common(TMainForm& w) { return qobject_cast<TCommonFrame*>(w.Frames().front()); }
 
+    // The window's page of type T; a failure when it has none.
+    template <class T> static T* frameOf(TMainForm& w) {
+        for (TPageFrame* frame : w.Frames()) {
+            if (auto* page = qobject_cast<T*>(frame))
+                return page;
+        }
+        ADD_FAILURE() << "no page " << T::staticMetaObject.className();
+        return nullptr;
+    }
+    // The window's page of type T chosen in the page list, as a click does.
+    template <class T> static T* showFrame(TMainForm& w) {
+        T* page = frameOf<T>(w);
+        const auto& frames = w.Frames();
+        child<QListWidget>(&w, "PageList")
+            ->setCurrentRow(int(std::find(frames.begin(), frames.end(), page) - frames.begin()));
+        EXPECT_EQ(w.CurrentFrame(), page);
+        return page;
+    }
+
+    // In the connection dialog: `port` typed in, Connect pressed.
+    static void pressConnect(TConnectForm& d, const QString& port) {
+        child<QComboBox>(&d, "PortCombo")->setCurrentText(port);
+        child<QPushButton>(&d, "ConnectButton")->click();
+    }
+
     // Runs the Connect action; `inDialog` plays the user in the dialog (by
     // default: the emulator's port, the cable, Connect).
     void connectWindow(TMainForm& w, std::function<void(TConnectForm&)> inDialog = {}) {
-        if (!inDialog) {
-            inDialog = [this](TConnectForm& d) {
-                child<QComboBox>(&d, "PortCombo")->setCurrentText(panel->slavePath());
-                child<QPushButton>(&d, "ConnectButton")->click();
-            };
-        }
+        if (!inDialog)
+            inDialog = [this](TConnectForm& d) { pressConnect(d, panel->slavePath()); };
         QTimer::singleShot(0, [inDialog] {
             auto* dialog = qobject_cast<TConnectForm*>(QApplication::activeModalWidget());
             ASSERT_NE(dialog, nullptr);
@@ -113,6 +135,34 @@ protected:
         w.DisconnectActionExecute();
         ASSERT_TRUE(waitUntil([&] { return !w.Connected() && !w.Busy(); }));
     }
+
+    // What the user sees while the window awaits the panel's erase, sampled
+    // every 10 ms by a timer of the window's own from construction on.
+    struct EraseWatch {
+        explicit EraseWatch(TMainForm& w) {
+            sampler.setInterval(10);
+            QObject::connect(&sampler, &QTimer::timeout, [this, &w] {
+                if (w.State() != TOperationState::Erasing)
+                    return;
+                ++ticks;
+                TBusyForm* busy = w.BusyForm();
+                if (busy && busy->isVisible()) {
+                    indicatorShown = true;
+                    indicatorText = child<QLabel>(busy, "TextLabel")->text();
+                    cancelOffered |= child<QPushButton>(busy, "CancelButton")->isVisible();
+                }
+                wakeUpDuringErase |= w.Device()->WakeUp();
+            });
+            sampler.start();
+        }
+
+        int ticks = 0; // samples taken while erasing
+        bool indicatorShown = false;
+        QString indicatorText;
+        bool cancelOffered = false;
+        bool wakeUpDuringErase = false; // the wake-up seen on while erasing
+        QTimer sampler;
+    };
 
     QTemporaryDir settingsDir;
     ShortLinkTimings timings;

@@ -107,8 +107,7 @@ TEST_F(MainWindow, IncompatibleFirmwareIsRefusedAndDisconnected) {
 TEST_F(MainWindow, PortThatWillNotOpenAndDialogClosedWithoutConnecting) {
     auto w = makeWindow();
     connectWindow(*w, [](TConnectForm& d) {
-        child<QComboBox>(&d, "PortCombo")->setCurrentText("/dev/tarvik-no-such-port");
-        child<QPushButton>(&d, "ConnectButton")->click();
+        pressConnect(d, "/dev/tarvik-no-such-port");
         EXPECT_TRUE(child<QPushButton>(&d, "ConnectButton")->isEnabled());
         d.reject(); // the close box
     });
@@ -122,8 +121,7 @@ TEST_F(MainWindow, PortThatWillNotOpenAndDialogClosedWithoutConnecting) {
     f.dropEvery = 1;
     panel->setFaults(f);
     connectWindow(*w, [this](TConnectForm& d) {
-        child<QComboBox>(&d, "PortCombo")->setCurrentText(panel->slavePath());
-        child<QPushButton>(&d, "ConnectButton")->click();
+        pressConnect(d, panel->slavePath());
         QTimer::singleShot(50, &d, &QDialog::reject);
     });
     EXPECT_FALSE(w->Connected());
@@ -138,8 +136,7 @@ TEST_F(MainWindow, EscapeCancelsTheSequenceAndKeepsTheDialog) {
     auto w = makeWindow();
     bool checked = false;
     connectWindow(*w, [&](TConnectForm& d) {
-        child<QComboBox>(&d, "PortCombo")->setCurrentText(panel->slavePath());
-        child<QPushButton>(&d, "ConnectButton")->click();
+        pressConnect(d, panel->slavePath());
         EXPECT_FALSE(child<QPushButton>(&d, "ConnectButton")->isEnabled());
         QTimer::singleShot(50, &d, [&] {
             QTest::keyClick(&d, Qt::Key_Escape);

@@ -214,8 +214,7 @@ TEST_F(OperationState, LineLostBetweenTheConnectionAndTheConnectedState) {
             if (device->OnLineLost)
                 device->OnLineLost(device);
         });
-        child<QComboBox>(&d, "PortCombo")->setCurrentText(panel->slavePath());
-        child<QPushButton>(&d, "ConnectButton")->click();
+        pressConnect(d, panel->slavePath());
     });
     EXPECT_EQ(w->State(), TOperationState::Disconnected);
     EXPECT_EQ(states,
@@ -235,8 +234,7 @@ TEST_F(OperationState, LineLostWhileTheDialogConnects) {
     auto w = makeWindow();
     bool checked = false;
     connectWindow(*w, [&](TConnectForm& d) {
-        child<QComboBox>(&d, "PortCombo")->setCurrentText(panel->slavePath());
-        child<QPushButton>(&d, "ConnectButton")->click();
+        pressConnect(d, panel->slavePath());
         QTimer::singleShot(50, &d, [&] { panel->stop(); });
         // The loss ends the attempt at once, not after the resends.
         QTimer::singleShot(600, &d, [&] {

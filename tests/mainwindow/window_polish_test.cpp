@@ -1,6 +1,7 @@
 // What a new user sees of the window: the status bar's port panel, the
 // connection dialog's port field and names for assistive technology, the
 // page marked at start, the reason a port did not open.
+#include "../pages/widget_probes.h"
 #include "main_window_fixture.h"
 
 #include <QAccessible>
@@ -14,22 +15,6 @@
 
 namespace {
 
-QString accessibleName(QObject* o) {
-    QAccessibleInterface* i = QAccessible::queryAccessibleInterface(o);
-    return i ? i->text(QAccessible::Name) : QString();
-}
-
-// The label a control is read with: on this platform a combo box's name is
-// its value and its label comes as a relation.
-QString labelledBy(QObject* o) {
-    QAccessibleInterface* i = QAccessible::queryAccessibleInterface(o);
-    if (!i)
-        return {};
-    for (const auto& rel : i->relations(QAccessible::Label))
-        return rel.first->text(QAccessible::Name);
-    return {};
-}
-
 using WindowPolish = MainWindow;
 
 TEST_F(WindowPolish, LongPortPathIsCutInTheMiddleWithTheWholePathAsTip) {
@@ -41,10 +26,7 @@ TEST_F(WindowPolish, LongPortPathIsCutInTheMiddleWithTheWholePathAsTip) {
     ASSERT_TRUE(QFile::link(panel->slavePath(), port));
 
     auto w = makeWindow();
-    connectWindow(*w, [&](TConnectForm& d) {
-        child<QComboBox>(&d, "PortCombo")->setCurrentText(port);
-        child<QPushButton>(&d, "ConnectButton")->click();
-    });
+    connectWindow(*w, [&](TConnectForm& d) { pressConnect(d, port); });
     ASSERT_TRUE(w->Connected());
     auto* label = child<QLabel>(w.get(), "InfoBarPanel0");
     const QString shown = label->text();
@@ -92,8 +74,7 @@ TEST_F(WindowPolish, ErrorOpenPortTellsTheSystemsReason) {
     auto w = makeWindow();
     const QString missing = "/dev/tarvik-no-such-port";
     connectWindow(*w, [&](TConnectForm& d) {
-        child<QComboBox>(&d, "PortCombo")->setCurrentText(missing);
-        child<QPushButton>(&d, "ConnectButton")->click();
+        pressConnect(d, missing);
         d.reject();
     });
     ASSERT_EQ(boxes.size(), 1u);
@@ -107,8 +88,7 @@ TEST_F(WindowPolish, ErrorOpenPortTellsTheSystemsReason) {
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.close();
     connectWindow(*w, [&](TConnectForm& d) {
-        child<QComboBox>(&d, "PortCombo")->setCurrentText(plain);
-        child<QPushButton>(&d, "ConnectButton")->click();
+        pressConnect(d, plain);
         d.reject();
     });
     ASSERT_EQ(boxes.size(), 2u);

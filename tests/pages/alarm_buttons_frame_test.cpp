@@ -3,6 +3,8 @@
 #include "page_fakes.h"
 #include "pages/AlarmButtonsFrameUnit.h"
 #include "pages/PageTable.h"
+#include "settings_lines.h"
+#include "widget_probes.h"
 
 #include <QAbstractItemView>
 #include <QAccessible>
@@ -52,11 +54,7 @@ protected:
         page->Init();
     }
 
-    template <typename T> T* control(const QString& name) {
-        T* w = page->findChild<T*>(name);
-        EXPECT_NE(w, nullptr) << name.toStdString();
-        return w;
-    }
+    template <typename T> T* control(const QString& name) { return FindControl<T>(page.get(), name); }
     QCheckBox* enable(int n) { return control<QCheckBox>(QStringLiteral("EnableCheck%1").arg(n)); }
     QComboBox* alarmType(int n) { return control<QComboBox>(QStringLiteral("AlarmTypeCombo%1").arg(n)); }
     QSpinBox* section(int n) { return control<QSpinBox>(QStringLiteral("SectionSpin%1").arg(n)); }
@@ -407,13 +405,7 @@ TEST_F(AlarmButtonsPage, SettingsThePageCannotUseResetItWhole) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.key) + "=" + (c.value ? c.value : "<missing>"));
-        QStringList lines;
-        for (const QString& line : good) {
-            if (!line.startsWith(QLatin1String(c.key) + QLatin1Char('=')))
-                lines.append(line);
-            else if (c.value)
-                lines.append(QLatin1String(c.key) + QLatin1Char('=') + QLatin1String(c.value));
-        }
+        const QStringList lines = WithKeyLine(good, c.key, c.value);
         page->SetSettings(good);
         ASSERT_EQ(button(2), (TButtonView{true, alarmType(2)->itemText(6), 3, 4}));
 
@@ -425,21 +417,6 @@ TEST_F(AlarmButtonsPage, SettingsThePageCannotUseResetItWhole) {
         EXPECT_TRUE(akb()->isChecked());
     }
     EXPECT_TRUE(exchange().sent.empty());
-}
-
-// The label a control is read with (a combo box's own name is its value).
-QString labelledBy(QObject* o) {
-    QAccessibleInterface* i = QAccessible::queryAccessibleInterface(o);
-    if (!i)
-        return {};
-    for (const auto& rel : i->relations(QAccessible::Label))
-        return rel.first->text(QAccessible::Name);
-    return {};
-}
-
-QString accessibleName(QObject* o) {
-    QAccessibleInterface* i = QAccessible::queryAccessibleInterface(o);
-    return i ? i->text(QAccessible::Name) : QString();
 }
 
 TEST_F(AlarmButtonsPage, ControlsAreReadWithTheirOwnNames) {

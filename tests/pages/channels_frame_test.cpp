@@ -6,6 +6,7 @@
 #include "pages/ChannelsFrameUnit.h"
 #include "pages/PageTable.h"
 #include "pages/RedWhenInvalid.h"
+#include "widget_probes.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -49,11 +50,7 @@ protected:
         page->Init();
     }
 
-    template <typename T> T* control(const QString& name) {
-        T* w = page->findChild<T*>(name);
-        EXPECT_NE(w, nullptr) << name.toStdString();
-        return w;
-    }
+    template <typename T> T* control(const QString& name) { return FindControl<T>(page.get(), name); }
     QComboBox* combo(int r) { return control<QComboBox>(QStringLiteral("ChannelCombo%1").arg(r)); }
     QLineEdit* phone(int r) { return control<QLineEdit>(QStringLiteral("PhoneEdit%1").arg(r)); }
     QLabel* label(int r) { return control<QLabel>(QStringLiteral("Label%1").arg(r)); }
@@ -612,16 +609,6 @@ TEST_F(ChannelsPage, SettingsTheFileLacks) {
     }
 }
 
-// Types each character as one key press carrying it.
-void typeText(QWidget* w, const QString& text) {
-    for (const QChar c : text) {
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(w, &press);
-        QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(w, &release);
-    }
-}
-
 TEST_F(ChannelsPage, PhonesTakeDigitsAndPlusOnly) {
     QLineEdit* edit = phone(1);
     typeText(edit, QStringLiteral("+7 (900) a-12Ж"));
@@ -642,11 +629,6 @@ TEST_F(ChannelsPage, PhonesTakeDigitsAndPlusOnly) {
     EXPECT_EQ(edit->text(), QString(35, '7'));
     EXPECT_TRUE(IsDrawnInvalid(edit));
     EXPECT_EQ(edit->palette().color(QPalette::Base), Colour(1)) << "the direction colour stays";
-}
-
-QString accessibleName(QObject* o) {
-    QAccessibleInterface* i = QAccessible::queryAccessibleInterface(o);
-    return i ? i->text(QAccessible::Name) : QString();
 }
 
 TEST_F(ChannelsPage, ControlsAreReadWithTheirOwnNames) {

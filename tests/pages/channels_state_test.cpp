@@ -3,6 +3,7 @@
 #include "page_fakes.h"
 #include "pages/ChannelsCodec.h"
 #include "pages/ChannelsState.h"
+#include "settings_lines.h"
 
 #include <gtest/gtest.h>
 
@@ -281,13 +282,7 @@ TEST(ChannelsSettingsTest, MalformedNumbersPutThePageOnItsDefaults) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.key) + "=" + (c.value ? c.value : "<missing>"));
-        QStringList lines;
-        for (const QString& line : good) {
-            if (!line.startsWith(QLatin1String(c.key) + QLatin1Char('=')))
-                lines.append(line);
-            else if (c.value)
-                lines.append(QLatin1String(c.key) + QLatin1Char('=') + QString::fromUtf8(c.value));
-        }
+        const QStringList lines = WithKeyLine(good, c.key, c.value);
         TChannelsState state = saved;
         EXPECT_FALSE(LoadChannelsSettings(state, lines));
         TChannelsState expected;

@@ -3,6 +3,7 @@
 #include "pages/BalloonHint.h"
 #include "pages/CommonFrameUnit.h"
 #include "pages/PageTable.h"
+#include "widget_probes.h"
 
 #include <QAccessible>
 #include <QGroupBox>
@@ -35,17 +36,6 @@ QStringList Ok(const QString& value) {
     return {value, QStringLiteral("OK")};
 }
 
-// Types each character as one key press carrying it (any letter, not only
-// the ones on a Latin keyboard).
-void typeText(QWidget* w, const QString& text) {
-    for (const QChar c : text) {
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(w, &press);
-        QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(w, &release);
-    }
-}
-
 class CommonPage : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -57,9 +47,7 @@ protected:
     }
 
     template <typename T> T* control(const char* name) {
-        T* w = page->findChild<T*>(QLatin1String(name));
-        EXPECT_NE(w, nullptr) << name;
-        return w;
+        return FindControl<T>(page.get(), QLatin1String(name));
     }
     QLineEdit* objNum() { return control<QLineEdit>("ObjNumEdit"); }
     QCheckBox* disp() { return control<QCheckBox>("DispCheckBox"); }
@@ -495,21 +483,6 @@ TEST_F(CommonPage, SettingsThePageCannotUseResetItWhole) {
         EXPECT_EQ(time()->currentIndex(), 0);
         EXPECT_EQ(balloons->count(), 0);
     }
-}
-
-// The label a control is read with (a combo box's own name is its value).
-QString labelledBy(QObject* o) {
-    QAccessibleInterface* i = QAccessible::queryAccessibleInterface(o);
-    if (!i)
-        return {};
-    for (const auto& rel : i->relations(QAccessible::Label))
-        return rel.first->text(QAccessible::Name);
-    return {};
-}
-
-QString accessibleName(QObject* o) {
-    QAccessibleInterface* i = QAccessible::queryAccessibleInterface(o);
-    return i ? i->text(QAccessible::Name) : QString();
 }
 
 TEST_F(CommonPage, ControlsAreReadWithTheirOwnNames) {

@@ -5,6 +5,7 @@
 #include "page_fakes.h"
 #include "pages/GPRSFrameUnit.h"
 #include "pages/RedWhenInvalid.h"
+#include "widget_probes.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -26,13 +27,6 @@ const QStringList ReadCommands{"+gphon0", "+GAPN0", "+gprsname0", "+gprspswd0", 
 
 QStringList Ok(const QString& value) {
     return {value, QStringLiteral("OK")};
-}
-
-void typeText(QWidget* w, const QString& text) {
-    for (const QChar c : text) {
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(w, &press);
-    }
 }
 
 // The four SIM edits: texts and whether they are read-only.
@@ -58,9 +52,7 @@ protected:
     }
 
     template <typename T> T* control(const char* name) {
-        T* w = page->findChild<T*>(QLatin1String(name));
-        EXPECT_NE(w, nullptr) << name;
-        return w;
+        return FindControl<T>(page.get(), QLatin1String(name));
     }
     QLineEdit* edit(const char* name) { return control<QLineEdit>(name); }
     QComboBox* operators() { return control<QComboBox>("OperatorsCombo"); }
@@ -428,7 +420,7 @@ TEST_F(GPRSPage, KeyFiltersOfTheServerEdits) {
     for (const auto& c : cases) {
         QLineEdit* e = edit(c.edit);
         e->clear();
-        typeText(e, QString::fromUtf8(c.typed));
+        pressText(e, QString::fromUtf8(c.typed));
         EXPECT_EQ(e->text(), QString::fromUtf8(c.result)) << c.edit;
     }
     QTest::keyClick(edit("PortEdit2"), Qt::Key_Backspace);

@@ -9,8 +9,11 @@
 #include "history/JournalPages.h"
 #include "page_fakes.h"
 #include "pages/HistoryFrameUnit.h"
+#include "record_indexes.h"
 #include "sheet_reader.h"
 #include "test_wait.h"
+#include "url_catcher.h"
+#include "widget_probes.h"
 
 #include <QComboBox>
 #include <QDesktopServices>
@@ -30,28 +33,12 @@
 
 namespace {
 
-QList<int> Down(int top, int bottom) {
-    QList<int> out;
-    for (int i = top; i >= bottom; --i)
-        out.append(i);
-    return out;
-}
-
 QList<int> Range(int first, int last) {
     QList<int> out;
     for (int i = first; i <= last; ++i)
         out.append(i);
     return out;
 }
-
-// Takes the URLs the page hands to the desktop instead of opening them.
-class UrlCatcher : public QObject {
-    Q_OBJECT
-public:
-    QList<QUrl> urls;
-public slots:
-    void open(const QUrl& url) { urls.append(url); }
-};
 
 class HistoryPageOnPanel : public ::testing::Test {
 protected:
@@ -73,9 +60,7 @@ protected:
     }
 
     template <typename T> T* control(const char* name) {
-        T* w = page->findChild<T*>(QLatin1String(name));
-        EXPECT_NE(w, nullptr) << name;
-        return w;
+        return FindControl<T>(page.get(), QLatin1String(name));
     }
     QPushButton* button(const char* name) { return control<QPushButton>(name); }
     void click(const char* name) {
@@ -439,5 +424,3 @@ TEST_F(HistoryPageOnPanel, ReadFailuresReachTheErrorList) {
 }
 
 } // namespace
-
-#include "history_frame_test.moc"

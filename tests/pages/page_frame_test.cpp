@@ -8,6 +8,7 @@
 #include "pages/PageFrame.h"
 #include "pages/RedWhenInvalid.h"
 #include "stream_page_host.h"
+#include "widget_probes.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -21,13 +22,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-void typeText(QWidget* w, const QString& text) {
-    for (const QChar c : text) {
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(w, &press);
-    }
-}
 
 // A page of three values: a four-digit code (red while not four digits),
 // a choice of three and a switch. Its defaults have a quirk: they also
@@ -95,7 +89,7 @@ TEST_F(PageFrameTest, PanelAndFileTextsPassTheKeyFilterWhole) {
 
     // Typing stays filtered afterwards.
     page.Code->clear();
-    typeText(page.Code, QStringLiteral("1x2Ж345"));
+    pressText(page.Code, QStringLiteral("1x2Ж345"));
     EXPECT_EQ(page.Code->text(), QStringLiteral("1234"));
     EXPECT_FALSE(IsDrawnInvalid(page.Code));
 

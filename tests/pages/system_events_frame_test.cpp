@@ -4,6 +4,7 @@
 #include "page_fakes.h"
 #include "pages/PageTable.h"
 #include "pages/SystemEventsFrameUnit.h"
+#include "widget_probes.h"
 
 #include <QAccessible>
 #include <QCheckBox>
@@ -32,9 +33,7 @@ protected:
     }
 
     template <typename T> T* control(const char* name) {
-        T* w = page->findChild<T*>(QLatin1String(name));
-        EXPECT_NE(w, nullptr) << name;
-        return w;
+        return FindControl<T>(page.get(), QLatin1String(name));
     }
     QComboBox* hours() { return control<QComboBox>("HourCombo"); }
     QComboBox* minutes() { return control<QComboBox>("MinCombo"); }

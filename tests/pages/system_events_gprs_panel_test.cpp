@@ -8,6 +8,7 @@
 #include "pages/SystemEventsFrameUnit.h"
 #include "panel/CommandExchange.h"
 #include "test_wait.h"
+#include "widget_probes.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -30,9 +31,7 @@ protected:
     }
 
     template <typename T> T* control(QWidget* page, const char* name) {
-        T* w = page->findChild<T*>(QLatin1String(name));
-        EXPECT_NE(w, nullptr) << name;
-        return w;
+        return FindControl<T>(page, QLatin1String(name));
     }
     QComboBox* hours() { return control<QComboBox>(&events, "HourCombo"); }
     QComboBox* minutes() { return control<QComboBox>(&events, "MinCombo"); }
