@@ -67,6 +67,8 @@ int TCliSession::Connect() {
     fExchange->SetModem(sequence.Modem());
     fVersion = {sequence.Ver(), sequence.Major(), sequence.Minor(), sequence.Release(), sequence.Memory()};
     fDevice->OnLineLost = [this](TDevice*) { LineLost(); };
+    // A modem call dropped is the panel lost as well.
+    connect(fExchange.get(), &TCommandExchange::CallLost, this, &TCliSession::LineLost);
     fDevice->SetWakeUp(true);
     return ceOk;
 }
@@ -120,6 +122,7 @@ int TCliSession::Send(const QStringList& commands) {
 int TCliSession::Finish(int code) {
     fDevice->SetWakeUp(false);
     fDevice->OnLineLost = nullptr;
+    disconnect(fExchange.get(), &TCommandExchange::CallLost, this, nullptr);
     if (fConnected) {
         TDisconnectSequence disconnect(fDevice.get(), fExchange->Modem(), fExchange->OwedAnswers(), fTimings);
         QEventLoop loop;

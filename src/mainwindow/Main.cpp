@@ -61,6 +61,7 @@ TMainForm::TMainForm(QWidget* parent)
     fDevice->OnComCreateError = [this](TDevice*, int code) { DeviceComCreateError(code); };
     fDevice->OnLineLost = [this](TDevice*) { LineLost(); };
     fExchange->Attach();
+    connect(fExchange.get(), &TCommandExchange::CallLost, this, &TMainForm::CallLost);
     // Whatever became of the upload, the panel is disconnected after it.
     connect(fFirmware.get(), &TFirmwareActions::UploadEnded, this, &TMainForm::DisconnectActionExecute);
     // Before an update the panel's settings may be kept in a file: read from
@@ -765,6 +766,19 @@ void TMainForm::LineLost() {
     const QString port = fDevice->Port();
     QTimer::singleShot(0, this,
                        [this, port] { ShowMessageBox(this, TBoxKind::Error, LineLostMessage(port)); });
+}
+
+void TMainForm::CallLost() {
+    // The modem dropped a call that was up: for the installer it is the
+    // panel lost as much as an unplugged adapter is. While connecting the
+    // sequence judges the modem's lines itself (a failed dial is redialled),
+    // and a disconnect ends the call anyway.
+    switch (fState) {
+    case TOperationState::Disconnected:
+    case TOperationState::Disconnecting:
+    case TOperationState::Connecting: return;
+    default: LineLost(); break;
+    }
 }
 
 void TMainForm::SetPortPanel(const QString& port) {

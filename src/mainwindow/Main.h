@@ -147,6 +147,7 @@ private:
     bool ReadyToClose() const;
     void DeviceComCreateError(int ErrorCode);
     void LineLost();
+    void CallLost();
     void SetPortPanel(const QString& port);
     void ShowPanelIdentity();
     void EnterBootLoaderState();

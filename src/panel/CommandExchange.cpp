@@ -1,5 +1,6 @@
 #include "CommandExchange.h"
 
+#include "CallLoss.h"
 #include "Cp1251.h"
 #include "serial/Device.h"
 
@@ -48,10 +49,12 @@ void TCommandExchange::DeviceData(TDevice*, const QByteArray& Data) {
         FBuffer.Clear();
     }
     bool settled = false;
+    bool callLost = false;
     for (const QString& line : FBuffer.Feed(Data)) {
         emit LogLine(QStringLiteral(">> ") + line);
         const TOwedAnswers::TFate fate = fOwed.Take(line);
         settled = settled || fate.Completes;
+        callLost = callLost || CallLostBy(line, FModem, fate);
         // Lines owed to another command (a late answer, the answer to a
         // wake-up) or asked for by nobody are logged only.
         const bool ours = fLoop && !fCurrent.isEmpty() && fate.Owed && fate.Command == fCurrent;
@@ -69,6 +72,12 @@ void TCommandExchange::DeviceData(TDevice*, const QByteArray& Data) {
     // for the answer when it is complete.
     if (fLoop && (FExitCommandFlag || fRefused || (fCurrent.isEmpty() && settled)))
         fLoop->quit();
+    if (callLost) {
+        // Nothing more reaches the panel on this call: the request waiting
+        // ends now, failed, and the owner ends the connection.
+        Abort();
+        emit CallLost();
+    }
 }
 
 void TCommandExchange::Abort() {

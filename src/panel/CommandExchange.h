@@ -69,6 +69,10 @@ public:
 signals:
     // One log line: "<< " and a command as written, ">> " and a line received.
     void LogLine(const QString& text);
+    // The modem said the call to the panel is gone ("NO CARRIER" nobody
+    // asked for, or in the middle of an answer). The request waiting, if
+    // any, has failed; later ones reach nobody.
+    void CallLost();
 
 private:
     void Wait(uint32_t ms);

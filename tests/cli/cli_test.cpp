@@ -124,6 +124,22 @@ TEST_F(Cli, LineLostWhileIdentifyingEndsAtOnce) {
     EXPECT_EQ(r.err, LineLostMessage(port) + "\n");
 }
 
+// The modem's call drops in the middle of an answer ("NO CARRIER"): the
+// panel is lost, said as for a port gone, and nothing more is sent.
+TEST_F(Cli, ModemCallDroppedInAnAnswerEndsTheSend) {
+    auto panel = StartEmulatedPanel(QuickPanelSettings(emu::LinkMode::Modem));
+    emu::Faults f;
+    f.hangupAt = 1;
+    f.onlyCommand = "+disp";
+    panel->setFaults(f);
+    const QString port = panel->slavePath();
+    const CliRun r = run({"send", "--port", port, "--modem", "5551234", "+o", "+disp", "+o"});
+    EXPECT_EQ(r.code, ceExchangeFailed);
+    EXPECT_EQ(r.err, LineLostMessage(port) + "\n");
+    EXPECT_EQ(r.out, "0050\nOK\n");
+    EXPECT_EQ(panel->commandCount("+o"), 1) << "nothing sent after the drop";
+}
+
 TEST_F(Cli, FailuresAreOneLineWithDistinctCodes) {
     struct Case {
         QStringList args;

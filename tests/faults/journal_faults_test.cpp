@@ -5,6 +5,7 @@
 // what failed, and the store keeps what it had.
 #include "fault_checks.h"
 #include "history/WakeUpSwitch.h"
+#include "journal_fault_cases.h"
 #include "journal_link.h"
 
 #include <QElapsedTimer>
@@ -14,13 +15,9 @@
 
 namespace {
 
-constexpr uint32_t kTimeOutMs = 60;
+using namespace journal_faults;
 
-emu::Faults Fault(std::function<void(emu::Faults&)> set) {
-    emu::Faults f;
-    set(f);
-    return f;
-}
+constexpr uint32_t kTimeOutMs = 60;
 
 std::vector<THistoryRec> Records(const THistory& h) {
     std::vector<THistoryRec> out;
@@ -75,61 +72,6 @@ protected:
     TSavedFiles saved;
 };
 
-bool MakesWaits(const emu::Faults& f) {
-    return f.dropEvery || f.answerOnRetry || f.missingOk || f.hangupAt;
-}
-
-const QString kNoise = JournalError::RejectedLines(1);
-
-struct TReadCase {
-    const char* Name;
-    emu::Faults Faults;
-    // The errors of the newest page and of the whole journal (paging back
-    // from the page shows the same as its read); none: exactly the records
-    // of a clean run.
-    QStringList Errors;
-};
-
-const TReadCase kReadCases[] = {
-    {"bytes split", Fault([](auto& f) { f.splitBytes = true; })},
-    {"LF and > sprinkled", Fault([](auto& f) { f.sprinkle = true; })},
-    // The noise line is counted and named, the records are those of a
-    // clean run.
-    {"garbage before answers", Fault([](auto& f) { f.garbage = true; }), {kNoise}},
-    {"record reads answered only on retry", Fault([](auto& f) {
-         f.answerOnRetry = true;
-         f.onlyCommand = "+read";
-     })},
-    {"every 3rd command dropped", Fault([](auto& f) { f.dropEvery = 3; })},
-    {"answers 30 ms late", Fault([](auto& f) { f.extraDelayMs = 30; })},
-    {"hang-up inside the newest page", Fault([](auto& f) {
-         f.hangupAt = 1;
-         f.onlyCommand = "+read";
-     })},
-    {"hang-up inside the whole journal", Fault([](auto& f) {
-         f.hangupAt = 3;
-         f.onlyCommand = "+read";
-     })},
-    {"records without OK",
-     Fault([](auto& f) {
-         f.missingOk = true;
-         f.onlyCommand = "+read";
-     }),
-     {"Записи истории"}},
-    {"record reads silent",
-     Fault([](auto& f) {
-         f.dropEvery = 1;
-         f.onlyCommand = "+read";
-     }),
-     {"Записи истории"}},
-    {"pointer silent",
-     Fault([](auto& f) {
-         f.dropEvery = 1;
-         f.onlyCommand = "+point";
-     }),
-     {"Значение указателя истории"}},
-};
-
 TEST_F(JournalFaults, NewestPagePagingAndTheWholeJournal) {
     emu::PanelSettings settings = Journal(100);
     // Split answers go out byte by byte with no gap: a page of records
@@ -179,29 +121,10 @@ TEST_F(JournalFaults, NewestPagePagingAndTheWholeJournal) {
 // The erase under faults: done and the store emptied, or named and the
 // store as it was; the wake-up is back on either way.
 TEST_F(JournalFaults, Erase) {
-    struct TEraseCase {
-        const char* Name;
-        emu::Faults Faults;
-        bool Erased;
-    };
-    const auto onErase = [](std::function<void(emu::Faults&)> set) {
-        return Fault([set](emu::Faults& f) {
-            set(f);
-            f.onlyCommand = "+erase";
-        });
-    };
-    const TEraseCase cases[] = {
-        {"bytes split", onErase([](auto& f) { f.splitBytes = true; }), true},
-        {"LF and > sprinkled", onErase([](auto& f) { f.sprinkle = true; }), true},
-        {"garbage before the answer", onErase([](auto& f) { f.garbage = true; }), true},
-        {"answered only on retry", onErase([](auto& f) { f.answerOnRetry = true; }), true},
-        {"hang-up inside the answer", onErase([](auto& f) { f.hangupAt = 1; }), true},
-        {"silent", onErase([](auto& f) { f.dropEvery = 1; }), false},
-    };
     connectTo(Journal(100));
     capTimeOuts(kTimeOutMs);
     device.SetWakeUp(true);
-    for (const TEraseCase& c : cases) {
+    for (const TEraseCase& c : kEraseCases) {
         SCOPED_TRACE(c.Name);
         panel->regenerateJournal(100, 0, 11);
         THistory store;

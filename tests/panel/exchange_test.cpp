@@ -10,6 +10,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QSignalSpy>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -95,7 +96,6 @@ TEST_F(ExchangeOnPty, CompletionRules) {
          {"OK", "OK"},
          1},
         {"signal on a modem: first OK", {"OK\r"}, true, true, true, {"OK"}, 1},
-        {"modem link: NO CARRIER ends the answer as a failure", {"NO CARRIER\r"}, false, true, false, {}, 1},
     };
     for (const Case& c : cases) {
         peer.chunkDelayMs = c.chunks.size() > 1 ? 15 : 0;
@@ -286,6 +286,38 @@ TEST_F(ExchangeOnPty, AbortEndsTheWaitAtOnce) {
     // An abort does not poison the next exchange.
     answerWith({"OK\r"});
     EXPECT_TRUE(exchange.DeviceCommandLst("+o", res, 1000));
+}
+
+// "NO CARRIER" on a modem link in the middle of an answer, or owed to no
+// command at all: the call is gone. The request fails at once (not as a
+// refusal, nothing resent) and the exchange says so; on the cable the same
+// line is only a line nobody understands.
+TEST_F(ExchangeOnPty, ModemCallDroppedEndsTheRequestAndIsTold) {
+    QSignalSpy lost(&exchange, &TCommandExchange::CallLost);
+    exchange.SetModem(true);
+    answerWith({"00", "5\r\nNO CARRIER\r\n"});
+    peer.chunkDelayMs = 15;
+    QStringList res{"untouched"};
+    QElapsedTimer t;
+    t.start();
+    EXPECT_FALSE(exchange.DeviceCommandLst("+o", res, 3000));
+    EXPECT_LT(t.elapsed(), 1000) << "no time-out waited";
+    EXPECT_EQ(peer.lines.size(), 1) << "nothing resent";
+    EXPECT_FALSE(exchange.LastRefused());
+    EXPECT_EQ(res, QStringList{"untouched"});
+    EXPECT_EQ(lost.count(), 1);
+
+    // Unasked, between two requests.
+    peer.send("NO CARRIER\r");
+    EXPECT_TRUE(waitUntil([&] { return lost.count() == 2; }));
+
+    // On the cable it fails nothing and tells nothing.
+    exchange.SetModem(false);
+    peer.send("NO CARRIER\r");
+    ASSERT_TRUE(waitUntil([&] { return log.count(">> NO CARRIER") == 3; }));
+    answerWith({"0050\rOK\r"});
+    EXPECT_TRUE(exchange.DeviceCommandLst("+o", res, 1000));
+    EXPECT_EQ(lost.count(), 2);
 }
 
 TEST_F(ExchangeOnPty, ClosedPortFailsAtOnce) {
