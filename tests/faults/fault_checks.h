@@ -17,6 +17,10 @@
 #include <algorithm>
 #include <map>
 
+// Each attempt's wait in the fault suite: far above the quick emulated
+// panel's answer times, with room for a machine busy with the other tests.
+inline constexpr uint32_t kFaultTimeOutMs = 200;
+
 // The link's timings of one case: every time-out a caller passes cut to
 // `timeOutMs` and the quiet bound `quietMs`, each far above what the quick
 // emulated panel takes to answer, so that only the fault decides.

@@ -67,7 +67,7 @@ const TUploadCase kUploadCases[] = {
 
 class FirmwareFaults : public MainWindow {
 protected:
-    static constexpr uint32_t kTimeOutMs = 100;
+    static constexpr uint32_t kTimeOutMs = kFaultTimeOutMs;
 
     // Starts the update from `path` through the menu and the open dialog.
     bool startFromFile(TMainForm& w, const QString& path) {

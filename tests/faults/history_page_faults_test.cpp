@@ -19,7 +19,7 @@ namespace {
 
 using namespace journal_faults;
 
-constexpr uint32_t kTimeOutMs = 60;
+constexpr uint32_t kTimeOutMs = kFaultTimeOutMs;
 
 // What the page showed in one run: the record indexes on show after each
 // step, and every name the error list showed.

@@ -17,7 +17,7 @@ namespace {
 
 using namespace journal_faults;
 
-constexpr uint32_t kTimeOutMs = 60;
+constexpr uint32_t kTimeOutMs = kFaultTimeOutMs;
 
 std::vector<THistoryRec> Records(const THistory& h) {
     std::vector<THistoryRec> out;

@@ -23,7 +23,7 @@
 
 namespace {
 
-constexpr uint32_t kTimeOutMs = 60;
+constexpr uint32_t kTimeOutMs = kFaultTimeOutMs;
 
 emu::Faults Fault(std::function<void(emu::Faults&)> set) {
     emu::Faults f;
