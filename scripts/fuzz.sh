@@ -6,6 +6,9 @@
 #
 #   scripts/fuzz.sh SECONDS [TARGET...]          e.g. scripts/fuzz.sh 60
 #   scripts/fuzz.sh --runs N SECONDS [TARGET...] N executions each, SECONDS at most (0: no limit)
+#   scripts/fuzz.sh --max-len N ...              inputs of at most N bytes (default 4096; a few
+#                                                hundred bytes hold several answer or record
+#                                                lines and run several times faster)
 #
 # TARGET is a name of tests/fuzz (answer_lines, journal_record, ...); all by
 # default. Builds with clang-14 into ./build-fuzz (TARVIK_LIBFUZZER: the
@@ -23,13 +26,17 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build_dir=${TARVIK_FUZZ_BUILD_DIR:-$root/build-fuzz}
 
 runs=""
-if [[ "${1:-}" == "--runs" ]]; then
-    runs=${2:?--runs needs a number}
+max_len=4096
+while [[ "${1:-}" == "--runs" || "${1:-}" == "--max-len" ]]; do
+    case "$1" in
+    --runs) runs=${2:?--runs needs a number} ;;
+    --max-len) max_len=${2:?--max-len needs a number} ;;
+    esac
     shift 2
-fi
+done
 seconds=${1:-}
 if ! [[ "$seconds" =~ ^[0-9]+$ ]] || [[ -z "$runs" && "$seconds" -eq 0 ]]; then
-    sed -n '2,20p' "$0" | sed 's/^# \{0,1\}//' >&2
+    sed -n '2,22p' "$0" | sed 's/^# \{0,1\}//' >&2
     exit 2
 fi
 shift
@@ -92,7 +99,7 @@ for t in "${targets[@]}"; do
     echo "== $t: ${runs:+$runs executions, }${seconds}s at most"
     start=$(date +%s)
     status=0
-    nice -n 10 "$program" "${limit[@]}" -max_len=4096 -timeout=10 -rss_limit_mb=2048 \
+    nice -n 10 "$program" "${limit[@]}" -max_len="$max_len" -timeout=10 -rss_limit_mb=2048 \
         -print_final_stats=1 -artifact_prefix="$build_dir/findings/$t-" \
         "$corpus" "$seeds" >"$log" 2>&1 || status=$?
     took=$(($(date +%s) - start))
