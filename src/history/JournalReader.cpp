@@ -11,7 +11,14 @@
 
 namespace {
 const QString kOK = QStringLiteral("OK");
+
+// What a step asked for while a read of the journal runs gets: nothing done.
+TJournalResult Refused() {
+    TJournalResult result;
+    result.Busy = true;
+    return result;
 }
+} // namespace
 
 // How far a read has gone through its span, and how fast the line was.
 struct TJournalReader::TChunkPlan {
@@ -185,11 +192,9 @@ bool TJournalReader::ReadSpan(TChunkPlan& plan, uint32_t timeOut, TJournalResult
 }
 
 TJournalResult TJournalReader::ReadPage() {
+    if (fRun)
+        return Refused();
     TJournalResult result;
-    if (fRun) {
-        result.Busy = true;
-        return result;
-    }
     ReadDirections(result.Errors);
     const std::optional<int> newest = ReadNewest(result.Errors);
     if (!newest)
@@ -227,33 +232,25 @@ TJournalResult TJournalReader::GoTo(const TIndexSpan& span, TJournalSource sourc
 }
 
 TJournalResult TJournalReader::Back(TJournalSource source) {
-    if (fRun) {
-        TJournalResult result;
-        result.Busy = true;
-        return result;
-    }
+    if (fRun)
+        return Refused();
     if (!HasRows())
         return {};
     return GoTo(PreviousPage(FCurrentPoint, FViewRecordCount), source);
 }
 
 TJournalResult TJournalReader::Forward(TJournalSource source) {
-    if (fRun) {
-        TJournalResult result;
-        result.Busy = true;
-        return result;
-    }
+    if (fRun)
+        return Refused();
     if (!HasRows())
         return {};
     return GoTo(NextPage(FCurrentPoint, FViewRecordCount), source);
 }
 
 TJournalResult TJournalReader::Erase(IWakeUpSwitch& wakeUp) {
+    if (fRun)
+        return Refused();
     TJournalResult result;
-    if (fRun) {
-        result.Busy = true;
-        return result;
-    }
     wakeUp.SetWakeUp(false);
     fExchange.SendParamToDevice(JournalCommand::Erase, result.Errors, JournalError::Erase, kOK,
                                 fTiming.EraseTimeOut);

@@ -43,24 +43,7 @@ protected:
         ASSERT_TRUE(panel);
     }
 
-    TLinkTimings capped() const {
-        TLinkTimings t = timings;
-        t.TimeOutCapMs = kTimeOutMs;
-        t.QuietMs = std::min(t.QuietMs, 2 * kTimeOutMs);
-        return t;
-    }
-
-    static THistoryFrame* showPage(TMainForm& w) {
-        const auto& frames = w.Frames();
-        for (size_t i = 0; i < frames.size(); ++i) {
-            if (auto* page = qobject_cast<THistoryFrame*>(frames[i])) {
-                child<QListWidget>(&w, "PageList")->setCurrentRow(int(i));
-                return page;
-            }
-        }
-        ADD_FAILURE() << "no History page";
-        return nullptr;
-    }
+    TLinkTimings capped() const { return cappedTimings(kTimeOutMs); }
     static QList<int> shown(THistoryFrame* page) {
         QAbstractItemModel* model = child<QTableView>(page, "HistoryView")->model();
         QList<int> out;
@@ -83,7 +66,7 @@ protected:
         connectWindow(*w);
         EXPECT_TRUE(w->Connected());
         w->SetLinkTimings(capped());
-        THistoryFrame* page = showPage(*w);
+        THistoryFrame* page = showFrame<THistoryFrame>(*w);
         child<QComboBox>(page, "RecordsCount")->setCurrentIndex(1);
         EXPECT_EQ(child<QComboBox>(page, "RecordsCount")->currentText(), "40");
 
@@ -167,7 +150,7 @@ TEST_F(HistoryPageFaults, EraseUnderTheBusyIndicator) {
     connectWindow(*w);
     ASSERT_TRUE(w->Connected());
     w->SetLinkTimings(capped());
-    THistoryFrame* page = showPage(*w);
+    THistoryFrame* page = showFrame<THistoryFrame>(*w);
     for (const TEraseCase& c : kEraseCases) {
         SCOPED_TRACE(c.Name);
         panel->regenerateJournal(100);

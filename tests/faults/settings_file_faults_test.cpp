@@ -7,6 +7,7 @@
 // user saves over it (and then it is whole). The command line's read and
 // write keep the same file under a noisy line.
 #include "cli/CliPages.h"
+#include "cli_run.h"
 #include "fault_checks.h"
 #include "file_dialogs.h"
 #include "main_window_fixture.h"
@@ -17,7 +18,6 @@
 #include <QDir>
 #include <QFile>
 #include <QMessageBox>
-#include <QTextStream>
 
 #include <map>
 
@@ -126,13 +126,7 @@ protected:
         return names;
     }
 
-    std::unique_ptr<TMainForm> connectedWindow() {
-        auto w = makeWindow();
-        connectWindow(*w);
-        EXPECT_TRUE(w->Connected());
-        capTimeOuts(*w, kTimeOutMs);
-        return w;
-    }
+    std::unique_ptr<TMainForm> connectedWindow() { return MainWindow::connectedWindow(kTimeOutMs); }
 
     QTemporaryDir scratch;
     TSavedFiles saved;
@@ -226,13 +220,9 @@ TEST_F(SettingsFileFaults, ASilentParameterIsNamedAndNoSavedFileIsLost) {
 // The command line's read and write under a noisy line: the same file as
 // on a clean line, and the panel holds it after the write.
 TEST_F(SettingsFileFaults, CommandLineReadAndWriteOnANoisyLine) {
-    const auto cli = [&](QStringList args) {
-        QString out, err;
-        QTextStream o(&out), e(&err);
-        const int code = RunCliWithPages(args, o, e, timings);
-        e.flush();
-        EXPECT_EQ(code, 0) << err.toStdString();
-        return code;
+    const auto cli = [&](const QStringList& args) {
+        const CliRun r = RunCaught(RunCliWithPages, args, timings);
+        EXPECT_EQ(r.code, 0) << r.err.toStdString();
     };
     const QString clean = path("clean.ini"), noisy = path("noisy.ini");
     cli({"read", "--port", panel->slavePath(), "--out", clean});

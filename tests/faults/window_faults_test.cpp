@@ -62,20 +62,12 @@ protected:
     }
 
     TLinkTimings capped() const {
-        TLinkTimings t = timings;
-        t.TimeOutCapMs = kTimeOutMs;
-        t.QuietMs = std::min(t.QuietMs, 2 * kTimeOutMs);
+        TLinkTimings t = cappedTimings(kTimeOutMs);
         t.ModemExtraMs = 100; // the emulated network adds no delay
         return t;
     }
 
-    std::unique_ptr<TMainForm> connectedWindow() {
-        auto w = makeWindow();
-        connectWindow(*w);
-        EXPECT_TRUE(w->Connected());
-        capTimeOuts(*w, kTimeOutMs);
-        return w;
-    }
+    std::unique_ptr<TMainForm> connectedWindow() { return MainWindow::connectedWindow(kTimeOutMs); }
 
     // Runs `op` with the event-loop probe and the error list watched.
     TOutcome run(TMainForm& w, const std::function<void()>& op) {

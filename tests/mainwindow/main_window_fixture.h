@@ -122,13 +122,25 @@ protected:
         w.ConnectActionExecute();
     }
 
-    // Caps every time-out of the window's exchange (a silent panel's three
-    // attempts then take milliseconds).
-    void capTimeOuts(TMainForm& w, uint32_t ms) {
+    // The link's timings with every time-out capped at `ms` (a silent
+    // panel's three attempts then take milliseconds).
+    TLinkTimings cappedTimings(uint32_t ms) const {
         TLinkTimings capped = timings;
         capped.TimeOutCapMs = ms;
         capped.QuietMs = std::min(capped.QuietMs, 2 * ms); // the bound follows the time-out
-        w.SetLinkTimings(capped);
+        return capped;
+    }
+    // Caps every time-out of the window's exchange.
+    void capTimeOuts(TMainForm& w, uint32_t ms) { w.SetLinkTimings(cappedTimings(ms)); }
+
+    // A new window connected to the emulated panel over the cable, its
+    // time-outs capped at `capMs`.
+    std::unique_ptr<TMainForm> connectedWindow(uint32_t capMs) {
+        auto w = makeWindow();
+        connectWindow(*w);
+        EXPECT_TRUE(w->Connected());
+        capTimeOuts(*w, capMs);
+        return w;
     }
 
     void disconnectWindow(TMainForm& w) {
