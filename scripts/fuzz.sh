@@ -66,7 +66,7 @@ nice -n 10 cmake --build "$build_dir" -j2 --target fuzz_targets
 # A smaller quarantine than the default 256 MB keeps the many small inputs fast;
 # a use after free within one input is still caught. Two frames of each
 # allocation's stack are kept instead of thirty: storing the stacks of every
-# allocation made long runs of the targets that build many strings four times
+# allocation made long runs of the targets that build many strings three times
 # slower, and a finding's full stacks come from replaying it (below).
 export ASAN_OPTIONS=${ASAN_OPTIONS:-quarantine_size_mb=64:malloc_context_size=2:detect_leaks=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
