@@ -45,6 +45,9 @@ enum TComCreateError : int {
     ceGetTimeouts = 128,
     ceSetTimeouts = 256,
     ceThread = 512,
+    // Another program has the port: it holds the port's lock, or its
+    // exclusive use keeps further opens out.
+    ceBusy = 1024,
 };
 
 // Progress events of a successful open, in this order.

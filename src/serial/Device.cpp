@@ -222,6 +222,7 @@ QString TDevice::GetStrCreateError(int ErrorCode) {
     case ceGetTimeouts: return QStringLiteral("Не могу прочитать значения таймаутов");
     case ceSetTimeouts: return QStringLiteral("Не могу записать значения таймаутов");
     case ceThread: return QStringLiteral("Слушающий поток не смог стартовать");
+    case ceBusy: return QStringLiteral("Порт занят другой программой");
     default: return QStringLiteral("Неизвестная ошибка");
     }
 }

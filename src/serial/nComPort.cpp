@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/file.h>
 #include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
@@ -77,9 +78,26 @@ bool TnComPort::InitPort(bool /*Overlapped: every port is driven the same way he
 
     const QByteArray path = QFile::encodeName(PortDevicePath(fPort.Port));
     fHPort = ::open(path.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (fHPort < 0 || ::ioctl(fHPort, TIOCEXCL) != 0) {
-        if (fHPort >= 0)
-            ::close(fHPort);
+    if (fHPort < 0) {
+        // A terminal in another program's exclusive use refuses the open.
+        CreateError(errno == EBUSY ? ceBusy : ceCreateFile);
+        return false;
+    }
+    // The port is the tool's alone. Exclusive use does not stop the
+    // superuser, and installers often run tools with sudo: the lock that
+    // serial terminal programs take on the descriptor keeps out every
+    // program that asks for it, root or not (a second open in this process
+    // too, the lock belonging to the open file). It is taken first, so that
+    // a port another program uses is not left in exclusive use by us. A
+    // system that keeps no such locks leaves exclusive use alone to guard.
+    if (::flock(fHPort, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
+        ::close(fHPort);
+        fHPort = INVALID_HANDLE_VALUE;
+        CreateError(ceBusy);
+        return false;
+    }
+    if (::ioctl(fHPort, TIOCEXCL) != 0) {
+        ::close(fHPort);
         fHPort = INVALID_HANDLE_VALUE;
         CreateError(ceCreateFile);
         return false;

@@ -18,9 +18,10 @@ using TnComPortBeforeWrite = std::function<void(TnComPort* Sender, const QByteAr
 using TnComPortWriteError = std::function<void(TnComPort* Sender, uint32_t ErrorCode, const QByteArray& Cmd)>;
 using TnComPortEvent = std::function<void(TnComPort* Sender, int Event)>;
 
-// One serial port: opened for exclusive use in raw 8-bit mode, with its own
-// receive thread, and written with blocking writes. The device component
-// (TDevice) creates one per connection and is its only user.
+// One serial port: opened for exclusive use (locked against every other
+// program) in raw 8-bit mode, with its own receive thread, and written with
+// blocking writes. The device component (TDevice) creates one per
+// connection and is its only user.
 class TnComPort {
 public:
     explicit TnComPort(const TNewInDcb& aPort, bool AutoStart = false);

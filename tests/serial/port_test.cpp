@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -210,17 +212,60 @@ TEST(PortRts, PseudoTerminalRefusesRtsWithoutHarm) {
     EXPECT_TRUE(port.Active());
 }
 
-TEST(PortOpen, ExclusiveUse) {
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "the superuser is not bound by exclusive use";
+// The port is the tool's alone, for the superuser too (exclusive use does
+// not stop root): any other open is refused as busy while the first one
+// keeps its line, and the port is free again once that one closes. The
+// second open here is another open file, as another program's would be.
+TEST(PortOpen, APortInUseIsRefusedToEveryOtherOpen) {
     PtyPair pty;
     TnComPort first(dcbFor(pty.slavePath()));
     ASSERT_TRUE(first.InitPort(true));
-    TnComPort second(dcbFor(pty.slavePath()));
+    {
+        TnComPort second(dcbFor(pty.slavePath()));
+        Recorder rec;
+        rec.attach(second);
+        EXPECT_FALSE(second.InitPort(true));
+        EXPECT_EQ(rec.errors, std::vector<int>{ceBusy});
+        EXPECT_TRUE(rec.events.empty());
+        EXPECT_FALSE(second.Active());
+    }
+
+    // The first still writes and reads.
+    EXPECT_TRUE(first.ComWrite("+o", true, true));
+    EXPECT_EQ(pty.readFor(500, 50), QByteArray("+o\r\n"));
+    pty.write("0050\rOK\r");
+    QByteArray got;
+    for (int i = 0; i < 100 && got.size() < 8; ++i) {
+        ::usleep(10000);
+        got += first.ComData();
+    }
+    EXPECT_EQ(got, QByteArray("0050\rOK\r"));
+
+    first.ClosePort();
+    TnComPort third(dcbFor(pty.slavePath()));
+    EXPECT_TRUE(third.InitPort(true)) << "the lock goes with the port's closing";
+}
+
+// A program holding the port's lock (a terminal program run by root, which
+// takes no exclusive use) keeps the tool out, and the tool leaves the port
+// as it found it: not in exclusive use, which would outlast the tool and
+// keep that program from opening the port again.
+TEST(PortOpen, APortAnotherProgramLocksIsLeftAsItWas) {
+    PtyPair pty;
+    const QByteArray path = pty.slavePath().toLocal8Bit();
+    const int other = ::open(path.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    ASSERT_GE(other, 0);
+    ASSERT_EQ(::flock(other, LOCK_EX | LOCK_NB), 0);
+
+    TnComPort port(dcbFor(pty.slavePath()));
     Recorder rec;
-    rec.attach(second);
-    EXPECT_FALSE(second.InitPort(true));
-    EXPECT_EQ(rec.errors, std::vector<int>{1});
+    rec.attach(port);
+    EXPECT_FALSE(port.InitPort(true));
+    EXPECT_EQ(rec.errors, std::vector<int>{ceBusy});
+    int exclusive = -1;
+    ASSERT_EQ(::ioctl(other, TIOCGEXCL, &exclusive), 0);
+    EXPECT_EQ(exclusive, 0);
+    ::close(other);
 }
 
 TEST(PortSpeed, SetBaudRateOnOpenPort) {
