@@ -71,18 +71,24 @@ void PanelCore::receive(const QByteArray& bytes, Clock::time_point now) {
     }
 }
 
-void PanelCore::peerOpened() {
+bool PanelCore::peerOpened() {
+    if (fPeers++ > 0) {
+        fTranscript.note(QStringLiteral("another program opened the port"));
+        return false;
+    }
     // Answers still queued were meant for the tool that went away. What the
     // new tool sends is kept: it may already be here.
-    ++fPeers;
     fOutput.clear();
     fTranscript.note(QStringLiteral("the tool opened the port"));
+    return true;
 }
 
-void PanelCore::peerClosed() {
+bool PanelCore::peerClosed() {
     fPeers = qMax(0, fPeers - 1);
-    if (fPeers > 0)
-        return;
+    if (fPeers > 0) {
+        fTranscript.note(QStringLiteral("another program closed the port"));
+        return false;
+    }
     // A command cut short by the closing never completes.
     fOutput.clear();
     fPending.clear();
@@ -91,6 +97,7 @@ void PanelCore::peerClosed() {
     if (modemMode())
         fModem.dropCall();
     fTranscript.note(QStringLiteral("the tool closed the port"));
+    return true;
 }
 
 void PanelCore::clearRecords() {

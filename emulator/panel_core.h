@@ -36,10 +36,14 @@ public:
     // Bytes read from the line at `now` (with a baud rate set they arrive one
     // byte time after another).
     void receive(const QByteArray& bytes, Clock::time_point now);
-    // The tool opened or closed the port (the modem drops its call when the
-    // tool closes, as on a DTR drop; stale answers are thrown away).
-    void peerOpened();
-    void peerClosed();
+    // A program opened or closed the port. The line is taken up by the
+    // first open and let go by the last close (the modem drops its call
+    // then, as on a DTR drop; stale answers are thrown away). Another
+    // program's open and close in between (one the tool's lock turned away)
+    // leave the line as it is, as a real port's do. True when the line was
+    // taken up or let go.
+    bool peerOpened();
+    bool peerClosed();
     int peerOpenCount() const { return fPeers; }
 
     // Takes in what has arrived and answers commands while the panel is idle.

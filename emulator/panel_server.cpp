@@ -112,13 +112,13 @@ void PanelServer::run() {
             const QList<PtyPort::PeerEvent> events = fPort.takePeerEvents();
             std::lock_guard lock(fMutex);
             for (PtyPort::PeerEvent e : events) {
-                if (e == PtyPort::PeerEvent::Opened)
-                    fCore.peerOpened();
-                else
-                    fCore.peerClosed();
+                const bool lineChanged =
+                    e == PtyPort::PeerEvent::Opened ? fCore.peerOpened() : fCore.peerClosed();
                 // Nothing said before this moment reaches the tool now on the line.
-                fUnwritten.clear();
-                fPort.discardUnread();
+                if (lineChanged) {
+                    fUnwritten.clear();
+                    fPort.discardUnread();
+                }
             }
         }
         if (fds[2].revents & POLLIN) {

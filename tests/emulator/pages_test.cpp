@@ -328,4 +328,23 @@ TEST_F(PageReadTest, ANewConnectionIsServedAndGetsNoStaleAnswer) {
     }
 }
 
+// Another program opening the port while the tool has it, and closing it
+// again (the tool's lock turns it away), leaves the tool's line as a real
+// port leaves it: the answer waiting on the line is still there to read.
+TEST_F(PageReadTest, AnotherProgramsOpenAndCloseLeaveTheToolsLineAlone) {
+    ASSERT_TRUE(waitUntil([&] { return panel->toolOpenCount() == 1; }));
+    panel->clearRecords();
+    client->send("+o\r\n\r\n");
+    ASSERT_TRUE(waitUntil([&] { return panel->sentBytes().endsWith("OK\r"); }));
+    {
+        PanelClient other(panel->slavePath());
+        ASSERT_TRUE(other.isOpen());
+        ASSERT_TRUE(waitUntil([&] { return panel->toolOpenCount() == 2; }));
+    }
+    ASSERT_TRUE(waitUntil([&] { return panel->toolOpenCount() == 1; }));
+    EXPECT_EQ(client->answer(), (QList<QByteArray>{"0050", "OK"}));
+    EXPECT_TRUE(panel->cableSessionOpen());
+    EXPECT_EQ(client->page("+disp"), (QList<QByteArray>{"FF", "OK"}));
+}
+
 } // namespace
