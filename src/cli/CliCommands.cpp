@@ -3,6 +3,7 @@
 #include "CliArgs.h"
 #include "CliFlash.h"
 #include "CliJournal.h"
+#include "CliSendCommands.h"
 #include "CliSession.h"
 #include "history/HistoryExport.h"
 #include "panel/DeviceVersion.h"
@@ -13,7 +14,9 @@
 
 #include <functional>
 
-QString CliHelp() {
+namespace {
+
+QString HelpCommandsAndOptions() {
     return QStringLiteral(
         "Использование: tarvik1-cli КОМАНДА [ПАРАМЕТРЫ]\n"
         "\n"
@@ -28,7 +31,10 @@ QString CliHelp() {
         "                              оболочка, и отключиться\n"
         "  send --port ПОРТ КОМАНДА... подключиться, выполнить по одному обмену на\n"
         "                              каждую команду (например +o, +disp, +U) и вывести\n"
-        "                              строки каждого ответа, затем отключиться\n"
+        "                              строки каждого ответа, затем отключиться; каждая\n"
+        "                              команда — отдельный аргумент, без управляющих\n"
+        "                              символов (перевода строки и т. п.); необратимые\n"
+        "                              команды (см. ниже) — только с --yes\n"
         "  flash --port ПОРТ ФАЙЛ.hex  проверить образ прошивки (Intel HEX), вывести его\n"
         "                              сводку, спросить подтверждение, подключиться и\n"
         "                              записать прошивку через загрузчик панели (ход\n"
@@ -70,7 +76,7 @@ QString CliHelp() {
         "  --last N          journal: последние N записей (1..65536, по умолчанию 20)\n"
         "  --all             journal: весь журнал, от старых записей к новым\n"
         "  --yes             flash: не спрашивать подтверждение; erase-journal: подтверждение\n"
-        "                    очистки\n"
+        "                    очистки; send: подтверждение необратимых команд\n"
         "  --pages СПИСОК    read, write, diff: страницы через запятую, номером (0..6),\n"
         "                    именем из списка страниц окна или латинским именем: common,\n"
         "                    system-events, gprs, channels, alarm-buttons,\n"
@@ -78,28 +84,48 @@ QString CliHelp() {
         "  --erase-journal   write: подтверждение очистки журнала при записи страницы\n"
         "                    \"Каналы связи\"\n"
         "  --help            эта справка\n"
-        "\n"
-        "Коды завершения:\n"
-        "  0  успешно\n"
-        "  1  на какую-то команду send панель не ответила или отвергла её; journal: не\n"
-        "     прочитана часть журнала (прочитанное записано); erase-journal: очистка не\n"
-        "     подтверждена панелью; read: прочитано не всё (файл не записан); write:\n"
-        "     записано не всё; diff: файл отличается от панели\n"
-        "  2  ошибка в командной строке (также write страницы \"Каналы связи\" без\n"
-        "     --erase-journal)\n"
-        "  3  порт не открылся\n"
-        "  4  панель (или модем) не ответила при подключении или порт пропал\n"
-        "  5  оболочка панели несовместима (нужна 7.700); send ничего не пишет\n"
-        "  6  не удалось записать журнал обмена\n"
-        "  7  flash: файл прошивки не читается или повреждён (ничего не отправлено)\n"
-        "  8  flash: запись не подтверждена (ничего не отправлено)\n"
-        "  9  flash: шаг записи не удался (сообщение называет шаг)\n"
-        "  10 journal: не удалось записать файл таблицы\n"
-        "  11 journal: журнал панели пуст, файл не записан\n"
-        "  12 read: не удалось записать файл настроек; write, diff: файл настроек не\n"
-        "     читается или в нём нет настроек ни одной страницы (в панель ничего не\n"
-        "     отправлено)\n"
-        "  13 diff: не все настройки прочитаны из панели, сравнение не выполнено\n");
+        "\n");
+}
+
+// One line per irreversible command of send: its name, then what it does.
+QString DestructiveCommandsHelp() {
+    QString lines =
+        QStringLiteral("Необратимые команды send (выполняются только с --yes; команда узнаётся по\n"
+                       "началу, в любом регистре букв):\n");
+    for (const TDestructiveCommand& d : DestructiveCommands())
+        lines += QStringLiteral("  %1%2\n").arg(QLatin1String(d.Name), -8).arg(QString::fromUtf8(d.Effect));
+    return lines + QLatin1Char('\n');
+}
+
+QString HelpExitCodes() {
+    return QStringLiteral("Коды завершения:\n"
+                          "  0  успешно\n"
+                          "  1  на какую-то команду send панель не ответила или отвергла её; journal: не\n"
+                          "     прочитана часть журнала (прочитанное записано); erase-journal: очистка не\n"
+                          "     подтверждена панелью; read: прочитано не всё (файл не записан); write:\n"
+                          "     записано не всё; diff: файл отличается от панели\n"
+                          "  2  ошибка в командной строке (также write страницы \"Каналы связи\" без\n"
+                          "     --erase-journal, необратимая команда send без --yes, управляющий символ\n"
+                          "     в команде send)\n"
+                          "  3  порт не открылся\n"
+                          "  4  панель (или модем) не ответила при подключении или порт пропал\n"
+                          "  5  оболочка панели несовместима (нужна 7.700); send ничего не пишет\n"
+                          "  6  не удалось записать журнал обмена\n"
+                          "  7  flash: файл прошивки не читается или повреждён (ничего не отправлено)\n"
+                          "  8  flash: запись не подтверждена (ничего не отправлено)\n"
+                          "  9  flash: шаг записи не удался (сообщение называет шаг)\n"
+                          "  10 journal: не удалось записать файл таблицы\n"
+                          "  11 journal: журнал панели пуст, файл не записан\n"
+                          "  12 read: не удалось записать файл настроек; write, diff: файл настроек не\n"
+                          "     читается или в нём нет настроек ни одной страницы (в панель ничего не\n"
+                          "     отправлено)\n"
+                          "  13 diff: не все настройки прочитаны из панели, сравнение не выполнено\n");
+}
+
+} // namespace
+
+QString CliHelp() {
+    return HelpCommandsAndOptions() + DestructiveCommandsHelp() + HelpExitCodes();
 }
 
 namespace {
@@ -199,6 +225,11 @@ int RunCli(const QStringList& args, QTextStream& in, QTextStream& out, QTextStre
         return usage(QStringLiteral("Лишние слова: %1").arg(p.rest.join(' ')));
     if (send && p.rest.isEmpty())
         return usage(QStringLiteral("Не указаны команды для панели"));
+    if (send) {
+        const QString refused = SendCommandsError(p.rest, p.yes);
+        if (!refused.isEmpty())
+            return usage(refused);
+    }
     if (flash) {
         if (p.rest.size() != 1)
             return usage(p.rest.isEmpty() ? QStringLiteral("Не указан файл прошивки")

@@ -86,6 +86,89 @@ TEST_F(Cli, SendRefusesAPanelTheWindowRefuses) {
     EXPECT_TRUE(panel->receivedLines().endsWith("CABLE DISCONNECT"));
 }
 
+// Each argument of send is one command, and the commands that cannot be
+// taken back go out only with --yes. Refused before the port is opened.
+TEST_F(Cli, SendTakesOneCommandPerArgumentAndIrreversibleOnesOnlyWithYes) {
+    auto panel = StartEmulatedPanel(QuickPanelSettings());
+    const QString port = panel->slavePath();
+    struct Case {
+        QStringList commands;
+        bool yes;
+        QString says;
+    };
+    const Case refused[] = {
+        // A line end inside an argument would be a second command.
+        {{"+o\r\n+erase"}, false, "Управляющий символ в команде «+o\\r\\n+erase»"},
+        {{"+o\r\n+erase"}, true, "Управляющий символ в команде «+o\\r\\n+erase»"},
+        {{"+o", "+disp\n"}, false, "Управляющий символ в команде «+disp\\n»"},
+        {{"+o\x1b[2J"}, false, "Управляющий символ в команде «+o\\x1B[2J»"},
+        {{"+erase"}, false, "Команда +erase очищает журнал событий панели"},
+        {{"+o", " +ERASE"}, false, "Команда +ERASE очищает журнал событий панели"},
+        {{"+BL"}, false, "Команда +BL переводит панель в загрузчик"},
+        {{"+bl"}, false, "Команда +bl переводит панель в загрузчик"},
+        {{"+BE"}, false, "Команда +BE стирает прошивку панели"},
+        {{"+W0000:0102030405:01"}, false, "Команда +W0000:0102030405:01 записывает блок прошивки"},
+        {{"+EEAB000000"}, false, "Команда +EEAB000000 завершает запись прошивки"},
+    };
+    for (const Case& c : refused) {
+        QStringList args{"send", "--port", port};
+        if (c.yes)
+            args << "--yes";
+        const CliRun r = run(args + c.commands);
+        const std::string shown = c.commands.join(' ').toStdString();
+        EXPECT_EQ(r.code, ceUsage) << shown;
+        EXPECT_TRUE(r.err.startsWith(c.says)) << shown << ": " << r.err.toStdString();
+        EXPECT_EQ(r.err.count('\n'), 2) << "the reason and the pointer to --help";
+        EXPECT_EQ(r.out, "");
+    }
+    EXPECT_TRUE(panel->receivedBytes().isEmpty()) << "the port was never opened";
+    EXPECT_EQ(panel->journalLines().size(), 100);
+
+    // Commands that merely begin like them are no such commands.
+    CliRun r = run({"send", "--port", port, "+enaing", "+ps"});
+    EXPECT_EQ(r.code, ceOk) << r.err.toStdString();
+    // Confirmed, the erase goes out.
+    r = run({"send", "--port", port, "--yes", "+erase"});
+    EXPECT_EQ(r.code, ceOk) << r.err.toStdString();
+    EXPECT_EQ(panel->commandCount("+erase"), 1);
+    EXPECT_EQ(panel->journalLines().size(), 0);
+}
+
+// The port is the tool's alone, for root too: a second program (identify,
+// send) is refused before it sends anything, and the program that has the
+// port goes on with its session.
+TEST_F(Cli, APortInUseIsRefusedAndTheProgramHoldingItGoesOn) {
+    auto panel = StartEmulatedPanel(QuickPanelSettings());
+    const QString port = panel->slavePath();
+    QString firstOut;
+    QString firstErr;
+    QTextStream out(&firstOut);
+    QTextStream err(&firstErr);
+    TCliOptions options;
+    options.Port = port;
+    TCliSession first(options, out, err, timings);
+    ASSERT_EQ(first.Connect(), ceOk) << firstErr.toStdString();
+    const QStringList before = panel->receivedLines();
+
+    for (const QStringList& args :
+         {QStringList{"identify", "--port", port}, QStringList{"send", "--port", port, "+o"}}) {
+        QProcess second;
+        second.start(TARVIK_CLI_PROGRAM, args);
+        ASSERT_TRUE(second.waitForFinished(20000));
+        EXPECT_EQ(second.exitCode(), cePortFailed) << args.first().toStdString();
+        EXPECT_EQ(QString::fromUtf8(second.readAllStandardError()),
+                  QStringLiteral("Не удалось открыть порт %1: Порт занят другой программой\n").arg(port));
+        EXPECT_TRUE(second.readAllStandardOutput().isEmpty());
+    }
+    EXPECT_EQ(panel->receivedLines(), before) << "nothing of the second program reached the panel";
+
+    EXPECT_EQ(first.Send({"+o"}), ceOk) << firstErr.toStdString();
+    out.flush();
+    EXPECT_EQ(firstOut, "0050\nOK\n");
+    EXPECT_EQ(first.Finish(ceOk), ceOk);
+    EXPECT_EQ(panel->receivedLines().count("CABLE DISCONNECT"), 1);
+}
+
 TEST_F(Cli, EveryAnswerGoesToItsOwnCommand) {
     // The panel answers "+o" after the time-out: the retry takes the late
     // answer, and "+disp" is asked only once the second one is in.
