@@ -90,8 +90,18 @@ void TFormUpdateProgress::Finished() {
 }
 
 void TFormUpdateProgress::CancelButtonClick() {
-    if (fWarning || !fEngine.Running())
-        return;
+    AskToStop();
+}
+
+bool TFormUpdateProgress::CanStop() const {
+    return fEngine.Running() && !fEngine.CancelRequested() && CancelButton->isEnabled();
+}
+
+bool TFormUpdateProgress::AskToStop() {
+    if (fWarning)
+        return true;
+    if (!CanStop())
+        return false;
     // Asked without a nested loop: the upload goes on while the installer
     // thinks it over.
     fWarning = new QMessageBox(
@@ -104,11 +114,14 @@ void TFormUpdateProgress::CancelButtonClick() {
     fWarning->setDefaultButton(QMessageBox::No);
     fWarning->setAttribute(Qt::WA_DeleteOnClose);
     connect(fWarning, &QMessageBox::finished, this, [this](int result) {
-        if (result == QMessageBox::Yes && fEngine.Running()) {
+        const bool stop = result == QMessageBox::Yes && fEngine.Running();
+        if (stop) {
             fEngine.Cancel();
             CancelButton->setEnabled(false);
             StepLabel->setText(StepLabel->text() + QStringLiteral(" — остановка после этого блока"));
         }
+        emit StopAnswered(stop);
     });
     fWarning->open();
+    return true;
 }

@@ -16,7 +16,8 @@ class TUploadFirmware;
 // shows the step in words, the percent written and the time left, and only
 // follows the engine's signals. "Отмена" warns that the panel will stay in
 // its boot loader and, when the installer insists, asks the engine to stop
-// before its next block.
+// before its next block. The main window asks the same when it is closed
+// during the upload (AskToStop).
 class TFormUpdateProgress : public QDialog {
     Q_OBJECT
 public:
@@ -25,10 +26,23 @@ public:
     // The bar from 0 to Max, at Position.
     void UpdateProgress(int Max, int Position);
 
+    // Whether the upload can still be asked to stop before a block: it runs,
+    // has not been asked yet and has blocks left.
+    bool CanStop() const;
+    // Asks the installer what Cancel asks, without a nested loop (the upload
+    // goes on meanwhile); StopAnswered tells the answer. Nothing new when
+    // the question is open already. False when there is nothing to stop.
+    bool AskToStop();
+
     QLabel* StepLabel;
     QProgressBar* ProgressBar;
     QLabel* TimeLeftLabel;
     QPushButton* CancelButton;
+
+signals:
+    // The installer answered the question: stop (the engine has been asked
+    // to) or go on. A question the upload's end took away counts as go on.
+    void StopAnswered(bool stop);
 
 protected:
     // FormClose: the user cannot close the window.

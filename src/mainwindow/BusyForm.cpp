@@ -9,7 +9,6 @@
 TBusyForm::TBusyForm(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("BusyForm"));
     setWindowTitle(QStringLiteral("Tarvik-1"));
-    setWindowModality(Qt::WindowModal);
     TextLabel = new QLabel(this);
     TextLabel->setObjectName(QStringLiteral("TextLabel"));
     ElapsedLabel = new QLabel(this);

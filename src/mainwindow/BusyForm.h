@@ -10,9 +10,11 @@ class QPushButton;
 
 // The busy indicator of a long operation: what the tool waits for, the
 // seconds gone by, a progress bar once there is a maximum, and Cancel when
-// the operation can be broken off. It blocks the main window (window-modal)
-// without blocking the program: its clock is a timer, so it keeps counting
-// while the exchange waits for the panel.
+// the operation can be broken off. It blocks nothing: the window's
+// operation state has already disabled whatever could start another
+// operation, and a modal indicator would also block the main window's close
+// box, which is to break the operation off. Its clock is a timer, so it
+// keeps counting while the exchange waits for the panel.
 class TBusyForm : public QDialog {
     Q_OBJECT
 public:

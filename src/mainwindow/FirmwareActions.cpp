@@ -40,6 +40,22 @@ TFirmwareActions::~TFirmwareActions() {
     delete fForm;
 }
 
+bool TFirmwareActions::CloseRequested() {
+    if (!Running() || !fForm)
+        return false;
+    if (fCloseAfterUpload)
+        return true;
+    if (!fForm->CanStop()) {
+        // Stopping already, or only the final check is left: the window
+        // waits for the end.
+        fCloseAfterUpload = true;
+        return true;
+    }
+    fCloseAsked = true;
+    fForm->AskToStop();
+    return true;
+}
+
 void TFirmwareActions::UpdateFromFile() {
     if (Running())
         return;
@@ -95,6 +111,14 @@ void TFirmwareActions::Upload(const TFirmwareImage& image) {
     fEngine = new TUploadFirmware(fHost.Exchange(), this);
     fEngine->SetTimeOuts(fTimeOuts);
     fForm = new TFormUpdateProgress(*fEngine, fWindow);
+    fCloseAsked = false;
+    fCloseAfterUpload = false;
+    connect(fForm, &TFormUpdateProgress::StopAnswered, this, [this](bool stop) {
+        if (!fCloseAsked)
+            return;
+        fCloseAsked = false;
+        fCloseAfterUpload = stop;
+    });
     // Queued: the result is shown and the engine freed once the engine's
     // own step has returned.
     connect(fEngine, &TUploadFirmware::Finished, this, &TFirmwareActions::Finished, Qt::QueuedConnection);

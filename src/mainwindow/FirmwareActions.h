@@ -40,6 +40,16 @@ public:
     void UpdateFromBuiltIn(const TDeviceVersion& version, const QString& builtInVersion);
 
     bool Running() const { return fEngine != nullptr; }
+
+    // The window is to close while an upload runs. Broken off in the middle
+    // of a block the upload would leave the panel erased and half written
+    // without a word: the installer is asked what the upload's Cancel asks.
+    // When he lets it stop (or has done so already, or only the final check
+    // is left), the upload stops before its next block, its end is told as
+    // any end is, and CloseAfterUpload() is true by the time UploadEnded
+    // comes. When he says No the upload goes on. False when no upload runs.
+    bool CloseRequested();
+    bool CloseAfterUpload() const { return fCloseAfterUpload; }
     TUploadFirmware* Engine() const { return fEngine; }
     TFormUpdateProgress* ProgressForm() const { return fForm; }
 
@@ -70,4 +80,6 @@ private:
     QPointer<TUploadFirmware> fEngine;
     QPointer<TFormUpdateProgress> fForm;
     std::function<bool()> fSafetyCopy;
+    bool fCloseAsked = false;       // the question open was asked by a close
+    bool fCloseAfterUpload = false; // the window closes once the upload has ended
 };

@@ -62,8 +62,14 @@ TMainForm::TMainForm(QWidget* parent)
     fDevice->OnLineLost = [this](TDevice*) { LineLost(); };
     fExchange->Attach();
     connect(fExchange.get(), &TCommandExchange::CallLost, this, &TMainForm::CallLost);
-    // Whatever became of the upload, the panel is disconnected after it.
-    connect(fFirmware.get(), &TFirmwareActions::UploadEnded, this, &TMainForm::DisconnectActionExecute);
+    // Whatever became of the upload, the panel is disconnected after it; a
+    // close the installer asked for during the upload follows (its end has
+    // been told by now).
+    connect(fFirmware.get(), &TFirmwareActions::UploadEnded, this, [this] {
+        DisconnectActionExecute();
+        if (fFirmware->CloseAfterUpload())
+            close();
+    });
     // Before an update the panel's settings may be kept in a file: read from
     // the panel, then saved. A panel in its boot loader has none to read.
     fFirmware->SetSafetyCopy([this] {
@@ -727,9 +733,13 @@ void TMainForm::FinishDisconnect() {
 
 void TMainForm::DeviceComCreateError(int ErrorCode) {
     // The port has just failed to open: errno still holds the system's
-    // reason for it.
+    // reason for it. A port another program holds is said in words: the
+    // system's reason ("resource busy") does not tell the installer that.
     const int reason = errno;
-    const QString why = reason ? qt_error_string(reason) : TDevice::GetStrCreateError(ErrorCode);
+    QString why = reason ? qt_error_string(reason) : TDevice::GetStrCreateError(ErrorCode);
+    if (ErrorCode == ceBusy)
+        why =
+            TDevice::GetStrCreateError(ErrorCode) + QStringLiteral(" (закройте её или выберите другой порт)");
     ShowMessageBox(this, TBoxKind::Plain, QStringLiteral("Error open port"),
                    QStringLiteral("%1: %2").arg(fDevice->Port(), why));
 }
@@ -828,6 +838,10 @@ void TMainForm::closeEvent(QCloseEvent* event) {
     }
     event->ignore();
     if (fState == TOperationState::Closing)
+        return;
+    // An upload is not broken off in the middle of a block: the installer is
+    // asked first, and the window closes after the upload's end.
+    if (fState == TOperationState::UpdatingFirmware && fFirmware->CloseRequested())
         return;
     const TOperationState was = fState;
     SetState(TOperationState::Closing);

@@ -6,6 +6,7 @@
 // upload, the window closed or the line lost in the middle of it, the
 // built-in image, and a panel left in its boot loader connected for the
 // update alone and recovered by it.
+#include "close_box.h"
 #include "file_dialogs.h"
 #include "firmware/FirmwareImage.h"
 #include "firmware/UpdateProgressUnit.h"
@@ -125,6 +126,19 @@ protected:
     // shown; how many there were.
     int takeOffers() {
         return int(std::erase_if(boxes, [](const auto& b) { return b.first == TBoxKind::QuestionCancel; }));
+    }
+
+    // Answers the question the progress window has open (its Cancel's, or
+    // the close's): "Прервать" when `stop`, else "Продолжить". The
+    // question's text; empty when none was open.
+    static QString answerStopQuestion(TMainForm& w, bool stop) {
+        TFormUpdateProgress* form = w.FirmwareActions().ProgressForm();
+        auto* box = form ? form->findChild<QMessageBox*>("CancelWarning") : nullptr;
+        if (!box || !box->isVisible())
+            return {};
+        const QString text = box->text();
+        box->button(stop ? QMessageBox::Yes : QMessageBox::No)->click();
+        return text;
     }
 
     QStringList questions() const {
@@ -404,12 +418,16 @@ TEST_F(FirmwareMenu, AnUploadBrokenOffByTheCloseOrALostLineNeverEndsInSuccess) {
         boxes.clear();
         panel->clearRecords();
         ASSERT_TRUE(startFromFile(*w, writeImage("broken.hex", DataRecords(20 * 8))));
+        QString asked;
         QObject::connect(w->FirmwareActions().Engine(), &TUploadFirmware::StepChanged, w.get(),
                          [&](TUploadStep step, int block) {
                              if (step != TUploadStep::WriteBlock || block != 3)
                                  return;
                              if (close)
-                                 QTimer::singleShot(5, w.get(), [&] { w->close(); });
+                                 QTimer::singleShot(5, w.get(), [&] {
+                                     w->close();
+                                     asked = answerStopQuestion(*w, true);
+                                 });
                              else
                                  QTimer::singleShot(5, [&] { panel->stop(); });
                          });
@@ -424,8 +442,13 @@ TEST_F(FirmwareMenu, AnUploadBrokenOffByTheCloseOrALostLineNeverEndsInSuccess) {
             EXPECT_FALSE(text.contains("Прошивка записана")) << text.toStdString();
         if (close) {
             EXPECT_EQ(panel->receivedLines().last(), "CABLE DISCONNECT") << "a proper disconnect";
+            EXPECT_TRUE(asked.startsWith("Прервать обновление прошивки?")) << asked.toStdString();
             takeOffers();
-            EXPECT_EQ(questions().size(), int(boxes.size())) << "nothing told to a closing window";
+            // Told once, before the window closed, that the panel waits in its
+            // boot loader.
+            ASSERT_EQ(int(boxes.size()), questions().size() + 1);
+            EXPECT_EQ(boxes.back().first, TBoxKind::Error);
+            EXPECT_TRUE(boxes.back().second.contains(kRecovery)) << boxes.back().second.toStdString();
         } else {
             ASSERT_TRUE(waitUntil([&] { return boxes.size() >= 3; }));
             EXPECT_EQ(w->State(), TOperationState::Disconnected);
@@ -438,6 +461,76 @@ TEST_F(FirmwareMenu, AnUploadBrokenOffByTheCloseOrALostLineNeverEndsInSuccess) {
             ASSERT_EQ(errors.size(), 2);
             EXPECT_EQ(errors.filter("Связь с панелью потеряна").size(), 1);
             EXPECT_EQ(errors.filter(kRecovery).size(), 1);
+        }
+    }
+}
+
+// The installer clicks the window's close box during the upload. Between
+// blocks he is asked what Cancel asks: "Прервать" stops the upload before
+// the next block, tells him that the panel waits in its boot loader and then
+// closes the window; "Продолжить" lets the upload go on and keeps the window.
+// With only the final check left there is nothing to ask: the window closes
+// once the result has been told.
+TEST_F(FirmwareMenu, ClosingTheWindowDuringTheUploadAsksFirst) {
+    struct Case {
+        const char* what;
+        TUploadStep at;
+        bool stop;
+        bool asked, closes, written;
+    };
+    const Case cases[] = {
+        {"stop", TUploadStep::WriteBlock, true, true, true, false},
+        {"go on", TUploadStep::WriteBlock, false, true, false, true},
+        {"final check", TUploadStep::FinalCheck, true, false, true, true},
+    };
+    emu::Delays d = emu::Delays::quick();
+    d.blockWriteMs = 15;
+    d.finalCheckMs = 100;
+    panel->setDelays(d);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        panel = StartEmulatedPanel(settingsWith(d));
+        auto w = connectedWindow();
+        CloseBox closeBox(*w);
+        boxes.clear();
+        panel->clearRecords();
+        ASSERT_TRUE(startFromFile(*w, writeImage("close.hex", DataRecords(20 * 8))));
+        bool reached = false;
+        QString asked;
+        QObject::connect(w->FirmwareActions().Engine(), &TUploadFirmware::StepChanged, w.get(),
+                         [&](TUploadStep step, int block) {
+                             if (step != c.at || (step == TUploadStep::WriteBlock && block != 3))
+                                 return;
+                             QTimer::singleShot(5, w.get(), [&] {
+                                 reached = closeBox.press();
+                                 asked = answerStopQuestion(*w, c.stop);
+                             });
+                         });
+        // The window closes, or stays with the panel disconnected.
+        ASSERT_TRUE(waitUntil(
+            [&] {
+                return !w->FirmwareActions().Running() &&
+                       (!w->isVisible() || w->State() == TOperationState::Disconnected);
+            },
+            20000));
+        EXPECT_TRUE(reached) << "the close box works during the upload";
+        EXPECT_EQ(asked.startsWith("Прервать обновление прошивки?"), c.asked) << asked.toStdString();
+        EXPECT_EQ(w->isVisible(), !c.closes);
+        EXPECT_FALSE(w->Device()->ComActive());
+        EXPECT_EQ(panel->receivedLines().last(), "CABLE DISCONNECT") << "a proper disconnect";
+        takeOffers();
+        ASSERT_EQ(int(boxes.size()), questions().size() + 1) << "the upload's end told once";
+        const QString said = boxes.back().second;
+        if (c.written) {
+            EXPECT_EQ(panel->commandCount("+W"), 20);
+            EXPECT_EQ(panel->finalCheckPassed(), std::optional<bool>(true));
+            EXPECT_TRUE(said.startsWith("Прошивка записана")) << said.toStdString();
+        } else {
+            EXPECT_EQ(panel->commandCount("+W"), 3) << "the block under way finished, the next not begun";
+            EXPECT_FALSE(StartsWithAny(panel->receivedLines(), "+EE"));
+            EXPECT_TRUE(panel->inBootLoader());
+            EXPECT_TRUE(said.startsWith("Обновление прервано перед блоком 4 из 20")) << said.toStdString();
+            EXPECT_TRUE(said.contains(kRecovery)) << said.toStdString();
         }
     }
 }

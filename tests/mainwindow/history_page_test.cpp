@@ -2,7 +2,9 @@
 // pty: its panel buttons following the connection, the read, the erase with
 // the window alive under the busy indicator, the whole journal read with
 // its progress and a Cancel from the indicator, a close in the middle of
-// it, and the export through the standard save dialog.
+// it (also by the close box), and the export through the standard save
+// dialog.
+#include "close_box.h"
 #include "history/HistoryModel.h"
 #include "main_window_fixture.h"
 #include "mainwindow/BusyForm.h"
@@ -182,20 +184,38 @@ TEST_F(HistoryWindow, WholeJournalCancelledFromTheIndicatorKeepsWhatCame) {
     EXPECT_TRUE(w->ErrorListForm()->isHidden());
 }
 
+// Closed by the program (close()) or by the installer's click on the close
+// box while the busy indicator shows: the read ends at once, the panel is
+// disconnected, the window closes.
 TEST_F(HistoryWindow, ClosingTheWindowDuringTheWholeJournalReadEndsItAndDisconnects) {
-    auto w = makeWindow();
-    THistoryFrame* page = showPage(*w);
-    ASSERT_NE(page, nullptr);
-    connectWindow(*w);
-    slowChunks(page, 400);
-    QObject::connect(&page->Reader(), &TJournalReader::ReadProgress, w.get(), [&](int done) {
-        if (done >= 100)
-            w->close();
-    });
-    button(page, "ReadAllBtn")->click();
-    ASSERT_TRUE(waitUntil([&] { return !w->isVisible(); }, 20000));
-    EXPECT_FALSE(panel->cableSessionOpen()) << "disconnected before closing";
-    EXPECT_TRUE(w->ErrorListForm()->isHidden());
+    for (const bool byTheCloseBox : {false, true}) {
+        SCOPED_TRACE(byTheCloseBox ? "the close box" : "close()");
+        auto w = makeWindow();
+        CloseBox closeBox(*w);
+        THistoryFrame* page = showPage(*w);
+        ASSERT_NE(page, nullptr);
+        connectWindow(*w);
+        slowChunks(page, 400);
+        panel->clearRecords();
+        bool busyShown = false;
+        bool dropped = false;
+        QObject::connect(&page->Reader(), &TJournalReader::ReadProgress, w.get(), [&](int done) {
+            if (done < 100 || busyShown)
+                return;
+            busyShown = w->BusyForm() && w->BusyForm()->isVisible();
+            if (!byTheCloseBox)
+                w->close();
+            else if (!closeBox.press())
+                dropped = true;
+        });
+        button(page, "ReadAllBtn")->click();
+        ASSERT_TRUE(waitUntil([&] { return !w->isVisible() || dropped; }, 20000));
+        ASSERT_FALSE(dropped) << "the close box did nothing while the busy indicator showed";
+        EXPECT_TRUE(busyShown);
+        EXPECT_LT(reads().size(), 8) << "the read was broken off";
+        EXPECT_FALSE(panel->cableSessionOpen()) << "disconnected before closing";
+        EXPECT_TRUE(w->ErrorListForm()->isHidden());
+    }
 }
 
 TEST_F(HistoryWindow, ExportThroughTheSaveDialogOpensTheFile) {

@@ -1,10 +1,14 @@
 // The main window against the emulated panel over a pty: start-up state,
 // connecting and disconnecting, the Common page's read, write, defaults and
 // signal reading, the error list, the operation guard, closing during an
-// operation, a lost line, and the window state kept between runs.
+// operation, the port kept from other programs, a lost line, and the window
+// state kept between runs.
+#include "cli/CliCommands.h"
+#include "cli/CliSession.h"
 #include "main_window_fixture.h"
 #include "pages/PageTable.h"
 #include "pages/StringConsts.h"
+#include "serial/nComPort.h"
 
 #include <QStackedWidget>
 
@@ -378,6 +382,47 @@ TEST_F(MainWindow, ClosingDuringAnOperationEndsItAndDisconnects) {
     EXPECT_FALSE(w->Device()->ComActive());
     EXPECT_TRUE(w->ErrorListForm()->isHidden()) << "no error list for a read the user broke off";
     EXPECT_TRUE(QSettings("Velmor", "Tarvik1").contains("MainForm/MainForm_Width")) << "state saved";
+}
+
+// The port is the window's alone, for root too (tests run as root): another
+// program asking for it while the window is connected is turned away before
+// it sends anything, and the window's session goes on; a port another
+// program holds is refused in words.
+TEST_F(MainWindow, ThePortIsTheWindowsAlone) {
+    auto w = makeWindow();
+    connectWindow(*w);
+    ASSERT_TRUE(w->Connected());
+    panel->clearRecords();
+    QString out;
+    QString err;
+    QTextStream outStream(&out);
+    QTextStream errStream(&err);
+    EXPECT_EQ(RunCli({"identify", "--port", panel->slavePath()}, outStream, errStream, timings),
+              cePortFailed);
+    errStream.flush();
+    EXPECT_TRUE(err.contains("Порт занят другой программой")) << err.toStdString();
+    EXPECT_EQ(panel->receivedLines(), QStringList()) << "nothing of the other program reached the panel";
+    w->ReadActionExecute();
+    EXPECT_EQ(panel->receivedLines(), (QStringList{"+o", "+disp"}));
+    EXPECT_TRUE(w->ErrorListForm()->isHidden()) << w->ErrorListForm()->Items().join(", ").toStdString();
+    EXPECT_EQ(w->State(), TOperationState::Connected);
+    disconnectWindow(*w);
+
+    TNewInDcb dcb;
+    dcb.Port = panel->slavePath();
+    TnComPort other(dcb);
+    ASSERT_TRUE(other.InitPort(true));
+    boxes.clear();
+    details.clear();
+    connectWindow(*w, [&](TConnectForm& d) {
+        pressConnect(d, panel->slavePath());
+        d.reject();
+    });
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0], std::make_pair(TBoxKind::Plain, QString("Error open port")));
+    EXPECT_EQ(details.value(0),
+              panel->slavePath() + ": Порт занят другой программой (закройте её или выберите другой порт)");
+    EXPECT_EQ(w->State(), TOperationState::Disconnected);
 }
 
 TEST_F(MainWindow, ClosingWhileConnectedDisconnectsFirst) {
