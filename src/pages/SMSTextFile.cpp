@@ -17,8 +17,9 @@ TSMSFileResult ReadSMSFile(const QString& path) {
         return result;
     }
     if (file.Fault == TFileRead::TooLarge) {
-        result.Error = QStringLiteral("Не удалось прочитать файл %1: %2 (файл СМС занимает несколько сотен байт)")
-                           .arg(path, file.Reason);
+        result.Error =
+            QStringLiteral("Не удалось прочитать файл %1: %2 (файл СМС занимает несколько сотен байт)")
+                .arg(path, file.Reason);
         return result;
     }
     if (file.Fault != TFileRead::None) {
@@ -28,8 +29,10 @@ TSMSFileResult ReadSMSFile(const QString& path) {
     QStringList lines;
     TLineFault fault;
     if (!DecodeTextFileLines(file.Bytes, lines, fault)) {
-        result.Error =
-            QStringLiteral("Не удалось прочитать файл %1: строка %2 %3").arg(path).arg(fault.Line + 1).arg(fault.What);
+        result.Error = QStringLiteral("Не удалось прочитать файл %1: строка %2 %3")
+                           .arg(path)
+                           .arg(fault.Line + 1)
+                           .arg(fault.What);
         return result;
     }
     if (lines.size() < SMSCount) {

@@ -27,6 +27,6 @@ struct TSMSFileResult {
 TSMSFileResult ReadSMSFile(const QString& path);
 
 // Writes the texts, replacing the file as a whole (a failed write leaves an
-// existing file as it was), only over a regular file or where none is. On failure returns false with the message to
-// show in *error.
+// existing file as it was), only over a regular file or where none is. On failure returns false with the
+// message to show in *error.
 bool WriteSMSFile(const QString& path, const QStringList& texts, QString* error = nullptr);

@@ -85,7 +85,8 @@ bool DecodeTextFileLines(const QByteArray& bytes, QStringList& lines, TLineFault
             }
         } else {
             if (line.contains(kUndefined)) {
-                fault = {TLineFault::UndefinedByte, i,
+                fault = {TLineFault::UndefinedByte,
+                         i,
                          QStringLiteral("содержит байт 0x98, которого нет в кодировке Windows-1251 "
                                         "(файл не в этой кодировке или повреждён)"),
                          {}};
@@ -95,7 +96,8 @@ bool DecodeTextFileLines(const QByteArray& bytes, QStringList& lines, TLineFault
         }
         for (const QChar c : text) {
             if (IsControl(c.unicode())) {
-                fault = {TLineFault::Control, i, QStringLiteral("содержит управляющий символ с кодом 0x%1").arg(Hex(c.unicode(), 2)),
+                fault = {TLineFault::Control, i,
+                         QStringLiteral("содержит управляющий символ с кодом 0x%1").arg(Hex(c.unicode(), 2)),
                          text};
                 return false;
             }

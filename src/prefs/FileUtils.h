@@ -54,11 +54,11 @@ enum class TFileAccess {
 
 // A path with every symbolic link in it followed.
 struct TResolvedPath {
-    QString Path;        // absolute, without links, "." or ".."; empty when refused
-    QString Problem;     // why the path cannot be followed; empty when it can
-    bool Exists = false; // something is at Path (then Mode and Owner are its own)
-    unsigned Mode = 0;   // st_mode
-    unsigned Owner = 0;  // st_uid
+    QString Path;         // absolute, without links, "." or ".."; empty when refused
+    QString Problem;      // why the path cannot be followed; empty when it can
+    bool Exists = false;  // something is at Path (then Mode and Owner are its own)
+    unsigned Mode = 0;    // st_mode
+    unsigned Owner = 0;   // st_uid
     bool Foreign = false; // refused for a link of another user in a shared folder
 };
 TResolvedPath ResolveFilePath(const QString& path);

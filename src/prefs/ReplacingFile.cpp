@@ -49,7 +49,8 @@ bool TReplacingFile::Open() {
     if (const QString problem = WriteTargetProblem(fPath, &target); !problem.isEmpty())
         return Fail(problem);
     fTarget = target.Path;
-    const unsigned mode = target.Exists ? (target.Mode & 07777) : NewFileMode(fAccess);
+    // The permissions of a file replaced, not its set-id or sticky bits.
+    const unsigned mode = target.Exists ? (target.Mode & 0777) : NewFileMode(fAccess);
 
     const qsizetype slash = fTarget.lastIndexOf(QLatin1Char('/'));
     const QString folder = fTarget.left(slash + 1);
@@ -66,7 +67,7 @@ bool TReplacingFile::Open() {
     }
     if (fd < 0)
         return Fail(SystemErrorText(EEXIST));
-    // Made 0600 whatever the mask; then the mode the file is to have.
+    // Made with no rights for others; now the mode the file is to have.
     if (fchmod(fd, mode_t(mode)) != 0) {
         const int error = errno;
         close(fd);

@@ -282,10 +282,14 @@ TEST_F(CliPages, FilesThatCannotBeWrittenAreRefusedBeforeThePanelIsAsked) {
         QString error;
     };
     std::vector<Case> cases{
-        {{"read", "--port", slave, "--out", fifo}, ceSettingsFileFailed,
+        {{"read", "--port", slave, "--out", fifo},
+         ceSettingsFileFailed,
          "Не удалось записать файл настроек " + fifo + notRegular},
-        {{"journal", "--port", slave, "--out", fifo}, ceOutputFailed, "Не удалось записать файл " + fifo + notRegular},
-        {{"send", "--port", slave, "--log", fifo, "+o"}, ceLogFailed,
+        {{"journal", "--port", slave, "--out", fifo},
+         ceOutputFailed,
+         "Не удалось записать файл " + fifo + notRegular},
+        {{"send", "--port", slave, "--log", fifo, "+o"},
+         ceLogFailed,
          "Не удалось записать журнал обмена " + fifo + notRegular},
     };
     const QString victim = path("victim.ini");
@@ -308,7 +312,8 @@ TEST_F(CliPages, FilesThatCannotBeWrittenAreRefusedBeforeThePanelIsAsked) {
         const QString sheet = shared + "/journal.xlsx";
         cases.push_back({{"journal", "--port", slave, "--all", "--out", sheet},
                          ceOutputFailed,
-                         "Не удалось записать файл " + sheet + ": символьная ссылка " + sheet + planted.arg(kStrangerUid)});
+                         "Не удалось записать файл " + sheet + ": символьная ссылка " + sheet +
+                             planted.arg(kStrangerUid)});
         const QString log = shared + "/session.log";
         cases.push_back({{"identify", "--port", slave, "--log", log},
                          ceLogFailed,

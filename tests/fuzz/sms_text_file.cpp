@@ -57,10 +57,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     TLineFault fault;
     if (!DecodeTextFileLines(bytes, lines, fault)) {
         FUZZ_CHECK(!read.Ok && read.Texts.isEmpty(), "refused bytes give no texts");
-        FUZZ_CHECK(read.Error.startsWith(QStringLiteral("Не удалось прочитать файл %1: строка %2 ")
-                                             .arg(path)
-                                             .arg(fault.Line + 1)),
-                   "refused naming the file and the line");
+        FUZZ_CHECK(
+            read.Error.startsWith(
+                QStringLiteral("Не удалось прочитать файл %1: строка %2 ").arg(path).arg(fault.Line + 1)),
+            "refused naming the file and the line");
         return 0;
     }
     static const QByteArray kBom("\xEF\xBB\xBF");

@@ -3,10 +3,10 @@
 // delivered-to-all column as the list shows it, the bold frozen header,
 // widths from the contents; the file written whole or not at all; the file
 // name offered; the locale's formats as spreadsheet formats.
-#include "hostile_files.h"
 #include "history/ExportCells.h"
 #include "history/HistoryExport.h"
 #include "history/HistoryUnit.h"
+#include "hostile_files.h"
 #include "record_lines.h"
 #include "sheet_reader.h"
 
@@ -197,11 +197,13 @@ TEST_F(ExportTest, OnlyARegularFileIsReplaced) {
         ASSERT_TRUE(MakeFifo(fifo));
         const TExportResult r = exportAll(QString::fromLatin1(name));
         EXPECT_FALSE(r.Ok) << name;
-        EXPECT_EQ(r.Error, "Не удалось записать файл " + fifo + ": это именованный канал (FIFO), а не обычный файл");
+        EXPECT_EQ(r.Error,
+                  "Не удалось записать файл " + fifo + ": это именованный канал (FIFO), а не обычный файл");
         EXPECT_TRUE(IsFifo(fifo)) << name;
     }
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
-              (QStringList{"journal.csv", "journal.xlsx"}));
+    EXPECT_EQ(
+        QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
+        (QStringList{"journal.csv", "journal.xlsx"}));
 }
 
 TEST(ExportNamesTest, FormatByExtensionAndTheNameOffered) {

@@ -211,8 +211,8 @@ TEST_F(SettingsFileWindow, AFifoOrAPlantedLinkIsToldAndChangesNothing) {
     }
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].first, TBoxKind::Error);
-    EXPECT_EQ(boxes[0].second,
-              "Не удалось открыть файл настроек " + fifo + ": это именованный канал (FIFO), а не обычный файл");
+    EXPECT_EQ(boxes[0].second, "Не удалось открыть файл настроек " + fifo +
+                                   ": это именованный канал (FIFO), а не обычный файл");
     EXPECT_EQ(pageLines(*w), before);
     EXPECT_TRUE(IsFifo(fifo));
 
@@ -227,7 +227,8 @@ TEST_F(SettingsFileWindow, AFifoOrAPlantedLinkIsToldAndChangesNothing) {
     ASSERT_EQ(boxes.size(), 2u);
     EXPECT_EQ(boxes[1].first, TBoxKind::Error);
     EXPECT_TRUE(boxes[1].second.startsWith("Не удалось записать файл настроек " + link +
-                                           ": символьная ссылка " + link + " в общей папке принадлежит "
+                                           ": символьная ссылка " + link +
+                                           " в общей папке принадлежит "
                                            "другому пользователю"))
         << boxes[1].second.toStdString();
     EXPECT_FALSE(QFile::exists(victim));

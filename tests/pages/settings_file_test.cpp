@@ -102,15 +102,19 @@ TEST(SettingsFileLines, ControlCharactersAreRefusedWithTheirLineAndKey) {
         {QByteArray("Object=0050\r\nPassword=12") + '\0' + "34" + '\0' + "5678\r\n",
          "строка 2 (ключ «Password») содержит управляющий символ с кодом 0x00"},
         {"SMS1=\x1B[2J\x1B[31mALARM\r\n", "строка 1 (ключ «SMS1») содержит управляющий символ с кодом 0x1B"},
-        {"Object=0050\r\nEPhone1=123\t4\r\n", "строка 2 (ключ «EPhone1») содержит управляющий символ с кодом 0x09"},
+        {"Object=0050\r\nEPhone1=123\t4\r\n",
+         "строка 2 (ключ «EPhone1») содержит управляющий символ с кодом 0x09"},
         {"UserName=a\x7F", "строка 1 (ключ «UserName») содержит управляющий символ с кодом 0x7F"},
-        {"Pass\x1B[8mword=1\r\n", "строка 1 (ключ «Pass\\x1B[8mword») содержит управляющий символ с кодом 0x1B"},
+        {"Pass\x1B[8mword=1\r\n",
+         "строка 1 (ключ «Pass\\x1B[8mword») содержит управляющий символ с кодом 0x1B"},
         {"A=1\r\nB=2\r\n\x1A", "строка 3 содержит управляющий символ с кодом 0x1A"},
         {QByteArray("\xEF\xBB\xBF") + QString::fromUtf8("SMS1=Тревога\x07").toUtf8(),
          "строка 1 (ключ «SMS1») содержит управляющий символ с кодом 0x07"},
         // The 8-bit escape of a terminal is no character of Windows-1251,
         // and is named by its code, not shown.
-        {"\xEF\xBB\xBFSMS1=\xC2\x9B" "31m", "строка 1 содержит символ U+009B, которого нет в кодировке Windows-1251"},
+        {"\xEF\xBB\xBFSMS1=\xC2\x9B"
+         "31m",
+         "строка 1 содержит символ U+009B, которого нет в кодировке Windows-1251"},
     };
     for (const auto& [bytes, reason] : cases) {
         QStringList lines{"untouched"};
@@ -251,7 +255,8 @@ TEST_F(SettingsFileOnDisk, OnlyARegularFileOfASaneSizeIsRead) {
         QString file;
         QString error;
     } cases[] = {
-        {fifo, "Не удалось открыть файл настроек " + fifo + ": это именованный канал (FIFO), а не обычный файл"},
+        {fifo,
+         "Не удалось открыть файл настроек " + fifo + ": это именованный канал (FIFO), а не обычный файл"},
         {"/dev/zero", "Не удалось открыть файл настроек /dev/zero: это устройство, а не обычный файл"},
         {huge, "Не удалось прочитать файл настроек " + huge +
                    ": файл слишком велик: 1048577 байт, а допустимо не больше 1 МБ (файл настроек занимает "
@@ -287,8 +292,8 @@ TEST_F(SettingsFileOnDisk, SavedOnlyOverARegularFileAndForTheOwnerAlone) {
     ASSERT_TRUE(MakeFifo(fifo));
     const TSettingsFile::TResult r = TSettingsFile(QStringList{"Object=0051"}).Write(fifo);
     EXPECT_FALSE(r.Ok);
-    EXPECT_EQ(r.Error,
-              "Не удалось записать файл настроек " + fifo + ": это именованный канал (FIFO), а не обычный файл");
+    EXPECT_EQ(r.Error, "Не удалось записать файл настроек " + fifo +
+                           ": это именованный канал (FIFO), а не обычный файл");
     EXPECT_TRUE(IsFifo(fifo));
 }
 

@@ -101,7 +101,8 @@ TEST_F(SMSTextFile, RefusedAsTheSettingsFileIsWithTheLineNamed) {
         {"the byte Windows-1251 has not", "1\r\n\xD0\x98\r\n3\r\n4\r\n5\r\n6\r\n",
          "строка 2 содержит байт 0x98, которого нет в кодировке Windows-1251 (файл не в этой кодировке или "
          "повреждён)"},
-        {"NUL", QByteArray("12") + '\0' + "34\r\n" + six, "строка 1 содержит управляющий символ с кодом 0x00"},
+        {"NUL", QByteArray("12") + '\0' + "34\r\n" + six,
+         "строка 1 содержит управляющий символ с кодом 0x00"},
         {"an escape sequence", "1\r\n2\r\n3\r\n4\r\n\x1B[2J\r\n6\r\n",
          "строка 5 содержит управляющий символ с кодом 0x1B"},
         {"in a line past the sixth", six + "\x07\r\n", "строка 7 содержит управляющий символ с кодом 0x07"},
@@ -111,7 +112,8 @@ TEST_F(SMSTextFile, RefusedAsTheSettingsFileIsWithTheLineNamed) {
         const TSMSFileResult r = ReadSMSFile(file);
         EXPECT_FALSE(r.Ok) << c.what;
         EXPECT_TRUE(r.Texts.isEmpty()) << c.what;
-        EXPECT_EQ(r.Error, "Не удалось прочитать файл " + file + ": " + QString::fromUtf8(c.reason)) << c.what;
+        EXPECT_EQ(r.Error, "Не удалось прочитать файл " + file + ": " + QString::fromUtf8(c.reason))
+            << c.what;
     }
 }
 
@@ -126,9 +128,10 @@ TEST_F(SMSTextFile, OnlyARegularFileOfASaneSizeIsReadOrReplaced) {
     } cases[] = {
         {fifo, "Не удалось открыть файл " + fifo + ": это именованный канал (FIFO), а не обычный файл"},
         {"/dev/zero", "Не удалось открыть файл /dev/zero: это устройство, а не обычный файл"},
-        {huge, "Не удалось прочитать файл " + huge +
-                   ": файл слишком велик: 1048577 байт, а допустимо не больше 1 МБ (файл СМС занимает несколько "
-                   "сотен байт)"},
+        {huge,
+         "Не удалось прочитать файл " + huge +
+             ": файл слишком велик: 1048577 байт, а допустимо не больше 1 МБ (файл СМС занимает несколько "
+             "сотен байт)"},
     };
     for (const auto& c : cases) {
         const FifoGuard guard(fifo);
@@ -140,7 +143,8 @@ TEST_F(SMSTextFile, OnlyARegularFileOfASaneSizeIsReadOrReplaced) {
 
     QString error;
     EXPECT_FALSE(WriteSMSFile(fifo, QStringList(6, QStringLiteral("x")), &error));
-    EXPECT_EQ(error, "Не удалось записать файл " + fifo + ": это именованный канал (FIFO), а не обычный файл");
+    EXPECT_EQ(error,
+              "Не удалось записать файл " + fifo + ": это именованный канал (FIFO), а не обычный файл");
     EXPECT_TRUE(IsFifo(fifo));
 }
 

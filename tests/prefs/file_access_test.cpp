@@ -54,12 +54,14 @@ TEST_F(FileAccess, OnlyARegularFileOfBoundedSizeIsRead) {
         qint64 size;
     };
     const Case cases[] = {
-        {"a FIFO is not waited on", fifo, TFileRead::Open, "это именованный канал (FIFO), а не обычный файл", 0},
-        {"a device is not read without end", "/dev/zero", TFileRead::Open, "это устройство, а не обычный файл",
+        {"a FIFO is not waited on", fifo, TFileRead::Open, "это именованный канал (FIFO), а не обычный файл",
          0},
+        {"a device is not read without end", "/dev/zero", TFileRead::Open,
+         "это устройство, а не обычный файл", 0},
         {"a folder", path("folder.ini"), TFileRead::Open, "это папка, а не файл", 0},
         {"nothing there", path("missing.ini"), TFileRead::Open, "нет такого файла или папки", 0},
-        {"nothing there, nor its folder", path("gone/x.ini"), TFileRead::Open, "нет такого файла или папки", 0},
+        {"nothing there, nor its folder", path("gone/x.ini"), TFileRead::Open, "нет такого файла или папки",
+         0},
         {"one byte over the limit, told before anything is read", path("over.ini"), TFileRead::TooLarge,
          "файл слишком велик: 4097 байт, а допустимо не больше 4 КБ", 4097},
         {"at the limit", path("at.ini"), TFileRead::None, "", 4096},
@@ -169,9 +171,9 @@ TEST_F(FileAccess, LinksOfOthersInASharedFolderAreNotFollowed) {
     if (!RunningAsRoot())
         GTEST_SKIP() << "planting another user's link takes root";
     const QString shared = path("shared");
-    const QString strangers = path("strangers");     // the stranger's own shared folder
-    const QString open = path("open");               // writable by all, not sticky
-    const QString victims = path("victims");         // the files a planted link aims at
+    const QString strangers = path("strangers"); // the stranger's own shared folder
+    const QString open = path("open");           // writable by all, not sticky
+    const QString victims = path("victims");     // the files a planted link aims at
     ASSERT_TRUE(MakeSharedFolder(shared));
     ASSERT_TRUE(MakeSharedFolder(strangers, kStrangerUid));
     ASSERT_TRUE(QDir().mkdir(open) && chmod(QFile::encodeName(open).constData(), 0777) == 0);
