@@ -5,6 +5,7 @@
 #include "history/JournalProgress.h"
 #include "history/WakeUpSwitch.h"
 #include "panel/CommandExchange.h"
+#include "prefs/FileUtils.h"
 
 #include <QDir>
 #include <QEventLoop>
@@ -30,6 +31,12 @@ void PrintErrors(const QStringList& errors, QTextStream& err) {
 
 int RunJournal(const TCliOptions& options, const TJournalOptions& journal, QTextStream& out, QTextStream& err,
                const TLinkTimings& timings) {
+    // A file of the wrong kind, or someone else's link, is told before the journal is read.
+    if (const QString problem = ForbiddenTargetProblem(journal.Out); !problem.isEmpty()) {
+        err << QStringLiteral("Не удалось записать файл %1: %2\n")
+                   .arg(QDir::toNativeSeparators(journal.Out), problem);
+        return ceOutputFailed;
+    }
     TCliSession session(options, out, err, timings);
     const int connected = session.Connect();
     if (connected != ceOk)

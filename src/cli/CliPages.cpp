@@ -12,6 +12,7 @@
 #include "pages/SettingsPages.h"
 #include "panel/DeviceVersion.h"
 #include "panel/PairText.h"
+#include "prefs/FileUtils.h"
 
 #include <QIODevice>
 #include <QTextStream>
@@ -180,8 +181,17 @@ QString DifferenceLine(const TSettingsDifference& d) {
         .arg(d.PageName, d.Caption, d.Key, d.PageValue, file);
 }
 
+QString SettingsFileUnwritable(const QString& path, const QString& reason) {
+    return QStringLiteral("Не удалось записать файл настроек %1: %2\n").arg(path, reason);
+}
+
 int RunRead(const TCliArgs& p, const std::vector<int>& tags, QTextStream& out, QTextStream& err,
             const TLinkTimings& timings) {
+    // A file of the wrong kind, or someone else's link, is told before the panel is read.
+    if (const QString problem = ForbiddenTargetProblem(p.out); !problem.isEmpty()) {
+        err << SettingsFileUnwritable(p.out, problem);
+        return ceSettingsFileFailed;
+    }
     TPageRun run(p, tags, out, err, timings);
     if (const int code = run.Connect(); code != ceOk)
         return run.Finish(code);

@@ -5,6 +5,7 @@
 #include "panel/DisconnectSequence.h"
 #include "panel/LinkMessages.h"
 #include "panel/LogLine.h"
+#include "prefs/FileUtils.h"
 #include "serial/Device.h"
 
 #include <QEventLoop>
@@ -28,7 +29,22 @@ void TCliSession::Log(const QString& text) {
         fLog << StampedLogLine(text);
 }
 
+namespace {
+
+QString LogFailed(const QString& path, const QString& reason) {
+    return QStringLiteral("Не удалось записать журнал обмена %1: %2\n").arg(path, reason);
+}
+
+} // namespace
+
 int TCliSession::Connect() {
+    if (!fOptions.LogFile.isEmpty()) {
+        if (const QString problem = ForbiddenTargetProblem(fOptions.LogFile); !problem.isEmpty()) {
+            fErr << LogFailed(fOptions.LogFile, problem);
+            fLogRefused = true;
+            return ceLogFailed;
+        }
+    }
     TConnectSequence sequence;
     sequence.SetLink(&fExchange->OwedAnswers(), fTimings);
     connect(&sequence, &TConnectSequence::LogLine, this, &TCliSession::Log);
@@ -133,10 +149,10 @@ int TCliSession::Finish(int code) {
         fConnected = false;
     }
     fDevice->SetComActive(false);
-    if (!fOptions.LogFile.isEmpty()) {
+    if (!fOptions.LogFile.isEmpty() && !fLogRefused) {
         QString error;
         if (!SaveLogLines(fOptions.LogFile, fLog, &error)) {
-            fErr << QStringLiteral("Не удалось записать журнал обмена %1: %2\n").arg(fOptions.LogFile, error);
+            fErr << LogFailed(fOptions.LogFile, error);
             return code == ceOk ? ceLogFailed : code;
         }
     }

@@ -54,7 +54,9 @@ public:
     ~TCliSession() override;
 
     // Connects and identifies the panel; ceOk or the failure's exit code
-    // (with one line on the error stream).
+    // (with one line on the error stream). A log file that may never be
+    // written (a FIFO, a device, a folder, someone else's link in a shared
+    // folder) is refused first, ceLogFailed, before the port is opened.
     int Connect();
     const TDeviceVersion& Version() const { return fVersion; }
     // Connected, and the line not lost since.
@@ -66,8 +68,9 @@ public:
     // One exchange per command; prints each answer's lines. ceOk when all
     // completed, else ceExchangeFailed (a refused command is a failure too).
     int Send(const QStringList& commands);
-    // Disconnects (if connected) and writes the log; returns ceLogFailed
-    // when the log could not be written, else `code`.
+    // Disconnects (if connected) and writes the log (a new log file is the
+    // owner's alone: it holds the passwords sent); returns ceLogFailed when
+    // the log could not be written, else `code`.
     int Finish(int code);
 
 private:
@@ -83,6 +86,7 @@ private:
     TDeviceVersion fVersion;
     bool fConnected = false;
     bool fLineLost = false;
+    bool fLogRefused = false; // the log file was refused before connecting: not tried again
     int fCreateError = 0;
     QStringList fLog;
 };

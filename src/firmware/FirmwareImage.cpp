@@ -4,7 +4,7 @@
 #include "HexRecord.h"
 #include "ImageText.h"
 
-#include <QFile>
+#include "prefs/FileUtils.h"
 
 namespace {
 
@@ -19,27 +19,24 @@ QString LineProblem(const QString& name, qsizetype line, const QString& what) {
 } // namespace
 
 bool ReadFirmwareFile(const QString& path, TFirmwareImage& image, QString& error) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        error = FileProblem(path, QStringLiteral("не удаётся открыть (%1)").arg(file.errorString()));
+    // A FIFO or a device is refused before it is opened: opening a FIFO
+    // waits for a writer, and a device may never end.
+    const TFileRead file = ReadRegularFile(path, kMaxImageFileBytes);
+    switch (file.Fault) {
+    case TFileRead::None: break;
+    case TFileRead::Open:
+        error = FileProblem(path, QStringLiteral("не удаётся открыть (%1)").arg(file.Reason));
         return false;
-    }
-    if (file.size() > kMaxImageFileBytes) {
+    case TFileRead::TooLarge:
         error =
-            FileProblem(path, QStringLiteral("слишком велик для образа прошивки (%1 байт)").arg(file.size()));
+            FileProblem(path, QStringLiteral("слишком велик для образа прошивки (%1 байт)").arg(file.Size));
         return false;
-    }
-    const QByteArray bytes = file.read(kMaxImageFileBytes + 1);
-    if (file.error() != QFileDevice::NoError) {
-        error = FileProblem(path, QStringLiteral("не удаётся прочитать (%1)").arg(file.errorString()));
-        return false;
-    }
-    if (bytes.size() > kMaxImageFileBytes) {
-        error = FileProblem(path, QStringLiteral("слишком велик для образа прошивки"));
+    case TFileRead::Read:
+        error = FileProblem(path, QStringLiteral("не удаётся прочитать (%1)").arg(file.Reason));
         return false;
     }
     image.Name = path;
-    image.Lines = ImageTextLines(bytes);
+    image.Lines = ImageTextLines(file.Bytes);
     return true;
 }
 

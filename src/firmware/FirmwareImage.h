@@ -14,7 +14,8 @@ struct TFirmwareImage {
 constexpr qint64 kMaxImageFileBytes = 32 * 1024 * 1024;
 
 // Reads an image file as text lines. False, with a message naming the file,
-// when it cannot be opened or read (or is too large to be an image).
+// when it cannot be opened or read, is not a regular file (a FIFO, a
+// device) or is too large to be an image.
 bool ReadFirmwareFile(const QString& path, TFirmwareImage& image, QString& error);
 
 // Whether the image can go to the panel: it has lines, every line is an

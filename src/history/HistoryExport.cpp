@@ -4,49 +4,15 @@
 #include "HistoryUnit.h"
 #include "XlsxHistoryWriter.h"
 
+#include "prefs/FileUtils.h"
+#include "prefs/ReplacingFile.h"
+
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
-#include <QTemporaryFile>
 
 #include <cerrno>
-#include <cstdio>
-#include <cstring>
 
 namespace {
-
-// The permissions a new file gets: read and write for all, less the
-// process's file mode mask.
-QFileDevice::Permissions NewFilePermissions() {
-    unsigned mask = 022;
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (status.open(QIODevice::ReadOnly)) {
-        for (const QByteArray& line : status.readAll().split('\n')) {
-            if (line.startsWith("Umask:")) {
-                bool ok = false;
-                const unsigned value = line.mid(6).trimmed().toUInt(&ok, 8);
-                if (ok)
-                    mask = value;
-            }
-        }
-    }
-    const unsigned mode = 0666 & ~mask;
-    QFileDevice::Permissions p;
-    if (mode & 0400)
-        p |= QFileDevice::ReadOwner | QFileDevice::ReadUser;
-    if (mode & 0200)
-        p |= QFileDevice::WriteOwner | QFileDevice::WriteUser;
-    if (mode & 0040)
-        p |= QFileDevice::ReadGroup;
-    if (mode & 0020)
-        p |= QFileDevice::WriteGroup;
-    if (mode & 0004)
-        p |= QFileDevice::ReadOther;
-    if (mode & 0002)
-        p |= QFileDevice::WriteOther;
-    return p;
-}
 
 QString CannotWrite(const QString& path, const QString& reason) {
     return QStringLiteral("Не удалось записать файл %1: %2").arg(QDir::toNativeSeparators(path), reason);
@@ -54,37 +20,29 @@ QString CannotWrite(const QString& path, const QString& reason) {
 
 TExportResult WriteCsv(const THistory& history, const std::vector<int>& rows, const QString& path,
                        const QLocale& locale) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return {false, CannotWrite(path, file.errorString())};
-    if (!WriteHistoryCsv(history, rows, file, locale)) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        return {false, CannotWrite(path, reason)};
-    }
-    if (!file.commit())
-        return {false, CannotWrite(path, file.errorString())};
+    TReplacingFile file(path, TFileAccess::Shared);
+    if (!file.Open())
+        return {false, CannotWrite(path, file.Reason())};
+    errno = 0;
+    if (!WriteHistoryCsv(history, rows, file.Device(), locale))
+        return {false, CannotWrite(path, errno ? SystemErrorText(errno) : file.Device().errorString())};
+    if (!file.Commit())
+        return {false, CannotWrite(path, file.Reason())};
     return {true, QString(), int(rows.size())};
 }
 
-// The workbook library writes to a file name: a temporary one in the same
-// folder, renamed over the target once the workbook is complete.
+// The workbook library writes to a file name: the temporary file beside the
+// target, put in its place once the workbook is complete.
 TExportResult WriteXlsx(const THistory& history, const std::vector<int>& rows, const QString& path,
                         const QLocale& locale) {
-    const QFileInfo target(path);
-    QTemporaryFile temp(target.absoluteDir().filePath(QStringLiteral(".%1.XXXXXX").arg(target.fileName())));
-    if (!temp.open())
-        return {false, CannotWrite(path, temp.errorString())};
-    const QString tempPath = temp.fileName();
-    temp.close();
-
+    TReplacingFile file(path, TFileAccess::Shared);
+    if (!file.Open())
+        return {false, CannotWrite(path, file.Reason())};
     QString reason;
-    if (!WriteHistoryXlsx(history, rows, tempPath, locale, &reason))
+    if (!WriteHistoryXlsx(history, rows, file.TemporaryPath(), locale, &reason))
         return {false, CannotWrite(path, reason)};
-    QFile::setPermissions(tempPath, target.exists() ? QFile::permissions(path) : NewFilePermissions());
-    if (std::rename(QFile::encodeName(tempPath).constData(), QFile::encodeName(path).constData()) != 0)
-        return {false, CannotWrite(path, QString::fromLocal8Bit(std::strerror(errno)))};
-    temp.setAutoRemove(false); // it is the target now
+    if (!file.Commit())
+        return {false, CannotWrite(path, file.Reason())};
     return {true, QString(), int(rows.size())};
 }
 

@@ -33,8 +33,8 @@ struct TExportResult {
 
 // Writes the header and the given store rows (in that order) to `path`, as a
 // workbook or as CSV by the file's extension. The file appears whole or not
-// at all: it is written under a temporary name in the same folder and then
-// put in place, an existing file keeping its permissions until then. No rows:
-// an error, and no file.
+// at all (TReplacingFile): it is written under a temporary name in the same
+// folder and then put in place, an existing file keeping its permissions,
+// and only a regular file is replaced. No rows: an error, and no file.
 TExportResult ExportHistory(const THistory& history, const std::vector<int>& rows, const QString& path,
                             const QLocale& locale = QLocale::system());

@@ -1,30 +1,9 @@
 #include "SMSTextFile.h"
 
 #include "SMSCodec.h"
-#include "panel/Cp1251.h"
-
-#include <QFile>
-#include <QRegularExpression>
-#include <QSaveFile>
-
-namespace {
-
-QString decode(const QByteArray& bytes) {
-    static const QByteArray kUtf8Bom("\xEF\xBB\xBF");
-    if (bytes.startsWith(kUtf8Bom))
-        return QString::fromUtf8(bytes.mid(kUtf8Bom.size()));
-    return FromCp1251(bytes);
-}
-
-QStringList splitLines(const QString& text) {
-    static const QRegularExpression kLineEnd(QStringLiteral("\r\n|\r|\n"));
-    QStringList lines = text.split(kLineEnd);
-    if (lines.last().isEmpty())
-        lines.removeLast(); // the line end of the last line, or an empty file
-    return lines;
-}
-
-} // namespace
+#include "TextFileLines.h"
+#include "prefs/FileUtils.h"
+#include "prefs/ReplacingFile.h"
 
 QString SMSFileFormatError() {
     return QStringLiteral("Файл имеет неверный формат или поврежден");
@@ -32,17 +11,30 @@ QString SMSFileFormatError() {
 
 TSMSFileResult ReadSMSFile(const QString& path) {
     TSMSFileResult result;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        result.Error = QStringLiteral("Не удалось открыть файл %1: %2").arg(path, file.errorString());
+    const TFileRead file = ReadRegularFile(path, kMaxSMSFileBytes);
+    if (file.Fault == TFileRead::Open) {
+        result.Error = QStringLiteral("Не удалось открыть файл %1: %2").arg(path, file.Reason);
         return result;
     }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        result.Error = QStringLiteral("Не удалось прочитать файл %1: %2").arg(path, file.errorString());
+    if (file.Fault == TFileRead::TooLarge) {
+        result.Error =
+            QStringLiteral("Не удалось прочитать файл %1: %2 (файл СМС занимает несколько сотен байт)")
+                .arg(path, file.Reason);
         return result;
     }
-    const QStringList lines = splitLines(decode(bytes));
+    if (file.Fault != TFileRead::None) {
+        result.Error = QStringLiteral("Не удалось прочитать файл %1: %2").arg(path, file.Reason);
+        return result;
+    }
+    QStringList lines;
+    TLineFault fault;
+    if (!DecodeTextFileLines(file.Bytes, lines, fault)) {
+        result.Error = QStringLiteral("Не удалось прочитать файл %1: строка %2 %3")
+                           .arg(path)
+                           .arg(fault.Line + 1)
+                           .arg(fault.What);
+        return result;
+    }
     if (lines.size() < SMSCount) {
         result.Error = SMSFileFormatError();
         return result;
@@ -53,13 +45,10 @@ TSMSFileResult ReadSMSFile(const QString& path) {
 }
 
 bool WriteSMSFile(const QString& path, const QStringList& texts, QString* error) {
-    QByteArray bytes;
-    for (const QString& text : texts)
-        bytes += ToCp1251(text) + "\r\n";
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+    QString reason;
+    if (!TReplacingFile::WriteAll(path, EncodeTextFileLines(texts), TFileAccess::Shared, &reason)) {
         if (error)
-            *error = QStringLiteral("Не удалось записать файл %1: %2").arg(path, file.errorString());
+            *error = QStringLiteral("Не удалось записать файл %1: %2").arg(path, reason);
         return false;
     }
     return true;

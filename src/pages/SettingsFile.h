@@ -5,18 +5,28 @@
 #include <QStringList>
 
 // A settings file: the key=value lines of every settings page, one setting
-// a line, no sections, no comments, no header. On disk it is Windows-1251
-// without a byte-order mark, every line ended by CR LF. On reading, CR or LF
-// alone also ends a line, and a file that starts with the UTF-8 byte-order
-// mark (an editor may have saved it so) is read as UTF-8.
+// a line, no sections, no comments, no header, as TextFileLines.h keeps
+// text: Windows-1251 with CR LF (a file with the UTF-8 byte-order mark read
+// as UTF-8).
 //
-// A byte that is no character of Windows-1251 (0x98) makes the whole file
-// unreadable, with the line named: such a file was not written by the tool
-// (most often it is UTF-8 without the mark, whose "И" and "Ш" hold that
-// byte), and taking it would put wrong letters into the pages.
+// A file whose bytes are refused there (the byte 0x98, a character
+// Windows-1251 has not, a control character) is unreadable as a whole, with
+// the line named (and, for a control character, its key): taking it would
+// put wrong letters into the pages, or NUL and escape sequences into the
+// panel.
+//
+// Only a regular file of at most kMaxSettingsFileBytes is read, and the
+// file is written only over a regular file or where none is (FileUtils.h);
+// a new file is the owner's alone (0600), as it holds the panel's GPRS and
+// identification passwords.
 //
 // Reading and writing never throw: a failure is a result whose text names
 // the file and the reason.
+
+// The largest settings file read: a whole configuration takes a few
+// kilobytes.
+inline constexpr qint64 kMaxSettingsFileBytes = 1024 * 1024;
+
 class TSettingsFile {
 public:
     // What became of a read or a write.

@@ -2,7 +2,7 @@
 
 #include "Cp1251.h"
 
-#include <QSaveFile>
+#include "prefs/ReplacingFile.h"
 
 QString LogStamp(const QDateTime& when) {
     return when.toString(QStringLiteral("yyyy.MM.dd hh:mm:ss.zzz"));
@@ -13,16 +13,11 @@ QString StampedLogLine(const QString& text, const QDateTime& when) {
 }
 
 bool SaveLogLines(const QString& path, const QStringList& lines, QString* error) {
-    QSaveFile file(path);
     QByteArray bytes;
     for (const QString& line : lines) {
         bytes += ToCp1251(line);
         bytes += "\r\n";
     }
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    return true;
+    // Every line written to the panel is in the log, the passwords too.
+    return TReplacingFile::WriteAll(path, bytes, TFileAccess::Private, error);
 }

@@ -9,6 +9,7 @@
 #include "cli/CliPages.h"
 #include "cli/CliSession.h"
 #include "cli_run.h"
+#include "hostile_files.h"
 #include "pages/SettingsFile.h"
 #include "pages/StringConsts.h"
 
@@ -265,6 +266,112 @@ TEST_F(CliPages, FailuresHaveTheirOwnExitCodes) {
     };
     for (const QStringList& args : wrong)
         EXPECT_EQ(run(args).code, ceUsage) << args.join(' ').toStdString();
+}
+
+// A file that could never be written is told before the panel is reached:
+// nothing is sent, a FIFO stays a FIFO, and a link another user planted in
+// a shared folder leads nowhere.
+TEST_F(CliPages, FilesThatCannotBeWrittenAreRefusedBeforeThePanelIsAsked) {
+    const QString slave = panel->slavePath();
+    const QString fifo = path("fifo.csv");
+    ASSERT_TRUE(MakeFifo(fifo));
+    const QString notRegular = ": это именованный канал (FIFO), а не обычный файл";
+    struct Case {
+        QStringList args;
+        int code;
+        QString error;
+    };
+    std::vector<Case> cases{
+        {{"read", "--port", slave, "--out", fifo},
+         ceSettingsFileFailed,
+         "Не удалось записать файл настроек " + fifo + notRegular},
+        {{"journal", "--port", slave, "--out", fifo},
+         ceOutputFailed,
+         "Не удалось записать файл " + fifo + notRegular},
+        {{"send", "--port", slave, "--log", fifo, "+o"},
+         ceLogFailed,
+         "Не удалось записать журнал обмена " + fifo + notRegular},
+    };
+    const QString victim = path("victim.ini");
+    {
+        QFile f(victim);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("the user's own file");
+    }
+    if (RunningAsRoot()) {
+        const QString shared = path("shared");
+        ASSERT_TRUE(MakeSharedFolder(shared));
+        const QString planted = " в общей папке принадлежит другому пользователю (uid %1)";
+        for (const QString name : {"panel.ini", "journal.xlsx", "session.log"})
+            ASSERT_TRUE(PlantLink(victim, shared + '/' + name, kStrangerUid));
+        const QString link = shared + "/panel.ini";
+        cases.push_back({{"read", "--port", slave, "--out", shared + "/panel.ini"},
+                         ceSettingsFileFailed,
+                         "Не удалось записать файл настроек " + link + ": символьная ссылка " + link +
+                             planted.arg(kStrangerUid)});
+        const QString sheet = shared + "/journal.xlsx";
+        cases.push_back({{"journal", "--port", slave, "--all", "--out", sheet},
+                         ceOutputFailed,
+                         "Не удалось записать файл " + sheet + ": символьная ссылка " + sheet +
+                             planted.arg(kStrangerUid)});
+        const QString log = shared + "/session.log";
+        cases.push_back({{"identify", "--port", slave, "--log", log},
+                         ceLogFailed,
+                         "Не удалось записать журнал обмена " + log + ": символьная ссылка " + log +
+                             planted.arg(kStrangerUid)});
+    }
+    for (const Case& c : cases) {
+        panel->clearRecords();
+        const CliRun r = run(c.args);
+        EXPECT_EQ(r.code, c.code) << c.args.join(' ').toStdString();
+        EXPECT_TRUE(r.err.startsWith(c.error)) << r.err.toStdString();
+        EXPECT_EQ(r.err.count('\n'), 1) << "told once: " << r.err.toStdString();
+        EXPECT_TRUE(panel->receivedLines().isEmpty()) << c.args.join(' ').toStdString();
+    }
+    EXPECT_TRUE(IsFifo(fifo));
+    EXPECT_EQ(ContentsOf(victim), "the user's own file");
+}
+
+// The settings file and the log hold the panel's passwords.
+TEST_F(CliPages, FilesHoldingPasswordsAreTheOwnersAlone) {
+    const mode_t mask = umask(022);
+    const CliRun r = run({"read", "--port", panel->slavePath(), "--out", path("panel.ini"), "--pages", "gprs",
+                          "--log", path("session.log")});
+    umask(mask);
+    ASSERT_EQ(r.code, ceOk) << r.err.toStdString();
+    EXPECT_TRUE(ContentsOf(path("session.log")).contains("<< +ps"));
+    EXPECT_EQ(ModeOf(path("panel.ini")), 0600);
+    EXPECT_EQ(ModeOf(path("session.log")), 0600);
+}
+
+// NUL and escape sequences in a value never reach the panel: the file is
+// refused whole, with its line and key, before the port is opened.
+TEST_F(CliPages, ASettingsFileWithControlCharactersSendsNothing) {
+    const QString kept = path("kept.ini");
+    ASSERT_EQ(run({"read", "--port", panel->slavePath(), "--out", kept, "--pages", "gprs"}).code, ceOk);
+    TSettingsFile file;
+    ASSERT_TRUE(file.Read(kept));
+    QByteArray bytes = TSettingsFile::Encode(file.Lines());
+    const qsizetype at = bytes.indexOf("Password=");
+    ASSERT_GE(at, 0);
+    bytes.insert(at + 9, QByteArray("\x00\x1B[2J", 5));
+    const QString hostile = path("hostile.ini");
+    {
+        QFile f(hostile);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+    const int line = int(bytes.left(at).count('\n')) + 1;
+    for (const QString command : {"write", "diff"}) {
+        panel->clearRecords();
+        const CliRun r = run({command, "--port", panel->slavePath(), hostile});
+        EXPECT_EQ(r.code, ceSettingsFileFailed) << command.toStdString();
+        EXPECT_EQ(r.err, QStringLiteral("Не удалось прочитать файл настроек %1: строка %2 (ключ «Password») "
+                                        "содержит управляющий символ с кодом 0x00\n")
+                             .arg(hostile)
+                             .arg(line));
+        EXPECT_TRUE(panel->receivedLines().isEmpty()) << command.toStdString();
+    }
 }
 
 struct PageListCase {

@@ -7,6 +7,7 @@
 #include "firmware/ImageSummary.h"
 #include "firmware/ImageText.h"
 #include "hex_lines.h"
+#include "hostile_files.h"
 
 #include <QDir>
 #include <QFile>
@@ -168,6 +169,29 @@ TEST_F(ImageFiles, EmptyUnreadableAndDatalessFilesAreRefused) {
         EXPECT_FALSE(LoadFirmwareFile(c.path, image, error)) << Text(c.path);
         EXPECT_TRUE(error.startsWith(QStringLiteral("Файл прошивки «%1»: %2").arg(c.path, c.message)))
             << Text(error);
+    }
+}
+
+// Opening a FIFO waits for a writer and a device may never end: both are
+// refused at once.
+TEST_F(ImageFiles, AFifoOrADeviceIsRefusedAtOnce) {
+    const QString fifo = dir.filePath("image.hex");
+    ASSERT_TRUE(MakeFifo(fifo));
+    const struct {
+        QString path;
+        const char* reason;
+    } cases[] = {
+        {fifo, "это именованный канал (FIFO), а не обычный файл"},
+        {"/dev/zero", "это устройство, а не обычный файл"},
+    };
+    for (const auto& c : cases) {
+        const FifoGuard guard(fifo);
+        TFirmwareImage image;
+        QString error;
+        EXPECT_FALSE(LoadFirmwareFile(c.path, image, error)) << Text(c.path);
+        EXPECT_FALSE(guard.Fired()) << "the read waited for a writer of the FIFO";
+        EXPECT_EQ(error, QStringLiteral("Файл прошивки «%1»: не удаётся открыть (%2).")
+                             .arg(c.path, QString::fromUtf8(c.reason)));
     }
 }
 

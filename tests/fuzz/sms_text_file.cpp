@@ -1,14 +1,17 @@
 // The SMS text file: the input written to a file and read as the SMS page's
 // "Загрузить СМС" reads it.
 //
-// Checked: a file is taken exactly when it has six lines or more, then with
-// six texts without line ends, and refused with the format message
-// otherwise; six texts taken from a file without a byte-order mark, saved
-// and read again, come back unchanged.
+// Checked: a file whose bytes the text-file decoding refuses is refused,
+// naming the file and the line; any other is taken exactly when it has six
+// lines or more, then with six texts without line ends or control
+// characters, and refused with the format message otherwise; six texts
+// taken, saved and read again, come back unchanged (a file with the UTF-8
+// mark holds only what Windows-1251 has, or is refused).
 #include "fuzz_check.h"
 
 #include "pages/SMSCodec.h"
 #include "pages/SMSTextFile.h"
+#include "pages/TextFileLines.h"
 
 #include <QDir>
 #include <QFile>
@@ -50,21 +53,30 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     WriteFile(path, bytes);
 
     const TSMSFileResult read = ReadSMSFile(path);
-    static const QByteArray kBom("\xEF\xBB\xBF");
-    const bool bom = bytes.startsWith(kBom);
-    if (!bom) {
-        FUZZ_CHECK(read.Ok == (LineCount(bytes) >= SMSCount), "six lines or more are taken");
+    QStringList lines;
+    TLineFault fault;
+    if (!DecodeTextFileLines(bytes, lines, fault)) {
+        FUZZ_CHECK(!read.Ok && read.Texts.isEmpty(), "refused bytes give no texts");
+        FUZZ_CHECK(
+            read.Error.startsWith(
+                QStringLiteral("Не удалось прочитать файл %1: строка %2 ").arg(path).arg(fault.Line + 1)),
+            "refused naming the file and the line");
+        return 0;
     }
+    static const QByteArray kBom("\xEF\xBB\xBF");
+    if (!bytes.startsWith(kBom)) {
+        FUZZ_CHECK(lines.size() == LineCount(bytes), "the lines of the bytes");
+    }
+    FUZZ_CHECK(read.Ok == (lines.size() >= SMSCount), "six lines or more are taken");
     if (!read.Ok) {
         FUZZ_CHECK(read.Error == SMSFileFormatError() && read.Texts.isEmpty(), "refused with the message");
         return 0;
     }
     FUZZ_CHECK(read.Texts.size() == SMSCount, "six texts");
     for (const QString& text : read.Texts) {
-        FUZZ_CHECK(!text.contains(QLatin1Char('\r')) && !text.contains(QLatin1Char('\n')), "no line ends");
+        for (const QChar c : text)
+            FUZZ_CHECK(c.unicode() >= 0x20 && c.unicode() != 0x7F, "no line ends, no control characters");
     }
-    if (bom)
-        return 0; // texts from a UTF-8 file are saved in Windows-1251, which may lack their characters
     const QString saved = Scratch().filePath(QStringLiteral("saved.txt"));
     QString error;
     FUZZ_CHECK(WriteSMSFile(saved, read.Texts, &error), "saved");

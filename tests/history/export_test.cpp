@@ -6,6 +6,7 @@
 #include "history/ExportCells.h"
 #include "history/HistoryExport.h"
 #include "history/HistoryUnit.h"
+#include "hostile_files.h"
 #include "record_lines.h"
 #include "sheet_reader.h"
 
@@ -188,6 +189,21 @@ TEST_F(ExportTest, AnExistingFileIsReplacedWholeAndKeepsItsPermissions) {
     // No temporary file is left beside them.
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
               (QStringList{"new.xlsx", "old.csv", "old.xlsx"}));
+}
+
+TEST_F(ExportTest, OnlyARegularFileIsReplaced) {
+    for (const char* name : {"journal.xlsx", "journal.csv"}) {
+        const QString fifo = path(QString::fromLatin1(name));
+        ASSERT_TRUE(MakeFifo(fifo));
+        const TExportResult r = exportAll(QString::fromLatin1(name));
+        EXPECT_FALSE(r.Ok) << name;
+        EXPECT_EQ(r.Error,
+                  "Не удалось записать файл " + fifo + ": это именованный канал (FIFO), а не обычный файл");
+        EXPECT_TRUE(IsFifo(fifo)) << name;
+    }
+    EXPECT_EQ(
+        QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
+        (QStringList{"journal.csv", "journal.xlsx"}));
 }
 
 TEST(ExportNamesTest, FormatByExtensionAndTheNameOffered) {

@@ -4,6 +4,7 @@
 // configuration kept and written back to the emulated panel over a pty; the
 // comparison with a file; the copy offered before "По умолчанию все...".
 #include "file_dialogs.h"
+#include "hostile_files.h"
 #include "main_window_fixture.h"
 #include "mainwindow/SettingsCompareForm.h"
 #include "pages/PageFrame.h"
@@ -191,6 +192,46 @@ TEST_F(SettingsFileWindow, ASaveThatCannotBeWrittenIsTold) {
     EXPECT_TRUE(boxes[0].second.startsWith("Не удалось записать файл настроек " + file + ": "))
         << boxes[0].second.toStdString();
     EXPECT_FALSE(QFile::exists(file));
+    EXPECT_EQ(w->State(), S::Disconnected);
+}
+
+// The window never waits on a FIFO (it would freeze until someone wrote to
+// it), and never lets a link another user planted in a shared folder lead
+// its save elsewhere: each is told, naming the file, and nothing changes.
+TEST_F(SettingsFileWindow, AFifoOrAPlantedLinkIsToldAndChangesNothing) {
+    auto w = makeWindow();
+    objectEdit(*w)->setText("1A2B");
+    const QStringList before = pageLines(*w);
+    const QString fifo = path("fifo.ini");
+    ASSERT_TRUE(MakeFifo(fifo));
+    {
+        const FifoGuard guard(fifo);
+        trigger(*w, "LoadSettingsAction", {fifo});
+        EXPECT_FALSE(guard.Fired()) << "the window waited for a writer of the FIFO";
+    }
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].first, TBoxKind::Error);
+    EXPECT_EQ(boxes[0].second, "Не удалось открыть файл настроек " + fifo +
+                                   ": это именованный канал (FIFO), а не обычный файл");
+    EXPECT_EQ(pageLines(*w), before);
+    EXPECT_TRUE(IsFifo(fifo));
+
+    if (!RunningAsRoot())
+        return; // planting another user's link takes root
+    const QString shared = path("shared");
+    ASSERT_TRUE(MakeSharedFolder(shared));
+    const QString victim = path("victim.ini"); // not there yet: the link would make it
+    const QString link = shared + "/panel.ini";
+    ASSERT_TRUE(PlantLink(victim, link, kStrangerUid));
+    trigger(*w, "SaveSettingsAction", {link});
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[1].first, TBoxKind::Error);
+    EXPECT_TRUE(boxes[1].second.startsWith("Не удалось записать файл настроек " + link +
+                                           ": символьная ссылка " + link +
+                                           " в общей папке принадлежит "
+                                           "другому пользователю"))
+        << boxes[1].second.toStdString();
+    EXPECT_FALSE(QFile::exists(victim));
     EXPECT_EQ(w->State(), S::Disconnected);
 }
 

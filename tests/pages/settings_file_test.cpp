@@ -1,6 +1,7 @@
 // The settings file without widgets: its bytes and lines, the key look-up
 // as loading does it, reading and atomic writing on disk with their failure
 // messages, and the comparison of a file with the pages' lines.
+#include "hostile_files.h"
 #include "page_fakes.h"
 #include "pages/SettingsCompare.h"
 #include "pages/SettingsDifferenceModel.h"
@@ -11,6 +12,8 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -87,6 +90,37 @@ TEST(SettingsFileLines, BytesThatAreNoTextNameTheirLine) {
         QString why;
         EXPECT_FALSE(TSettingsFile::Decode(bytes, lines, why)) << bytes.toHex().toStdString();
         EXPECT_TRUE(why.startsWith(reason)) << why.toStdString();
+        EXPECT_EQ(lines, QStringList{"untouched"}) << "nothing taken";
+    }
+}
+
+// NUL, escape sequences and the like would reach the panel (and the
+// installer's terminal) as they stand: the file is refused, its line and key
+// named, the key shown without its control characters.
+TEST(SettingsFileLines, ControlCharactersAreRefusedWithTheirLineAndKey) {
+    const std::vector<std::pair<QByteArray, QString>> cases{
+        {QByteArray("Object=0050\r\nPassword=12") + '\0' + "34" + '\0' + "5678\r\n",
+         "строка 2 (ключ «Password») содержит управляющий символ с кодом 0x00"},
+        {"SMS1=\x1B[2J\x1B[31mALARM\r\n", "строка 1 (ключ «SMS1») содержит управляющий символ с кодом 0x1B"},
+        {"Object=0050\r\nEPhone1=123\t4\r\n",
+         "строка 2 (ключ «EPhone1») содержит управляющий символ с кодом 0x09"},
+        {"UserName=a\x7F", "строка 1 (ключ «UserName») содержит управляющий символ с кодом 0x7F"},
+        {"Pass\x1B[8mword=1\r\n",
+         "строка 1 (ключ «Pass\\x1B[8mword») содержит управляющий символ с кодом 0x1B"},
+        {"A=1\r\nB=2\r\n\x1A", "строка 3 содержит управляющий символ с кодом 0x1A"},
+        {QByteArray("\xEF\xBB\xBF") + QString::fromUtf8("SMS1=Тревога\x07").toUtf8(),
+         "строка 1 (ключ «SMS1») содержит управляющий символ с кодом 0x07"},
+        // The 8-bit escape of a terminal is no character of Windows-1251,
+        // and is named by its code, not shown.
+        {"\xEF\xBB\xBFSMS1=\xC2\x9B"
+         "31m",
+         "строка 1 содержит символ U+009B, которого нет в кодировке Windows-1251"},
+    };
+    for (const auto& [bytes, reason] : cases) {
+        QStringList lines{"untouched"};
+        QString why;
+        EXPECT_FALSE(TSettingsFile::Decode(bytes, lines, why)) << bytes.toHex().toStdString();
+        EXPECT_EQ(why, reason);
         EXPECT_EQ(lines, QStringList{"untouched"}) << "nothing taken";
     }
 }
@@ -208,6 +242,59 @@ TEST_F(SettingsFileOnDisk, AFailedWriteLeavesTheOldFileAsItWas) {
 
     // Nothing is left behind in the folder.
     EXPECT_EQ(dir.path() + "/" + QDir(dir.path()).entryList(QDir::Files).join(','), old);
+}
+
+TEST_F(SettingsFileOnDisk, OnlyARegularFileOfASaneSizeIsRead) {
+    const QString fifo = path("fifo.ini");
+    ASSERT_TRUE(MakeFifo(fifo));
+    // A file of settings followed by a megabyte of anything is none of the
+    // tool's: it is refused before it is read.
+    const QString huge = path("huge.ini");
+    ASSERT_TRUE(MakeSparseFile(huge, kMaxSettingsFileBytes + 1));
+    const struct {
+        QString file;
+        QString error;
+    } cases[] = {
+        {fifo,
+         "Не удалось открыть файл настроек " + fifo + ": это именованный канал (FIFO), а не обычный файл"},
+        {"/dev/zero", "Не удалось открыть файл настроек /dev/zero: это устройство, а не обычный файл"},
+        {huge, "Не удалось прочитать файл настроек " + huge +
+                   ": файл слишком велик: 1048577 байт, а допустимо не больше 1 МБ (файл настроек занимает "
+                   "несколько килобайт)"},
+    };
+    for (const auto& c : cases) {
+        const FifoGuard guard(fifo);
+        TSettingsFile settings(QStringList{"Kept=1"});
+        const TSettingsFile::TResult r = settings.Read(c.file);
+        EXPECT_FALSE(guard.Fired()) << "the read waited for a writer of the FIFO";
+        EXPECT_FALSE(r.Ok) << c.file.toStdString();
+        EXPECT_EQ(r.Error, c.error);
+        EXPECT_EQ(settings.Lines(), QStringList{"Kept=1"});
+    }
+    EXPECT_TRUE(IsFifo(fifo));
+}
+
+TEST_F(SettingsFileOnDisk, SavedOnlyOverARegularFileAndForTheOwnerAlone) {
+    // The file holds the panel's passwords.
+    const mode_t mask = umask(022);
+    const bool saved = TSettingsFile(QStringList{"Password=12345678"}).Write(path("new.ini")).Ok;
+    umask(mask);
+    ASSERT_TRUE(saved);
+    EXPECT_EQ(ModeOf(path("new.ini")), 0600);
+    // A file the user gave other rights keeps them.
+    put(path("shared.ini"), "Object=0050\r\n");
+    ASSERT_EQ(chmod(QFile::encodeName(path("shared.ini")).constData(), 0640), 0);
+    ASSERT_TRUE(TSettingsFile(QStringList{"Object=0051"}).Write(path("shared.ini")));
+    EXPECT_EQ(ModeOf(path("shared.ini")), 0640);
+
+    // A FIFO is not replaced by a regular file.
+    const QString fifo = path("fifo.ini");
+    ASSERT_TRUE(MakeFifo(fifo));
+    const TSettingsFile::TResult r = TSettingsFile(QStringList{"Object=0051"}).Write(fifo);
+    EXPECT_FALSE(r.Ok);
+    EXPECT_EQ(r.Error, "Не удалось записать файл настроек " + fifo +
+                           ": это именованный канал (FIFO), а не обычный файл");
+    EXPECT_TRUE(IsFifo(fifo));
 }
 
 // ---- the comparison -------------------------------------------------------

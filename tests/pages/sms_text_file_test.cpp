@@ -1,4 +1,5 @@
 // The SMS text file: six lines in Windows-1251 with CR LF, written whole.
+#include "hostile_files.h"
 #include "pages/SMSTextFile.h"
 
 #include <QFile>
@@ -81,6 +82,70 @@ TEST_F(SMSTextFile, FilesThatCannotBeReadOrWrittenAreNamed) {
     EXPECT_FALSE(WriteSMSFile(nowhere, QStringList(6, QStringLiteral("x")), &error));
     EXPECT_TRUE(error.contains(nowhere)) << error.toStdString();
     EXPECT_FALSE(QFile::exists(nowhere));
+}
+
+// The texts go to the panel as they stand: what the settings file refuses,
+// the SMS text file refuses too, naming the line (and never turns a
+// character into "?" on the way).
+TEST_F(SMSTextFile, RefusedAsTheSettingsFileIsWithTheLineNamed) {
+    const QByteArray six = "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n";
+    const QByteArray bom("\xEF\xBB\xBF");
+    const struct {
+        const char* what;
+        QByteArray bytes;
+        const char* reason;
+    } cases[] = {
+        {"a character Windows-1251 has not", bom + QString::fromUtf8("1\n2\nТревога 😀\n4\n5\n6\n").toUtf8(),
+         "строка 3 содержит символ «😀», которого нет в кодировке Windows-1251"},
+        {"not UTF-8 after its mark", bom + "1\n\xC0\n3\n4\n5\n6\n", "строка 2 не является текстом UTF-8"},
+        {"the byte Windows-1251 has not", "1\r\n\xD0\x98\r\n3\r\n4\r\n5\r\n6\r\n",
+         "строка 2 содержит байт 0x98, которого нет в кодировке Windows-1251 (файл не в этой кодировке или "
+         "повреждён)"},
+        {"NUL", QByteArray("12") + '\0' + "34\r\n" + six,
+         "строка 1 содержит управляющий символ с кодом 0x00"},
+        {"an escape sequence", "1\r\n2\r\n3\r\n4\r\n\x1B[2J\r\n6\r\n",
+         "строка 5 содержит управляющий символ с кодом 0x1B"},
+        {"in a line past the sixth", six + "\x07\r\n", "строка 7 содержит управляющий символ с кодом 0x07"},
+    };
+    for (const auto& c : cases) {
+        const QString file = fixture("case.txt", c.bytes);
+        const TSMSFileResult r = ReadSMSFile(file);
+        EXPECT_FALSE(r.Ok) << c.what;
+        EXPECT_TRUE(r.Texts.isEmpty()) << c.what;
+        EXPECT_EQ(r.Error, "Не удалось прочитать файл " + file + ": " + QString::fromUtf8(c.reason))
+            << c.what;
+    }
+}
+
+TEST_F(SMSTextFile, OnlyARegularFileOfASaneSizeIsReadOrReplaced) {
+    const QString fifo = path("fifo.txt");
+    ASSERT_TRUE(MakeFifo(fifo));
+    const QString huge = path("huge.txt");
+    ASSERT_TRUE(MakeSparseFile(huge, kMaxSMSFileBytes + 1));
+    const struct {
+        QString file;
+        QString error;
+    } cases[] = {
+        {fifo, "Не удалось открыть файл " + fifo + ": это именованный канал (FIFO), а не обычный файл"},
+        {"/dev/zero", "Не удалось открыть файл /dev/zero: это устройство, а не обычный файл"},
+        {huge,
+         "Не удалось прочитать файл " + huge +
+             ": файл слишком велик: 1048577 байт, а допустимо не больше 1 МБ (файл СМС занимает несколько "
+             "сотен байт)"},
+    };
+    for (const auto& c : cases) {
+        const FifoGuard guard(fifo);
+        const TSMSFileResult r = ReadSMSFile(c.file);
+        EXPECT_FALSE(guard.Fired()) << "the read waited for a writer of the FIFO";
+        EXPECT_FALSE(r.Ok);
+        EXPECT_EQ(r.Error, c.error);
+    }
+
+    QString error;
+    EXPECT_FALSE(WriteSMSFile(fifo, QStringList(6, QStringLiteral("x")), &error));
+    EXPECT_EQ(error,
+              "Не удалось записать файл " + fifo + ": это именованный канал (FIFO), а не обычный файл");
+    EXPECT_TRUE(IsFifo(fifo));
 }
 
 } // namespace
