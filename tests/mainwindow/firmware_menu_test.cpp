@@ -250,6 +250,9 @@ TEST_F(FirmwareMenu, NothingIsSentUnlessAGoodImageIsConfirmed) {
         {"sum.hex", badSum, true, TBoxKind::Error, "строка 3"},
         {"pair.hex", badPair, true, TBoxKind::Error, "строка 5"},
         {"empty.hex", {}, true, TBoxKind::Error, "файл пуст"},
+        {"cut.hex", good.mid(0, 12), true, TBoxKind::Error, "в конце нет записи конца файла (тип 01)"},
+        {"after.hex", good + DataRecords(1), true, TBoxKind::Error,
+         "строка 14: запись после записи конца файла (тип 01) в строке 13"},
         {"declined.hex", good, false, TBoxKind::Question, "Записать эту прошивку в панель?"},
     };
     auto w = connectedWindow();
@@ -286,7 +289,7 @@ TEST_F(FirmwareMenu, ARefusedBlockStopsTheUploadWithoutTheFinalCommand) {
     f.refuseBlock = 3;
     panel->setFaults(f);
     auto w = connectedWindow();
-    QStringList image = DataRecords(40);
+    QStringList image = ImageLines(40);
     panel->clearRecords();
     ASSERT_TRUE(startFromFile(*w, writeImage("refused.hex", image)));
     waitForTheEnd(*w);
@@ -312,7 +315,7 @@ TEST_F(FirmwareMenu, CancelStopsBetweenBlocksAfterAWarning) {
     panel->setDelays(d);
     auto w = connectedWindow();
     panel->clearRecords();
-    ASSERT_TRUE(startFromFile(*w, writeImage("long.hex", DataRecords(40 * 8))));
+    ASSERT_TRUE(startFromFile(*w, writeImage("long.hex", ImageLines(40 * 8))));
     TUploadFirmware* engine = w->FirmwareActions().Engine();
     TFormUpdateProgress* form = w->FirmwareActions().ProgressForm();
     QString warning;
@@ -345,7 +348,7 @@ TEST_F(FirmwareMenu, NothingElseCanStartDuringTheUpload) {
     panel->setDelays(d);
     auto w = connectedWindow();
     panel->clearRecords();
-    ASSERT_TRUE(startFromFile(*w, writeImage("guarded.hex", DataRecords(10 * 8))));
+    ASSERT_TRUE(startFromFile(*w, writeImage("guarded.hex", ImageLines(10 * 8))));
 
     std::vector<bool> waiting; // whether the exchange waited for the panel at each try
     auto tryEverything = [&] {
@@ -403,7 +406,7 @@ TEST_F(FirmwareMenu, AnUploadBrokenOffByTheCloseOrALostLineNeverEndsInSuccess) {
         auto w = connectedWindow();
         boxes.clear();
         panel->clearRecords();
-        ASSERT_TRUE(startFromFile(*w, writeImage("broken.hex", DataRecords(20 * 8))));
+        ASSERT_TRUE(startFromFile(*w, writeImage("broken.hex", ImageLines(20 * 8))));
         QObject::connect(w->FirmwareActions().Engine(), &TUploadFirmware::StepChanged, w.get(),
                          [&](TUploadStep step, int block) {
                              if (step != TUploadStep::WriteBlock || block != 3)
@@ -495,7 +498,7 @@ TEST_F(FirmwareMenu, APanelLeftInItsBootLoaderIsConnectedForTheUpdateAlone) {
     f.refuseErase = true;
     panel->setFaults(f);
     auto w = connectedWindow();
-    const QString path = writeImage("image.hex", DataRecords(24));
+    const QString path = writeImage("image.hex", ImageLines(24));
     ASSERT_TRUE(startFromFile(*w, path));
     waitForTheEnd(*w);
     ASSERT_TRUE(panel->inBootLoader());
@@ -571,7 +574,7 @@ TEST_F(FirmwareMenu, TheBootLoaderStateEndsWithDisconnectOrTheClose) {
 namespace {
 
 TEST_F(FirmwareMenu, ASafetyCopyOfTheSettingsIsOfferedFirst) {
-    const QString image = writeImage("copy.hex", DataRecords(16));
+    const QString image = writeImage("copy.hex", ImageLines(16));
     const QString copy = scratch.filePath("before-update.ini");
     struct Case {
         const char* what;
@@ -637,7 +640,7 @@ TEST_F(FirmwareMenu, ASafetyCopyOfTheSettingsIsOfferedFirst) {
 namespace {
 
 TEST_F(FirmwareMenu, ACopyWithPagesNotReadIsKeptOnlyWhenTheUserSaysSo) {
-    const QString image = writeImage("copy.hex", DataRecords(16));
+    const QString image = writeImage("copy.hex", ImageLines(16));
     const QString copy = scratch.filePath("before-update.ini");
     // The SMS page's third text never comes.
     emu::Faults f;
