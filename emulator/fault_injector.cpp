@@ -40,9 +40,8 @@ Reply FaultInjector::shape(const QString& name, Reply reply) {
         // A record line starts with its index in four hexadecimal digits.
         const QByteArray index = hex::format(unsigned(f.skipRecord), 4);
         for (ReplyPart& part : reply.parts) {
-            const auto skipped = part.lines.removeIf([&](const QByteArray& line) {
-                return line.size() > 4 && line.startsWith(index);
-            });
+            const auto skipped = part.lines.removeIf(
+                [&](const QByteArray& line) { return line.size() > 4 && line.startsWith(index); });
             fSkipped = fSkipped || skipped > 0;
         }
     }

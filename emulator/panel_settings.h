@@ -49,7 +49,7 @@ struct Faults {
     // the first answer that would carry it, or every one with skipRecordAlways.
     int skipRecord = -1;
     bool skipRecordAlways = false;
-    QString onlyCommand;      // when set, the faults hit only commands whose name starts with it
+    QString onlyCommand; // when set, the faults hit only commands whose name starts with it
 };
 
 // Everything that sets up an emulated panel.

@@ -161,7 +161,9 @@ bool TJournalReader::ReadChunk(TChunkPlan& plan, const TIndexSpan& chunk, uint32
     // up to the newest record as the pointer gave it, or as the answers
     // show it (paging past the newest asks for records that may not exist
     // yet; an answer that brings a record leaves none below it out).
-    const auto wanted = [&](int index) { return !plan.MissingOnly || !FHistory.RecordExists(uint16_t(index)); };
+    const auto wanted = [&](int index) {
+        return !plan.MissingOnly || !FHistory.RecordExists(uint16_t(index));
+    };
     int top = fNewest;
     QSet<int> credited;
     QList<int> missing;

@@ -57,8 +57,7 @@ inline const TReadCase kReadCases[] = {
      })},
     // Asked for again; the second answer brings it.
     {"a record left out once", Fault([](auto& f) { f.skipRecord = 90; })},
-    {"a record left out every time",
-     Fault([](auto& f) {
+    {"a record left out every time", Fault([](auto& f) {
          f.skipRecord = 90;
          f.skipRecordAlways = true;
      }),

@@ -139,7 +139,10 @@ TEST_P(JournalPaging, ARecordLeftOutIsAskedForAgainAndNamedWhenItNeverComes) {
         QList<int> shown;
     } cases[] = {
         {"left out once", false, 1, {}, Down(99, 80)},
-        {"left out every time", true, attempts - 1, {"Записи истории: не получена запись 85"},
+        {"left out every time",
+         true,
+         attempts - 1,
+         {"Записи истории: не получена запись 85"},
          Down(99, 86) + Down(84, 80)},
     };
     for (const auto& c : cases) {
