@@ -88,6 +88,8 @@ EmulatorOptions::Result EmulatorOptions::parse(const QStringList& arguments, Emu
         {"baud", "Throttle the line to N baud both ways, 10 bits a byte (19200 is the panel's rate).", "N"},
         {"refuse-block", "Fault: the boot loader answers ERROR to its Nth block (from 1), every time.", "N"},
         {"refuse-erase", "Fault: the boot loader answers ERROR to \"+BE\"."},
+        {"skip-record", "Fault: the first \"+read\" answer that would carry record N leaves it out.", "N"},
+        {"skip-record-always", "Fault: every \"+read\" answer leaves out record N.", "N"},
         {"fault-command", "Faults hit only commands whose name starts with NAME (\"+o\", \"+alphon\").",
          "NAME"},
         {"transcript", "Write every byte both ways with time stamps to FILE.", "FILE"},
@@ -145,10 +147,17 @@ EmulatorOptions::Result EmulatorOptions::parse(const QStringList& arguments, Emu
                            toInt(p, "extra-delay", 0, 600000, s.faults.extraDelayMs, message) &&
                            toInt(p, "hangup-at", 1, INT_MAX, s.faults.hangupAt, message) &&
                            toInt(p, "baud", 50, 4000000, s.faults.baud, message) &&
-                           toInt(p, "refuse-block", 1, INT_MAX, s.faults.refuseBlock, message);
+                           toInt(p, "refuse-block", 1, INT_MAX, s.faults.refuseBlock, message) &&
+                           toInt(p, "skip-record", 0, 65535, s.faults.skipRecord, message) &&
+                           toInt(p, "skip-record-always", 0, 65535, s.faults.skipRecord, message);
     if (!numbersOk)
         return Result::Error;
     s.seed = quint32(seed);
+    if (p.isSet("skip-record") && p.isSet("skip-record-always")) {
+        message = QStringLiteral("--skip-record and --skip-record-always: give one of them");
+        return Result::Error;
+    }
+    s.faults.skipRecordAlways = p.isSet("skip-record-always");
     if (s.badRecords > s.journalRecords) {
         message = QStringLiteral("--bad-records: more than the %1 records").arg(s.journalRecords);
         return Result::Error;

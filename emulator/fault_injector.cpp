@@ -1,5 +1,7 @@
 #include "fault_injector.h"
 
+#include "hex_digits.h"
+
 namespace emu {
 
 bool FaultInjector::applies(const QString& name) const {
@@ -10,6 +12,7 @@ bool FaultInjector::applies(const QString& name) const {
 void FaultInjector::restart() {
     fCommands = 0;
     fUnanswered.clear();
+    fSkipped = false;
 }
 
 bool FaultInjector::admit(const QString& name, const QByteArray& line) {
@@ -29,10 +32,19 @@ bool FaultInjector::admit(const QString& name, const QByteArray& line) {
     return true;
 }
 
-Reply FaultInjector::shape(const QString& name, Reply reply) const {
+Reply FaultInjector::shape(const QString& name, Reply reply) {
     if (!applies(name) || reply.parts.isEmpty())
         return reply;
     const Faults& f = fSettings.faults;
+    if (name == QLatin1String("+read") && f.skipRecord >= 0 && (f.skipRecordAlways || !fSkipped)) {
+        // A record line starts with its index in four hexadecimal digits.
+        const QByteArray index = hex::format(unsigned(f.skipRecord), 4);
+        for (ReplyPart& part : reply.parts) {
+            const auto skipped = part.lines.removeIf(
+                [&](const QByteArray& line) { return line.size() > 4 && line.startsWith(index); });
+            fSkipped = fSkipped || skipped > 0;
+        }
+    }
     if (f.missingOk && reply.hasValueLine()) {
         ReplyPart& last = reply.parts.last();
         if (!last.lines.isEmpty() && last.lines.last() == "OK")

@@ -17,8 +17,9 @@ public:
     // Whether the panel hears the command at all (lost every Nth command; the
     // first sending of a command when it is answered only on the retry).
     bool admit(const QString& name, const QByteArray& line);
-    // Faults on the answer's lines: missing "OK", garbage, extra delay.
-    Reply shape(const QString& name, Reply reply) const;
+    // Faults on the answer's lines: a journal record left out, missing "OK",
+    // garbage, extra delay.
+    Reply shape(const QString& name, Reply reply);
     // Faults on the bytes: LF and '>' sprinkled in, cut off half way (sets
     // hungUp), split into single bytes.
     QList<TimedBytes> shapeBytes(const QString& name, QList<TimedBytes> bytes, bool& hungUp);
@@ -30,6 +31,7 @@ private:
     const PanelSettings& fSettings;
     int fCommands = 0;      // commands the faults apply to, seen so far
     QByteArray fUnanswered; // the command ignored last, waiting for its retry
+    bool fSkipped = false;  // the record of Faults::skipRecord was left out once
     quint32 fNoise = 0x2545F491;
 };
 

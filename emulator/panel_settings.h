@@ -45,7 +45,11 @@ struct Faults {
     int refuseBlock =
         0; // the boot loader answers "ERROR" to its Nth block, counted from 1, every time (0: off)
     bool refuseErase = false; // the boot loader answers "ERROR" to "+BE"
-    QString onlyCommand;      // when set, the faults hit only commands whose name starts with it
+    // "+read" answers leave out the record with this index (-1: off): only
+    // the first answer that would carry it, or every one with skipRecordAlways.
+    int skipRecord = -1;
+    bool skipRecordAlways = false;
+    QString onlyCommand; // when set, the faults hit only commands whose name starts with it
 };
 
 // Everything that sets up an emulated panel.

@@ -36,18 +36,37 @@ bool ReadFirmwareFile(const QString& path, TFirmwareImage& image, QString& error
         return false;
     }
     image.Name = path;
-    image.Lines = ImageTextLines(file.Bytes);
+    image.Lines = FirmwareImageLines(file.Bytes);
     return true;
+}
+
+QStringList FirmwareImageLines(const QByteArray& bytes) {
+    QStringList lines = ImageTextLines(bytes);
+    while (!lines.isEmpty() && lines.last().trimmed().isEmpty())
+        lines.removeLast();
+    return lines;
 }
 
 QString ValidateFirmwareImage(const TFirmwareImage& image) {
     if (image.Lines.isEmpty())
         return FileProblem(image.Name, QStringLiteral("файл пуст, записывать нечего"));
+    qsizetype endOfFile = -1;
     for (qsizetype i = 0; i < image.Lines.size(); ++i) {
         QString problem;
-        if (!ParseHexRecord(image.Lines.at(i), &problem))
+        const std::optional<THexRecord> record = ParseHexRecord(image.Lines.at(i), &problem);
+        if (!record)
             return LineProblem(image.Name, i, problem);
+        if (endOfFile >= 0)
+            return LineProblem(image.Name, i,
+                               QStringLiteral("запись после записи конца файла (тип 01) в строке %1; "
+                                              "образ кончается на ней")
+                                   .arg(endOfFile + 1));
+        if (record->Type == hrEndOfFile)
+            endOfFile = i;
     }
+    if (endOfFile < 0)
+        return FileProblem(image.Name, QStringLiteral("в конце нет записи конца файла (тип 01): файл, "
+                                                      "видимо, обрезан"));
     const TUploadPlan plan = PlanUpload(image.Lines);
     if (plan.Blocks.isEmpty())
         return FileProblem(image.Name, QStringLiteral("в образе нет данных для записи"));

@@ -41,7 +41,7 @@ QString HexRecordTypeName(int type) {
 }
 
 std::optional<THexRecord> ParseHexRecord(const QString& line, QString* problem) {
-    if (line.isEmpty())
+    if (line.trimmed().isEmpty())
         return Refuse(problem, QStringLiteral("пустая строка"));
     if (line.at(0) != QLatin1Char(':'))
         return Refuse(problem, QStringLiteral("строка не начинается с двоеточия, это не запись Intel HEX"));

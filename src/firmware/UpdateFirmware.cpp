@@ -1,5 +1,6 @@
 #include "UpdateFirmware.h"
 
+#include "FirmwareImage.h"
 #include "ImageText.h"
 #include "panel/PairText.h"
 
@@ -61,5 +62,8 @@ std::optional<QStringList> LoadBuiltInImage(const TDeviceVersion& version, const
     const QString name = GetImageName(version.Memory, resources);
     if (name.contains(QLatin1String("no")) || name.isEmpty())
         return std::nullopt;
-    return ResourceLines(resources + QStringLiteral("/FIRMWARE/") + name);
+    QFile image(resources + QStringLiteral("/FIRMWARE/") + name);
+    if (!image.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    return FirmwareImageLines(image.readAll());
 }

@@ -34,7 +34,8 @@ bool NeedUpdate(const TDeviceVersion& version, const QString& builtInVersion);
 // "no update" for any other type or when there is no list.
 QString GetImageName(const QString& memory, const QString& resources = QStringLiteral(":"));
 
-// The built-in image for the panel's memory type; nothing when its name
-// contains "no" or the image cannot be loaded.
+// The built-in image for the panel's memory type, as FirmwareImageLines
+// gives its lines; nothing when its name contains "no" or the image cannot
+// be loaded.
 std::optional<QStringList> LoadBuiltInImage(const TDeviceVersion& version,
                                             const QString& resources = QStringLiteral(":"));

@@ -28,6 +28,21 @@ QString JournalError::RejectedLines(int count) {
     return QStringLiteral("Записи истории: строк ответа, не принятых как запись, %1").arg(count);
 }
 
+QStringList JournalError::MissingRecords(const QList<int>& indexes) {
+    QStringList names;
+    for (qsizetype i = 0; i < indexes.size();) {
+        qsizetype last = i;
+        while (last + 1 < indexes.size() && indexes.at(last + 1) == indexes.at(last) + 1)
+            ++last;
+        names << (last == i ? QStringLiteral("Записи истории: не получена запись %1").arg(indexes.at(i))
+                            : QStringLiteral("Записи истории: не получены записи %1–%2")
+                                  .arg(indexes.at(i))
+                                  .arg(indexes.at(last)));
+        i = last + 1;
+    }
+    return names;
+}
+
 std::optional<int> ParsePointer(const QString& value) {
     const QString text = value.trimmed();
     if (text.isEmpty() || text.size() > 8)

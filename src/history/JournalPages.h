@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -41,6 +43,10 @@ inline const QString Erase = QStringLiteral("Очистка истории");
 // Answer lines of "+read" that were no record: they are named in the error
 // list with their number, never dropped unseen.
 QString RejectedLines(int count);
+// The records of "+read" that did not come, by index (decimal, as the list
+// shows them): one name per run of consecutive indexes, "Записи истории: не
+// получена запись 5", "Записи истории: не получены записи 7–9".
+QStringList MissingRecords(const QList<int>& indexes);
 } // namespace JournalError
 
 // Asked before the panel's journal is erased.

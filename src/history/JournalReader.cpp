@@ -1,9 +1,11 @@
 #include "JournalReader.h"
 
 #include "HistoryUnit.h"
+#include "JournalAnswer.h"
 #include "WakeUpSwitch.h"
 
 #include <QElapsedTimer>
+#include <QSet>
 #include <QTimer>
 
 #include <algorithm>
@@ -78,13 +80,18 @@ int TJournalReader::Remaining(const TChunkPlan& plan) const {
 
 void TJournalReader::EmitProgress(const TChunkPlan& plan) {
     const int total = plan.Span.Count();
+    // Done: the records of the span the store holds (a record that did not
+    // come is not done). Left: the indexes not yet asked for.
+    const int done = FHistory.ExportRows(plan.Span.From, plan.Span.To).Count();
     const int remaining = Remaining(plan);
     // The rate of this read's own chunks: request, line and answer together.
     const qint64 msLeft = plan.Asked == 0 ? -1 : qint64(std::ceil(plan.ElapsedMs / plan.Asked * remaining));
-    emit ReadProgress(total - remaining, total, msLeft);
+    emit ReadProgress(done, total, msLeft);
 }
 
-void TJournalReader::NameRejected(TJournalResult& result) {
+void TJournalReader::NameAnswerFaults(TJournalResult& result) {
+    std::sort(result.Missing.begin(), result.Missing.end());
+    result.Errors += JournalError::MissingRecords(result.Missing);
     if (result.Rejected > 0)
         result.Errors.append(JournalError::RejectedLines(result.Rejected));
 }
@@ -149,32 +156,66 @@ TIndexSpan TJournalReader::NextChunk(const TChunkPlan& plan, uint32_t timeOut) c
 
 bool TJournalReader::ReadChunk(TChunkPlan& plan, const TIndexSpan& chunk, uint32_t timeOut,
                                TJournalResult& result) {
-    QStringList lines;
-    const qsizetype before = result.Errors.size();
-    QElapsedTimer clock;
-    clock.start();
-    const bool ok = fExchange.ReadParamFromDevice(ReadCommandFor(chunk), lines, result.Errors,
-                                                  JournalError::Records, kOK, timeOut);
-    plan.ElapsedMs += clock.nsecsElapsed() / 1e6;
-    plan.Asked += chunk.Count();
-    if (!ok || result.Errors.size() != before)
-        return false;
+    // The indexes of the chunk this operation has to bring: all of them, or
+    // those the store lacks; and of those only the ones the panel holds,
+    // up to the newest record as the pointer gave it, or as the answers
+    // show it (paging past the newest asks for records that may not exist
+    // yet; an answer that brings a record leaves none below it out).
+    const auto wanted = [&](int index) {
+        return !plan.MissingOnly || !FHistory.RecordExists(uint16_t(index));
+    };
+    int top = fNewest;
+    QSet<int> credited;
+    QList<int> missing;
+    TIndexSpan ask = chunk;
+    const int attempts = std::max(1, fExchange.Attempts());
+    for (int attempt = 1;; ++attempt) {
+        QStringList lines;
+        const qsizetype before = result.Errors.size();
+        QElapsedTimer clock;
+        clock.start();
+        const bool ok = fExchange.ReadParamFromDevice(ReadCommandFor(ask), lines, result.Errors,
+                                                      JournalError::Records, kOK, timeOut);
+        plan.ElapsedMs += clock.nsecsElapsed() / 1e6;
+        plan.Asked += ask.Count();
+        if (!ok || result.Errors.size() != before)
+            return false;
 
-    // Every line but the final "OK". A panel that answers the record at the
-    // second index too has sent the next chunk's first record already.
-    int next = chunk.To + 1;
-    for (qsizetype i = 0; i + 1 < lines.size(); ++i) {
-        const QString& line = lines.at(i);
-        if (!FHistory.Add(line)) {
-            ++result.Rejected;
-            continue;
+        // Every line but the final "OK".
+        if (!lines.isEmpty())
+            lines.removeLast();
+        const TJournalAnswer answer = SortJournalAnswer(lines, AskedByRead(ask));
+        result.Rejected += answer.Rejected;
+        for (auto it = answer.Records.cbegin(); it != answer.Records.cend(); ++it) {
+            if (FHistory.Add(*it)) {
+                credited.insert(it.key());
+                top = std::max(top, it.key());
+            }
         }
-        ++result.Received;
-        const int index = line.left(4).toInt(nullptr, 16);
-        if (index == next && index <= plan.Span.To)
-            ++next;
+
+        missing.clear();
+        for (int index = chunk.From; index <= std::min(chunk.To, top); ++index) {
+            if (!credited.contains(index) && wanted(index))
+                missing.append(index);
+        }
+        if (missing.isEmpty() || attempt >= attempts)
+            break;
+        // A long read cancelled meanwhile asks for nothing more; what is
+        // missing is read by the next read of the journal.
+        if (fRun && CancelRequested()) {
+            missing.clear();
+            break;
+        }
+        ask = {missing.first(), missing.last()};
     }
-    plan.Cursor = next;
+    result.Received += int(credited.size());
+    result.Missing += missing;
+
+    // A panel that answers the record at the command's end index too has
+    // sent the next chunk's first record already.
+    plan.Cursor = chunk.To + 1;
+    while (plan.Cursor <= plan.Span.To && credited.contains(plan.Cursor))
+        ++plan.Cursor;
     return true;
 }
 
@@ -206,7 +247,7 @@ TJournalResult TJournalReader::ReadPage() {
     TChunkPlan plan;
     plan.Span = result.Span = NewestPage(*newest, FViewRecordCount);
     ReadSpan(plan, fTiming.FirstReadTimeOut, result);
-    NameRejected(result);
+    NameAnswerFaults(result);
     ShowPage(plan.Span.From);
     return result;
 }
@@ -221,7 +262,7 @@ TJournalResult TJournalReader::GoTo(const TIndexSpan& span, TJournalSource sourc
         plan.Span = span;
         plan.MissingOnly = true;
         ReadSpan(plan, fTiming.ReadTimeOut, result);
-        NameRejected(result);
+        NameAnswerFaults(result);
     }
     // Nothing of the page to show (past the newest record, a failed read,
     // nothing stored there): the page stays rather than leaving an empty
@@ -358,7 +399,7 @@ void TJournalReader::Finish() {
     TJournalResult result = std::move(fRun->result);
     fRun.reset();
     fCancel = false;
-    NameRejected(result);
+    NameAnswerFaults(result);
     // A read that stopped before the newest page came (cancelled, failed)
     // shows the newest records it has rather than an empty page.
     if (!HasRows() && FHistory.Count() > 0 && FCurrentPoint >= 0)

@@ -4,6 +4,7 @@
 #include "panel/DirectionRec.h"
 #include "panel/PanelExchange.h"
 
+#include <QList>
 #include <QObject>
 #include <QStringList>
 
@@ -35,12 +36,14 @@ struct TJournalTiming {
 // What one journal operation did.
 struct TJournalResult {
     // Failed parameter names for the error list window, in order: the
-    // direction reads, the pointer, the records, the erase, and the answer
-    // lines that were no record.
+    // direction reads, the pointer, the records, the erase, the records
+    // that did not come (by index), and the answer lines that were no
+    // record.
     QStringList Errors;
     TIndexSpan Span;    // the indexes asked for
-    int Received = 0;   // records the store took
-    int Rejected = 0;   // answer lines that were no record
+    int Received = 0;   // records the store took, each index once
+    int Rejected = 0;   // answer lines not taken as a record (see TJournalAnswer)
+    QList<int> Missing; // indexes the answers lacked even when asked again, ascending
     bool Empty = false; // the pointer says the journal is empty: no record was asked for
     bool Cancelled = false;
     bool Busy = false; // refused: a read of the journal is running
@@ -137,6 +140,9 @@ private:
     // Reads the span chunk by chunk; false when an exchange failed.
     bool ReadSpan(TChunkPlan& plan, uint32_t timeOut, TJournalResult& result);
     TIndexSpan NextChunk(const TChunkPlan& plan, uint32_t timeOut) const;
+    // Reads one chunk; the indexes its answer lacked are asked for again,
+    // as often as the exchange sends one command, and those that still do
+    // not come go into the result's Missing. False when an exchange failed.
     bool ReadChunk(TChunkPlan& plan, const TIndexSpan& chunk, uint32_t timeOut, TJournalResult& result);
     // Indexes of the span still to be read.
     int Remaining(const TChunkPlan& plan) const;
@@ -150,7 +156,9 @@ private:
     // broken off by a cancel; if so, its errors are taken back.
     bool BrokenOff(QStringList& errors, qsizetype before) const;
     void ShowPage(int from);
-    static void NameRejected(TJournalResult& result);
+    // The records that did not come and the lines not taken, named in the
+    // errors.
+    static void NameAnswerFaults(TJournalResult& result);
 
     void Start(int count);
     void Step();

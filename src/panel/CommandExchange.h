@@ -45,6 +45,7 @@ public:
     bool DeviceCommandLst(const QString& ACommand, QStringList& Res, uint32_t TimeOut) override;
     // The last request failed because the panel refused it.
     bool LastRefused() const { return fLastRefused; }
+    int Attempts() const override { return fTimings.Attempts; }
     bool Uparam() const override { return FUParam; }
     void SetUparam(bool value) override { FUParam = value; }
 

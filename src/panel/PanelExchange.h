@@ -1,5 +1,7 @@
 #pragma once
 
+#include "LinkTimings.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -24,6 +26,10 @@ public:
 
     // One exchange; on success Res holds every answer line.
     virtual bool DeviceCommandLst(const QString& ACommand, QStringList& Res, uint32_t TimeOut) = 0;
+
+    // How often one command may be sent before it counts as failed; a caller
+    // that asks again for what an answer lacked keeps within it too.
+    virtual int Attempts() const { return TLinkTimings{}.Attempts; }
 
     // While set, an answer on the cable is complete at its second "OK" line.
     virtual bool Uparam() const = 0;

@@ -12,6 +12,7 @@
 
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTextStream>
 
@@ -91,6 +92,17 @@ TEST_F(CliFlash, DamagedImagesAreRefusedWithNothingOnTheWire) {
     count[2] = 'F';
     QByteArray pair = lines[6];
     pair[20] = 'x';
+    // The file cut at a line end before its end-of-file record (the last
+    // element is what follows the final line end), and one going on after it.
+    const QList<QByteArray> cut = lines.mid(0, lines.size() - 2) << QByteArray();
+    const QList<QByteArray> after = lines.mid(0, lines.size() - 1) << lines[6] << QByteArray();
+    auto writeLines = [&](const QString& name, const QList<QByteArray>& content) {
+        const QString path = dir.filePath(name);
+        QFile f(path);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(content.join('\n'));
+        return path;
+    };
 
     struct Case {
         QString path;
@@ -101,6 +113,8 @@ TEST_F(CliFlash, DamagedImagesAreRefusedWithNothingOnTheWire) {
         {write("count.hex", 6, count), "строка 7: в записи указано байт данных: 31, а в строке их 16"},
         {write("pair.hex", 6, pair), "строка 7: «"},
         {write("empty.hex", -2, {}), "файл пуст"},
+        {writeLines("cut.hex", cut), "в конце нет записи конца файла (тип 01)"},
+        {writeLines("after.hex", after), "строка 255: запись после записи конца файла (тип 01) в строке 254"},
         {dir.filePath("missing.hex"), "не удаётся открыть"},
     };
     for (const Case& c : cases) {
@@ -112,6 +126,41 @@ TEST_F(CliFlash, DamagedImagesAreRefusedWithNothingOnTheWire) {
         EXPECT_TRUE(r.out.isEmpty());
     }
     EXPECT_TRUE(panel->receivedBytes().isEmpty());
+
+    // The program itself, with the cut file.
+    QProcess cli;
+    cli.start(TARVIK_CLI_PROGRAM, {"flash", "--port", panel->slavePath(), dir.filePath("cut.hex"), "--yes"});
+    ASSERT_TRUE(cli.waitForFinished(30000));
+    EXPECT_EQ(cli.exitCode(), ceImageRefused);
+    EXPECT_TRUE(QString::fromUtf8(cli.readAllStandardError()).contains("нет записи конца файла"));
+    EXPECT_TRUE(panel->receivedBytes().isEmpty());
+}
+
+// The blank lines an editor leaves at the end go nowhere: the image is
+// written as the file without them is.
+TEST_F(CliFlash, BlankLinesAtTheEndOfAnImageAreNotSent) {
+    QFile real(kImage);
+    ASSERT_TRUE(real.open(QIODevice::ReadOnly));
+    QTemporaryDir dir;
+    const QString edited = dir.filePath("edited.hex");
+    {
+        QFile f(edited);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(real.readAll() + "\r\n  \r\n");
+    }
+    QList<QStringList> writes;
+    QList<QByteArray> flashed;
+    for (const QString& image : {kImage, edited}) {
+        auto panel = StartEmulatedPanel(QuickPanelSettings());
+        const CliRun r = run({"flash", "--port", panel->slavePath(), image, "--yes"});
+        EXPECT_EQ(r.code, ceOk) << r.err.toStdString();
+        EXPECT_TRUE(r.out.contains("Строк: 254, блоков по 8 строк: 32\n")) << r.out.toStdString();
+        EXPECT_EQ(panel->finalCheckPassed(), std::optional<bool>(true));
+        writes << panel->receivedLines().filter(QRegularExpression("^\\+(W|EE)"));
+        flashed << panel->flashedImage();
+    }
+    EXPECT_EQ(writes[1], writes[0]);
+    EXPECT_EQ(flashed[1], flashed[0]);
 }
 
 TEST_F(CliFlash, AFailedStepHasItsExitCodeAndRunningItAgainRecoversThePanel) {

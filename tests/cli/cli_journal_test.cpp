@@ -1,7 +1,7 @@
 // tarvik1-cli journal and erase-journal against the emulated panel: the
 // newest records or the whole journal into the window's sheet, progress on
-// standard error, the erase only when confirmed, and the exit codes of what
-// can go wrong.
+// standard error, the erase only when confirmed, records the panel left out
+// named by index, and the exit codes of what can go wrong.
 #include "cli/CliCommands.h"
 #include "cli/CliJournal.h"
 #include "cli/CliSession.h"
@@ -92,6 +92,43 @@ TEST_F(CliJournal, WholeJournalWithProgressOverCableAndModem) {
         ASSERT_GE(progress.size(), 2) << m;
         EXPECT_EQ(progress.first(), "Прочитано 0 из 300 записей") << m;
         EXPECT_EQ(progress.last(), "Прочитано 300 из 300 записей, осталось 0 с") << m;
+    }
+}
+
+// A record the panel leaves out of its answer is asked for again; one that
+// never comes is named by index with exit code 1, and the rest is written.
+TEST_F(CliJournal, ARecordLeftOutIsAskedForAgainOrNamed) {
+    const struct {
+        const char* what;
+        bool always;
+        int code;
+        QString lastProgress;
+        QString error;
+        int rows;
+    } cases[] = {
+        {"left out once", false, ceOk, "Прочитано 30 из 30 записей, осталось 0 с", "", 30},
+        {"left out every time", true, ceExchangeFailed, "Прочитано 29 из 30 записей, осталось 0 с",
+         "Ошибка: Записи истории: не получена запись 5", 29},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        emu::PanelSettings settings = Journal(30);
+        settings.faults.skipRecord = 5;
+        settings.faults.skipRecordAlways = c.always;
+        auto panel = StartEmulatedPanel(settings);
+        const QString csv = dir.filePath(QStringLiteral("skip-%1.csv").arg(c.always));
+        const CliRun r = run({"journal", "--port", panel->slavePath(), "--all", "--out", csv});
+        EXPECT_EQ(r.code, c.code) << r.err.toStdString();
+        const QStringList err = r.err.split('\n', Qt::SkipEmptyParts);
+        EXPECT_EQ(err.filter("Прочитано").last(), c.lastProgress);
+        EXPECT_EQ(err.filter("Ошибка"), c.error.isEmpty() ? QStringList{} : QStringList{c.error});
+        EXPECT_EQ(r.out, QStringLiteral("Записано записей: %1 в %2\n").arg(c.rows).arg(csv));
+        QStringList indexes;
+        for (const QString& line : CsvLines(csv).mid(1))
+            indexes << line.section(';', 0, 0);
+        EXPECT_EQ(indexes.size(), c.rows);
+        EXPECT_EQ(indexes.contains("5"), !c.always);
+        EXPECT_EQ(indexes.last(), "29");
     }
 }
 

@@ -115,6 +115,31 @@ TEST_F(FaultsTest, GarbageBeforeEveryAnswer) {
     EXPECT_EQ(client->readRaw(1000), QByteArray("NOISE0050\rOK\r"));
 }
 
+// The record's index heads its line: "+read" answers leave that line out,
+// the first time only or every time, and setting the faults again starts
+// over.
+TEST_F(FaultsTest, AJournalRecordLeftOutOfTheReadAnswers) {
+    const auto indexes = [&](const QByteArray& command) {
+        QList<QByteArray> heads;
+        for (const QByteArray& line : client->page(command))
+            heads << line.left(4);
+        return heads;
+    };
+    const QList<QByteArray> whole{"0003", "0004", "0005", "0006", "OK"};
+    const QList<QByteArray> without5{"0003", "0004", "0006", "OK"};
+    for (const bool always : {false, true}) {
+        setFaults([&](emu::Faults& f) {
+            f.skipRecord = 5;
+            f.skipRecordAlways = always;
+        });
+        EXPECT_EQ(indexes("+read00000002"), (QList<QByteArray>{"0000", "0001", "0002", "OK"}))
+            << "an answer without the record leaves nothing out";
+        EXPECT_EQ(indexes("+read00030006"), without5) << always;
+        EXPECT_EQ(indexes("+read00030006"), always ? without5 : whole) << always;
+    }
+    EXPECT_EQ(panel->journalLines().size(), 100) << "the journal itself keeps the record";
+}
+
 TEST_F(FaultsTest, DifferentVersionLine) {
     panel->setVersionLine(QStringLiteral("REV 07.701.125"));
     EXPECT_EQ(client->line("+v"), (QList<QByteArray>{"REV 07.701.125", "OK"}));

@@ -121,7 +121,7 @@ TEST(ProgramTest, OptionsReachThePanel) {
     QTemporaryDir runtime;
     Program p({"--quick", "--mode", "modem", "--version-line", "REV 07.701.001", "--records", "5",
                "--unregistered", "1", "--dial-fail", "busy", "--dial-failures", "1", "--crlf",
-               "--memory-type", "3"},
+               "--memory-type", "3", "--skip-record-always", "2"},
               runtime.path());
     PanelClient client(p.link());
     ASSERT_TRUE(client.isOpen());
@@ -133,6 +133,10 @@ TEST(ProgramTest, OptionsReachThePanel) {
     EXPECT_EQ(client.readRaw(2000), QByteArray("REV 07.701.001\r\nOK\r\n"));
     EXPECT_EQ(client.line("+typepan"), (QList<QByteArray>{"3", "OK"}));
     EXPECT_EQ(client.page("+point"), (QList<QByteArray>{"0005", "OK"}));
+    QList<QByteArray> heads;
+    for (const QByteArray& line : client.page("+read00000004"))
+        heads << line.left(4);
+    EXPECT_EQ(heads, (QList<QByteArray>{"0000", "0001", "0003", "0004", "OK"}));
     EXPECT_EQ(p.stop(SIGTERM), 0);
 }
 
@@ -175,6 +179,8 @@ TEST(ProgramTest, HelpAndWrongOptions) {
                                "--garbage",
                                "--hangup-at",
                                "--baud",
+                               "--skip-record",
+                               "--skip-record-always",
                                "--fault-command",
                                "--transcript"})
         EXPECT_TRUE(text.contains(QLatin1String(option))) << option;
@@ -190,6 +196,8 @@ TEST(ProgramTest, HelpAndWrongOptions) {
         {"extra"},
         {"--records", "3", "--bad-records", "4"},
         {"--baud", "0"},
+        {"--skip-record", "65536"},
+        {"--skip-record", "1", "--skip-record-always", "2"},
     };
     for (const QStringList& args : wrong) {
         Program p(args);

@@ -136,7 +136,7 @@ TEST_F(HistoryPageFaults, NewestPageAndPagingThroughThePage) {
         } else {
             // Whatever was stored is what the panel holds.
             for (const THistoryRec& rec : r.Stored)
-                EXPECT_EQ(rec, clean.Stored.at(size_t(99 - rec.index))) << rec.index;
+                EXPECT_EQ(rec, clean.Stored.at(size_t(rec.index))) << rec.index;
         }
         EXPECT_EQ(saved.Changes(), "");
     }

@@ -55,6 +55,13 @@ inline const TReadCase kReadCases[] = {
          f.hangupAt = 3;
          f.onlyCommand = "+read";
      })},
+    // Asked for again; the second answer brings it.
+    {"a record left out once", Fault([](auto& f) { f.skipRecord = 90; })},
+    {"a record left out every time", Fault([](auto& f) {
+         f.skipRecord = 90;
+         f.skipRecordAlways = true;
+     }),
+     JournalError::MissingRecords({90})},
     {"records without OK",
      Fault([](auto& f) {
          f.missingOk = true;

@@ -35,6 +35,12 @@ inline QStringList DataRecords(int count, int size = 16, quint32 start = 0) {
 
 inline const QString kEndOfFile = QStringLiteral(":00000001FF");
 
+// An image as a file holds it: `count` data records of 16 bytes, then the
+// end-of-file record.
+inline QStringList ImageLines(int count) {
+    return DataRecords(count) << kEndOfFile;
+}
+
 // The real images of data/ and their number of lines.
 struct TRealImage {
     const char* File;

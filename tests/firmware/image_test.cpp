@@ -91,6 +91,7 @@ TEST(HexRecord, WhatIsWrongWithALineIsSaid) {
         {":0100000001FF", "контрольная сумма записи FF, а должна быть FE"},
         {":00000006FA", "неизвестный тип записи 06"},
         {":0100000001FE ", "после двоеточия нечётное число знаков"},
+        {" \t ", "пустая строка"},
     };
     for (const Case& c : cases) {
         QString problem;
@@ -203,6 +204,80 @@ TEST_F(ImageFiles, ALastLineWithoutItsLineBreakAndLfOnlyFilesAreTaken) {
     ASSERT_TRUE(LoadFirmwareFile(WriteFile(dir, "lf.hex", lines.join("\n").toLatin1()), image, error))
         << Text(error);
     EXPECT_EQ(image.Lines, lines);
+}
+
+// Files as editors and cut transfers leave them. Blank lines at the end
+// (white space only, either line end, the last line with or without its
+// line end) are no part of the image and nothing is sent for them; a blank
+// line with records after it, a file that stops before its end-of-file
+// record, and records after that record are refused with the file and the
+// line.
+TEST_F(ImageFiles, BlankLinesAtTheEndAreDroppedAndTheEndOfFileRecordClosesTheImage) {
+    const QStringList good = ImageLines(10); // 11 lines, the end-of-file record last
+    const QByteArray crlf = good.join("\r\n").toLatin1();
+    const QByteArray lf = good.join("\n").toLatin1();
+    QStringList blankInside = good;
+    blankInside.insert(3, "  ");
+    QStringList cut = good.mid(0, 10);
+    QStringList twoEnds = good;
+    twoEnds << kEndOfFile;
+    QStringList blankThenRecord = good;
+    blankThenRecord << "" << DataRecords(1);
+
+    QFile real(RealImagePath(kRealImages[0].File)); // 254 lines, CR LF
+    ASSERT_TRUE(real.open(QIODevice::ReadOnly));
+    const QByteArray realBytes = real.readAll();
+
+    struct Case {
+        const char* what;
+        QByteArray bytes;
+        QString problem; // empty: taken, with the lines of `good`
+    };
+    const Case cases[] = {
+        {"one blank line, CR LF", crlf + "\r\n\r\n", {}},
+        {"blank and white-space lines, LF", lf + "\n\n \t\n\n", {}},
+        {"a last blank line without its line end", crlf + "\r\n   ", {}},
+        {"CR LF, the last record without its line end", crlf, {}},
+        {"a blank line inside", blankInside.join("\r\n").toLatin1() + "\r\n", "строка 4: пустая строка"},
+        {"only blank lines", "\r\n  \r\n\r\n", ": файл пуст, записывать нечего."},
+        {"cut at a line end", cut.join("\r\n").toLatin1() + "\r\n",
+         ": в конце нет записи конца файла (тип 01): файл, видимо, обрезан."},
+        {"cut, then blank lines", cut.join("\n").toLatin1() + "\n\n\n",
+         ": в конце нет записи конца файла (тип 01)"},
+        {"cut in the middle of a record", crlf.left(crlf.indexOf(kEndOfFile.toLatin1()) - 10),
+         "строка 10: в записи указано байт данных: 16, а в строке их 12."},
+        {"a record after the end", (good + DataRecords(1)).join("\r\n").toLatin1(),
+         "строка 12: запись после записи конца файла (тип 01) в строке 11; образ кончается на ней."},
+        {"a second end-of-file record", twoEnds.join("\r\n").toLatin1(),
+         "строка 12: запись после записи конца файла (тип 01) в строке 11"},
+        {"a blank line, then a record after the end", blankThenRecord.join("\r\n").toLatin1(),
+         "строка 12: пустая строка"},
+    };
+    for (const Case& c : cases) {
+        const QString path = WriteFile(dir, QStringLiteral("image.hex"), c.bytes);
+        TFirmwareImage image;
+        QString error;
+        const bool taken = LoadFirmwareFile(path, image, error);
+        if (c.problem.isEmpty()) {
+            EXPECT_TRUE(taken) << c.what << ": " << Text(error);
+            EXPECT_EQ(image.Lines, good) << c.what;
+        } else {
+            EXPECT_FALSE(taken) << c.what;
+            const QString said = QStringLiteral("Файл прошивки «%1»%2%3")
+                                     .arg(path, c.problem.startsWith(u':') ? "" : ", ", c.problem);
+            EXPECT_TRUE(error.startsWith(said)) << c.what << ": " << Text(error);
+        }
+    }
+
+    // A real image with the blank line an editor leaves: the same lines,
+    // blocks and commands as the file without it.
+    TFirmwareImage clean, edited;
+    QString error;
+    ASSERT_TRUE(LoadFirmwareFile(WriteFile(dir, "clean.hex", realBytes), clean, error)) << Text(error);
+    ASSERT_TRUE(LoadFirmwareFile(WriteFile(dir, "edited.hex", realBytes + "\r\n"), edited, error))
+        << Text(error);
+    EXPECT_EQ(edited.Lines, clean.Lines);
+    EXPECT_EQ(edited.Lines.size(), kRealImages[0].Lines);
 }
 
 // One row of data/hex_shapes.tsv.

@@ -2,8 +2,8 @@
 // of every line as an Intel HEX record, and for an image that passes, its
 // blocks, its summary and the upload's commands.
 //
-// Checked: a refusal names the file; an image that passes has blocks with
-// data, and its block and final commands, given to the emulator's boot
+// Checked: a refusal names the file; an image that passes ends with its one
+// end-of-file record and has blocks with data, and its block and final commands, given to the emulator's boot
 // loader (written apart from the tool), are all stored and pass its final
 // check, with the records' data bytes flashed in order; the summary counts
 // what the image holds and its address ranges are sorted and apart.
@@ -14,11 +14,13 @@
 #include "firmware/FirmwareImage.h"
 #include "firmware/HexRecord.h"
 #include "firmware/ImageSummary.h"
-#include "firmware/ImageText.h"
 
 namespace {
 
 void CheckUpload(const TFirmwareImage& image) {
+    for (qsizetype i = 0; i < image.Lines.size(); ++i)
+        FUZZ_CHECK((ParseHexRecord(image.Lines.at(i))->Type == hrEndOfFile) == (i + 1 == image.Lines.size()),
+                   "the end-of-file record is the last line, and only there");
     const TUploadPlan plan = PlanUpload(image.Lines);
     FUZZ_CHECK(!plan.Blocks.isEmpty(), "an image that passes has blocks");
     QByteArray data;
@@ -58,7 +60,7 @@ void CheckUpload(const TFirmwareImage& image) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     TFirmwareImage image;
     image.Name = QStringLiteral("/tmp/образ.hex");
-    image.Lines = ImageTextLines(fuzz::Bytes(data, size));
+    image.Lines = FirmwareImageLines(fuzz::Bytes(data, size));
     const QString problem = ValidateFirmwareImage(image);
     if (!problem.isEmpty()) {
         FUZZ_CHECK(problem.contains(image.Name), "a refusal names the file");

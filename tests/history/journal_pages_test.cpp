@@ -1,7 +1,10 @@
 // The journal page arithmetic and wire texts: the pointer value, the newest
 // page and its neighbours, the "+read" that both kinds of panel answer in
-// full, the missing stretch of a page, and the records-per-page rule.
+// full, the missing stretch of a page, the records-per-page rule, which lines
+// of a "+read" answer are credited to which index, and the names of records
+// that did not come.
 #include "history/HistoryUnit.h"
+#include "history/JournalAnswer.h"
 #include "history/JournalPages.h"
 #include "history/JournalProgress.h"
 
@@ -71,6 +74,58 @@ TEST(JournalPagesTest, MissingSpanRunsFromTheFirstToTheLastGap) {
     EXPECT_TRUE(MissingSpan(h, {0, 9}).IsEmpty());
     EXPECT_TRUE(MissingSpan(h, {30, 30}).IsEmpty());
     EXPECT_EQ(MissingSpan(h, {65530, 65535}), (TIndexSpan{65530, 65535}));
+}
+
+// A record is credited only to the index it carries, only when the command
+// asked for it, and only when the answer does not bring two different
+// records for it.
+TEST(JournalPagesTest, AnswerLinesAreCreditedOnlyToAnIndexAskedFor) {
+    QString other = LineFor(7);
+    other.replace(20, 1, "1"); // another record with the same index
+    QString lowerCase = LineFor(0xAB);
+    lowerCase.replace(0, 4, "00ab");
+    QString notHex = LineFor(5);
+    notHex.replace(0, 4, "00G5");
+    const struct {
+        const char* what;
+        QStringList lines;
+        TIndexSpan asked;
+        QList<int> credited;
+        int rejected;
+    } cases[] = {
+        {"every index once", {LineFor(5), LineFor(6), LineFor(7)}, {5, 7}, {5, 6, 7}, 0},
+        {"a gap stays a gap", {LineFor(5), LineFor(7)}, {5, 7}, {5, 7}, 0},
+        {"an index not asked for, below and above",
+         {LineFor(4), LineFor(5), LineFor(8), LineFor(300)},
+         {5, 7},
+         {5},
+         3},
+        {"the same line twice counts once", {LineFor(5), LineFor(7), LineFor(7)}, {5, 7}, {5, 7}, 0},
+        {"two different records for one index: neither", {LineFor(5), other, LineFor(7)}, {5, 7}, {5}, 2},
+        {"no record: short, an index of no digits, noise",
+         {LineFor(5).left(74), notHex, "ERROR", LineFor(6)},
+         {5, 7},
+         {6},
+         3},
+        {"digits of either case", {lowerCase}, {0xAA, 0xAC}, {0xAB}, 0},
+    };
+    for (const auto& c : cases) {
+        const TJournalAnswer answer = SortJournalAnswer(c.lines, c.asked);
+        EXPECT_EQ(answer.Records.keys(), c.credited) << c.what;
+        EXPECT_EQ(answer.Rejected, c.rejected) << c.what;
+        for (auto it = answer.Records.cbegin(); it != answer.Records.cend(); ++it)
+            EXPECT_EQ(it->left(4).toInt(nullptr, 16), it.key()) << c.what;
+    }
+    EXPECT_EQ(AskedByRead({80, 99}), (TIndexSpan{80, 100})) << "the end index the command names";
+    EXPECT_EQ(AskedByRead({65520, 65535}), (TIndexSpan{65520, 65535}));
+}
+
+TEST(JournalPagesTest, RecordsThatDidNotComeAreNamedByIndexInRuns) {
+    EXPECT_EQ(JournalError::MissingRecords({5}), QStringList{"Записи истории: не получена запись 5"});
+    EXPECT_EQ(JournalError::MissingRecords({5, 7, 8, 9, 65535}),
+              (QStringList{"Записи истории: не получена запись 5", "Записи истории: не получены записи 7–9",
+                           "Записи истории: не получена запись 65535"}));
+    EXPECT_TRUE(JournalError::MissingRecords({}).isEmpty());
 }
 
 TEST(JournalPagesTest, RecordsPerPageFallsBackToTwenty) {

@@ -8,6 +8,7 @@
 #include "history/WakeUpSwitch.h"
 #include "journal_link.h"
 #include "record_indexes.h"
+#include "record_lines.h"
 
 #include <QRegularExpression>
 #include <QTimer>
@@ -120,6 +121,53 @@ TEST_P(JournalPaging, ShortJournalShowsEverythingNewestFirst) {
     EXPECT_TRUE(reader.ReadPage().Ok());
     EXPECT_EQ(reads(), QStringList{"+read0000000A"});
     EXPECT_EQ(Shown(model), Down(9, 0));
+}
+
+// A record left out of an answer is asked for again (the indexes from the
+// first to the last one missing); filled by the second answer, the page
+// reads whole; left out every time, it is named by its index once the
+// exchange's attempts are spent, and the records that came are shown.
+TEST_P(JournalPaging, ARecordLeftOutIsAskedForAgainAndNamedWhenItNeverComes) {
+    connectTo(Journal(100, GetParam()));
+    const int attempts = exchange.Attempts();
+    ASSERT_GE(attempts, 2);
+    const struct {
+        const char* what;
+        bool always;
+        int reads; // "+read00550056" after the page's own
+        QStringList errors;
+        QList<int> shown;
+    } cases[] = {
+        {"left out once", false, 1, {}, Down(99, 80)},
+        {"left out every time",
+         true,
+         attempts - 1,
+         {"Записи истории: не получена запись 85"},
+         Down(99, 86) + Down(84, 80)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        emu::Faults f;
+        f.skipRecord = 85;
+        f.skipRecordAlways = c.always;
+        panel->setFaults(f);
+        panel->clearRecords();
+        THistory store;
+        TJournalReader journal(exchange, store);
+        THistoryModel shown(store);
+        QObject::connect(&journal, &TJournalReader::PageChanged, &shown, &THistoryModel::SetPage);
+
+        const TJournalResult r = journal.ReadPage();
+        EXPECT_EQ(r.Errors, c.errors);
+        EXPECT_EQ(r.Missing, c.always ? QList<int>{85} : QList<int>{});
+        QStringList expected{"+read00500064"};
+        for (int i = 0; i < c.reads; ++i)
+            expected << "+read00550056";
+        EXPECT_EQ(reads(), expected);
+        EXPECT_EQ(Shown(shown), c.shown);
+        EXPECT_EQ(r.Received, c.shown.size()) << "each record counted once";
+        EXPECT_EQ(r.Rejected, 0);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(BothPanels, JournalPaging, ::testing::Values(true, false),
@@ -427,6 +475,71 @@ TEST_P(JournalReadAll, CancelKeepsWhatWasReadAndTheNextReadGoesOn) {
 
 INSTANTIATE_TEST_SUITE_P(BothPanels, JournalReadAll, ::testing::Values(true, false),
                          [](const auto& info) { return info.param ? "ReadIncludesEnd" : "ReadExcludesEnd"; });
+
+// A record that never comes does not hold the whole read up: it is named,
+// the later chunks follow, the progress counts only what came, and the next
+// read asks for that record alone.
+TEST_F(JournalReaderTest, TheWholeJournalGoesOnPastARecordThatNeverComes) {
+    connectTo(Journal(100));
+    TJournalTiming timing;
+    timing.FirstChunk = timing.MaxChunk = 30;
+    reader.SetTiming(timing);
+    emu::Faults f;
+    f.skipRecord = 5;
+    f.skipRecordAlways = true;
+    panel->setFaults(f);
+    QList<int> done;
+    QObject::connect(&reader, &TJournalReader::ReadProgress, [&](int d, int, qint64) { done << d; });
+    QSignalSpy finished(&reader, &TJournalReader::ReadFinished);
+    ASSERT_TRUE(reader.StartReadAll());
+    ASSERT_TRUE(waitUntil([&] { return finished.count() == 1; }, 20000));
+    const TJournalResult r = finished.at(0).at(0).value<TJournalResult>();
+    EXPECT_EQ(r.Errors, QStringList{"Записи истории: не получена запись 5"});
+    EXPECT_EQ(r.Received, 99);
+    EXPECT_EQ(stored(), Range(0, 4) + Range(6, 99));
+    ASSERT_FALSE(done.isEmpty());
+    EXPECT_EQ(done.last(), 99) << "Прочитано 99 из 100";
+    EXPECT_EQ(reads().filter("+read00050006").size(), exchange.Attempts() - 1);
+    EXPECT_EQ(reads().size(), 4 + exchange.Attempts() - 1) << "four chunks of 30 and the asks for 5";
+
+    panel->clearRecords();
+    panel->setFaults({});
+    ASSERT_TRUE(reader.StartReadAll());
+    ASSERT_TRUE(waitUntil([&] { return finished.count() == 2; }, 20000));
+    EXPECT_TRUE(finished.at(1).at(0).value<TJournalResult>().Ok());
+    EXPECT_EQ(reads(), QStringList{"+read00050006"});
+    EXPECT_EQ(stored(), Range(0, 99));
+}
+
+// Answers from a script: a record of an index not asked for is not stored,
+// and two different records for one index in the same answer leave that
+// index to be asked for again.
+TEST(JournalAnswerTest, OnlyRecordsAskedForAreStoredAndAnIndexBroughtTwiceDifferentlyIsAskedAgain) {
+    ScriptedExchange link;
+    for (int entry = 0; entry < 8; ++entry)
+        link.answers[QStringLiteral("+alphon%1").arg(entry)] = {"110002=79001234567", "OK"};
+    link.answers["+point"] = {"0003", "OK"};
+    const auto line = [](int index, uint32_t global) {
+        TestRecord r;
+        r.index = index;
+        r.global = global;
+        return RecordLine(r);
+    };
+    link.answers["+read00000003"] = {line(0, 1), line(1, 1), line(1, 2), line(2, 1), line(9, 1), "OK"};
+    link.answers["+read00010002"] = {line(1, 3), line(2, 1), "OK"};
+    THistory history;
+    TJournalReader reader(link, history);
+
+    const TJournalResult r = reader.ReadPage();
+    EXPECT_EQ(link.sent.filter("+read"), (QStringList{"+read00000003", "+read00010002"}));
+    EXPECT_EQ(r.Received, 3);
+    EXPECT_EQ(r.Rejected, 3) << "both records for 1, and the one for 9";
+    EXPECT_EQ(r.Errors, QStringList{JournalError::RejectedLines(3)});
+    ASSERT_EQ(history.Count(), 3);
+    EXPECT_FALSE(history.RecordExists(9));
+    EXPECT_EQ(history.RecordAt(1).index, 1);
+    EXPECT_EQ(history.RecordAt(1).globalindex, 3u) << "the record the second answer brought";
+}
 
 TEST_F(JournalReaderTest, ReadNewestCountInChunks) {
     connectTo(Journal(500));

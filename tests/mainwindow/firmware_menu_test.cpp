@@ -264,6 +264,9 @@ TEST_F(FirmwareMenu, NothingIsSentUnlessAGoodImageIsConfirmed) {
         {"sum.hex", badSum, true, TBoxKind::Error, "строка 3"},
         {"pair.hex", badPair, true, TBoxKind::Error, "строка 5"},
         {"empty.hex", {}, true, TBoxKind::Error, "файл пуст"},
+        {"cut.hex", good.mid(0, 12), true, TBoxKind::Error, "в конце нет записи конца файла (тип 01)"},
+        {"after.hex", good + DataRecords(1), true, TBoxKind::Error,
+         "строка 14: запись после записи конца файла (тип 01) в строке 13"},
         {"declined.hex", good, false, TBoxKind::Question, "Записать эту прошивку в панель?"},
     };
     auto w = connectedWindow();
@@ -300,7 +303,7 @@ TEST_F(FirmwareMenu, ARefusedBlockStopsTheUploadWithoutTheFinalCommand) {
     f.refuseBlock = 3;
     panel->setFaults(f);
     auto w = connectedWindow();
-    QStringList image = DataRecords(40);
+    QStringList image = ImageLines(40);
     panel->clearRecords();
     ASSERT_TRUE(startFromFile(*w, writeImage("refused.hex", image)));
     waitForTheEnd(*w);
@@ -326,7 +329,7 @@ TEST_F(FirmwareMenu, CancelStopsBetweenBlocksAfterAWarning) {
     panel->setDelays(d);
     auto w = connectedWindow();
     panel->clearRecords();
-    ASSERT_TRUE(startFromFile(*w, writeImage("long.hex", DataRecords(40 * 8))));
+    ASSERT_TRUE(startFromFile(*w, writeImage("long.hex", ImageLines(40 * 8))));
     TUploadFirmware* engine = w->FirmwareActions().Engine();
     TFormUpdateProgress* form = w->FirmwareActions().ProgressForm();
     QString warning;
@@ -359,7 +362,7 @@ TEST_F(FirmwareMenu, NothingElseCanStartDuringTheUpload) {
     panel->setDelays(d);
     auto w = connectedWindow();
     panel->clearRecords();
-    ASSERT_TRUE(startFromFile(*w, writeImage("guarded.hex", DataRecords(10 * 8))));
+    ASSERT_TRUE(startFromFile(*w, writeImage("guarded.hex", ImageLines(10 * 8))));
 
     std::vector<bool> waiting; // whether the exchange waited for the panel at each try
     auto tryEverything = [&] {
@@ -417,7 +420,7 @@ TEST_F(FirmwareMenu, AnUploadBrokenOffByTheCloseOrALostLineNeverEndsInSuccess) {
         auto w = connectedWindow();
         boxes.clear();
         panel->clearRecords();
-        ASSERT_TRUE(startFromFile(*w, writeImage("broken.hex", DataRecords(20 * 8))));
+        ASSERT_TRUE(startFromFile(*w, writeImage("broken.hex", ImageLines(20 * 8))));
         QString asked;
         QObject::connect(w->FirmwareActions().Engine(), &TUploadFirmware::StepChanged, w.get(),
                          [&](TUploadStep step, int block) {
@@ -494,7 +497,7 @@ TEST_F(FirmwareMenu, ClosingTheWindowDuringTheUploadAsksFirst) {
         CloseBox closeBox(*w);
         boxes.clear();
         panel->clearRecords();
-        ASSERT_TRUE(startFromFile(*w, writeImage("close.hex", DataRecords(20 * 8))));
+        ASSERT_TRUE(startFromFile(*w, writeImage("close.hex", ImageLines(20 * 8))));
         bool reached = false;
         QString asked;
         QObject::connect(w->FirmwareActions().Engine(), &TUploadFirmware::StepChanged, w.get(),
@@ -588,7 +591,7 @@ TEST_F(FirmwareMenu, APanelLeftInItsBootLoaderIsConnectedForTheUpdateAlone) {
     f.refuseErase = true;
     panel->setFaults(f);
     auto w = connectedWindow();
-    const QString path = writeImage("image.hex", DataRecords(24));
+    const QString path = writeImage("image.hex", ImageLines(24));
     ASSERT_TRUE(startFromFile(*w, path));
     waitForTheEnd(*w);
     ASSERT_TRUE(panel->inBootLoader());
@@ -664,7 +667,7 @@ TEST_F(FirmwareMenu, TheBootLoaderStateEndsWithDisconnectOrTheClose) {
 namespace {
 
 TEST_F(FirmwareMenu, ASafetyCopyOfTheSettingsIsOfferedFirst) {
-    const QString image = writeImage("copy.hex", DataRecords(16));
+    const QString image = writeImage("copy.hex", ImageLines(16));
     const QString copy = scratch.filePath("before-update.ini");
     struct Case {
         const char* what;
@@ -730,7 +733,7 @@ TEST_F(FirmwareMenu, ASafetyCopyOfTheSettingsIsOfferedFirst) {
 namespace {
 
 TEST_F(FirmwareMenu, ACopyWithPagesNotReadIsKeptOnlyWhenTheUserSaysSo) {
-    const QString image = writeImage("copy.hex", DataRecords(16));
+    const QString image = writeImage("copy.hex", ImageLines(16));
     const QString copy = scratch.filePath("before-update.ini");
     // The SMS page's third text never comes.
     emu::Faults f;
