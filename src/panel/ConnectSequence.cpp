@@ -117,7 +117,7 @@ bool TConnectSequence::Connect(const QString& port, bool modem, const QString& p
 
     FModem = modem;
     fOwed->SetModem(modem);
-    fOwed->SetQuietBound(fTimings.QuietBound(modem));
+    fOwed->SetLateBound(fTimings.LateBound(modem));
     fActive = true;
     if (!modem) {
         FCommandList = {kCableConnect, QStringLiteral("+v"), QStringLiteral("+typepan")};
@@ -163,24 +163,28 @@ void TConnectSequence::SendCurrentCommand() {
         return;
     const QByteArray bytes = ToCp1251(cmd);
     // Answers still owed to other commands come first.
-    if (!fOwed->OwesOnly(bytes) && !fOwed->ExpireIfQuiet()) {
+    if (!fOwed->OwesOnly(bytes) && !fOwed->ExpireDue()) {
         fSendPending = true;
-        fSettleTimer.start(int(std::max<uint32_t>(1, fOwed->MsUntilQuiet())));
+        fSettleTimer.start(int(std::max<uint32_t>(1, fOwed->MsUntilDue())));
         return;
     }
     fSendPending = false;
     fSettleTimer.stop();
     if (fOwed->Empty())
         FBuffer.Clear(); // text owed to nobody is not this command's answer
-    int interval = fTimings.CableResendMs;
-    if (cmd.contains(QLatin1String("ATD")))
-        interval = fTimings.DialResendMs;
-    else if (FModem)
-        interval = fTimings.ModemResendMs;
+    const int interval = ResendInterval(cmd);
+    // The command's answer is awaited as long as its resend interval.
+    fOwed->ExpectNextWithin(uint32_t(interval));
     FDevice->Command(bytes, true);
     if (fOwed == &fOwnOwed)
         fOwnOwed.Written(bytes);
     ReSendTimer.start(interval);
+}
+
+int TConnectSequence::ResendInterval(const QString& cmd) const {
+    if (cmd.contains(QLatin1String("ATD")))
+        return fTimings.DialResendMs;
+    return FModem ? fTimings.ModemResendMs : fTimings.CableResendMs;
 }
 
 void TConnectSequence::ReSendTimerTimer() {
@@ -225,7 +229,8 @@ void TConnectSequence::LineLost() {
 }
 
 void TConnectSequence::DataReceived(const QByteArray& Data) {
-    fOwed->Heard();
+    // An answer past its deadline was written off: what comes now is not it.
+    fOwed->ExpireDue();
     if (fOwed->WriteOffs() != fSeenWriteOffs) {
         fSeenWriteOffs = fOwed->WriteOffs();
         FBuffer.Clear();
@@ -277,8 +282,16 @@ void TConnectSequence::ProcessAnswer(QStringList& L) {
     for (qsizetype i = 0; i < L.size(); ++i) {
         if (L.at(i) != kOK)
             continue;
-        ReSendTimer.stop();
         const QString cmd = CurrentCommand();
+        if (i == 0 && cmd == QLatin1String("+v")) {
+            // A lone "OK" carries no version: it is a late answer to
+            // something else, not the panel's identity. The version's own
+            // answer is still to come (or the resends run out).
+            L.removeFirst();
+            --i;
+            continue;
+        }
+        ReSendTimer.stop();
         bool emptied = true;
         if (cmd == kCableConnect || cmd == kCableDisconnect || cmd == QLatin1String("AT") ||
             cmd == QLatin1String("ATZ")) {

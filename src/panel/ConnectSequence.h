@@ -22,8 +22,9 @@ class TDevice;
 //
 // A step's answer is only what comes after the answers still owed to
 // earlier writes (a resend's second answer, a wake-up's): the next command
-// goes out once they have come in or the line has been quiet for the quiet
-// bound. Answers to earlier sendings of the same command are its own.
+// goes out once they have come in or passed their deadline. Answers to
+// earlier sendings of the same command are its own; a "+v" answer that is a
+// lone "OK" carries no version and is not taken for the panel's identity.
 class TConnectSequence : public QObject {
     Q_OBJECT
 public:
@@ -85,6 +86,7 @@ private:
     void After(int ms, void (TConnectSequence::*step)());
     void RtsSet();
     QString CurrentCommand() const;
+    int ResendInterval(const QString& cmd) const;
 
     TDevice* FDevice = nullptr;
     bool fOwnsData = false;

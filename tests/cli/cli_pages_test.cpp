@@ -245,7 +245,7 @@ TEST_F(CliPages, FailuresHaveTheirOwnExitCodes) {
     f.onlyCommand = "+o";
     panel->setFaults(f);
     timings.TimeOutCapMs = 200;
-    timings.QuietMs = 400;
+    timings.LateMs = 400;
     r = run({"read", "--port", panel->slavePath(), "--out", path("partial.ini")});
     EXPECT_EQ(r.code, ceExchangeFailed);
     EXPECT_TRUE(r.err.contains(PageName(ptCommon) + ": не прочитано: Номер объекта")) << r.err.toStdString();

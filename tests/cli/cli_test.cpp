@@ -94,7 +94,7 @@ TEST_F(Cli, EveryAnswerGoesToItsOwnCommand) {
     f.extraDelayMs = 300;
     f.onlyCommand = "+o";
     panel->setFaults(f);
-    timings.QuietMs = 1200;
+    timings.LateMs = 1200;
     CliRun r = run({"send", "--port", panel->slavePath(), "--timeout", "250", "+o", "+disp"});
     EXPECT_EQ(r.code, ceOk) << r.err.toStdString();
     EXPECT_EQ(r.out, "0050\nOK\nFF\nOK\n");

@@ -8,7 +8,7 @@
 
 namespace {
 
-constexpr int kQuietMs = 250; // long enough for an answer that is not coming
+constexpr int kLateMs = 250; // long enough for an answer that is not coming
 
 class FaultsTest : public PanelFixture {
 protected:
@@ -19,7 +19,7 @@ protected:
     }
     bool silent(const QByteArray& command) {
         client->send(command + "\r\n\r\n");
-        return client->readRaw(kQuietMs).isEmpty();
+        return client->readRaw(kLateMs).isEmpty();
     }
 };
 
@@ -125,7 +125,7 @@ TEST_F(FaultsTest, CableHangsUpHalfWayThroughAnAnswer) {
     EXPECT_EQ(client->page("+alphon0"), (QList<QByteArray>{"110002=+79031234567", "OK"}));
     client->send("+alphon0\r\n\r\n");
     const QByteArray full("110002=+79031234567\rOK\r");
-    EXPECT_EQ(client->readRaw(kQuietMs), full.left(full.size() / 2));
+    EXPECT_EQ(client->readRaw(kLateMs), full.left(full.size() / 2));
     EXPECT_EQ(client->page("+o"), (QList<QByteArray>{"0050", "OK"})) << "only the one answer is cut";
 }
 

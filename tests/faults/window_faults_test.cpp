@@ -453,7 +453,7 @@ TEST_F(WindowFaults, PageQuirksUnderFaults) {
         panel->setFaults({});
         // The answers still owed to the faulty run are written off once the
         // line has been quiet for the bound; the next case starts after it.
-        QTest::qWait(int(capped().QuietMs) + 50);
+        QTest::qWait(int(capped().LateMs) + 50);
         EXPECT_LE(out.Ms, bound(c.Faults, clean.Ms));
         EXPECT_TRUE(out.Connected);
         const bool recovered = c.MayRecover && out.Listed.isEmpty();

@@ -25,7 +25,7 @@ namespace {
 // bound stays well above them, as the tool's own does above a slow panel's.
 TLinkTimings LateTimings() {
     ShortLinkTimings t;
-    t.QuietMs = 1200;
+    t.LateMs = 1200;
     return t;
 }
 
@@ -131,10 +131,10 @@ TEST_F(LateAnswers, AnswerSlowerThanTheQuietBoundStaysOwedToItsCommand) {
     panel = StartEmulatedPanel(QuickPanelSettings());
     ASSERT_TRUE(connectPanel());
     emu::Delays delays = emu::Delays::quick();
-    delays.journalEraseMs = int(timings.QuietMs) * 2;
+    delays.journalEraseMs = int(timings.LateMs) * 2;
     panel->setDelays(delays);
     QStringList answer;
-    EXPECT_TRUE(exchange.DeviceCommandLst("+erase", answer, timings.QuietMs * 4));
+    EXPECT_TRUE(exchange.DeviceCommandLst("+erase", answer, timings.LateMs * 4));
     EXPECT_EQ(answer, QStringList{"OK"});
     EXPECT_EQ(panel->commandCount("+erase"), 1);
     // The next command is answered at once: the bound is the ordinary one again.
