@@ -220,7 +220,10 @@ void TChannelsFrame::DescribeParams() {
             .WriteName = EntryWriteError(i),
             .DecodeAnswer =
                 [this, i](const QStringList& lines) {
-                    FDirection[i] = ParseDirectionAnswer(lines);
+                    const std::optional<TDirectionRec> rec = ParseDirectionAnswer(lines);
+                    if (!rec)
+                        return false;
+                    FDirection[i] = *rec;
                     return true;
                 },
         });

@@ -207,4 +207,36 @@ TEST_F(Cli, ProgramWritesTheLogFile) {
                     .hasMatch());
 }
 
+TEST_F(Cli, AChatteringLineHoldsNothingForEver) {
+    // A RING every 30 ms, and "+o" lost every time: the line is never quiet,
+    // yet "+o" fails after its attempts and "+disp" is asked and answered.
+    auto panel = StartEmulatedPanel(QuickPanelSettings());
+    emu::Faults f;
+    f.chatterMs = 30;
+    f.dropEvery = 1;
+    f.onlyCommand = "+o";
+    panel->setFaults(f);
+    const CliRun r = run({"send", "--port", panel->slavePath(), "--timeout", "200", "+o", "+disp"});
+    EXPECT_EQ(r.code, ceExchangeFailed);
+    EXPECT_EQ(r.err, "Нет ответа на команду +o\n");
+    EXPECT_TRUE(r.out.endsWith("FF\nOK\n")) << r.out.toStdString();
+    EXPECT_TRUE(panel->receivedLines().endsWith("CABLE DISCONNECT"));
+}
+
+TEST_F(Cli, APanelThatAnswersTwiceGetsNoValueCreditedLate) {
+    // Each answer comes again 50 ms later, after the next command has gone
+    // out: the copy is not of the next command's form, so it is refused
+    // instead of printed as that command's value.
+    auto panel = StartEmulatedPanel(QuickPanelSettings());
+    emu::Faults f;
+    f.answerTwice = true;
+    f.onlyCommand = "+";
+    panel->setFaults(f);
+    const CliRun r = run({"send", "--port", panel->slavePath(), "+o", "+disp", "+pwlog"});
+    EXPECT_EQ(r.code, ceExchangeFailed);
+    EXPECT_EQ(r.out, "0050\nOK\n");
+    EXPECT_EQ(r.err, "Ответ на команду +disp не похож на её значение (2 шестнадцатеричные цифры): «0050»\n"
+                     "Ответ на команду +pwlog не похож на её значение (18 шестнадцатеричных цифр): «FF»\n");
+}
+
 } // namespace

@@ -103,7 +103,7 @@ TEST_F(FirmwareFaults, UploadUnderEachFault) {
         ASSERT_TRUE(panel);
         auto w = makeWindow();
         TUploadTimeOuts t;
-        t.BootCheck = t.FlashErase = t.Block = t.FinalCheck = kTimeOutMs;
+        t.BootCheck = t.FlashErase = t.Block = t.FinalCheck = t.BootLoaderAnswer = kTimeOutMs;
         w->FirmwareActions().SetTimeOuts(t);
         connectWindow(*w);
         ASSERT_TRUE(w->Connected());
