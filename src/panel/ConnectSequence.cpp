@@ -3,6 +3,8 @@
 #include "Cp1251.h"
 #include "DeviceVersion.h"
 #include "LinkMessages.h"
+#include "PanelExchange.h"
+#include "ValueShapes.h"
 #include "serial/Device.h"
 #include "serial/nComPort.h"
 
@@ -181,6 +183,19 @@ void TConnectSequence::SendCurrentCommand() {
     ReSendTimer.start(interval);
 }
 
+bool TConnectSequence::IdentityAnswer(const QString& cmd, const QStringList& answer) {
+    // The version's answer carries a value line (one without "REV" is a
+    // panel of another kind, told as incompatible); a lone "OK" is someone
+    // else's. The memory type's value line is a hexadecimal number, or there
+    // is none ("Unknown"); a version line there is the version's answer
+    // again.
+    if (cmd == QLatin1String("+v"))
+        return answer.size() >= 2;
+    if (cmd == QLatin1String("+typepan"))
+        return answer.size() < 2 || ValueFitsShape(cmd, AnswerValue(answer).trimmed());
+    return true;
+}
+
 int TConnectSequence::ResendInterval(const QString& cmd) const {
     if (cmd.contains(QLatin1String("ATD")))
         return fTimings.DialResendMs;
@@ -283,12 +298,12 @@ void TConnectSequence::ProcessAnswer(QStringList& L) {
         if (L.at(i) != kOK)
             continue;
         const QString cmd = CurrentCommand();
-        if (i == 0 && cmd == QLatin1String("+v")) {
-            // A lone "OK" carries no version: it is a late answer to
-            // something else, not the panel's identity. The version's own
-            // answer is still to come (or the resends run out).
-            L.removeFirst();
-            --i;
+        if (!IdentityAnswer(cmd, L.mid(0, i + 1))) {
+            // Another command's late or repeated answer, not the panel's
+            // identity: dropped. The command's own answer is still to come
+            // (or the resends run out).
+            L.remove(0, i + 1);
+            i = -1;
             continue;
         }
         ReSendTimer.stop();

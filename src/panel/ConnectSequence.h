@@ -23,8 +23,9 @@ class TDevice;
 // A step's answer is only what comes after the answers still owed to
 // earlier writes (a resend's second answer, a wake-up's): the next command
 // goes out once they have come in or passed their deadline. Answers to
-// earlier sendings of the same command are its own; a "+v" answer that is a
-// lone "OK" carries no version and is not taken for the panel's identity.
+// earlier sendings of the same command are its own; an answer that cannot
+// be the identity asked for (a lone "OK" to "+v", a version line to
+// "+typepan") is another command's and is not taken for it.
 class TConnectSequence : public QObject {
     Q_OBJECT
 public:
@@ -87,6 +88,8 @@ private:
     void RtsSet();
     QString CurrentCommand() const;
     int ResendInterval(const QString& cmd) const;
+    // Whether `answer` (up to its "OK") can be the answer to `cmd`.
+    static bool IdentityAnswer(const QString& cmd, const QStringList& answer);
 
     TDevice* FDevice = nullptr;
     bool fOwnsData = false;

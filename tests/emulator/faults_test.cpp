@@ -223,7 +223,7 @@ TEST_F(FaultsTest, UnsolicitedLinesAtARate) {
         f.chatterLine = "RING";
     });
     const QByteArray raw = client->readRaw(300);
-    EXPECT_GE(raw.count("RING\r"), 3) << raw;
+    EXPECT_GE(raw.count("RING\r"), 3) << raw.toStdString();
     EXPECT_EQ(raw.count("RING\r") * 5, raw.size()) << "nothing but the line, whole";
     // Commands are still answered in between.
     const QList<QByteArray> answer = client->page("+o");
