@@ -208,6 +208,7 @@ void TConnectSequence::ReSendTimerTimer() {
         return;
     if (FRepeat < fTimings.ConnectResends) {
         ++FRepeat;
+        DropBrokenAnswer();
         SendCurrentCommand();
         return;
     }
@@ -216,6 +217,20 @@ void TConnectSequence::ReSendTimerTimer() {
     ClosePort();
     emit Failed(QStringLiteral("Ошибка подключения"), true);
     emit ConnectEnabled(true);
+}
+
+void TConnectSequence::DropBrokenAnswer() {
+    // The panel sends the lines of one answer back to back. An answer begun
+    // and then silent for half the resend interval broke off (the line
+    // dropped bytes, the call faltered): what came of it is dropped, so
+    // that the answer to the resent command neither continues its
+    // unfinished line nor follows its lines.
+    const bool begun = !FBuffer.Pending().isEmpty() || !FList.isEmpty();
+    if (!begun || !fSinceByte.isValid() || fSinceByte.elapsed() < ResendInterval(CurrentCommand()) / 2)
+        return;
+    FBuffer.Clear();
+    FList.clear();
+    fOwed->RestartAnswer();
 }
 
 void TConnectSequence::Cancel() {
@@ -246,6 +261,7 @@ void TConnectSequence::LineLost() {
 void TConnectSequence::DataReceived(const QByteArray& Data) {
     // An answer past its deadline was written off: what comes now is not it.
     fOwed->ExpireDue();
+    fSinceByte.start();
     if (fOwed->WriteOffs() != fSeenWriteOffs) {
         fSeenWriteOffs = fOwed->WriteOffs();
         FBuffer.Clear();

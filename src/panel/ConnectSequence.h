@@ -4,6 +4,7 @@
 #include "LinkTimings.h"
 #include "OwedAnswers.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QStringList>
 #include <QTimer>
@@ -88,6 +89,8 @@ private:
     void RtsSet();
     QString CurrentCommand() const;
     int ResendInterval(const QString& cmd) const;
+    // Before a resend: forgets the part of an answer that broke off.
+    void DropBrokenAnswer();
     // Whether `answer` (up to its "OK") can be the answer to `cmd`.
     static bool IdentityAnswer(const QString& cmd, const QStringList& answer);
 
@@ -116,6 +119,7 @@ private:
     bool fSendPending = false; // the current command waits for owed answers
     bool fLineLost = false;
     unsigned fGeneration = 0;
+    QElapsedTimer fSinceByte; // since the last byte received
     QTimer ReSendTimer;
     QTimer fSettleTimer;
 };

@@ -16,7 +16,7 @@ struct TShape {
 // Hexadecimal digits are taken in either case, as the panel's values are
 // read; lengths are the ones the panel keeps.
 const TShape kShapes[] = {
-    {"+o", false, "[0-9A-Fa-f]{4}", u"4 шестнадцатеричные цифры"},
+    {"+o", false, "[0-9A-Fa-f]{4,}", u"не меньше 4 шестнадцатеричных цифр"},
     {"+disp", false, "[0-9A-Fa-f]{2}", u"2 шестнадцатеричные цифры"},
     {"+U", false, "[0-9A-Fa-f]{4}", u"4 шестнадцатеричные цифры"},
     {"+pwlog", false, "[0-9A-Fa-f]{18}", u"18 шестнадцатеричных цифр"},

@@ -235,7 +235,7 @@ TEST_F(Cli, APanelThatAnswersTwiceGetsNoValueCreditedLate) {
     const CliRun r = run({"send", "--port", panel->slavePath(), "+o", "+disp", "+pwlog"});
     EXPECT_EQ(r.code, ceExchangeFailed);
     EXPECT_EQ(r.out, "");
-    EXPECT_EQ(r.err.toStdString(), "Ответ на команду +o не похож на её значение (4 шестнадцатеричные цифры): «07»\n"
+    EXPECT_EQ(r.err.toStdString(), "Ответ на команду +o не похож на её значение (не меньше 4 шестнадцатеричных цифр): «07»\n"
                                    "Ответ на команду +disp не похож на её значение (2 шестнадцатеричные цифры): «0050»\n"
                                    "Ответ на команду +pwlog не похож на её значение (18 шестнадцатеричных цифр): «FF»\n");
 }
