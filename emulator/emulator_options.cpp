@@ -84,6 +84,10 @@ EmulatorOptions::Result EmulatorOptions::parse(const QStringList& arguments, Emu
         {"sprinkle", "Fault: LF and '>' characters put into answers."},
         {"missing-ok", "Fault: answers with a value lose their final \"OK\"."},
         {"garbage", "Fault: a line of noise before every answer."},
+        {"line-before", "Fault: the line TEXT before every answer (a modem's \"+CREG: 0,1\").", "TEXT"},
+        {"answer-twice", "Fault: every answer goes out twice, the copy 50 ms after it."},
+        {"chatter", "Fault: an unsolicited line (--chatter-line, default RING) every MS milliseconds.", "MS"},
+        {"chatter-line", "The unsolicited line of --chatter (default RING).", "TEXT"},
         {"hangup-at", "Fault: the answer to the Nth command stops half way (modem: the call drops).", "N"},
         {"baud", "Throttle the line to N baud both ways, 10 bits a byte (19200 is the panel's rate).", "N"},
         {"refuse-block", "Fault: the boot loader answers ERROR to its Nth block (from 1), every time.", "N"},
@@ -149,7 +153,8 @@ EmulatorOptions::Result EmulatorOptions::parse(const QStringList& arguments, Emu
                            toInt(p, "baud", 50, 4000000, s.faults.baud, message) &&
                            toInt(p, "refuse-block", 1, INT_MAX, s.faults.refuseBlock, message) &&
                            toInt(p, "skip-record", 0, 65535, s.faults.skipRecord, message) &&
-                           toInt(p, "skip-record-always", 0, 65535, s.faults.skipRecord, message);
+                           toInt(p, "skip-record-always", 0, 65535, s.faults.skipRecord, message) &&
+                           toInt(p, "chatter", 1, 600000, s.faults.chatterMs, message);
     if (!numbersOk)
         return Result::Error;
     s.seed = quint32(seed);
@@ -207,6 +212,11 @@ EmulatorOptions::Result EmulatorOptions::parse(const QStringList& arguments, Emu
     s.faults.sprinkle = p.isSet("sprinkle");
     s.faults.missingOk = p.isSet("missing-ok");
     s.faults.garbage = p.isSet("garbage");
+    s.faults.answerTwice = p.isSet("answer-twice");
+    if (p.isSet("line-before"))
+        s.faults.lineBefore = p.value("line-before").toLatin1();
+    if (p.isSet("chatter-line"))
+        s.faults.chatterLine = p.value("chatter-line").toLatin1();
     s.faults.refuseErase = p.isSet("refuse-erase");
     s.faults.onlyCommand = p.value("fault-command");
     s.transcriptPath = p.value("transcript");

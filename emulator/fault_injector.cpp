@@ -52,6 +52,8 @@ Reply FaultInjector::shape(const QString& name, Reply reply) {
     }
     if (f.garbage)
         reply.parts.first().raw.prepend(f.garbageBytes);
+    if (!f.lineBefore.isEmpty())
+        reply.parts.first().raw.prepend(f.lineBefore + '\r');
     reply.parts.first().delayMs += f.extraDelayMs;
     return reply;
 }
@@ -99,6 +101,13 @@ QList<TimedBytes> FaultInjector::shapeBytes(const QString& name, QList<TimedByte
         }
         pieces = cut;
         hungUp = true;
+    }
+
+    if (f.answerTwice) {
+        QList<TimedBytes> again = pieces;
+        if (!again.isEmpty())
+            again.first().delayMs = f.answerTwiceGapMs;
+        pieces += again;
     }
 
     if (f.splitBytes) {

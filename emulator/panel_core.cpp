@@ -31,6 +31,7 @@ std::chrono::nanoseconds PanelCore::byteTime() const {
 }
 
 void PanelCore::settingsChanged() {
+    fNextChatter.reset();
     fOutput.setByteTime(byteTime());
     fFramer.setEscapeDetection(modemMode());
 }
@@ -116,6 +117,7 @@ void PanelCore::advance(Clock::time_point now) {
         for (const LineFramer::Event& e : fFramer.feed(arrived))
             fPending.push_back(e);
     }
+    chatter(now);
     // One command at a time: the next waits until the answer before it is out.
     while (fOutput.empty() && !fPending.empty()) {
         const LineFramer::Event e = fPending.front();
@@ -133,8 +135,25 @@ QByteArray PanelCore::takeOutput(Clock::time_point now) {
     return out;
 }
 
+void PanelCore::chatter(Clock::time_point now) {
+    const int every = fSettings.faults.chatterMs;
+    if (every <= 0 || fPeers <= 0) {
+        fNextChatter.reset();
+        return;
+    }
+    const auto period = std::chrono::milliseconds(every);
+    if (!fNextChatter)
+        fNextChatter = now + period;
+    while (*fNextChatter <= now) {
+        schedule(Reply::panel({fSettings.faults.chatterLine}), now);
+        *fNextChatter += period;
+    }
+}
+
 std::optional<Clock::time_point> PanelCore::nextWake() const {
     std::optional<Clock::time_point> t = fOutput.nextDue();
+    if (fNextChatter && (!t || *fNextChatter < *t))
+        t = fNextChatter;
     if (!fInbound.empty() && (!t || fInbound.front().at < *t))
         t = fInbound.front().at;
     if (!fPending.empty() && fOutput.empty())

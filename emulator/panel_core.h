@@ -73,6 +73,7 @@ private:
     void schedule(const Reply& reply, Clock::time_point now);
     bool modemMode() const { return fSettings.mode == LinkMode::Modem; }
     std::chrono::nanoseconds byteTime() const;
+    void chatter(Clock::time_point now);
 
     PanelSettings fSettings;
     ParameterStore fStore;
@@ -96,6 +97,7 @@ private:
     QByteArray fReceived;
     QByteArray fSent;
     int fPeers = 0;
+    std::optional<Clock::time_point> fNextChatter; // the next unsolicited line
 };
 
 } // namespace emu

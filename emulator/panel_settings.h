@@ -49,7 +49,15 @@ struct Faults {
     // the first answer that would carry it, or every one with skipRecordAlways.
     int skipRecord = -1;
     bool skipRecordAlways = false;
-    QString onlyCommand; // when set, the faults hit only commands whose name starts with it
+    QByteArray lineBefore;    // a line sent before every answer, as a modem's "+CREG: 0,1" (empty: off)
+    bool answerTwice = false; // every answer goes out twice, the copy answerTwiceGapMs after it
+    int answerTwiceGapMs = 50;
+    // Unsolicited lines: chatterLine every chatterMs whatever the panel does,
+    // as a modem's "RING" or a panel's debug output (0: off). Not limited by
+    // onlyCommand.
+    int chatterMs = 0;
+    QByteArray chatterLine = QByteArrayLiteral("RING");
+    QString onlyCommand;      // when set, the faults hit only commands whose name starts with it
 };
 
 // Everything that sets up an emulated panel.

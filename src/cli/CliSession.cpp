@@ -5,6 +5,7 @@
 #include "panel/DisconnectSequence.h"
 #include "panel/LinkMessages.h"
 #include "panel/LogLine.h"
+#include "panel/ValueShapes.h"
 #include "prefs/FileUtils.h"
 #include "serial/Device.h"
 
@@ -125,6 +126,14 @@ int TCliSession::Send(const QStringList& commands) {
                 fErr << QStringLiteral("Панель отвергла команду %1\n").arg(cmd);
             else
                 fErr << QStringLiteral("Нет ответа на команду %1\n").arg(cmd);
+            code = ceExchangeFailed;
+            continue;
+        }
+        if (!ValueFitsShape(cmd, AnswerValue(lines))) {
+            // Another command's answer (the panel answered one twice, or late):
+            // printing it as this command's value would be a wrong value.
+            fErr << QStringLiteral("Ответ на команду %1 не похож на её значение (%2): «%3»\n")
+                        .arg(cmd, ValueShapeText(cmd), AnswerValue(lines));
             code = ceExchangeFailed;
             continue;
         }

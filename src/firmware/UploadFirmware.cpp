@@ -13,6 +13,11 @@ TUploadFirmware::TUploadFirmware(TPanelExchange& exchange, QObject* parent)
     qRegisterMetaType<TUploadStep>();
 }
 
+TUploadFirmware::~TUploadFirmware() {
+    if (fRunning)
+        fExchange.SetLeastAnswerTime(0);
+}
+
 bool TUploadFirmware::UploadFirmware(const QStringList& image) {
     if (fRunning)
         return false;
@@ -25,6 +30,7 @@ bool TUploadFirmware::UploadFirmware(const QStringList& image) {
     fNext = 0;
     fPercent = -1;
     fErrors.clear();
+    fExchange.SetLeastAnswerTime(fTimeOuts.BootLoaderAnswer);
     Queue(&TUploadFirmware::EnterBootLoader);
     return true;
 }
@@ -156,6 +162,7 @@ void TUploadFirmware::Stop(TUploadResult::TOutcome outcome, const QString& messa
     result.Blocks = BlockCount();
     result.Message = message;
     result.ErrorList = fErrors;
+    fExchange.SetLeastAnswerTime(0);
     fRunning = false;
     fCancel = false;
     emit Finished(result);

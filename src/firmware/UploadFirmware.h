@@ -16,6 +16,11 @@ struct TUploadTimeOuts {
     uint32_t FlashErase = ExchangeTimeout::Long; // "+BE"
     uint32_t Block = ExchangeTimeout::Signal;    // each "+W..."
     uint32_t FinalCheck = ExchangeTimeout::Long; // "+EE..."
+    // The least time any answer of the boot loader is waited out before the
+    // next step goes out ("+BL" itself is not awaited, but its answers are):
+    // a slow boot loader answers seconds late, and a late answer taken for
+    // the next step's would confirm what the panel never did.
+    uint32_t BootLoaderAnswer = ExchangeTimeout::Signal;
 };
 
 // Names of the failed exchanges, as the error list shows them.
@@ -34,11 +39,14 @@ inline constexpr char16_t kBlockError[] = u"Ошибка при перепрош
 // upload there: nothing more is sent, "+EE" included, and the result says
 // which step failed and that the panel waits in its boot loader for the
 // update to be run again. Cancel() stops it the same way before the next
-// block. Success is reported only when the panel confirmed the final check.
+// block. Success is reported only when the panel confirmed the final check;
+// every answer the boot loader owes is waited out before the next step, so
+// that "OK" can only be the answer to "+EE".
 class TUploadFirmware : public QObject {
     Q_OBJECT
 public:
     explicit TUploadFirmware(TPanelExchange& exchange, QObject* parent = nullptr);
+    ~TUploadFirmware() override;
 
     void SetTimeOuts(const TUploadTimeOuts& timeOuts) { fTimeOuts = timeOuts; }
     const TUploadTimeOuts& TimeOuts() const { return fTimeOuts; }

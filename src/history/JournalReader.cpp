@@ -103,8 +103,12 @@ void TJournalReader::ReadDirections(QStringList& errors) {
         const bool ok =
             fExchange.ReadParamFromDevice(JournalCommand::Direction(entry), lines, errors,
                                           JournalError::Direction(entry), kOK, fTiming.DirectionTimeOut);
-        if (ok && errors.size() == before)
-            FDirection[size_t(entry)] = ParseDirectionAnswer(lines);
+        if (ok && errors.size() == before) {
+            if (const std::optional<TDirectionRec> rec = ParseDirectionAnswer(lines))
+                FDirection[size_t(entry)] = *rec;
+            else
+                errors.append(JournalError::Direction(entry));
+        }
         // A long read cancelled here asks for no more entries.
         if (BrokenOff(errors, before))
             break;

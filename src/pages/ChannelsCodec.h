@@ -15,9 +15,6 @@ namespace ChannelsWire {
 inline const QString GprsOnlineCommand = QStringLiteral("+gprsena");
 inline const QString GprsOnlineReadError = QStringLiteral("Значение GPRS-online");
 inline const QString GprsOnlineWriteError = QStringLiteral("Включить GPRS-online");
-// Shown in a message box (error icon, OK) for a "+gprsena" answer that is not
-// hexadecimal; the switch keeps its state and the read goes on.
-inline const QString GprsOnlineUnexpected = QStringLiteral("Неожиданное значение параметра GPRS-online");
 
 inline const QString MoveCommand = QStringLiteral("+JDIR");
 inline const QString MoveError = QStringLiteral("Порядок перехода по направлениям");
@@ -37,8 +34,7 @@ QString EntryWriteError(int entry); // "Ошибка записи телефон
 } // namespace ChannelsWire
 
 // The GPRS-online answer: on below FF, off from FF up. None when the value
-// is not hexadecimal: the page shows ChannelsWire::GprsOnlineUnexpected and
-// leaves the switch alone.
+// is not hexadecimal: a failed read, the switch left alone.
 std::optional<bool> ApplyGprsOnlineValue(const QString& value);
 // The moving-on answer: below FF the panel moves on to the next direction
 // (item 1 of the move choice), FF or anything unreadable keeps to the

@@ -202,13 +202,12 @@ void TChannelsFrame::DescribeParams() {
         .ReadName = GprsOnlineReadError,
         .Decode =
             [this](const QString& value) {
-                // A value that is no number is reported, and the read goes on.
-                if (const std::optional<bool> on = ApplyGprsOnlineValue(value)) {
-                    SetGprsOnline(fState, *on);
-                    ShowState();
-                } else {
-                    fHost.ShowError(GprsOnlineUnexpected);
-                }
+                // A value that is no number is a failed read, listed.
+                const std::optional<bool> on = ApplyGprsOnlineValue(value);
+                if (!on)
+                    return false;
+                SetGprsOnline(fState, *on);
+                ShowState();
                 return true;
             },
         .WriteName = GprsOnlineWriteError,
@@ -220,7 +219,10 @@ void TChannelsFrame::DescribeParams() {
             .WriteName = EntryWriteError(i),
             .DecodeAnswer =
                 [this, i](const QStringList& lines) {
-                    FDirection[i] = ParseDirectionAnswer(lines);
+                    const std::optional<TDirectionRec> rec = ParseDirectionAnswer(lines);
+                    if (!rec)
+                        return false;
+                    FDirection[i] = *rec;
                     return true;
                 },
         });

@@ -1,6 +1,7 @@
 #include "ParamTable.h"
 
 #include "SettingsLookup.h"
+#include "panel/ValueShapes.h"
 
 namespace {
 
@@ -11,9 +12,12 @@ bool IsLoneOk(const QStringList& lines) {
     return lines.size() == 1 && lines.first() == kOK;
 }
 
+// A value of another form than the command's is no answer to it (a stray
+// line, another command's late or repeated answer): the read fails.
 bool ReadAnswer(TPanelExchange& exchange, const QString& command, QStringList& lines, uint32_t timeOut) {
     QStringList answer;
-    if (!exchange.DeviceCommandLst(command, answer, timeOut) || IsLoneOk(answer))
+    if (!exchange.DeviceCommandLst(command, answer, timeOut) || IsLoneOk(answer) ||
+        !ValueFitsShape(command, AnswerValue(answer)))
         return false;
     lines = answer;
     return true;

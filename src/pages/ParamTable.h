@@ -157,7 +157,8 @@ private:
     std::deque<TPageParam> fParams;
 };
 
-// A read of one value: the answer's value line. A failed exchange, or an
-// answer of a lone "OK" (it carries no value), is a failed read and leaves
-// `value` as it was.
+// A read of one value: the answer's value line. A failed exchange, an
+// answer of a lone "OK" (it carries no value) or a value that has not the
+// form of the command's (ValueShapes.h) is a failed read and leaves `value`
+// as it was.
 bool ReadValue(TPanelExchange& exchange, const QString& command, QString& value, uint32_t timeOut);

@@ -10,22 +10,34 @@
 #include <QTimer>
 
 TCommandExchange::TCommandExchange(TDevice* device, QObject* parent) : QObject(parent), Device(device) {
-    ApplyQuietBound();
+    ApplyLinkTimes();
 }
 
 void TCommandExchange::SetTimings(const TLinkTimings& timings) {
     fTimings = timings;
-    ApplyQuietBound();
+    ApplyLinkTimes();
 }
 
 void TCommandExchange::SetModem(bool value) {
     FModem = value;
     fOwed.SetModem(value);
-    ApplyQuietBound();
+    ApplyLinkTimes();
 }
 
-void TCommandExchange::ApplyQuietBound() {
-    fOwed.SetQuietBound(fTimings.QuietBound(FModem));
+void TCommandExchange::ApplyLinkTimes() {
+    fOwed.SetLateBound(fTimings.LateBound(FModem));
+    fOwed.SetDefaultAnswerTime(EffectiveTimeOut(ExchangeTimeout::Param));
+}
+
+uint32_t TCommandExchange::EffectiveTimeOut(uint32_t timeOut) const {
+    uint32_t T = FModem ? timeOut + fTimings.ModemExtraMs : timeOut;
+    if (fTimings.TimeOutCapMs)
+        T = std::min(T, fTimings.TimeOutCapMs);
+    return std::max(T, fTimings.MinWaitMs);
+}
+
+void TCommandExchange::SetLeastAnswerTime(uint32_t ms) {
+    fOwed.SetLeastAnswerTime(ms);
 }
 
 void TCommandExchange::Attach() {
@@ -36,12 +48,14 @@ void TCommandExchange::Attach() {
 void TCommandExchange::DeviceBeforeWrite(TDevice*, const QByteArray& Cmd) {
     emit LogLine(QStringLiteral("<< ") + FromCp1251(Cmd));
     // Every line written is answered, whoever wrote it; only the exchange's
-    // own signal reading has the two-"OK" answer.
-    fOwed.Written(Cmd, fWritingOwn && FUParam);
+    // own signal reading has the two-"OK" answer. The exchange's own command
+    // is given its time-out; other writers' say theirs or take the default.
+    fOwed.Written(Cmd, fWritingOwn && FUParam, fWritingOwn ? fCurrentTimeOut : 0);
 }
 
 void TCommandExchange::DeviceData(TDevice*, const QByteArray& Data) {
-    fOwed.Heard();
+    // An answer past its deadline was written off: what comes now is not it.
+    fOwed.ExpireDue();
     fSinceByte.start();
     if (fOwed.WriteOffs() != fSeenWriteOffs) {
         // The unfinished line was part of an answer written off as lost.
@@ -99,10 +113,10 @@ void TCommandExchange::Wait(uint32_t ms) {
 }
 
 bool TCommandExchange::SettleBefore(const QByteArray& command) {
-    while (!fOwed.OwesOnly(command) && !fOwed.ExpireIfQuiet()) {
+    while (!fOwed.OwesOnly(command) && !fOwed.ExpireDue()) {
         if (fAborted || fBlocked || !Device->ComActive())
             return false;
-        Wait(fOwed.MsUntilQuiet());
+        Wait(fOwed.MsUntilDue());
     }
     return !fAborted;
 }
@@ -130,9 +144,7 @@ bool TCommandExchange::DeviceCommandLst(const QString& ACommand, QStringList& Re
     // three time-outs.
     if (!Device->ComActive())
         return false;
-    uint32_t T = FModem ? TimeOut + fTimings.ModemExtraMs : TimeOut;
-    if (fTimings.TimeOutCapMs)
-        T = std::min(T, fTimings.TimeOutCapMs);
+    const uint32_t T = EffectiveTimeOut(TimeOut);
     const QByteArray line = ToCp1251(ACommand + QStringLiteral("\r\n"));
     const QByteArray key = TOwedAnswers::Key(line);
 
@@ -144,10 +156,7 @@ bool TCommandExchange::DeviceCommandLst(const QString& ACommand, QStringList& Re
     const bool heldBefore = Device->WakeUpHeld();
     Device->SetWakeUpHeld(true);
     if (SettleBefore(key)) {
-        // A command given longer than the quiet bound to answer (the
-        // journal's erase: up to 70 s) stays owed for its whole time-out;
-        // otherwise its answer would be written off while it is awaited.
-        fOwed.SetQuietBound(std::max(fTimings.QuietBound(FModem), T));
+        fCurrentTimeOut = T;
         // Text that came before the command and is owed to nobody is not
         // its answer.
         if (fOwed.Empty())
@@ -164,7 +173,6 @@ bool TCommandExchange::DeviceCommandLst(const QString& ACommand, QStringList& Re
                 break;
         }
         fCurrent.clear();
-        ApplyQuietBound();
     }
     Device->SetWakeUpHeld(heldBefore);
 

@@ -20,9 +20,10 @@ class TDevice;
 // connection and disconnection commands, the device's wake-up) passes its
 // before-write event here and is recorded in the owed answers. A command's
 // answer is only what comes after the answers owed to earlier writes: before
-// it writes, the exchange waits until those have come in or the line has
-// been quiet for the quiet bound, and the answers to its earlier attempts
-// (a retry's late first answer) are its own.
+// it writes, the exchange waits until those have come in or passed their
+// deadline (the time they were given and the late bound, whatever else the
+// line carries meanwhile), and the answers to its earlier attempts (a
+// retry's late first answer) are its own.
 //
 // The one place where the tool waits for the panel is the exchange's wait: a
 // nested event loop that ends as soon as the awaited answer is complete, the
@@ -47,6 +48,7 @@ public:
     bool LastRefused() const { return fLastRefused; }
     int Attempts() const override { return fTimings.Attempts; }
     bool Uparam() const override { return FUParam; }
+    void SetLeastAnswerTime(uint32_t ms) override;
     void SetUparam(bool value) override { FUParam = value; }
 
     // The link runs through a GSM modem call.
@@ -80,7 +82,10 @@ private:
     // Waits until nothing is owed but answers to `command`; false when the
     // wait was aborted.
     bool SettleBefore(const QByteArray& command);
-    void ApplyQuietBound();
+    void ApplyLinkTimes();
+    // A caller's time-out as waited on this link: the modem's margin added,
+    // the tests' cap applied, at least one polling step.
+    uint32_t EffectiveTimeOut(uint32_t timeOut) const;
     // Before a resend: forgets the part of an answer that broke off.
     void DropBrokenAnswer(uint32_t waitMs);
 
@@ -92,6 +97,7 @@ private:
     QElapsedTimer fSinceByte; // since the last byte received
     QStringList FResultList;
     QByteArray fCurrent; // the command being asked, while its attempts run
+    uint32_t fCurrentTimeOut = 0;
     bool fWritingOwn = false;
     bool FExitCommandFlag = false;
     bool fRefused = false;

@@ -3,6 +3,8 @@
 #include "Cp1251.h"
 #include "DeviceVersion.h"
 #include "LinkMessages.h"
+#include "PanelExchange.h"
+#include "ValueShapes.h"
 #include "serial/Device.h"
 #include "serial/nComPort.h"
 
@@ -117,7 +119,7 @@ bool TConnectSequence::Connect(const QString& port, bool modem, const QString& p
 
     FModem = modem;
     fOwed->SetModem(modem);
-    fOwed->SetQuietBound(fTimings.QuietBound(modem));
+    fOwed->SetLateBound(fTimings.LateBound(modem));
     fActive = true;
     if (!modem) {
         FCommandList = {kCableConnect, QStringLiteral("+v"), QStringLiteral("+typepan")};
@@ -163,24 +165,41 @@ void TConnectSequence::SendCurrentCommand() {
         return;
     const QByteArray bytes = ToCp1251(cmd);
     // Answers still owed to other commands come first.
-    if (!fOwed->OwesOnly(bytes) && !fOwed->ExpireIfQuiet()) {
+    if (!fOwed->OwesOnly(bytes) && !fOwed->ExpireDue()) {
         fSendPending = true;
-        fSettleTimer.start(int(std::max<uint32_t>(1, fOwed->MsUntilQuiet())));
+        fSettleTimer.start(int(std::max<uint32_t>(1, fOwed->MsUntilDue())));
         return;
     }
     fSendPending = false;
     fSettleTimer.stop();
     if (fOwed->Empty())
         FBuffer.Clear(); // text owed to nobody is not this command's answer
-    int interval = fTimings.CableResendMs;
-    if (cmd.contains(QLatin1String("ATD")))
-        interval = fTimings.DialResendMs;
-    else if (FModem)
-        interval = fTimings.ModemResendMs;
+    const int interval = ResendInterval(cmd);
+    // The command's answer is awaited as long as its resend interval.
+    fOwed->ExpectNextWithin(uint32_t(interval));
     FDevice->Command(bytes, true);
     if (fOwed == &fOwnOwed)
         fOwnOwed.Written(bytes);
     ReSendTimer.start(interval);
+}
+
+bool TConnectSequence::IdentityAnswer(const QString& cmd, const QStringList& answer) {
+    // The version's answer carries a value line (one without "REV" is a
+    // panel of another kind, told as incompatible); a lone "OK" is someone
+    // else's. The memory type's value line is a hexadecimal number, or there
+    // is none ("Unknown"); a version line there is the version's answer
+    // again.
+    if (cmd == QLatin1String("+v"))
+        return answer.size() >= 2;
+    if (cmd == QLatin1String("+typepan"))
+        return answer.size() < 2 || ValueFitsShape(cmd, AnswerValue(answer).trimmed());
+    return true;
+}
+
+int TConnectSequence::ResendInterval(const QString& cmd) const {
+    if (cmd.contains(QLatin1String("ATD")))
+        return fTimings.DialResendMs;
+    return FModem ? fTimings.ModemResendMs : fTimings.CableResendMs;
 }
 
 void TConnectSequence::ReSendTimerTimer() {
@@ -189,6 +208,7 @@ void TConnectSequence::ReSendTimerTimer() {
         return;
     if (FRepeat < fTimings.ConnectResends) {
         ++FRepeat;
+        DropBrokenAnswer();
         SendCurrentCommand();
         return;
     }
@@ -197,6 +217,20 @@ void TConnectSequence::ReSendTimerTimer() {
     ClosePort();
     emit Failed(QStringLiteral("Ошибка подключения"), true);
     emit ConnectEnabled(true);
+}
+
+void TConnectSequence::DropBrokenAnswer() {
+    // The panel sends the lines of one answer back to back. An answer begun
+    // and then silent for half the resend interval broke off (the line
+    // dropped bytes, the call faltered): what came of it is dropped, so
+    // that the answer to the resent command neither continues its
+    // unfinished line nor follows its lines.
+    const bool begun = !FBuffer.Pending().isEmpty() || !FList.isEmpty();
+    if (!begun || !fSinceByte.isValid() || fSinceByte.elapsed() < ResendInterval(CurrentCommand()) / 2)
+        return;
+    FBuffer.Clear();
+    FList.clear();
+    fOwed->RestartAnswer();
 }
 
 void TConnectSequence::Cancel() {
@@ -225,7 +259,9 @@ void TConnectSequence::LineLost() {
 }
 
 void TConnectSequence::DataReceived(const QByteArray& Data) {
-    fOwed->Heard();
+    // An answer past its deadline was written off: what comes now is not it.
+    fOwed->ExpireDue();
+    fSinceByte.start();
     if (fOwed->WriteOffs() != fSeenWriteOffs) {
         fSeenWriteOffs = fOwed->WriteOffs();
         FBuffer.Clear();
@@ -277,8 +313,16 @@ void TConnectSequence::ProcessAnswer(QStringList& L) {
     for (qsizetype i = 0; i < L.size(); ++i) {
         if (L.at(i) != kOK)
             continue;
-        ReSendTimer.stop();
         const QString cmd = CurrentCommand();
+        if (!IdentityAnswer(cmd, L.mid(0, i + 1))) {
+            // Another command's late or repeated answer, not the panel's
+            // identity: dropped. The command's own answer is still to come
+            // (or the resends run out).
+            L.remove(0, i + 1);
+            i = -1;
+            continue;
+        }
+        ReSendTimer.stop();
         bool emptied = true;
         if (cmd == kCableConnect || cmd == kCableDisconnect || cmd == QLatin1String("AT") ||
             cmd == QLatin1String("ATZ")) {

@@ -4,6 +4,7 @@
 #include "LinkTimings.h"
 #include "OwedAnswers.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QStringList>
 #include <QTimer>
@@ -22,8 +23,10 @@ class TDevice;
 //
 // A step's answer is only what comes after the answers still owed to
 // earlier writes (a resend's second answer, a wake-up's): the next command
-// goes out once they have come in or the line has been quiet for the quiet
-// bound. Answers to earlier sendings of the same command are its own.
+// goes out once they have come in or passed their deadline. Answers to
+// earlier sendings of the same command are its own; an answer that cannot
+// be the identity asked for (a lone "OK" to "+v", a version line to
+// "+typepan") is another command's and is not taken for it.
 class TConnectSequence : public QObject {
     Q_OBJECT
 public:
@@ -85,6 +88,11 @@ private:
     void After(int ms, void (TConnectSequence::*step)());
     void RtsSet();
     QString CurrentCommand() const;
+    int ResendInterval(const QString& cmd) const;
+    // Before a resend: forgets the part of an answer that broke off.
+    void DropBrokenAnswer();
+    // Whether `answer` (up to its "OK") can be the answer to `cmd`.
+    static bool IdentityAnswer(const QString& cmd, const QStringList& answer);
 
     TDevice* FDevice = nullptr;
     bool fOwnsData = false;
@@ -111,6 +119,7 @@ private:
     bool fSendPending = false; // the current command waits for owed answers
     bool fLineLost = false;
     unsigned fGeneration = 0;
+    QElapsedTimer fSinceByte; // since the last byte received
     QTimer ReSendTimer;
     QTimer fSettleTimer;
 };

@@ -2,6 +2,8 @@
 
 #include "Cp1251.h"
 #include "PairText.h"
+#include "PanelExchange.h"
+#include "ValueShapes.h"
 
 namespace {
 
@@ -21,13 +23,13 @@ QString DirectionPhone(const QString& text) {
     return FromCp1251(ToCp1251(text).left(TDirectionRec::kPhoneMax));
 }
 
-TDirectionRec ParseDirectionAnswer(const QStringList& lines) {
+std::optional<TDirectionRec> ParseDirectionAnswer(const QStringList& lines) {
+    const QString value = AnswerValue(lines);
+    if (!ValueFitsShape(QStringLiteral("+alphon0"), value))
+        return std::nullopt;
     TDirectionRec rec;
-    const QString text = FilterChars(lines.join(QString()), QStringLiteral("0123456789+="));
-    rec.Phone = DirectionPhone(GetPairValue(text));
-    const QString head = GetPairName(text);
-    if (head.size() != 6)
-        return rec;
+    rec.Phone = DirectionPhone(GetPairValue(value));
+    const QString head = GetPairName(value);
     rec.Direction = HexDigit(head.at(0));
     rec.Order = HexDigit(head.at(1));
     rec.Reserved[0] = HexDigit(head.at(2));

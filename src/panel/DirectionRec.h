@@ -4,6 +4,7 @@
 #include <QStringList>
 
 #include <array>
+#include <optional>
 #include <cstdint>
 
 // Channel type codes of a reporting entry, as the panel stores them.
@@ -35,13 +36,13 @@ struct TDirectionRec {
 
 using TDirectionTable = std::array<TDirectionRec, TDirectionRec::kEntries>;
 
-// The entry as the panel answers "+alphon<i>": every answer line, the final
-// "OK" included, joined and kept to '0'..'9', '+' and '='. The phone is what
-// follows the first "="; the six characters before it give the direction,
-// the order, the first reserved value and the channel (characters 1, 2, 3
-// and 6, each one hexadecimal digit, 0 when it is not one). When the part
-// before "=" is not exactly six characters, only the phone is taken.
-TDirectionRec ParseDirectionAnswer(const QStringList& lines);
+// The entry as the panel answers "+alphon<i>": the answer's value line (the
+// line before the final "OK"), six digits, "=" and the phone in digits and
+// "+" ("110002=123"). The digits 1, 2, 3 and 6 give the direction, the
+// order, the first reserved value and the channel; the phone is cut to
+// kPhoneMax characters. A value line of any other form (a modem's stray
+// "+CREG: 0,1", another command's answer) is no entry: nothing.
+std::optional<TDirectionRec> ParseDirectionAnswer(const QStringList& lines);
 
 // The command that writes entry `entry` (0..7):
 // "+alphon<entry><Direction><Order><three reserved><Channel>=<Phone>", each

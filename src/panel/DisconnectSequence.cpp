@@ -34,9 +34,9 @@ void TDisconnectSequence::Then(int pauseMs, void (TDisconnectSequence::*step)())
 void TDisconnectSequence::Check() {
     if (fPaused || !fNext)
         return;
-    if (!fOwed.Empty() && !fOwed.ExpireIfQuiet() && fDevice->ComActive()) {
-        // Woken by the next owed answer or by the end of the quiet bound.
-        fTimer.start(int(std::max<uint32_t>(1, fOwed.MsUntilQuiet())));
+    if (!fOwed.ExpireDue() && fDevice->ComActive()) {
+        // Woken by the next owed answer or by the oldest one's deadline.
+        fTimer.start(int(std::max<uint32_t>(1, fOwed.MsUntilDue())));
         return;
     }
     const auto step = fNext;

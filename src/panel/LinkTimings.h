@@ -12,18 +12,18 @@ struct TLinkTimings {
     uint32_t MinWaitMs = 50;      // the shortest wait of an attempt (a time-out of 0 still waits this)
     uint32_t ModemExtraMs = 5000; // added to every time-out, and to the quiet bound, on a modem call
     uint32_t TimeOutCapMs = 0;    // caps every time-out callers pass (0: no cap); for tests only
-    // How long the line must stay quiet (nothing received since the later of
-    // the last byte and the last write still owed an answer) before the
-    // answers still owed are taken as lost and the lines that follow may go
-    // to another command. The panel answers one command at a time and in
-    // order, and it is given 2500 ms for an ordinary answer. A panel slower
-    // than that answers a few hundred milliseconds past the time-out, and
-    // the silence before its next owed answer lasts about one answer's time
-    // (2.7 to 3.2 s in the slow panels seen). Twice the ordinary time-out
-    // stays clear of both, while a command the panel has lost holds up the
-    // next command for at most this long. On a modem call the network's
+    // How long past the time it was given an answer still owed may come in
+    // before it is taken as lost and the lines that follow may go to another
+    // command. The panel answers one command at a time and in order, so an
+    // answer's time counts from the later of its write and the previous
+    // answer. A panel slower than its time-out answers a few hundred
+    // milliseconds to a few seconds late (2.7 to 3.2 s for an ordinary
+    // answer in the slow panels seen, 5 to 6 s in a slow boot loader); twice
+    // the ordinary time-out stays clear of that. Whatever the line carries
+    // meanwhile, a command the panel has lost holds up the next command for
+    // at most its own time-out and this. On a modem call the network's
     // delay is added, as it is to every time-out.
-    uint32_t QuietMs = 5000;
+    uint32_t LateMs = 5000;
 
     // ---- the connection sequence
     int ConnectResends = 4;         // resends of an unanswered command before giving up
@@ -38,6 +38,6 @@ struct TLinkTimings {
     int ModemPauseMs = 250; // after "+++" and after "ATH"
     int CablePauseMs = 100; // after "CABLE DISCONNECT"
 
-    // The quiet bound on this link.
-    uint32_t QuietBound(bool modem) const { return modem ? QuietMs + ModemExtraMs : QuietMs; }
+    // The late bound on this link.
+    uint32_t LateBound(bool modem) const { return modem ? LateMs + ModemExtraMs : LateMs; }
 };

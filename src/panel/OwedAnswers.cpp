@@ -1,5 +1,8 @@
 #include "OwedAnswers.h"
 
+#include <algorithm>
+#include <climits>
+
 namespace {
 const QString kOK = QStringLiteral("OK");
 const QString kError = QStringLiteral("ERROR");
@@ -27,17 +30,17 @@ TOwedAnswers::TOwedAnswers(QObject* parent) : QObject(parent) {
     fClock = [this] { return fElapsed.elapsed(); };
 }
 
-void TOwedAnswers::Written(const QByteArray& line, bool twoOk) {
-    // What was owed before a quiet spell is lost; the new write must not
-    // inherit it.
-    ExpireIfQuiet();
-    fOwed.push_back({Key(line), twoOk && !fModem});
-    fLastActivity = Now();
+void TOwedAnswers::Written(const QByteArray& line, bool twoOk, uint32_t answerMs) {
+    // What is past its deadline is lost; the new write must not inherit it.
+    ExpireDue();
+    if (answerMs == 0)
+        answerMs = fNextAnswerMs ? fNextAnswerMs : fDefaultAnswerMs;
+    fNextAnswerMs = 0;
+    fOwed.push_back({Key(line), twoOk && !fModem, Now(), std::max(answerMs, fLeastAnswerMs)});
 }
 
-void TOwedAnswers::Heard() {
-    ExpireIfQuiet();
-    fLastActivity = Now();
+qint64 TOwedAnswers::Deadline(const TOwed& owed) const {
+    return std::max(owed.WrittenAt, fLastAnswered) + qint64(owed.AnswerMs) + qint64(fLateBoundMs);
 }
 
 TOwedAnswers::TFate TOwedAnswers::Take(const QString& line) {
@@ -58,6 +61,7 @@ TOwedAnswers::TFate TOwedAnswers::Take(const QString& line) {
     fate.Success = line == kOK;
     fOwed.pop_front();
     fPartial.clear();
+    fLastAnswered = Now();
     emit Settled();
     return fate;
 }
@@ -70,16 +74,28 @@ bool TOwedAnswers::OwesOnly(const QByteArray& command) const {
     return true;
 }
 
-uint32_t TOwedAnswers::MsUntilQuiet() const {
-    const qint64 quiet = Now() - fLastActivity;
-    return quiet >= qint64(fQuietBoundMs) ? 0 : uint32_t(qint64(fQuietBoundMs) - quiet);
+uint32_t TOwedAnswers::MsUntilDue() const {
+    if (fOwed.empty())
+        return 0;
+    const qint64 left = Deadline(fOwed.front()) - Now();
+    return left <= 0 ? 0 : uint32_t(std::min<qint64>(left, UINT32_MAX));
 }
 
-bool TOwedAnswers::ExpireIfQuiet() {
-    if (fOwed.empty() || MsUntilQuiet() > 0)
-        return false;
-    Clear();
-    return true;
+void TOwedAnswers::WriteOffHead() {
+    fOwed.pop_front();
+    fPartial.clear();
+    ++fWriteOffs;
+}
+
+bool TOwedAnswers::ExpireDue() {
+    bool wroteOff = false;
+    while (!fOwed.empty() && Now() >= Deadline(fOwed.front())) {
+        WriteOffHead();
+        wroteOff = true;
+    }
+    if (wroteOff)
+        emit Settled();
+    return fOwed.empty();
 }
 
 void TOwedAnswers::Clear() {

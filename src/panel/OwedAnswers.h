@@ -18,8 +18,16 @@
 // An answer is complete at its final line: "OK" or "ERROR"; on a modem link
 // also the modem's result lines ("CONNECT...", "NO CARRIER", "BUSY",
 // "NO ANSWER", "NO DIALTONE"); the signal reading "+U" on the cable only at
-// its second "OK". Answers still owed when the line has been quiet for the
-// quiet bound (nothing received and nothing owed written) are taken as lost.
+// its second "OK".
+//
+// Every owed answer has its own deadline. The panel starts on a command once
+// it has answered the one before, so an answer's time counts from the later
+// of its write and the last answer that came in whole; it is given the time
+// its writer waits for it (a command's time-out, at least the least answer
+// time the link is set to), and then the late bound. Past that it is written
+// off as lost, whatever arrives meanwhile: lines that do not end an owed
+// answer (a modem's RING, a panel's debug output) never extend it, so a line
+// that chatters without answering cannot hold the tool for ever.
 //
 // Shared by the command exchange and the connection and disconnection
 // sequences of one device; everything runs on the user-interface thread.
@@ -37,16 +45,25 @@ public:
     // answers too, and the two-"OK" answer does not exist there.
     void SetModem(bool modem) { fModem = modem; }
     bool Modem() const { return fModem; }
-    // How long the line must be quiet before what is still owed is lost.
-    void SetQuietBound(uint32_t ms) { fQuietBoundMs = ms; }
-    uint32_t QuietBound() const { return fQuietBoundMs; }
+    // How long past its own answer time an owed answer may still come in.
+    void SetLateBound(uint32_t ms) { fLateBoundMs = ms; }
+    uint32_t LateBound() const { return fLateBoundMs; }
+    // The answer time of a write that names none (the device's wake-up).
+    void SetDefaultAnswerTime(uint32_t ms) { fDefaultAnswerMs = ms; }
+    uint32_t DefaultAnswerTime() const { return fDefaultAnswerMs; }
+    // The least answer time of every write while set (0: none): a panel in
+    // its boot loader may take seconds over any answer.
+    void SetLeastAnswerTime(uint32_t ms) { fLeastAnswerMs = ms; }
+    uint32_t LeastAnswerTime() const { return fLeastAnswerMs; }
+    // The next write (and only it) is given `ms` for its answer; a writer
+    // that does not go through the exchange (the connection sequence) says
+    // so before it writes.
+    void ExpectNextWithin(uint32_t ms) { fNextAnswerMs = ms; }
 
-    // A line was written that will be answered. `twoOk`: its answer is the
-    // signal reading, complete at its second "OK" (on the cable).
-    void Written(const QByteArray& line, bool twoOk = false);
-    // Bytes came in (any, even part of a line): the line is not quiet.
-    // Call it before taking the lines the bytes complete.
-    void Heard();
+    // A line was written that will be answered within `answerMs` (0: the
+    // one the next write was given, else the default). `twoOk`: its answer
+    // is the signal reading, complete at its second "OK" (on the cable).
+    void Written(const QByteArray& line, bool twoOk = false, uint32_t answerMs = 0);
 
     // Where a complete received line goes.
     struct TFate {
@@ -65,11 +82,12 @@ public:
     int Count() const { return int(fOwed.size()); }
     // Nothing is owed but answers to `command` (a retry may take them).
     bool OwesOnly(const QByteArray& command) const;
-    // When the line has been quiet for the bound, everything still owed is
-    // written off (true).
-    bool ExpireIfQuiet();
-    // Milliseconds until the line will have been quiet for the bound.
-    uint32_t MsUntilQuiet() const;
+    // Writes off the owed answers whose deadline has passed, oldest first;
+    // true when nothing is owed any more.
+    bool ExpireDue();
+    // Milliseconds until the oldest owed answer's deadline (0: due, or
+    // nothing owed).
+    uint32_t MsUntilDue() const;
     // Grows each time owed answers are written off: a reader that sees it
     // change drops the unfinished line it holds, which was part of them.
     quint64 WriteOffs() const { return fWriteOffs; }
@@ -89,14 +107,21 @@ private:
     struct TOwed {
         QByteArray Command;
         bool TwoOk = false;
+        qint64 WrittenAt = 0;
+        uint32_t AnswerMs = 0;
     };
     qint64 Now() const { return fClock(); }
+    qint64 Deadline(const TOwed& owed) const;
+    void WriteOffHead();
 
     std::deque<TOwed> fOwed;
     QStringList fPartial; // lines of the oldest owed answer received so far
-    qint64 fLastActivity = 0;
+    qint64 fLastAnswered = 0; // when the last owed answer came in whole
     bool fModem = false;
-    uint32_t fQuietBoundMs = 5000;
+    uint32_t fLateBoundMs = 5000;
+    uint32_t fDefaultAnswerMs = 2500;
+    uint32_t fLeastAnswerMs = 0;
+    uint32_t fNextAnswerMs = 0;
     quint64 fWriteOffs = 0;
     QElapsedTimer fElapsed;
     std::function<qint64()> fClock;

@@ -35,6 +35,12 @@ public:
     virtual bool Uparam() const = 0;
     virtual void SetUparam(bool value) = 0;
 
+    // While set (not 0), every command written is given at least this long
+    // for its answer before a later command may go out: a panel in its boot
+    // loader may answer seconds late, and its late answer must not be taken
+    // for the next step's.
+    virtual void SetLeastAnswerTime(uint32_t ms) { (void)ms; }
+
     // One exchange; on success Res holds the value line (the line before the
     // last, or the only line). On failure Res is left as it was.
     bool DeviceCommand(const QString& ACommand, QString& Res, uint32_t TimeOut);

@@ -174,7 +174,7 @@ TEST_F(CliFlash, AFailedStepHasItsExitCodeAndRunningItAgainRecoversThePanel) {
     flash.Image = kImage;
     flash.Yes = true;
     flash.TimeOuts.BootCheck = flash.TimeOuts.FlashErase = flash.TimeOuts.Block = flash.TimeOuts.FinalCheck =
-        300;
+        flash.TimeOuts.BootLoaderAnswer = 300;
     QString none, out, err;
     QTextStream in(&none, QIODevice::ReadOnly), o(&out), e(&err);
     EXPECT_EQ(RunFlash(options, flash, in, o, e), ceFlashFailed);

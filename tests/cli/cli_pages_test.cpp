@@ -246,7 +246,7 @@ TEST_F(CliPages, FailuresHaveTheirOwnExitCodes) {
     f.onlyCommand = "+o";
     panel->setFaults(f);
     timings.TimeOutCapMs = 200;
-    timings.QuietMs = 400;
+    timings.LateMs = 400;
     r = run({"read", "--port", panel->slavePath(), "--out", path("partial.ini")});
     EXPECT_EQ(r.code, ceExchangeFailed);
     EXPECT_TRUE(r.err.contains(PageName(ptCommon) + ": не прочитано: Номер объекта")) << r.err.toStdString();
@@ -372,6 +372,35 @@ TEST_F(CliPages, ASettingsFileWithControlCharactersSendsNothing) {
                              .arg(line));
         EXPECT_TRUE(panel->receivedLines().isEmpty()) << command.toStdString();
     }
+}
+
+TEST_F(CliPages, HostileLinesGiveNoWrongValue) {
+    const QString clean = path("clean.ini");
+    ASSERT_EQ(run({"read", "--port", panel->slavePath(), "--pages", "channels", "--out", clean}).code, ceOk);
+
+    // A modem's "+CREG: 0,1" before every entry's answer: the entry is its
+    // value line, and the file is the clean one.
+    emu::Faults f;
+    f.lineBefore = "+CREG: 0,1";
+    f.onlyCommand = "+alphon";
+    panel->setFaults(f);
+    const QString stray = path("stray.ini");
+    CliRun r = run({"read", "--port", panel->slavePath(), "--pages", "channels", "--out", stray});
+    EXPECT_EQ(r.code, ceOk) << r.err.toStdString();
+    EXPECT_EQ(BytesOf(stray), BytesOf(clean));
+
+    // A RING every 30 ms and "+disp" lost every time: the read ends with the
+    // parameter named.
+    f = {};
+    f.chatterMs = 30;
+    f.dropEvery = 1;
+    f.onlyCommand = "+disp";
+    panel->setFaults(f);
+    timings.TimeOutCapMs = 200;
+    r = run({"read", "--port", panel->slavePath(), "--pages", "common", "--out", path("chatter.ini")});
+    EXPECT_EQ(r.code, ceExchangeFailed);
+    EXPECT_TRUE(r.err.contains("не прочитано: Параметры диспетчерской связи")) << r.err.toStdString();
+    EXPECT_FALSE(QFile::exists(path("chatter.ini")));
 }
 
 struct PageListCase {

@@ -177,7 +177,7 @@ TEST_F(Cli, EveryAnswerGoesToItsOwnCommand) {
     f.extraDelayMs = 300;
     f.onlyCommand = "+o";
     panel->setFaults(f);
-    timings.QuietMs = 1200;
+    timings.LateMs = 1200;
     CliRun r = run({"send", "--port", panel->slavePath(), "--timeout", "250", "+o", "+disp"});
     EXPECT_EQ(r.code, ceOk) << r.err.toStdString();
     EXPECT_EQ(r.out, "0050\nOK\nFF\nOK\n");
@@ -288,6 +288,39 @@ TEST_F(Cli, ProgramWritesTheLogFile) {
     EXPECT_TRUE(QRegularExpression("^\\d{4}\\.\\d\\d\\.\\d\\d \\d\\d:\\d\\d:\\d\\d\\.\\d{3}<< CABLE CONNECT")
                     .match(QString::fromLatin1(text))
                     .hasMatch());
+}
+
+TEST_F(Cli, AChatteringLineHoldsNothingForEver) {
+    // A RING every 30 ms, and "+o" lost every time: the line is never quiet,
+    // yet "+o" fails after its attempts and "+disp" is asked and answered.
+    auto panel = StartEmulatedPanel(QuickPanelSettings());
+    emu::Faults f;
+    f.chatterMs = 30;
+    f.dropEvery = 1;
+    f.onlyCommand = "+o";
+    panel->setFaults(f);
+    const CliRun r = run({"send", "--port", panel->slavePath(), "--timeout", "200", "+o", "+disp"});
+    EXPECT_EQ(r.code, ceExchangeFailed);
+    EXPECT_EQ(r.err, "Нет ответа на команду +o\n");
+    EXPECT_TRUE(r.out.endsWith("FF\nOK\n")) << r.out.toStdString();
+    EXPECT_TRUE(panel->receivedLines().endsWith("CABLE DISCONNECT"));
+}
+
+TEST_F(Cli, APanelThatAnswersTwiceGetsNoValueCreditedLate) {
+    // Each answer comes again 50 ms later, after the next command has gone
+    // out: "+typepan"'s copy lands on "+o", "+o"'s on "+disp" and so on.
+    // None is of the next command's form, so none is printed as its value.
+    auto panel = StartEmulatedPanel(QuickPanelSettings());
+    emu::Faults f;
+    f.answerTwice = true;
+    f.onlyCommand = "+";
+    panel->setFaults(f);
+    const CliRun r = run({"send", "--port", panel->slavePath(), "+o", "+disp", "+pwlog"});
+    EXPECT_EQ(r.code, ceExchangeFailed);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err.toStdString(), "Ответ на команду +o не похож на её значение (не меньше 4 шестнадцатеричных цифр): «07»\n"
+                                   "Ответ на команду +disp не похож на её значение (2 шестнадцатеричные цифры): «0050»\n"
+                                   "Ответ на команду +pwlog не похож на её значение (18 шестнадцатеричных цифр): «FF»\n");
 }
 
 } // namespace

@@ -8,7 +8,7 @@
 
 namespace {
 
-constexpr int kQuietMs = 250; // long enough for an answer that is not coming
+constexpr int kLateMs = 250; // long enough for an answer that is not coming
 
 class FaultsTest : public PanelFixture {
 protected:
@@ -19,7 +19,7 @@ protected:
     }
     bool silent(const QByteArray& command) {
         client->send(command + "\r\n\r\n");
-        return client->readRaw(kQuietMs).isEmpty();
+        return client->readRaw(kLateMs).isEmpty();
     }
 };
 
@@ -150,7 +150,7 @@ TEST_F(FaultsTest, CableHangsUpHalfWayThroughAnAnswer) {
     EXPECT_EQ(client->page("+alphon0"), (QList<QByteArray>{"110002=+79031234567", "OK"}));
     client->send("+alphon0\r\n\r\n");
     const QByteArray full("110002=+79031234567\rOK\r");
-    EXPECT_EQ(client->readRaw(kQuietMs), full.left(full.size() / 2));
+    EXPECT_EQ(client->readRaw(kLateMs), full.left(full.size() / 2));
     EXPECT_EQ(client->page("+o"), (QList<QByteArray>{"0050", "OK"})) << "only the one answer is cut";
 }
 
@@ -219,6 +219,41 @@ TEST(TranscriptTest, EveryByteBothWaysWithTimes) {
         }
     }
     EXPECT_TRUE(ok) << "lines start with seconds";
+}
+
+TEST_F(FaultsTest, ALineBeforeEveryAnswerOfTheCommandsNamed) {
+    setFaults([](emu::Faults& f) {
+        f.lineBefore = "+CREG: 0,1";
+        f.onlyCommand = "+alphon";
+    });
+    EXPECT_EQ(client->page("+alphon0"), (QList<QByteArray>{"+CREG: 0,1", "110002=+79031234567", "OK"}));
+    EXPECT_EQ(client->page("+o"), (QList<QByteArray>{"0050", "OK"}));
+}
+
+TEST_F(FaultsTest, EveryAnswerTwice) {
+    setFaults([](emu::Faults& f) { f.answerTwice = true; });
+    client->send("+o\r\n\r\n");
+    QByteArray raw;
+    QElapsedTimer t;
+    t.start();
+    while (raw.count("OK") < 2 && t.elapsed() < 3000)
+        raw += client->readRaw(100);
+    EXPECT_EQ(raw, "0050\rOK\r0050\rOK\r");
+    EXPECT_EQ(panel->commandCount("+o"), 1) << "one command, answered twice";
+}
+
+TEST_F(FaultsTest, UnsolicitedLinesAtARate) {
+    setFaults([](emu::Faults& f) {
+        f.chatterMs = 40;
+        f.chatterLine = "RING";
+    });
+    const QByteArray raw = client->readRaw(300);
+    EXPECT_GE(raw.count("RING\r"), 3) << raw.toStdString();
+    EXPECT_EQ(raw.count("RING\r") * 5, raw.size()) << "nothing but the line, whole";
+    // Commands are still answered in between.
+    const QList<QByteArray> answer = client->page("+o");
+    EXPECT_TRUE(answer.endsWith("OK"));
+    EXPECT_TRUE(answer.contains("0050"));
 }
 
 } // namespace

@@ -27,7 +27,7 @@ inline constexpr uint32_t kFaultTimeOutMs = 200;
 inline TLinkTimings FaultTimings(uint32_t timeOutMs, uint32_t quietMs) {
     ShortLinkTimings t;
     t.TimeOutCapMs = timeOutMs;
-    t.QuietMs = quietMs;
+    t.LateMs = quietMs;
     t.MinWaitMs = std::min<uint32_t>(t.MinWaitMs, timeOutMs);
     return t;
 }
@@ -42,7 +42,7 @@ inline constexpr qint64 kMachineAllowanceMs = 1500;
 // the time-out after each; `panelMs` is what the panel's own delays add.
 inline qint64 OperationBoundMs(const TLinkTimings& t, int exchanges, qint64 panelMs = 0) {
     const qint64 timeOut = std::max<qint64>(t.TimeOutCapMs, t.MinWaitMs);
-    return exchanges * (t.Attempts * timeOut + qint64(t.QuietMs)) + panelMs + kMachineAllowanceMs;
+    return exchanges * (t.Attempts * timeOut + qint64(t.LateMs)) + panelMs + kMachineAllowanceMs;
 }
 
 // A repeating timer that stands for everything else the window has to do

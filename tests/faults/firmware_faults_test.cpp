@@ -103,7 +103,7 @@ TEST_F(FirmwareFaults, UploadUnderEachFault) {
         ASSERT_TRUE(panel);
         auto w = makeWindow();
         TUploadTimeOuts t;
-        t.BootCheck = t.FlashErase = t.Block = t.FinalCheck = kTimeOutMs;
+        t.BootCheck = t.FlashErase = t.Block = t.FinalCheck = t.BootLoaderAnswer = kTimeOutMs;
         w->FirmwareActions().SetTimeOuts(t);
         connectWindow(*w);
         ASSERT_TRUE(w->Connected());
@@ -124,7 +124,7 @@ TEST_F(FirmwareFaults, UploadUnderEachFault) {
         // Every line sent may have waited out its attempts and the quiet bound.
         TLinkTimings capped = timings;
         capped.TimeOutCapMs = kTimeOutMs;
-        capped.QuietMs = std::min(capped.QuietMs, 2 * kTimeOutMs);
+        capped.LateMs = std::min(capped.LateMs, 2 * kTimeOutMs);
         const int sends = int(panel->receivedLines().size());
         EXPECT_LE(ms, OperationBoundMs(capped, sends, qint64(c.Faults.extraDelayMs + 50) * sends));
 

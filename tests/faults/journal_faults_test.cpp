@@ -114,7 +114,7 @@ TEST_F(JournalFaults, NewestPagePagingAndTheWholeJournal) {
         EXPECT_EQ(saved.Changes(), "");
         // What is still owed to the faulty run is written off once the line
         // has been quiet for the bound.
-        QTest::qWait(int(link.timings.QuietMs) + 50);
+        QTest::qWait(int(link.timings.LateMs) + 50);
     }
 }
 
@@ -153,7 +153,7 @@ TEST_F(JournalFaults, Erase) {
             EXPECT_EQ(Records(store), before);
         }
         EXPECT_EQ(saved.Changes(), "");
-        QTest::qWait(int(link.timings.QuietMs) + 50);
+        QTest::qWait(int(link.timings.LateMs) + 50);
     }
 }
 

@@ -173,7 +173,7 @@ TEST_F(SettingsFileFaults, RoundTripUnderFaultsTheProtocolAbsorbs) {
         EXPECT_EQ(saved.Changes(), "");
         // What is still owed to the faulty run is written off once the line
         // has been quiet for the bound.
-        QTest::qWait(int(w->CommandExchange()->Timings().QuietMs) + 50);
+        QTest::qWait(int(w->CommandExchange()->Timings().LateMs) + 50);
     }
 }
 

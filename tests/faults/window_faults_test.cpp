@@ -154,6 +154,22 @@ const TPageCase kPageCases[] = {
      }),
      {"Параметры диспетчерской связи"},
      {"Параметры диспетчерской связи"}},
+    {"a RING every 25 ms", Fault([](auto& f) { f.chatterMs = 25; }), {}, {}},
+    {"a modem's line before every entry",
+     Fault([](auto& f) {
+         f.lineBefore = "+CREG: 0,1";
+         f.onlyCommand = "+alphon";
+     }),
+     {},
+     {}},
+    {"a RING every 25 ms and the dispatcher line silent",
+     Fault([](auto& f) {
+         f.chatterMs = 25;
+         f.dropEvery = 1;
+         f.onlyCommand = "+disp";
+     }),
+     {"Параметры диспетчерской связи"},
+     {"Параметры диспетчерской связи"}},
 };
 
 // Read all and Write all over every settings page under each fault.
@@ -453,7 +469,7 @@ TEST_F(WindowFaults, PageQuirksUnderFaults) {
         panel->setFaults({});
         // The answers still owed to the faulty run are written off once the
         // line has been quiet for the bound; the next case starts after it.
-        QTest::qWait(int(capped().QuietMs) + 50);
+        QTest::qWait(int(capped().LateMs) + 50);
         EXPECT_LE(out.Ms, bound(c.Faults, clean.Ms));
         EXPECT_TRUE(out.Connected);
         const bool recovered = c.MayRecover && out.Listed.isEmpty();

@@ -49,5 +49,6 @@ inline TUploadTimeOuts ShortUploadTimeOuts() {
     t.FlashErase = 300;
     t.Block = 300;
     t.FinalCheck = 300;
+    t.BootLoaderAnswer = 300;
     return t;
 }

@@ -174,4 +174,29 @@ TEST_F(Upload, NothingStartsTwiceOrWithoutData) {
     EXPECT_EQ(link.panel->commandCount("+W"), 1);
 }
 
+TEST_F(Upload, ASlowBootLoadersLateAnswersAreNeverTakenForTheNextStep) {
+    // Every answer of the boot loader comes later than the time-out of "+v"
+    // and of the late bound, and every sixth command is lost: a late "OK"
+    // must never confirm the next step (the erase, a block, the final
+    // check). Success is told only when the panel itself passed the check.
+    emu::Faults f;
+    f.extraDelayMs = 200;
+    f.dropEvery = 6;
+    link.panel->setFaults(f);
+    TLinkTimings timings;
+    timings.LateMs = 150;
+    link.exchange.SetTimings(timings);
+    TUploadTimeOuts t;
+    t.BootCheck = 80;
+    t.FlashErase = t.Block = t.FinalCheck = t.BootLoaderAnswer = 600;
+    engine.SetTimeOuts(t);
+    const QStringList image = DataRecords(24);
+
+    const TUploadResult result = RunUpload(engine, image);
+    EXPECT_TRUE(result.Ok()) << result.Message.toStdString();
+    EXPECT_EQ(link.panel->finalCheckPassed(), std::optional<bool>(true));
+    EXPECT_EQ(link.panel->flashedImage(), DataOf(image));
+    EXPECT_GT(link.panel->commandCount("+v"), 1) << "the boot loader's version came after its time-out";
+}
+
 } // namespace

@@ -5,7 +5,7 @@
 // Input: byte 0, bit 0 set for a link through a GSM modem; then the bytes
 // received, in which three control bytes stand for events of the link
 // instead (the panel never sends them):
-//   0x01  the line stays quiet for the quiet bound (what is owed is lost)
+//   0x01  time passes beyond every owed answer's deadline (what is owed is lost)
 //   0x02  a command is written, in turn "+v", "+U" (the signal reading) and "+o"
 //   0x03  the end of one hand-over of bytes from the port
 //
@@ -23,10 +23,11 @@
 
 namespace {
 
-constexpr uint8_t kQuiet = 0x01;
+constexpr uint8_t kPast = 0x01;
 constexpr uint8_t kWrite = 0x02;
 constexpr uint8_t kHandOver = 0x03;
-constexpr uint32_t kQuietBound = 1000;
+constexpr uint32_t kAnswerMs = 500;
+constexpr uint32_t kLateBound = 1000;
 
 struct TWrite {
     QByteArray Command;
@@ -52,7 +53,8 @@ class TRun {
 public:
     explicit TRun(bool modem) : fModem(modem) {
         fOwed.SetClock([this] { return fNow; });
-        fOwed.SetQuietBound(kQuietBound);
+        fOwed.SetDefaultAnswerTime(kAnswerMs);
+        fOwed.SetLateBound(kLateBound);
         fOwed.SetModem(modem);
     }
 
@@ -64,7 +66,7 @@ public:
     void HandOver() {
         if (fChunk.isEmpty())
             return;
-        fOwed.Heard();
+        fOwed.ExpireDue();
         if (fOwed.WriteOffs() != fSeenWriteOffs) {
             // As the exchange does: the unfinished line belonged to the lost answers.
             fSeenWriteOffs = fOwed.WriteOffs();
@@ -91,11 +93,12 @@ public:
         FUZZ_CHECK(fOwed.Count() == int(fQueue.size()), "one owed answer a write");
     }
 
-    void Quiet() {
+    void Past() {
         HandOver();
-        fNow += kQuietBound;
-        const bool lost = fOwed.ExpireIfQuiet();
-        FUZZ_CHECK(lost == !fQueue.empty(), "a quiet line writes off exactly what is owed");
+        fNow += kAnswerMs + kLateBound;
+        const quint64 before = fOwed.WriteOffs();
+        FUZZ_CHECK(fOwed.ExpireDue(), "nothing owed past every deadline");
+        FUZZ_CHECK((fOwed.WriteOffs() != before) == !fQueue.empty(), "what was owed is written off");
         fQueue.clear();
         FUZZ_CHECK(fOwed.Empty(), "nothing owed after the write-off");
     }
@@ -158,7 +161,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     TRun run(data[0] & 1);
     for (size_t i = 1; i < size; ++i) {
         switch (data[i]) {
-        case kQuiet: run.Quiet(); break;
+        case kPast: run.Past(); break;
         case kWrite: run.Write(); break;
         case kHandOver: run.HandOver(); break;
         default: run.Receive(data[i]); break;

@@ -58,7 +58,7 @@ protected:
     // then take milliseconds).
     void capTimeOuts(uint32_t ms) {
         link.timings.TimeOutCapMs = ms;
-        link.timings.QuietMs = std::min(link.timings.QuietMs, 2 * ms); // the bound follows the time-out
+        link.timings.LateMs = std::min(link.timings.LateMs, 2 * ms); // the bound follows the time-out
         exchange.SetTimings(link.timings);
     }
 

@@ -62,7 +62,7 @@ protected:
     std::unique_ptr<TMainForm> connectedWindow() {
         auto w = makeWindow();
         TUploadTimeOuts t;
-        t.BootCheck = t.FlashErase = t.Block = t.FinalCheck = 300;
+        t.BootCheck = t.FlashErase = t.Block = t.FinalCheck = t.BootLoaderAnswer = 300;
         w->FirmwareActions().SetTimeOuts(t);
         connectWindow(*w);
         EXPECT_TRUE(w->Connected());

@@ -127,7 +127,7 @@ protected:
     TLinkTimings cappedTimings(uint32_t ms) const {
         TLinkTimings capped = timings;
         capped.TimeOutCapMs = ms;
-        capped.QuietMs = std::min(capped.QuietMs, 2 * ms); // the bound follows the time-out
+        capped.LateMs = std::min(capped.LateMs, 2 * ms); // the bound follows the time-out
         return capped;
     }
     // Caps every time-out of the window's exchange.

@@ -53,8 +53,10 @@ protected:
         for (int i = 0; i < ChannelRowCount; ++i) {
             QStringList lines;
             if (exchange.ReadParamFromDevice(ChannelsWire::EntryReadCommand(i), lines, errors,
-                                             ChannelsWire::EntryReadError(i), OK, ExchangeTimeout::Param))
-                entries[i] = ParseDirectionAnswer(lines);
+                                             ChannelsWire::EntryReadError(i), OK, ExchangeTimeout::Param)) {
+                if (const std::optional<TDirectionRec> rec = ParseDirectionAnswer(lines))
+                    entries[i] = *rec;
+            }
         }
         ShowDirections(state, entries);
         if (exchange.DeviceCommand(ChannelsWire::MoveCommand, value, ExchangeTimeout::Param))

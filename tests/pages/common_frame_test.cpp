@@ -227,8 +227,10 @@ TEST_F(CommonPage, ReadTakesTheObjectNumberAsText) {
     } cases[] = {
         {Ok("1234"), "1234", false},
         {Ok("12345"), "12345", false}, // longer than can be typed, kept whole
-        {Ok("0x5"), "0x5", false},     // taken as the panel gives it
+        {Ok("00ab"), "00ab", false},   // taken as the panel gives it
         {{"OK"}, "0050", true},        // no value line
+        {Ok("07"), "0050", true},      // another command's answer (the memory type's)
+        {Ok("0x5"), "0050", true},     // no object number
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.shown);

@@ -166,8 +166,8 @@ TEST_F(GPRSPage, ReadPauseSelectsTheNearestEntry) {
         const char* value;
         int index;
     } cases[] = {
-        {"012C", 0}, {"0168", 1}, {"0258", 5},  {"0384", 10}, {"0000", 0},
-        {"0001", 0}, {"ZZ", 0},   {"FFFF", 10}, {"0167", 0}, // 359 s: whole minutes, 5
+        {"012C", 0}, {"0168", 1}, {"0258", 5}, {"0384", 10}, {"0000", 0},
+        {"0001", 0}, {"FFFF", 10}, {"0167", 0}, // 359 s: whole minutes, 5
     };
     answerReads({"", "", "", "", "", "", "", "", "", ""});
     for (const auto& c : cases) {
@@ -176,7 +176,19 @@ TEST_F(GPRSPage, ReadPauseSelectsTheNearestEntry) {
         page->ReadPage();
         EXPECT_EQ(pause()->currentIndex(), c.index) << c.value;
     }
-    EXPECT_TRUE(host.errorLists.empty()) << "a pause that does not convert is not reported";
+    EXPECT_TRUE(host.errorLists.empty());
+
+    // A value that is not four hexadecimal digits is no pause: a failed
+    // read, listed, and the list keeps its item.
+    for (const char* value : {"ZZ", "12C", "0012C", "ZZZZ"}) {
+        host.errorLists.clear();
+        pause()->setCurrentIndex(7);
+        exchange().answers[QStringLiteral("+timegpres")] = Ok(QString::fromLatin1(value));
+        page->ReadPage();
+        EXPECT_EQ(pause()->currentIndex(), 7) << value;
+        ASSERT_EQ(host.errorLists.size(), 1u) << value;
+        EXPECT_EQ(host.errorLists[0].Errors, QStringList{"Пауза между попытками установить GPRS соединение"});
+    }
 }
 
 TEST_F(GPRSPage, AccessPointReadRecognisesTheOperator) {

@@ -91,7 +91,7 @@ protected:
     // here.
     void capTimeOuts(uint32_t ms) {
         link.timings.TimeOutCapMs = ms;
-        link.timings.QuietMs = 2 * ms;
+        link.timings.LateMs = 2 * ms;
         link.exchange.SetTimings(link.timings);
     }
     void fail(const char* command, bool garbage = false) {

@@ -27,7 +27,7 @@ protected:
         timings.RtsPulseMs = 5;
         timings.ModemSettleMs = 10;
         timings.RegistrationRetryMs = 20;
-        timings.QuietMs = 300;
+        timings.LateMs = 300;
         sequence.SetLink(nullptr, timings);
         device.OnComCreateError = [this](TDevice*, int code) { createErrors.push_back(code); };
         device.OnData = [this](TDevice*, const QByteArray&) { ++mainWindowData; };

@@ -14,15 +14,11 @@ struct AnswerCase {
 TEST(DirectionRecTest, AnswersDecodeAsThePanelSendsThem) {
     const AnswerCase cases[] = {
         {"plain", {"110002=123", "OK"}, 1, 1, 0, 2, "123"},
-        {"value and OK on one line", {"230006=+79001234567OK"}, 2, 3, 0, 6, "+79001234567"},
-        {"junk characters are filtered", {">12 0-0 06=8 (900) 1", "OK"}, 1, 2, 0, 6, "89001"},
-        {"second = stays in the phone", {"310005=12=34", "OK"}, 3, 1, 0, 5, "12=34"},
-        {"no = but six digits", {"410006", "OK"}, 4, 1, 0, 6, ""},
-        {"no = and not six digits", {"41000", "OK"}, 0, 0, 0, 0, ""},
-        {"head too long keeps the phone", {"1100020=555", "OK"}, 0, 0, 0, 0, "555"},
-        {"head too short keeps the phone", {"11002=555", "OK"}, 0, 0, 0, 0, "555"},
-        {"ERROR filters to nothing", {"ERROR"}, 0, 0, 0, 0, ""},
+        {"international number", {"230006=+79001234567", "OK"}, 2, 3, 0, 6, "+79001234567"},
+        {"a free entry", {"180000=", "OK"}, 1, 8, 0, 0, ""},
         {"reserved value read from the third digit", {"127004=9", "OK"}, 1, 2, 7, 4, "9"},
+        {"a stray line before the value is not read", {"+CREG: 0,1", "310005=333", "OK"}, 3, 1, 0, 5, "333"},
+        {"the only line", {"410006=5"}, 4, 1, 0, 6, "5"},
         {"phone cut to thirty characters",
          {"110002=1234567890123456789012345678901234", "OK"},
          1,
@@ -30,18 +26,41 @@ TEST(DirectionRecTest, AnswersDecodeAsThePanelSendsThem) {
          0,
          2,
          "123456789012345678901234567890"},
-        {"a plus in the head is no digit", {"1+0002=1", "OK"}, 1, 0, 0, 2, "1"},
     };
     for (const AnswerCase& c : cases) {
         SCOPED_TRACE(c.name);
-        const TDirectionRec rec = ParseDirectionAnswer(c.lines);
-        EXPECT_EQ(rec.Direction, c.direction);
-        EXPECT_EQ(rec.Order, c.order);
-        EXPECT_EQ(rec.Reserved[0], c.reserved);
-        EXPECT_EQ(rec.Reserved[1], 0);
-        EXPECT_EQ(rec.Reserved[2], 0);
-        EXPECT_EQ(rec.Channel, c.channel);
-        EXPECT_EQ(rec.Phone, c.phone);
+        const std::optional<TDirectionRec> rec = ParseDirectionAnswer(c.lines);
+        ASSERT_TRUE(rec);
+        EXPECT_EQ(rec->Direction, c.direction);
+        EXPECT_EQ(rec->Order, c.order);
+        EXPECT_EQ(rec->Reserved[0], c.reserved);
+        EXPECT_EQ(rec->Reserved[1], 0);
+        EXPECT_EQ(rec->Reserved[2], 0);
+        EXPECT_EQ(rec->Channel, c.channel);
+        EXPECT_EQ(rec->Phone, c.phone);
+    }
+}
+
+TEST(DirectionRecTest, AValueLineOfAnotherFormIsNoEntry) {
+    // Each of these once became an entry "not used" (all digits zero), which
+    // a write-back would have sent to the panel.
+    const std::pair<const char*, QStringList> cases[] = {
+        {"a stray line after the value", {"110002=123", "+CREG: 0,1", "OK"}},
+        {"another command's value", {"0050", "OK"}},
+        {"a lone OK", {"OK"}},
+        {"no =", {"410006", "OK"}},
+        {"head too long", {"1100020=555", "OK"}},
+        {"head too short", {"11002=555", "OK"}},
+        {"a letter in the head", {"1A0002=1", "OK"}},
+        {"a plus in the head", {"1+0002=1", "OK"}},
+        {"other characters in the phone", {"110002=8 (900) 1", "OK"}},
+        {"a second =", {"310005=12=34", "OK"}},
+        {"ERROR", {"ERROR"}},
+        {"nothing", {}},
+    };
+    for (const auto& [name, lines] : cases) {
+        SCOPED_TRACE(name);
+        EXPECT_FALSE(ParseDirectionAnswer(lines));
     }
 }
 
@@ -81,7 +100,7 @@ TEST(DirectionRecTest, AWrittenEntryReadsBackUnchanged) {
     rec.Phone = QStringLiteral("+79161234567");
     const QString line = DirectionWriteLine(5, rec);
     const QString answer = line.mid(QStringLiteral("+alphon5").size());
-    EXPECT_EQ(ParseDirectionAnswer({answer, QStringLiteral("OK")}), rec);
+    EXPECT_EQ(ParseDirectionAnswer({answer, QStringLiteral("OK")}), std::optional<TDirectionRec>(rec));
 }
 
 } // namespace

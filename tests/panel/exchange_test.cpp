@@ -21,7 +21,7 @@ class ExchangeOnPty : public ::testing::Test {
 protected:
     void SetUp() override {
         // A short quiet bound: a failed case must not hold up the next one.
-        timings.QuietMs = 200;
+        timings.LateMs = 200;
         exchange.SetTimings(timings);
         device.SetPort(pty.slavePath());
         device.SetComActive(true);

@@ -8,6 +8,7 @@
 #include "panel/ConnectSequence.h"
 #include "panel/DeviceVersion.h"
 #include "panel/DisconnectSequence.h"
+#include "panel/PanelExchange.h"
 #include "pty_pair.h"
 #include "scripted_peer.h"
 #include "serial/Device.h"
@@ -25,7 +26,7 @@ namespace {
 // bound stays well above them, as the tool's own does above a slow panel's.
 TLinkTimings LateTimings() {
     ShortLinkTimings t;
-    t.QuietMs = 1200;
+    t.LateMs = 1200;
     return t;
 }
 
@@ -131,10 +132,10 @@ TEST_F(LateAnswers, AnswerSlowerThanTheQuietBoundStaysOwedToItsCommand) {
     panel = StartEmulatedPanel(QuickPanelSettings());
     ASSERT_TRUE(connectPanel());
     emu::Delays delays = emu::Delays::quick();
-    delays.journalEraseMs = int(timings.QuietMs) * 2;
+    delays.journalEraseMs = int(timings.LateMs) * 2;
     panel->setDelays(delays);
     QStringList answer;
-    EXPECT_TRUE(exchange.DeviceCommandLst("+erase", answer, timings.QuietMs * 4));
+    EXPECT_TRUE(exchange.DeviceCommandLst("+erase", answer, timings.LateMs * 4));
     EXPECT_EQ(answer, QStringList{"OK"});
     EXPECT_EQ(panel->commandCount("+erase"), 1);
     // The next command is answered at once: the bound is the ordinary one again.
@@ -217,6 +218,60 @@ TEST_F(LateAnswers, DisconnectionHangsUpOnlyAfterTheModemLeftTheCall) {
     EXPECT_EQ(rawAtFirstOk, QByteArray("+++")) << "nothing written before the modem's OK";
     EXPECT_EQ(peer.raw, QByteArray("+++ATH\r\n"));
     EXPECT_TRUE(exchange.OwedAnswers().Empty()) << "the port closed with nothing owed";
+}
+
+TEST_F(LateAnswers, ASlowPanelIsIdentifiedNeverMisjudged) {
+    // Every answer comes later than the resend interval and the late bound
+    // of old: the resent "CABLE CONNECT"'s "OK" must not be taken for the
+    // version's answer (an empty version, "Несовместимая оболочка").
+    emu::PanelSettings s = QuickPanelSettings();
+    s.faults.extraDelayMs = 450;
+    panel = StartEmulatedPanel(s);
+    timings.CableResendMs = 300;
+    timings.LateMs = 300;
+    exchange.SetTimings(timings);
+    ASSERT_TRUE(connectPanel());
+    EXPECT_EQ(version.Name, "REV 07.700.125");
+    EXPECT_TRUE(IsCompatible(version));
+    EXPECT_EQ(version.Memory, "M45PE16");
+}
+
+TEST_F(LateAnswers, ALineThatChattersHoldsNoCommandForEver) {
+    // A line that carries an unsolicited line every few milliseconds (a
+    // modem's RING) never falls quiet: the answers owed to a command the
+    // panel lost are written off at their deadline all the same, and the
+    // next command is asked and answered.
+    panel = StartEmulatedPanel(QuickPanelSettings());
+    ASSERT_TRUE(connectPanel());
+    emu::Faults f;
+    f.chatterMs = 30;
+    f.dropEvery = 1;
+    f.onlyCommand = "+o";
+    panel->setFaults(f);
+    bool stuck = false;
+    QTimer watchdog;
+    watchdog.setSingleShot(true);
+    QObject::connect(&watchdog, &QTimer::timeout, [&] {
+        stuck = true;
+        exchange.Abort();
+    });
+    watchdog.start(15000);
+
+    QStringList answer;
+    EXPECT_FALSE(exchange.DeviceCommandLst("+o", answer, 250));
+    EXPECT_EQ(exchange.OwedAnswers().Count(), 3) << "each attempt still owed";
+    EXPECT_TRUE(exchange.DeviceCommandLst("+disp", answer, 250));
+    EXPECT_FALSE(stuck);
+    EXPECT_EQ(AnswerValue(answer), "FF");
+    EXPECT_EQ(answer.last(), "OK");
+
+    // The disconnection waits for what is owed, not for a quiet line.
+    EXPECT_FALSE(exchange.DeviceCommandLst("+o", answer, 250));
+    TDisconnectSequence d(&device, false, exchange.OwedAnswers(), timings);
+    QSignalSpy done(&d, &TDisconnectSequence::Done);
+    d.Start();
+    EXPECT_TRUE(done.wait(10000));
+    EXPECT_FALSE(device.ComActive());
 }
 
 } // namespace

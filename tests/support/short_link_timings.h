@@ -8,7 +8,7 @@
 // the command line or the window under test.
 struct ShortLinkTimings : TLinkTimings {
     ShortLinkTimings() {
-        QuietMs = 300;
+        LateMs = 300;
         CableResendMs = 300;
         ModemResendMs = 300;
         DialResendMs = 400;
