@@ -12,10 +12,12 @@ packages=(
     qt6-base-dev libgl-dev qt6-translations-l10n
     libgtest-dev libgmock-dev libbenchmark-dev
     libxlsxwriter-dev unzip
+    locales           # the tests that also run under ru_RU.UTF-8
     dpkg-dev file desktop-file-utils  # cpack -G DEB and the package test
 )
 
 "$root/scripts/install_packages.sh" "${packages[@]}"
+"$root/scripts/generate_locale.sh" ru_RU.UTF-8
 
 if [[ ! -f "$build_dir/build.ninja" ]]; then
     cmake -S "$root" -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
