@@ -1,5 +1,6 @@
 #include "emulator_options.h"
 
+#include "cp1251.h"
 #include "value_checks.h"
 
 #include <QCommandLineParser>
@@ -90,6 +91,12 @@ EmulatorOptions::Result EmulatorOptions::parse(const QStringList& arguments, Emu
         {"refuse-erase", "Fault: the boot loader answers ERROR to \"+BE\"."},
         {"fault-command", "Faults hit only commands whose name starts with NAME (\"+o\", \"+alphon\").",
          "NAME"},
+        {"flood-line", "Fault: send TEXT as a line again and again, unasked, while the tool has the port open.",
+         "TEXT"},
+        {"flood-after", "The flood starts once the panel has taken N commands (default 0).", "N"},
+        {"flood-lines", "The flood ends after N lines (default: it does not end).", "N"},
+        {"flood-gap", "Milliseconds between the flood's lines (default 0: as fast as the line takes them).",
+         "MS"},
         {"transcript", "Write every byte both ways with time stamps to FILE.", "FILE"},
     };
     p.addOptions(all);
@@ -145,7 +152,10 @@ EmulatorOptions::Result EmulatorOptions::parse(const QStringList& arguments, Emu
                            toInt(p, "extra-delay", 0, 600000, s.faults.extraDelayMs, message) &&
                            toInt(p, "hangup-at", 1, INT_MAX, s.faults.hangupAt, message) &&
                            toInt(p, "baud", 50, 4000000, s.faults.baud, message) &&
-                           toInt(p, "refuse-block", 1, INT_MAX, s.faults.refuseBlock, message);
+                           toInt(p, "refuse-block", 1, INT_MAX, s.faults.refuseBlock, message) &&
+                           toInt(p, "flood-after", 0, INT_MAX, s.faults.floodAfter, message) &&
+                           toInt(p, "flood-lines", 1, INT_MAX, s.faults.floodLines, message) &&
+                           toInt(p, "flood-gap", 0, 600000, s.faults.floodGapMs, message);
     if (!numbersOk)
         return Result::Error;
     s.seed = quint32(seed);
@@ -171,6 +181,18 @@ EmulatorOptions::Result EmulatorOptions::parse(const QStringList& arguments, Emu
             message = QStringLiteral("a version line must be one non-empty line");
             return Result::Error;
         }
+    }
+
+    if (p.isSet("flood-line")) {
+        const QString line = p.value("flood-line");
+        if (line.isEmpty() || line.contains('\r') || line.contains('\n')) {
+            message = QStringLiteral("--flood-line: expected one non-empty line");
+            return Result::Error;
+        }
+        s.faults.floodLine = cp1251::encode(line);
+    } else if (p.isSet("flood-after") || p.isSet("flood-lines") || p.isSet("flood-gap")) {
+        message = QStringLiteral("--flood-after, --flood-lines and --flood-gap need --flood-line");
+        return Result::Error;
     }
 
     if (p.isSet("dial-fail")) {

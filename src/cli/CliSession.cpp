@@ -4,6 +4,7 @@
 #include "panel/ConnectSequence.h"
 #include "panel/DisconnectSequence.h"
 #include "panel/LinkMessages.h"
+#include "panel/LogFile.h"
 #include "panel/LogLine.h"
 #include "serial/Device.h"
 
@@ -14,6 +15,8 @@ TCliSession::TCliSession(const TCliOptions& options, QTextStream& out, QTextStre
                          const TLinkTimings& timings)
     : fOptions(options), fTimings(timings), fOut(out), fErr(err), fDevice(std::make_unique<TDevice>()),
       fExchange(std::make_unique<TCommandExchange>(fDevice.get())) {
+    if (!fOptions.LogFile.isEmpty())
+        fLog = std::make_unique<TLogFile>(fOptions.LogFile);
     fExchange->SetTimings(fTimings);
     fDevice->SetWakeUpInterval(20000);
     fDevice->OnComCreateError = [this](TDevice*, int code) { fCreateError = code; };
@@ -24,8 +27,8 @@ TCliSession::TCliSession(const TCliOptions& options, QTextStream& out, QTextStre
 TCliSession::~TCliSession() = default;
 
 void TCliSession::Log(const QString& text) {
-    if (!fOptions.LogFile.isEmpty())
-        fLog << StampedLogLine(text);
+    if (fLog)
+        fLog->Append(StampedLogLine(text));
 }
 
 int TCliSession::Connect() {
@@ -133,9 +136,11 @@ int TCliSession::Finish(int code) {
         fConnected = false;
     }
     fDevice->SetComActive(false);
-    if (!fOptions.LogFile.isEmpty()) {
+    if (fLog) {
         QString error;
-        if (!SaveLogLines(fOptions.LogFile, fLog, &error)) {
+        const bool written = fLog->Commit(&error);
+        fLog.reset();
+        if (!written) {
             fErr << QStringLiteral("Не удалось записать журнал обмена %1: %2\n").arg(fOptions.LogFile, error);
             return code == ceOk ? ceLogFailed : code;
         }

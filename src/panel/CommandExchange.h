@@ -30,6 +30,12 @@ class TDevice;
 class TCommandExchange : public QObject, public TPanelExchange {
     Q_OBJECT
 public:
+    // The most characters one answer may bring (the whole journal in one
+    // answer is some 5 million); the lines beyond are not kept, and the
+    // request fails when its answer ends, as an answer of the wrong shape:
+    // a line that floods the tool with lines cannot fill its memory.
+    static constexpr qsizetype kMaxAnswerChars = 8 * 1024 * 1024;
+
     explicit TCommandExchange(TDevice* device, QObject* parent = nullptr);
 
     void SetTimings(const TLinkTimings& timings);
@@ -45,6 +51,11 @@ public:
     bool DeviceCommandLst(const QString& ACommand, QStringList& Res, uint32_t TimeOut) override;
     // The last request failed because the panel refused it.
     bool LastRefused() const { return fLastRefused; }
+    // The characters of the answer collected so far for the request that
+    // waits (never more than MaxAnswerChars).
+    qsizetype AnswerChars() const { return fAnswerChars; }
+    qsizetype MaxAnswerChars() const { return fMaxAnswerChars; }
+    void SetMaxAnswerChars(qsizetype chars) { fMaxAnswerChars = chars; }
     bool Uparam() const override { return FUParam; }
     void SetUparam(bool value) override { FUParam = value; }
 
@@ -82,6 +93,7 @@ private:
     void ApplyQuietBound();
     // Before a resend: forgets the part of an answer that broke off.
     void DropBrokenAnswer(uint32_t waitMs);
+    void ClearAnswer();
 
     TDevice* Device;
     TLinkTimings fTimings;
@@ -90,6 +102,9 @@ private:
     TLineAssembler FBuffer;
     QElapsedTimer fSinceByte; // since the last byte received
     QStringList FResultList;
+    qsizetype fAnswerChars = 0; // in FResultList
+    qsizetype fMaxAnswerChars = kMaxAnswerChars;
+    bool fOverflow = false; // the answer brought more than fMaxAnswerChars
     QByteArray fCurrent; // the command being asked, while its attempts run
     bool fWritingOwn = false;
     bool FExitCommandFlag = false;

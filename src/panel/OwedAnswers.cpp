@@ -44,12 +44,14 @@ TOwedAnswers::TFate TOwedAnswers::Take(const QString& line) {
     if (fOwed.empty())
         return {};
     const TOwed& head = fOwed.front();
-    fPartial.append(line);
+    ++fPartial.Lines;
+    if (line == kOK)
+        ++fPartial.Oks;
     TFate fate;
     fate.Owed = true;
     fate.Command = head.Command;
     if (head.TwoOk) {
-        fate.Completes = line == kError || (line == kOK && fPartial.count(kOK) == 2);
+        fate.Completes = line == kError || (line == kOK && fPartial.Oks == 2);
     } else {
         fate.Completes = IsFinalLine(line, fModem);
     }
@@ -57,7 +59,7 @@ TOwedAnswers::TFate TOwedAnswers::Take(const QString& line) {
         return fate;
     fate.Success = line == kOK;
     fOwed.pop_front();
-    fPartial.clear();
+    fPartial = {};
     emit Settled();
     return fate;
 }
@@ -83,9 +85,9 @@ bool TOwedAnswers::ExpireIfQuiet() {
 }
 
 void TOwedAnswers::Clear() {
-    const bool had = !fOwed.empty() || !fPartial.isEmpty();
+    const bool had = !fOwed.empty() || fPartial.Lines > 0;
     fOwed.clear();
-    fPartial.clear();
+    fPartial = {};
     if (had) {
         ++fWriteOffs;
         emit Settled();
