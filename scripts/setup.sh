@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Shared by ./test.sh and ./run.sh: installs the Debian packages that are
-# missing (and only those, so a second run is quick), then configures and
-# builds the project into ./build.
+# missing (and only those, so a second run is quick), generates the
+# ru_RU.UTF-8 locale when it is missing, then configures and builds the
+# project into ./build.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)

@@ -176,6 +176,10 @@ TEST(ProgramTest, HelpAndWrongOptions) {
                                "--hangup-at",
                                "--baud",
                                "--fault-command",
+                               "--flood-line",
+                               "--flood-after",
+                               "--flood-lines",
+                               "--flood-gap",
                                "--transcript"})
         EXPECT_TRUE(text.contains(QLatin1String(option))) << option;
 
@@ -190,6 +194,9 @@ TEST(ProgramTest, HelpAndWrongOptions) {
         {"extra"},
         {"--records", "3", "--bad-records", "4"},
         {"--baud", "0"},
+        {"--flood-lines", "3"},
+        {"--flood-line", ""},
+        {"--flood-line", "RING", "--flood-lines", "0"},
     };
     for (const QStringList& args : wrong) {
         Program p(args);
