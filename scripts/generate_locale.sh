@@ -13,8 +13,8 @@ charset=${name#*.}
 # `locale -a` lists ru_RU.UTF-8 as ru_RU.utf8.
 listed() {
     local wanted
-    wanted=$(printf '%s.%s' "$lang" "$charset" | tr 'A-Z' 'a-z' | tr -d -- '-')
-    locale -a 2>/dev/null | tr 'A-Z' 'a-z' | tr -d -- '-' | grep -qxF "$wanted"
+    wanted=$(printf '%s.%s' "$lang" "$charset" | tr '[:upper:]' '[:lower:]' | tr -d -- '-')
+    locale -a 2>/dev/null | tr '[:upper:]' '[:lower:]' | tr -d -- '-' | grep -qxF "$wanted"
 }
 listed && exit 0
 
