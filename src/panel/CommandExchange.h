@@ -105,7 +105,7 @@ private:
     qsizetype fAnswerChars = 0; // in FResultList
     qsizetype fMaxAnswerChars = kMaxAnswerChars;
     bool fOverflow = false; // the answer brought more than fMaxAnswerChars
-    QByteArray fCurrent; // the command being asked, while its attempts run
+    QByteArray fCurrent;    // the command being asked, while its attempts run
     bool fWritingOwn = false;
     bool FExitCommandFlag = false;
     bool fRefused = false;

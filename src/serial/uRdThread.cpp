@@ -5,11 +5,11 @@
 #include <QCoreApplication>
 
 #include <cerrno>
-#include <utility>
 #include <poll.h>
 #include <sys/eventfd.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
+#include <utility>
 
 TReceiveDataThread::TReceiveDataThread(int port, QObject* msgHandler, uint64_t portSerial)
     : hport(port), fmsgHandler(msgHandler), fPortSerial(portSerial) {

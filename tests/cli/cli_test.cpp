@@ -244,13 +244,15 @@ TEST_F(Cli, LogUnderAFloodGoesToTheFileAsItComes) {
     QFile log(logPath);
     ASSERT_TRUE(log.open(QIODevice::ReadOnly));
     const QList<QByteArray> lines = log.readAll().split('\n');
-    const QRegularExpression ring("^\\d{4}\\.\\d\\d\\.\\d\\d \\d\\d:\\d\\d:\\d\\d\\.\\d{3}>> RING 0050 18 1130 01 005\r$");
-    EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
-                            [&](const QByteArray& l) { return ring.match(QString::fromLatin1(l)).hasMatch(); }),
-              30000);
-    EXPECT_TRUE(std::any_of(lines.begin(), lines.end(),
-                            [](const QByteArray& l) { return l.endsWith("<< CABLE DISCONNECT\r"); }))
-        << "and the session to its end";
+    const QRegularExpression ring(
+        "^\\d{4}\\.\\d\\d\\.\\d\\d \\d\\d:\\d\\d:\\d\\d\\.\\d{3}>> RING 0050 18 1130 01 005\r$");
+    EXPECT_EQ(
+        std::count_if(lines.begin(), lines.end(),
+                      [&](const QByteArray& l) { return ring.match(QString::fromLatin1(l)).hasMatch(); }),
+        30000);
+    EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [](const QByteArray& l) {
+        return l.endsWith("<< CABLE DISCONNECT\r");
+    })) << "and the session to its end";
 }
 
 TEST_F(Cli, LogThatCannotBeWrittenIsTold) {

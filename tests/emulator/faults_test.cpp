@@ -188,7 +188,8 @@ TEST_F(FaultsTest, FloodOfUnaskedLinesBetweenAnswers) {
     });
     QElapsedTimer t;
     t.start();
-    const QList<QByteArray> lines = client->collect([](const QList<QByteArray>& l) { return l.size() == 3; }, 2000);
+    const QList<QByteArray> lines =
+        client->collect([](const QList<QByteArray>& l) { return l.size() == 3; }, 2000);
     EXPECT_EQ(lines, QList<QByteArray>(3, "RING"));
     EXPECT_GE(t.elapsed(), 2 * 40 - 5);
 }

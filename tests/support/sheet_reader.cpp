@@ -81,12 +81,11 @@ QStringList NumbersNotInCFormat(const QByteArray& xml) {
     // The attributes that hold numbers in the parts the export writes (the
     // sheet, its styles); "r" is a number on a row, a cell reference on a
     // cell.
-    static const QStringList numeric = {
-        "width",   "min",         "max",        "ht",        "defaultRowHeight", "defaultColWidth",
-        "xSplit",  "ySplit",      "left",       "right",     "top",              "bottom",
-        "header",  "footer",      "s",          "sz",        "numFmtId",         "fontId",
-        "fillId",  "borderId",    "xfId",       "count",     "outlineLevel",     "baseColWidth",
-        "workbookViewId", "theme", "indexed"};
+    static const QStringList numeric =
+        QStringLiteral("width min max ht defaultRowHeight defaultColWidth baseColWidth outlineLevel "
+                       "xSplit ySplit left right top bottom header footer workbookViewId "
+                       "s sz numFmtId fontId fillId borderId xfId count theme indexed")
+            .split(u' ');
     QStringList bad;
     QXmlStreamReader reader(xml);
     QString cellType;
