@@ -89,6 +89,7 @@ void EmulatedPanel::setFaults(const Faults& faults) {
     locked([&](PanelCore& c) {
         c.settings().faults = faults;
         c.faults().restart();
+        c.flood().restart();
         c.settingsChanged();
         return 0;
     });
@@ -97,6 +98,10 @@ void EmulatedPanel::setFaults(const Faults& faults) {
 
 Faults EmulatedPanel::faults() const {
     return locked([](PanelCore& c) { return c.settings().faults; });
+}
+
+qint64 EmulatedPanel::floodLinesSent() const {
+    return locked([](PanelCore& c) { return c.flood().linesSent(); });
 }
 
 void EmulatedPanel::setCrLfAnswers(bool on) {

@@ -47,6 +47,8 @@ public:
     Delays delays() const;
     void setFaults(const Faults& faults); // also restarts the fault counters
     Faults faults() const;
+    // The lines of the flood (Faults::floodLine) sent since the faults were set.
+    qint64 floodLinesSent() const;
     void setCrLfAnswers(bool on);
     void setReadIncludesEnd(bool on);
     void setModemEcho(bool on);

@@ -1,5 +1,6 @@
 #include "emulator_options.h"
 
+#include "cp1251.h"
 #include "value_checks.h"
 
 #include <QCommandLineParser>
@@ -96,6 +97,12 @@ EmulatorOptions::Result EmulatorOptions::parse(const QStringList& arguments, Emu
         {"skip-record-always", "Fault: every \"+read\" answer leaves out record N.", "N"},
         {"fault-command", "Faults hit only commands whose name starts with NAME (\"+o\", \"+alphon\").",
          "NAME"},
+        {"flood-line",
+         "Fault: send TEXT as a line again and again, unasked, while the tool has the port open.", "TEXT"},
+        {"flood-after", "The flood starts once the panel has taken N commands (default 0).", "N"},
+        {"flood-lines", "The flood ends after N lines (default: it does not end).", "N"},
+        {"flood-gap", "Milliseconds between the flood's lines (default 0: as fast as the line takes them).",
+         "MS"},
         {"transcript", "Write every byte both ways with time stamps to FILE.", "FILE"},
     };
     p.addOptions(all);
@@ -154,7 +161,10 @@ EmulatorOptions::Result EmulatorOptions::parse(const QStringList& arguments, Emu
                            toInt(p, "refuse-block", 1, INT_MAX, s.faults.refuseBlock, message) &&
                            toInt(p, "skip-record", 0, 65535, s.faults.skipRecord, message) &&
                            toInt(p, "skip-record-always", 0, 65535, s.faults.skipRecord, message) &&
-                           toInt(p, "chatter", 1, 600000, s.faults.chatterMs, message);
+                           toInt(p, "chatter", 1, 600000, s.faults.chatterMs, message) &&
+                           toInt(p, "flood-after", 0, INT_MAX, s.faults.floodAfter, message) &&
+                           toInt(p, "flood-lines", 1, INT_MAX, s.faults.floodLines, message) &&
+                           toInt(p, "flood-gap", 0, 600000, s.faults.floodGapMs, message);
     if (!numbersOk)
         return Result::Error;
     s.seed = quint32(seed);
@@ -185,6 +195,18 @@ EmulatorOptions::Result EmulatorOptions::parse(const QStringList& arguments, Emu
             message = QStringLiteral("a version line must be one non-empty line");
             return Result::Error;
         }
+    }
+
+    if (p.isSet("flood-line")) {
+        const QString line = p.value("flood-line");
+        if (line.isEmpty() || line.contains('\r') || line.contains('\n')) {
+            message = QStringLiteral("--flood-line: expected one non-empty line");
+            return Result::Error;
+        }
+        s.faults.floodLine = cp1251::encode(line);
+    } else if (p.isSet("flood-after") || p.isSet("flood-lines") || p.isSet("flood-gap")) {
+        message = QStringLiteral("--flood-after, --flood-lines and --flood-gap need --flood-line");
+        return Result::Error;
     }
 
     if (p.isSet("dial-fail")) {

@@ -18,7 +18,7 @@ const QByteArray kNoCarrier = "\r\nNO CARRIER\r\n";
 
 PanelCore::PanelCore(const PanelSettings& settings)
     : fSettings(settings), fModem(fSettings), fCommands(fSettings, fStore, fJournal, fBoot),
-      fFaults(fSettings) {
+      fFaults(fSettings), fFlood(fSettings) {
     settingsChanged();
     regenerateJournal();
 }
@@ -122,6 +122,7 @@ void PanelCore::advance(Clock::time_point now) {
     while (fOutput.empty() && !fPending.empty()) {
         const LineFramer::Event e = fPending.front();
         fPending.pop_front();
+        fFlood.commandTaken();
         handle(e, now);
     }
 }
@@ -159,6 +160,23 @@ std::optional<Clock::time_point> PanelCore::nextWake() const {
     if (!fPending.empty() && fOutput.empty())
         t = Clock::time_point{}; // at once
     return t;
+}
+
+QByteArray PanelCore::takeFlood(Clock::time_point now, qsizetype room) {
+    if (fPeers == 0 || !fOutput.empty())
+        return {};
+    const QByteArray out = fFlood.take(now, room);
+    if (!out.isEmpty()) {
+        keep(fSent, out);
+        fTranscript.sent(out);
+    }
+    return out;
+}
+
+std::optional<Clock::time_point> PanelCore::nextFlood() const {
+    if (fPeers == 0 || !fOutput.empty())
+        return std::nullopt;
+    return fFlood.next();
 }
 
 void PanelCore::schedule(const QList<TimedBytes>& pieces, Clock::time_point now) {

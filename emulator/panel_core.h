@@ -3,6 +3,7 @@
 #include "boot_loader.h"
 #include "command_log.h"
 #include "fault_injector.h"
+#include "flood.h"
 #include "gsm_modem.h"
 #include "journal.h"
 #include "line_framer.h"
@@ -52,6 +53,11 @@ public:
     QByteArray takeOutput(Clock::time_point now);
     // When advance() has something to do next; nothing while idle.
     std::optional<Clock::time_point> nextWake() const;
+    // The flood's lines due now (about `room` bytes at most), sent only
+    // while no answer is on its way and the tool has the port open.
+    QByteArray takeFlood(Clock::time_point now, qsizetype room);
+    // When the flood has its next line; nothing while it has none.
+    std::optional<Clock::time_point> nextFlood() const;
 
     ParameterStore& parameters() { return fStore; }
     Journal& journal() { return fJournal; }
@@ -59,6 +65,7 @@ public:
     GsmModem& modem() { return fModem; }
     PanelCommands& commands() { return fCommands; }
     FaultInjector& faults() { return fFaults; }
+    Flood& flood() { return fFlood; }
     CommandLog& log() { return fLog; }
     QByteArray receivedBytes() const { return fReceived; }
     QByteArray sentBytes() const { return fSent; }
@@ -82,6 +89,7 @@ private:
     GsmModem fModem;
     PanelCommands fCommands;
     FaultInjector fFaults;
+    Flood fFlood;
     LineFramer fFramer;
     OutputQueue fOutput;
     CommandLog fLog;

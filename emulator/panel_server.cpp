@@ -74,9 +74,18 @@ void PanelServer::run() {
             const Clock::time_point now = Clock::now();
             fCore.advance(now);
             fUnwritten += fCore.takeOutput(now);
+            if (fUnwritten.isEmpty())
+                fUnwritten = fCore.takeFlood(now, kFloodRoom);
             wakeAt = fCore.nextWake();
         }
         writePending();
+        if (fUnwritten.isEmpty()) {
+            // The flood goes on as soon as the line has taken what went before.
+            std::lock_guard lock(fMutex);
+            const std::optional<Clock::time_point> flood = fCore.nextFlood();
+            if (flood && (!wakeAt || *flood < *wakeAt))
+                wakeAt = flood;
+        }
 
         timespec timeout{};
         timespec* timeoutPtr = nullptr;

@@ -29,6 +29,9 @@ public:
     void wake();
 
 private:
+    // The flood's bytes taken at a time while it runs unpaced.
+    static constexpr qsizetype kFloodRoom = 16 * 1024;
+
     void run();
     void writePending();
 

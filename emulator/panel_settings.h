@@ -58,6 +58,13 @@ struct Faults {
     int chatterMs = 0;
     QByteArray chatterLine = QByteArrayLiteral("RING");
     QString onlyCommand;      // when set, the faults hit only commands whose name starts with it
+
+    // A line sent again and again unasked, between answers and while the
+    // tool has the port open (empty: off); CR is added.
+    QByteArray floodLine;
+    int floodAfter = 0; // ... once the panel has taken this many commands (since the faults were set)
+    int floodLines = 0; // ... this many times (0: without end)
+    int floodGapMs = 0; // ... this far apart (0: as fast as the line takes them)
 };
 
 // Everything that sets up an emulated panel.

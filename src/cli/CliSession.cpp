@@ -1,5 +1,7 @@
 #include "CliSession.h"
 
+#include "LogFile.h"
+
 #include "panel/CommandExchange.h"
 #include "panel/ConnectSequence.h"
 #include "panel/DisconnectSequence.h"
@@ -26,8 +28,8 @@ TCliSession::TCliSession(const TCliOptions& options, QTextStream& out, QTextStre
 TCliSession::~TCliSession() = default;
 
 void TCliSession::Log(const QString& text) {
-    if (!fOptions.LogFile.isEmpty())
-        fLog << StampedLogLine(text);
+    if (fLog)
+        fLog->Append(StampedLogLine(text));
 }
 
 namespace {
@@ -45,6 +47,7 @@ int TCliSession::Connect() {
             fLogRefused = true;
             return ceLogFailed;
         }
+        fLog = std::make_unique<TLogFile>(fOptions.LogFile);
     }
     TConnectSequence sequence;
     sequence.SetLink(&fExchange->OwedAnswers(), fTimings);
@@ -158,9 +161,11 @@ int TCliSession::Finish(int code) {
         fConnected = false;
     }
     fDevice->SetComActive(false);
-    if (!fOptions.LogFile.isEmpty() && !fLogRefused) {
+    if (fLog && !fLogRefused) {
         QString error;
-        if (!SaveLogLines(fOptions.LogFile, fLog, &error)) {
+        const bool written = fLog->Commit(&error);
+        fLog.reset();
+        if (!written) {
             fErr << LogFailed(fOptions.LogFile, error);
             return code == ceOk ? ceLogFailed : code;
         }

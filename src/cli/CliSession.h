@@ -11,6 +11,7 @@
 class QTextStream;
 class TCommandExchange;
 class TDevice;
+class TLogFile;
 
 // Exit codes of tarvik1-cli.
 enum TCliExit : int {
@@ -44,8 +45,8 @@ struct TCliOptions {
 };
 
 // One connection to a panel from the command line: connects as the tool
-// does (cable or GSM modem), runs exchanges, disconnects as the tool does
-// and writes the traffic log on the way out.
+// does (cable or GSM modem), runs exchanges, disconnects as the tool does,
+// and writes the traffic log as it goes (put in place on the way out).
 class TCliSession : public QObject {
     Q_OBJECT
 public:
@@ -68,10 +69,12 @@ public:
     // One exchange per command; prints each answer's lines. ceOk when all
     // completed, else ceExchangeFailed (a refused command is a failure too).
     int Send(const QStringList& commands);
-    // Disconnects (if connected) and writes the log (a new log file is the
-    // owner's alone: it holds the passwords sent); returns ceLogFailed when
-    // the log could not be written, else `code`.
+    // Disconnects (if connected) and puts the log in place (a new log file
+    // is the owner's alone: it holds the passwords sent); returns
+    // ceLogFailed when the log could not be written, else `code`.
     int Finish(int code);
+    // The traffic log being written; none without a log file.
+    const TLogFile* LogFile() const { return fLog.get(); }
 
 private:
     void Log(const QString& text);
@@ -88,5 +91,5 @@ private:
     bool fLineLost = false;
     bool fLogRefused = false; // the log file was refused before connecting: not tried again
     int fCreateError = 0;
-    QStringList fLog;
+    std::unique_ptr<TLogFile> fLog;
 };

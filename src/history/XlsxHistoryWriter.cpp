@@ -1,5 +1,6 @@
 #include "XlsxHistoryWriter.h"
 
+#include "CLocaleScope.h"
 #include "ExportCells.h"
 #include "HistoryUnit.h"
 
@@ -32,6 +33,14 @@ QString Reason(lxw_error e) {
 
 bool WriteHistoryXlsx(const THistory& history, const std::vector<int>& rows, const QString& path,
                       const QLocale& locale, QString* error) {
+    // Every number in the file is written in the C format ("45352.3",
+    // "width=\"9.5\""), never with the decimal comma of the user's locale.
+    const TCLocaleScope cNumbers;
+    if (!cNumbers.Active()) {
+        if (error)
+            *error = QStringLiteral("не удалось задать формат чисел");
+        return false;
+    }
     lxw_workbook_options options{};
     options.constant_memory = LXW_TRUE;
     const QByteArray fileName = QFile::encodeName(path);

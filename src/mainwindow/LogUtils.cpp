@@ -7,6 +7,18 @@
 #include <QPlainTextEdit>
 #include <QScrollBar>
 
+void TLog::SetLogObject(QPlainTextEdit* memo) {
+    FLogObject = memo;
+    if (FLogObject)
+        FLogObject->setMaximumBlockCount(FMaxLines);
+}
+
+void TLog::SetMaxLines(int lines) {
+    FMaxLines = lines;
+    if (FLogObject)
+        FLogObject->setMaximumBlockCount(FMaxLines);
+}
+
 void TLog::Append(const QString& Value) {
     if (!FLogObject)
         return;

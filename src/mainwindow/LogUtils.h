@@ -7,12 +7,20 @@ class QWidget;
 
 // The running transcript at the bottom of the main window: every command
 // written, every answer line received and the modem's line-control steps,
-// each stamped with the time.
+// each stamped with the time. The pane keeps the newest lines only (older
+// ones leave from the top), so that a line that never stops talking cannot
+// fill the memory; a whole session's transcript is what tarvik1-cli --log
+// writes.
 class TLog {
 public:
+    static constexpr int kMaxLines = 20000;
+
     TLog() = default;
 
-    void SetLogObject(QPlainTextEdit* memo) { FLogObject = memo; }
+    // Binds the pane and gives it the line limit.
+    void SetLogObject(QPlainTextEdit* memo);
+    void SetMaxLines(int lines);
+    int MaxLines() const { return FMaxLines; }
     // With auto-scroll the newest line is always in view; without it the
     // view stays where the user left it.
     void SetAutoScroll(bool value) { FAutoScroll = value; }
@@ -29,6 +37,7 @@ public:
 
 private:
     QPlainTextEdit* FLogObject = nullptr;
+    int FMaxLines = kMaxLines;
     bool FAutoScroll = false;
     bool FShowTime = true;
 };

@@ -90,6 +90,11 @@ QString THistoryFrame::NotOpened(const QString& path) {
         .arg(QDir::toNativeSeparators(path));
 }
 
+QString THistoryFrame::ExportFilter() {
+    return QStringLiteral("Книга Excel — для просмотра в таблице (*.xlsx);;"
+                          "CSV для программ — в таблице сообщение из цифр может стать числом (*.csv)");
+}
+
 QString THistoryFrame::NoPanel() {
     return QStringLiteral("Нет подключения к панели");
 }
@@ -379,7 +384,7 @@ void THistoryFrame::Export(const std::vector<int>& rows) {
     TFileChoice choice;
     choice.Save = true;
     choice.Caption = QStringLiteral("Экспорт истории");
-    choice.Filter = QStringLiteral("Книга Excel (*.xlsx);;CSV (*.csv)");
+    choice.Filter = ExportFilter();
     choice.DefaultName =
         DefaultExportFileName(ExportObjectText(FHistory), QDate::currentDate(), TExportFormat::Xlsx);
     choice.DefaultSuffix = QStringLiteral("xlsx");

@@ -61,6 +61,11 @@ public:
     // Messages of the export.
     static QString NothingToExport();
     static QString NotOpened(const QString& path);
+    // The export dialog's file types: the workbook is the file for people
+    // and spreadsheets; the CSV, with the messages as the panel sent them,
+    // is for programs (a spreadsheet opening it may take a message of
+    // digits alone for a number).
+    static QString ExportFilter();
     // Said when a button that needs the panel is pressed without one.
     static QString NoPanel();
 

@@ -74,7 +74,12 @@ void TCommandExchange::DeviceData(TDevice*, const QByteArray& Data) {
         const bool ours = fLoop && !fCurrent.isEmpty() && fate.Owed && fate.Command == fCurrent;
         if (!ours || FExitCommandFlag || fRefused)
             continue;
-        FResultList.append(line);
+        if (fOverflow || fAnswerChars + line.size() > fMaxAnswerChars) {
+            fOverflow = true;
+        } else {
+            FResultList.append(line);
+            fAnswerChars += line.size();
+        }
         if (fate.Completes) {
             if (fate.Success)
                 FExitCommandFlag = true;
@@ -127,12 +132,18 @@ void TCommandExchange::DropBrokenAnswer(uint32_t waitMs) {
     // up in the middle of it): what came of it is dropped, so that the
     // answer to the resent command neither continues its unfinished line
     // nor follows its lines.
-    const bool begun = !FBuffer.Pending().isEmpty() || !FResultList.isEmpty();
+    const bool begun = !FBuffer.Pending().isEmpty() || !FResultList.isEmpty() || fOverflow;
     if (!begun || !fSinceByte.isValid() || fSinceByte.elapsed() < qint64(waitMs / 2))
         return;
     FBuffer.Clear();
-    FResultList.clear();
+    ClearAnswer();
     fOwed.RestartAnswer();
+}
+
+void TCommandExchange::ClearAnswer() {
+    FResultList.clear();
+    fAnswerChars = 0;
+    fOverflow = false;
 }
 
 bool TCommandExchange::DeviceCommandLst(const QString& ACommand, QStringList& Res, uint32_t TimeOut) {
@@ -152,7 +163,7 @@ bool TCommandExchange::DeviceCommandLst(const QString& ACommand, QStringList& Re
     FExitCommandFlag = false;
     fRefused = false;
     fLastRefused = false;
-    FResultList.clear();
+    ClearAnswer();
     const bool heldBefore = Device->WakeUpHeld();
     Device->SetWakeUpHeld(true);
     if (SettleBefore(key)) {
@@ -176,11 +187,11 @@ bool TCommandExchange::DeviceCommandLst(const QString& ACommand, QStringList& Re
     }
     Device->SetWakeUpHeld(heldBefore);
 
-    const bool ok = FExitCommandFlag && !fRefused && !fAborted;
+    const bool ok = FExitCommandFlag && !fRefused && !fAborted && !fOverflow;
     fLastRefused = fRefused && !fAborted;
     if (ok)
         Res = FResultList;
-    FResultList.clear();
+    ClearAnswer();
     FExitCommandFlag = false;
     fRefused = false;
     return ok;

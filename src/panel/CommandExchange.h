@@ -31,6 +31,12 @@ class TDevice;
 class TCommandExchange : public QObject, public TPanelExchange {
     Q_OBJECT
 public:
+    // The most characters one answer may bring (the whole journal in one
+    // answer is some 5 million); the lines beyond are not kept, and the
+    // request fails when its answer ends, as an answer of the wrong shape:
+    // a line that floods the tool with lines cannot fill its memory.
+    static constexpr qsizetype kMaxAnswerChars = 8 * 1024 * 1024;
+
     explicit TCommandExchange(TDevice* device, QObject* parent = nullptr);
 
     void SetTimings(const TLinkTimings& timings);
@@ -47,6 +53,11 @@ public:
     // The last request failed because the panel refused it.
     bool LastRefused() const { return fLastRefused; }
     int Attempts() const override { return fTimings.Attempts; }
+    // The characters of the answer collected so far for the request that
+    // waits (never more than MaxAnswerChars).
+    qsizetype AnswerChars() const { return fAnswerChars; }
+    qsizetype MaxAnswerChars() const { return fMaxAnswerChars; }
+    void SetMaxAnswerChars(qsizetype chars) { fMaxAnswerChars = chars; }
     bool Uparam() const override { return FUParam; }
     void SetLeastAnswerTime(uint32_t ms) override;
     void SetUparam(bool value) override { FUParam = value; }
@@ -88,6 +99,7 @@ private:
     uint32_t EffectiveTimeOut(uint32_t timeOut) const;
     // Before a resend: forgets the part of an answer that broke off.
     void DropBrokenAnswer(uint32_t waitMs);
+    void ClearAnswer();
 
     TDevice* Device;
     TLinkTimings fTimings;
@@ -96,7 +108,10 @@ private:
     TLineAssembler FBuffer;
     QElapsedTimer fSinceByte; // since the last byte received
     QStringList FResultList;
-    QByteArray fCurrent; // the command being asked, while its attempts run
+    qsizetype fAnswerChars = 0; // in FResultList
+    qsizetype fMaxAnswerChars = kMaxAnswerChars;
+    bool fOverflow = false; // the answer brought more than fMaxAnswerChars
+    QByteArray fCurrent;    // the command being asked, while its attempts run
     uint32_t fCurrentTimeOut = 0;
     bool fWritingOwn = false;
     bool FExitCommandFlag = false;

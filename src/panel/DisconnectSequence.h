@@ -13,7 +13,7 @@ class TOwedAnswers;
 // DISCONNECT" and a pause; then the port is closed. No answer is read, but
 // none is left owed either: after each pause the sequence goes on only once
 // the answers still owed have come in (the modem's "OK" to "+++" before
-// "ATH" goes out) or the line has been quiet for the quiet bound, so that
+// "ATH" goes out) or passed their deadline (OwedAnswers.h), so that
 // no answer of this connection can reach the next one. The pauses are
 // timers, so the window keeps running meanwhile.
 class TDisconnectSequence : public QObject {

@@ -10,7 +10,7 @@ struct TLinkTimings {
     // ---- the command exchange
     int Attempts = 3;             // writes of one command before it fails
     uint32_t MinWaitMs = 50;      // the shortest wait of an attempt (a time-out of 0 still waits this)
-    uint32_t ModemExtraMs = 5000; // added to every time-out, and to the quiet bound, on a modem call
+    uint32_t ModemExtraMs = 5000; // added to every time-out, and to the late bound, on a modem call
     uint32_t TimeOutCapMs = 0;    // caps every time-out callers pass (0: no cap); for tests only
     // How long past the time it was given an answer still owed may come in
     // before it is taken as lost and the lines that follow may go to another

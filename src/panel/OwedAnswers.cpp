@@ -47,12 +47,14 @@ TOwedAnswers::TFate TOwedAnswers::Take(const QString& line) {
     if (fOwed.empty())
         return {};
     const TOwed& head = fOwed.front();
-    fPartial.append(line);
+    ++fPartial.Lines;
+    if (line == kOK)
+        ++fPartial.Oks;
     TFate fate;
     fate.Owed = true;
     fate.Command = head.Command;
     if (head.TwoOk) {
-        fate.Completes = line == kError || (line == kOK && fPartial.count(kOK) == 2);
+        fate.Completes = line == kError || (line == kOK && fPartial.Oks == 2);
     } else {
         fate.Completes = IsFinalLine(line, fModem);
     }
@@ -60,7 +62,7 @@ TOwedAnswers::TFate TOwedAnswers::Take(const QString& line) {
         return fate;
     fate.Success = line == kOK;
     fOwed.pop_front();
-    fPartial.clear();
+    fPartial = {};
     fLastAnswered = Now();
     emit Settled();
     return fate;
@@ -83,7 +85,7 @@ uint32_t TOwedAnswers::MsUntilDue() const {
 
 void TOwedAnswers::WriteOffHead() {
     fOwed.pop_front();
-    fPartial.clear();
+    fPartial = {};
     ++fWriteOffs;
 }
 
@@ -99,9 +101,9 @@ bool TOwedAnswers::ExpireDue() {
 }
 
 void TOwedAnswers::Clear() {
-    const bool had = !fOwed.empty() || !fPartial.isEmpty();
+    const bool had = !fOwed.empty() || fPartial.Lines > 0;
     fOwed.clear();
-    fPartial.clear();
+    fPartial = {};
     if (had) {
         ++fWriteOffs;
         emit Settled();

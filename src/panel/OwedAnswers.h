@@ -76,7 +76,7 @@ public:
 
     // The oldest owed answer broke off: the lines received of it so far
     // are forgotten, and the next lines begin it anew.
-    void RestartAnswer() { fPartial.clear(); }
+    void RestartAnswer() { fPartial = {}; }
 
     bool Empty() const { return fOwed.empty(); }
     int Count() const { return int(fOwed.size()); }
@@ -114,8 +114,15 @@ private:
     qint64 Deadline(const TOwed& owed) const;
     void WriteOffHead();
 
+    // What has come of the oldest owed answer so far: counts only, so that
+    // a line that never stops sending lines costs no memory.
+    struct TPartial {
+        qint64 Lines = 0;
+        int Oks = 0;
+    };
+
     std::deque<TOwed> fOwed;
-    QStringList fPartial; // lines of the oldest owed answer received so far
+    TPartial fPartial;
     qint64 fLastAnswered = 0; // when the last owed answer came in whole
     bool fModem = false;
     uint32_t fLateBoundMs = 5000;

@@ -25,6 +25,7 @@ public:
     bool Open();
     // The temporary file, open for writing after Open.
     QFile& Device() { return fFile; }
+    const QFile& Device() const { return fFile; }
     // Its path, for writers that take a file name.
     QString TemporaryPath() const { return fTemporary; }
     // Writes out what is buffered, makes it durable and puts the file in

@@ -281,6 +281,10 @@ void TnComPort::SetBuffersLength(const TComBuffers& value) {
         fBuffersLen = value;
 }
 
+qsizetype TnComPort::PendingBytes() const {
+    return fListenThread ? fListenThread->Pending() : 0;
+}
+
 QByteArray TnComPort::ComData() {
     if (!PortIsOpen || !fListenThread)
         return QByteArrayLiteral("err");

@@ -64,6 +64,9 @@ public:
 
     // Takes every pending received byte; "err" when closed or without thread.
     QByteArray ComData();
+    // The received bytes not yet taken (at most
+    // TReceiveDataThread::kMaxPending and one read more).
+    qsizetype PendingBytes() const;
 
     TnComPortCreateError OnCreateError;
     TnComPortCloseError OnCloseError;

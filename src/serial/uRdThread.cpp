@@ -9,6 +9,7 @@
 #include <sys/eventfd.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
+#include <utility>
 
 TReceiveDataThread::TReceiveDataThread(int port, QObject* msgHandler, uint64_t portSerial)
     : hport(port), fmsgHandler(msgHandler), fPortSerial(portSerial) {
@@ -67,10 +68,22 @@ bool TReceiveDataThread::Receiving() const {
 }
 
 QByteArray TReceiveDataThread::ReadComPort() {
-    std::lock_guard lock(fDataLock);
     QByteArray taken;
-    taken.swap(data);
+    bool wasFull = false;
+    {
+        std::lock_guard lock(fDataLock);
+        wasFull = data.size() >= kMaxPending;
+        taken.swap(data);
+        fNotified = false;
+    }
+    if (wasFull)
+        Wake(); // reading goes on
     return taken;
+}
+
+qsizetype TReceiveDataThread::Pending() const {
+    std::lock_guard lock(fDataLock);
+    return data.size();
 }
 
 void TReceiveDataThread::Wake() {
@@ -96,11 +109,14 @@ bool TReceiveDataThread::ReadChunk() {
     char buffer[kReadChunk];
     const ssize_t n = ::read(hport, buffer, size_t(std::min(queued, kReadChunk)));
     if (n > 0) {
+        bool notify = false;
         {
             std::lock_guard lock(fDataLock);
             data.append(buffer, n);
+            notify = !std::exchange(fNotified, true);
         }
-        Post(WM_COMPORT_DATA);
+        if (notify)
+            Post(WM_COMPORT_DATA);
         return true;
     }
     if (n < 0 && (errno == EAGAIN || errno == EINTR))
@@ -117,7 +133,14 @@ void TReceiveDataThread::Execute() {
                 return;
         }
 
-        pollfd fds[2] = {{hport, POLLIN, 0}, {fWake, POLLIN, 0}};
+        bool full = false;
+        {
+            std::lock_guard lock(fDataLock);
+            full = data.size() >= kMaxPending;
+        }
+        // A full buffer: only the wake-up counts (ReadComPort sends one when
+        // it empties it); poll leaves out a negative descriptor.
+        pollfd fds[2] = {{full ? -1 : hport, POLLIN, 0}, {fWake, POLLIN, 0}};
         const int r = ::poll(fds, 2, -1);
         if (r < 0) {
             if (errno == EINTR)

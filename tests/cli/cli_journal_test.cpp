@@ -226,6 +226,7 @@ TEST_F(CliJournal, ProgramWritesTheSheet) {
     ASSERT_TRUE(cli.waitForFinished(20000));
     EXPECT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
     const Workbook book = ReadWorkbook(xlsx);
+    ASSERT_TRUE(book.ok) << book.error.toStdString();
     EXPECT_EQ(book.lastRow(), 61);
     EXPECT_EQ(book.text("A61"), "59");
 }

@@ -7,7 +7,9 @@
 #include "panel/ConnectSequence.h"
 #include "panel/DisconnectSequence.h"
 #include "panel/LinkMessages.h"
+#include "cli/LogFile.h"
 #include "short_link_timings.h"
+#include "test_wait.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -18,6 +20,8 @@
 #include <QTimer>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace {
 
@@ -321,6 +325,62 @@ TEST_F(Cli, APanelThatAnswersTwiceGetsNoValueCreditedLate) {
     EXPECT_EQ(r.err.toStdString(), "Ответ на команду +o не похож на её значение (не меньше 4 шестнадцатеричных цифр): «07»\n"
                                    "Ответ на команду +disp не похож на её значение (2 шестнадцатеричные цифры): «0050»\n"
                                    "Ответ на команду +pwlog не похож на её значение (18 шестнадцатеричных цифр): «FF»\n");
+}
+
+TEST_F(Cli, LogUnderAFloodGoesToTheFileAsItComes) {
+    // The panel floods the line once it has answered the session's first
+    // command (after CABLE CONNECT, +v, +typepan and +o): the session writes
+    // every line to the log file as it comes and keeps next to nothing of it
+    // in memory.
+    emu::PanelSettings settings = QuickPanelSettings();
+    settings.faults.floodLine = "RING 0050 18 1130 01 005";
+    settings.faults.floodAfter = 4;
+    settings.faults.floodLines = 30000; // 750 kB on the line
+    auto panel = StartEmulatedPanel(settings);
+    QTemporaryDir dir;
+    const QString logPath = dir.filePath("session.log");
+    QString out, err;
+    QTextStream outStream(&out), errStream(&err);
+    TCliOptions options;
+    options.Port = panel->slavePath();
+    options.LogFile = logPath;
+    TCliSession session(options, outStream, errStream, timings);
+    ASSERT_EQ(session.Connect(), ceOk);
+    ASSERT_NE(session.LogFile(), nullptr);
+    EXPECT_EQ(session.Send({"+o"}), ceOk);
+    // Each line of the flood is 52 bytes in the log: the stamp, ">> ", the
+    // line, CR LF. The panel's answer to CABLE DISCONNECT comes after the
+    // whole flood.
+    ASSERT_TRUE(waitUntil(
+        [&] { return panel->floodLinesSent() == 30000 && session.LogFile()->Size() >= 30000 * 52; }, 20000));
+    EXPECT_LE(session.LogFile()->Buffered(), 64 * 1024) << "the log is on its way to the disk, not in memory";
+    EXPECT_FALSE(QFile::exists(logPath)) << "the log takes its place at the end";
+    EXPECT_EQ(session.Finish(ceOk), ceOk);
+
+    QFile log(logPath);
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = log.readAll().split('\n');
+    const QRegularExpression ring(
+        "^\\d{4}\\.\\d\\d\\.\\d\\d \\d\\d:\\d\\d:\\d\\d\\.\\d{3}>> RING 0050 18 1130 01 005\r$");
+    EXPECT_EQ(
+        std::count_if(lines.begin(), lines.end(),
+                      [&](const QByteArray& l) { return ring.match(QString::fromLatin1(l)).hasMatch(); }),
+        30000);
+    EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [](const QByteArray& l) {
+        return l.endsWith("<< CABLE DISCONNECT\r");
+    })) << "and the session to its end";
+}
+
+TEST_F(Cli, LogThatCannotBeWrittenIsTold) {
+    auto panel = StartEmulatedPanel(QuickPanelSettings());
+    QTemporaryDir dir;
+    const QString logPath = dir.filePath("missing/session.log");
+    const CliRun r = run({"send", "--port", panel->slavePath(), "--log", logPath, "+o"});
+    EXPECT_EQ(r.code, ceLogFailed);
+    EXPECT_EQ(r.out, "0050\nOK\n") << "the session ran";
+    EXPECT_TRUE(r.err.startsWith(QStringLiteral("Не удалось записать журнал обмена %1: ").arg(logPath)))
+        << r.err.toStdString();
+    EXPECT_FALSE(QFile::exists(logPath));
 }
 
 } // namespace

@@ -189,6 +189,36 @@ TEST_F(FaultsTest, FaultsOnlyForTheNamedCommand) {
     EXPECT_EQ(client->line("+v"), (QList<QByteArray>{"REV 07.700.125", "OK"}));
 }
 
+TEST_F(FaultsTest, FloodOfUnaskedLinesBetweenAnswers) {
+    // Once the panel has taken one command, five lines nobody asked for,
+    // after that command's answer and never inside one.
+    setFaults([](emu::Faults& f) {
+        f.floodLine = "RING 0050";
+        f.floodAfter = 1;
+        f.floodLines = 5;
+    });
+    client->send("+o\r\n\r\n");
+    const QList<QByteArray> answer =
+        client->collect([](const QList<QByteArray>& l) { return l.size() >= 7; }, 2000);
+    EXPECT_EQ(answer, QList<QByteArray>({"0050", "OK"}) + QList<QByteArray>(5, "RING 0050"));
+    EXPECT_EQ(client->readRaw(kLateMs), QByteArray()) << "five lines";
+    EXPECT_EQ(panel->floodLinesSent(), 5);
+    EXPECT_EQ(client->page("+disp"), (QList<QByteArray>{"FF", "OK"})) << "the flood is over";
+
+    // Paced: one line every 40 ms.
+    setFaults([](emu::Faults& f) {
+        f.floodLine = "RING";
+        f.floodLines = 3;
+        f.floodGapMs = 40;
+    });
+    QElapsedTimer t;
+    t.start();
+    const QList<QByteArray> lines =
+        client->collect([](const QList<QByteArray>& l) { return l.size() == 3; }, 2000);
+    EXPECT_EQ(lines, QList<QByteArray>(3, "RING"));
+    EXPECT_GE(t.elapsed(), 2 * 40 - 5);
+}
+
 TEST(TranscriptTest, EveryByteBothWaysWithTimes) {
     QTemporaryDir dir;
     emu::PanelSettings s;

@@ -182,6 +182,10 @@ TEST(ProgramTest, HelpAndWrongOptions) {
                                "--skip-record",
                                "--skip-record-always",
                                "--fault-command",
+                               "--flood-line",
+                               "--flood-after",
+                               "--flood-lines",
+                               "--flood-gap",
                                "--transcript"})
         EXPECT_TRUE(text.contains(QLatin1String(option))) << option;
 
@@ -198,6 +202,9 @@ TEST(ProgramTest, HelpAndWrongOptions) {
         {"--baud", "0"},
         {"--skip-record", "65536"},
         {"--skip-record", "1", "--skip-record-always", "2"},
+        {"--flood-lines", "3"},
+        {"--flood-line", ""},
+        {"--flood-line", "RING", "--flood-lines", "0"},
     };
     for (const QStringList& args : wrong) {
         Program p(args);

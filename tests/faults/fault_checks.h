@@ -22,12 +22,12 @@
 inline constexpr uint32_t kFaultTimeOutMs = 200;
 
 // The link's timings of one case: every time-out a caller passes cut to
-// `timeOutMs` and the quiet bound `quietMs`, each far above what the quick
+// `timeOutMs` and the late bound `lateMs`, each far above what the quick
 // emulated panel takes to answer, so that only the fault decides.
-inline TLinkTimings FaultTimings(uint32_t timeOutMs, uint32_t quietMs) {
+inline TLinkTimings FaultTimings(uint32_t timeOutMs, uint32_t lateMs) {
     ShortLinkTimings t;
     t.TimeOutCapMs = timeOutMs;
-    t.LateMs = quietMs;
+    t.LateMs = lateMs;
     t.MinWaitMs = std::min<uint32_t>(t.MinWaitMs, timeOutMs);
     return t;
 }
@@ -37,8 +37,9 @@ inline TLinkTimings FaultTimings(uint32_t timeOutMs, uint32_t quietMs) {
 inline constexpr qint64 kMachineAllowanceMs = 1500;
 
 // The longest an operation of `exchanges` exchanges may take: before its
-// command each one may wait until the line has been quiet for the quiet
-// bound, then it sends the command at most Attempts times and waits at most
+// command each one may wait for the answers still owed to the one before,
+// at most past their deadline (the late bound after that command's last
+// time-out), then it sends the command at most Attempts times and waits at most
 // the time-out after each; `panelMs` is what the panel's own delays add.
 inline qint64 OperationBoundMs(const TLinkTimings& t, int exchanges, qint64 panelMs = 0) {
     const qint64 timeOut = std::max<qint64>(t.TimeOutCapMs, t.MinWaitMs);

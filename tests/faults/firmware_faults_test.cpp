@@ -121,7 +121,7 @@ TEST_F(FirmwareFaults, UploadUnderEachFault) {
             [&] { return !w->FirmwareActions().Running() && !w->Connected() && !w->Busy(); }, 20000));
         const qint64 ms = clock.elapsed();
         EXPECT_EQ(probe.Starved(), 0);
-        // Every line sent may have waited out its attempts and the quiet bound.
+        // Every line sent may have waited out its attempts and the late bound.
         TLinkTimings capped = timings;
         capped.TimeOutCapMs = kTimeOutMs;
         capped.LateMs = std::min(capped.LateMs, 2 * kTimeOutMs);

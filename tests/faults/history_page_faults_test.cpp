@@ -101,9 +101,9 @@ protected:
         run.Stored = stored(page);
         EXPECT_TRUE(w->Connected());
         EXPECT_EQ(w->State(), TOperationState::Connected);
-        // What is still owed to the faulty run is written off once the line
-        // has been quiet for the bound.
-        QTest::qWait(int(capped().LateMs) + 50);
+        // What is still owed to the faulty run is written off once past its
+        // deadline (its time-out and the late bound).
+        QTest::qWait(int(capped().TimeOutCapMs + capped().LateMs) + 50);
         disconnectWindow(*w);
         return run;
     }
@@ -202,7 +202,7 @@ TEST_F(HistoryPageFaults, EraseUnderTheBusyIndicator) {
             EXPECT_EQ(shown(page), before);
         }
         EXPECT_EQ(saved.Changes(), "");
-        QTest::qWait(int(capped().LateMs) + 50);
+        QTest::qWait(int(capped().TimeOutCapMs + capped().LateMs) + 50);
     }
 }
 

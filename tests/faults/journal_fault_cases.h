@@ -19,7 +19,7 @@ inline emu::Faults Fault(std::function<void(emu::Faults&)> set) {
 }
 
 // What a faulty run may wait: for every command the fault touches, all its
-// attempts and the quiet bound; nothing for faults that only reshape bytes.
+// attempts and the late bound; nothing for faults that only reshape bytes.
 inline bool MakesWaits(const emu::Faults& f) {
     return f.dropEvery || f.answerOnRetry || f.missingOk || f.hangupAt;
 }

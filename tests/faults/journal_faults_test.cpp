@@ -112,9 +112,9 @@ TEST_F(JournalFaults, NewestPagePagingAndTheWholeJournal) {
                 EXPECT_EQ(rec, clean.AfterAll.at(rec.index)) << rec.index;
         }
         EXPECT_EQ(saved.Changes(), "");
-        // What is still owed to the faulty run is written off once the line
-        // has been quiet for the bound.
-        QTest::qWait(int(link.timings.LateMs) + 50);
+        // What is still owed to the faulty run is written off once past its
+        // deadline (its time-out and the late bound).
+        QTest::qWait(int(link.timings.TimeOutCapMs + link.timings.LateMs) + 50);
     }
 }
 
@@ -153,7 +153,7 @@ TEST_F(JournalFaults, Erase) {
             EXPECT_EQ(Records(store), before);
         }
         EXPECT_EQ(saved.Changes(), "");
-        QTest::qWait(int(link.timings.LateMs) + 50);
+        QTest::qWait(int(link.timings.TimeOutCapMs + link.timings.LateMs) + 50);
     }
 }
 

@@ -171,9 +171,9 @@ TEST_F(SettingsFileFaults, RoundTripUnderFaultsTheProtocolAbsorbs) {
         EXPECT_EQ(PanelValues(*panel), kept);
         EXPECT_TRUE(w->Connected());
         EXPECT_EQ(saved.Changes(), "");
-        // What is still owed to the faulty run is written off once the line
-        // has been quiet for the bound.
-        QTest::qWait(int(w->CommandExchange()->Timings().LateMs) + 50);
+        // What is still owed to the faulty run is written off once past its
+        // deadline (its time-out and the late bound).
+        QTest::qWait(int(w->CommandExchange()->Timings().TimeOutCapMs + w->CommandExchange()->Timings().LateMs) + 50);
     }
 }
 

@@ -24,7 +24,7 @@ emu::Faults Fault(std::function<void(emu::Faults&)> set) {
 }
 
 // What a faulty run may wait: for every command the fault touches, all its
-// attempts and the quiet bound; nothing for faults that only reshape bytes.
+// attempts and the late bound; nothing for faults that only reshape bytes.
 bool MakesWaits(const emu::Faults& f) {
     return f.dropEvery || f.answerOnRetry || f.missingOk || f.hangupAt;
 }
@@ -467,9 +467,10 @@ TEST_F(WindowFaults, PageQuirksUnderFaults) {
         panel->setFaults(c.Faults);
         const TOutcome out = runPage(c);
         panel->setFaults({});
-        // The answers still owed to the faulty run are written off once the
-        // line has been quiet for the bound; the next case starts after it.
-        QTest::qWait(int(capped().LateMs) + 50);
+        // The answers still owed to the faulty run are written off once past
+        // their deadline (their time-out and the late bound); the next case
+        // starts after it.
+        QTest::qWait(int(capped().TimeOutCapMs + capped().LateMs) + 50);
         EXPECT_LE(out.Ms, bound(c.Faults, clean.Ms));
         EXPECT_TRUE(out.Connected);
         const bool recovered = c.MayRecover && out.Listed.isEmpty();

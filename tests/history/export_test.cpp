@@ -16,6 +16,9 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
+#include <cstdio>
+#include <locale.h>
 #include <sys/stat.h>
 
 namespace {
@@ -107,6 +110,46 @@ TEST_F(ExportTest, WorkbookCellsAreTypedAsTheListShowsThem) {
     EXPECT_GE(book.widths.value(12), QString("Глобальный индекс").size());
     EXPECT_LT(book.widths.value(1), book.widths.value(7));
     EXPECT_EQ(book.widths.size(), 13);
+}
+
+// The calling thread in a locale with a decimal comma, as the tool runs
+// for the installers; back to what it was at the end of the scope.
+class CommaLocale {
+public:
+    CommaLocale() : fLocale(newlocale(LC_ALL_MASK, "ru_RU.UTF-8", nullptr)) {
+        if (fLocale)
+            fPrevious = uselocale(fLocale);
+    }
+    ~CommaLocale() {
+        if (fPrevious)
+            uselocale(fPrevious);
+        if (fLocale)
+            freelocale(fLocale);
+    }
+    bool Active() const { return fPrevious != nullptr; }
+
+private:
+    locale_t fLocale;
+    locale_t fPrevious = nullptr;
+};
+
+std::string Printed(double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.2f", value);
+    return text;
+}
+
+TEST_F(ExportTest, WorkbookNumbersStayInTheFileFormatUnderADecimalComma) {
+    const CommaLocale comma;
+    ASSERT_TRUE(comma.Active()) << "the locale ru_RU.UTF-8 is not installed: scripts/setup.sh generates it";
+    ASSERT_EQ(Printed(3.85), "3,85") << "the locale prints a decimal comma";
+
+    ASSERT_TRUE(exportAll("journal.xlsx").Ok);
+    const Workbook book = ReadWorkbook(path("journal.xlsx"));
+    ASSERT_TRUE(book.ok) << book.error.toStdString();
+    EXPECT_NEAR(book.text("B2").toDouble(), 45352.3, 1e-9);
+    EXPECT_GE(book.widths.value(7), QString("\"Тихая тревога; проникновение\"").size());
+    EXPECT_EQ(Printed(3.85), "3,85") << "the thread's own locale is back after the export";
 }
 
 TEST_F(ExportTest, PageRowsGoOldestFirst) {

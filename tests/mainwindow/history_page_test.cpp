@@ -246,7 +246,9 @@ TEST_F(HistoryWindow, ExportThroughTheSaveDialogOpensTheFile) {
     button(page, "ExportAllPages")->click();
     QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
 
-    EXPECT_EQ(filters, (QStringList{"Книга Excel (*.xlsx)", "CSV (*.csv)"}));
+    EXPECT_EQ(filters,
+              (QStringList{"Книга Excel — для просмотра в таблице (*.xlsx)",
+                           "CSV для программ — в таблице сообщение из цифр может стать числом (*.csv)"}));
     EXPECT_EQ(offered, "История_0050_" + QDate::currentDate().toString("yyyy-MM-dd") + ".xlsx");
     QFile csv(target);
     ASSERT_TRUE(csv.open(QIODevice::ReadOnly));

@@ -68,6 +68,32 @@ TEST_F(LogTest, ScrollFollowsOnlyWithAutoScroll) {
     EXPECT_EQ(bar->value(), bar->maximum());
 }
 
+TEST_F(LogTest, PaneKeepsTheNewestLinesOnly) {
+    EXPECT_EQ(memo.maximumBlockCount(), TLog::kMaxLines) << "the pane gets the limit when bound";
+    log.SetShowTime(false);
+    log.SetMaxLines(50);
+    for (int i = 0; i < 120; ++i)
+        log.Append(QString("line %1").arg(i));
+    QStringList l = lines();
+    ASSERT_EQ(l.size(), 50);
+    EXPECT_EQ(l.first(), "line 70");
+    EXPECT_EQ(l.last(), "line 119");
+    log.Append("<< +o\r\n");
+    l = lines();
+    EXPECT_EQ(l.size(), 50) << "a text of two lines counts as two";
+    EXPECT_EQ(l.first(), "line 72");
+
+    // Saving writes what the pane holds.
+    QTemporaryDir dir;
+    const QString path = dir.filePath("session.log");
+    ASSERT_TRUE(log.SaveLogTo(path));
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArray saved = f.readAll();
+    EXPECT_TRUE(saved.startsWith("line 72\r\nline 73\r\n"));
+    EXPECT_EQ(saved.count("\r\n"), 50);
+}
+
 TEST_F(LogTest, SaveWritesWindows1251WithCrLf) {
     QTemporaryDir dir;
     log.SetShowTime(false);

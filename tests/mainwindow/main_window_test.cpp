@@ -10,6 +10,9 @@
 #include "pages/StringConsts.h"
 #include "serial/nComPort.h"
 
+#include "mainwindow/LogUtils.h"
+
+#include <QPlainTextEdit>
 #include <QStackedWidget>
 
 #include <map>
@@ -458,6 +461,29 @@ TEST_F(MainWindow, LostLineDisconnectsWithAMessage) {
     EXPECT_TRUE(action(*w, "ConnectAction")->isEnabled());
     EXPECT_FALSE(action(*w, "ReadAction")->isEnabled());
     EXPECT_EQ(panelText(*w, 0), "");
+}
+
+TEST_F(MainWindow, LogPaneKeepsItsLimitUnderAFlood) {
+    auto w = connectedWindow(2000);
+    auto* memo = child<QPlainTextEdit>(w.get(), "LogMemo");
+    ASSERT_NE(memo, nullptr);
+    EXPECT_EQ(memo->maximumBlockCount(), TLog::kMaxLines);
+    // More unsolicited lines than the pane keeps, as fast as the pty takes
+    // them.
+    emu::Faults f;
+    f.floodLine = "RING 0050 18 1130 01 005";
+    f.floodLines = TLog::kMaxLines + 2000;
+    panel->setFaults(f);
+    ASSERT_TRUE(waitUntil([&] { return panel->floodLinesSent() == f.floodLines; }, 30000));
+    // The page's answers come after every line of the flood: once read, the
+    // whole flood has passed through the pane.
+    w->ReadActionExecute();
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_EQ(memo->blockCount(), TLog::kMaxLines);
+    const QString text = memo->toPlainText();
+    EXPECT_TRUE(text.contains(">> RING 0050 18 1130 01 005\n")) << "the newest flood lines are kept";
+    EXPECT_TRUE(text.contains("<< +o")) << "and the read after them";
+    disconnectWindow(*w);
 }
 
 TEST_F(MainWindow, WindowStateSurvivesARestart) {

@@ -232,7 +232,8 @@ TEST_F(HistoryPageOnPanel, ExportWritesTheFileChosenAndHandsItToTheDesktop) {
     ASSERT_EQ(host.fileChoices.size(), 1u);
     const TFileChoice& choice = host.fileChoices[0];
     EXPECT_TRUE(choice.Save);
-    EXPECT_EQ(choice.Filter, "Книга Excel (*.xlsx);;CSV (*.csv)");
+    EXPECT_EQ(choice.Filter, "Книга Excel — для просмотра в таблице (*.xlsx);;"
+                             "CSV для программ — в таблице сообщение из цифр может стать числом (*.csv)");
     EXPECT_EQ(choice.DefaultName, "История_0050_" + QDate::currentDate().toString("yyyy-MM-dd") + ".xlsx");
     EXPECT_EQ(choice.DefaultSuffix, "xlsx");
     const Workbook book = ReadWorkbook(host.chosenFile);

@@ -20,7 +20,7 @@ namespace {
 class ExchangeOnPty : public ::testing::Test {
 protected:
     void SetUp() override {
-        // A short quiet bound: a failed case must not hold up the next one.
+        // A short late bound: a failed case must not hold up the next one.
         timings.LateMs = 200;
         exchange.SetTimings(timings);
         device.SetPort(pty.slavePath());
@@ -143,6 +143,47 @@ TEST_F(ExchangeOnPty, ValueLineRule) {
     EXPECT_EQ(value, "kept") << "a failed request leaves the value alone";
 }
 
+TEST_F(ExchangeOnPty, AnswerPastTheCapIsNotKeptAndFailsWhenItEnds) {
+    // A line that floods the answer with lines: whatever comes past the cap
+    // is logged but not kept, and the request fails once the answer ends
+    // (asking again would be flooded again). An answer up to the cap is
+    // taken whole.
+    exchange.SetMaxAnswerChars(4096);
+    const QByteArray ring = "RING 0050 18 1130 01 005"; // 24 characters
+    struct Case {
+        const char* what;
+        int rings;
+        bool ok;
+    };
+    const Case cases[] = {
+        {"up to the cap", (4096 - 2 - 2) / 24, true}, // and "OK" and the value "00"
+        {"one line past the cap", (4096 - 2 - 2) / 24 + 1, false},
+        {"far past the cap", 3000, false},
+    };
+    for (const Case& c : cases) {
+        answerWith({(ring + '\r').repeated(c.rings) + "00\rOK\r"});
+        peer.lines.clear();
+        log.clear();
+        qsizetype most = 0;
+        const auto watch = QObject::connect(&exchange, &TCommandExchange::LogLine,
+                                            [&] { most = std::max(most, exchange.AnswerChars()); });
+        QStringList res;
+        const bool ok = exchange.DeviceCommandLst("+o", res, 2000);
+        QObject::disconnect(watch);
+        EXPECT_EQ(ok, c.ok) << c.what;
+        EXPECT_EQ(res.size(), c.ok ? c.rings + 2 : 0) << c.what;
+        EXPECT_FALSE(exchange.LastRefused()) << c.what;
+        EXPECT_EQ(peer.lines.size(), 1) << c.what << ": the answer ended; not asked again";
+        EXPECT_LE(most, 4096) << c.what;
+        EXPECT_EQ(log.count(">> " + QString::fromLatin1(ring)), c.rings) << c.what << ": every line logged";
+        EXPECT_EQ(exchange.AnswerChars(), 0) << c.what;
+    }
+    answerWith({"0050\rOK\r"});
+    QString value;
+    EXPECT_TRUE(exchange.DeviceCommand("+o", value, 2000)) << "the next request is answered as ever";
+    EXPECT_EQ(value, "0050");
+}
+
 TEST_F(ExchangeOnPty, SilentPanelGetsTheCommandThreeTimes) {
     answerWith({});
     QStringList res;
@@ -186,7 +227,7 @@ TEST_F(ExchangeOnPty, AnswerBrokenOffIsDroppedBeforeTheResend) {
         EXPECT_TRUE(exchange.DeviceCommandLst("+GAPN0", res, 100));
         EXPECT_EQ(res, (QStringList{"internet.mts.ru", "OK"}));
         EXPECT_EQ(seen, 2);
-        waitUntil([] { return false; }, 250); // the quiet bound writes off the answer still owed
+        waitUntil([] { return false; }, 250); // the late bound writes off the answer still owed
     }
 }
 

@@ -125,8 +125,8 @@ TEST_F(LateAnswers, ExchangeGivesEachCommandItsOwnAnswer) {
     }
 }
 
-TEST_F(LateAnswers, AnswerSlowerThanTheQuietBoundStaysOwedToItsCommand) {
-    // The journal's erase takes the panel far longer than the quiet bound:
+TEST_F(LateAnswers, AnswerSlowerThanTheLateBoundStaysOwedToItsCommand) {
+    // The journal's erase takes the panel far longer than the late bound:
     // its "OK" is the erase's answer, not a line nobody asked for, and the
     // erase goes out once.
     panel = StartEmulatedPanel(QuickPanelSettings());

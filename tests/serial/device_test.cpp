@@ -5,11 +5,20 @@
 #include "serial/ComEvents.h"
 #include "serial/Device.h"
 #include "serial/nComPort.h"
+#include "serial/uRdThread.h"
 #include "test_wait.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QThread>
+
+#include <atomic>
+#include <cerrno>
+#include <functional>
+#include <thread>
+
+#include <poll.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -22,6 +31,8 @@ protected:
         device.OnData = [this](TDevice*, const QByteArray& d) {
             received.append(d);
             ++dataCalls;
+            if (d.isEmpty())
+                ++emptyCalls;
             if (QThread::currentThread() != QCoreApplication::instance()->thread())
                 offThread = true;
         };
@@ -35,6 +46,7 @@ protected:
     TDevice device;
     QByteArray received;
     int dataCalls = 0;
+    int emptyCalls = 0;
     bool offThread = false;
     std::vector<int> errors;
     int lost = 0;
@@ -85,8 +97,76 @@ TEST_F(DeviceOnPty, BigBurstArrivesWholeInOrderOnTheUiThread) {
     pty.write(burst);
     ASSERT_TRUE(waitUntil([&] { return received.size() >= burst.size(); }));
     EXPECT_EQ(received, burst);
-    EXPECT_GT(dataCalls, 1) << "more than one chunk of 4096";
+    EXPECT_EQ(emptyCalls, 0) << "a notification is posted only for bytes not yet announced";
     EXPECT_FALSE(offThread);
+}
+
+// Waits without running the event loop (the user-interface thread busy
+// elsewhere) until `done` holds; false after `timeoutMs`.
+bool holdsWithoutEvents(const std::function<bool()>& done, int timeoutMs = 10000) {
+    QElapsedTimer t;
+    t.start();
+    while (!done()) {
+        if (t.elapsed() > timeoutMs)
+            return false;
+        QThread::msleep(1);
+    }
+    return true;
+}
+
+TEST_F(DeviceOnPty, FloodWhileTheUiThreadIsBusyStopsReadingAtTheCapAndLosesNothing) {
+    device.SetComActive(true);
+    ASSERT_TRUE(device.ComActive());
+    TnComPort* port = device.ComPortObject();
+    const qsizetype cap = TReceiveDataThread::kMaxPending;
+    // Lines of an unsolicited flood, four times what the buffer takes.
+    QByteArray flood;
+    for (int i = 0; flood.size() < 4 * cap; ++i)
+        flood += QByteArray::number(i).rightJustified(8, '0') + " RING 0050 18 1130 01 005\r";
+    std::atomic<bool> allWritten{false};
+    std::atomic<int> lineFull{0}; // times the writer found the pty full
+    std::thread writer([&] {
+        for (qsizetype done = 0; done < flood.size();) {
+            const ssize_t n = ::write(pty.masterFd(), flood.constData() + done, size_t(flood.size() - done));
+            if (n > 0) {
+                done += n;
+            } else if (n < 0 && errno == EAGAIN) {
+                ++lineFull;
+                pollfd p{pty.masterFd(), POLLOUT, 0};
+                ::poll(&p, 1, 100);
+            } else if (!(n < 0 && errno == EINTR)) {
+                return;
+            }
+        }
+        allWritten = true;
+    });
+
+    // Nobody takes the bytes: the receive thread fills its buffer to the
+    // cap and then leaves the rest to the line, whose writer finds it full.
+    ASSERT_TRUE(holdsWithoutEvents([&] { return port->PendingBytes() >= cap; }));
+    const int fullBefore = lineFull;
+    ASSERT_TRUE(holdsWithoutEvents([&] { return lineFull > fullBefore || allWritten; }));
+    EXPECT_LE(port->PendingBytes(), cap + TReceiveDataThread::kReadChunk);
+    EXPECT_FALSE(allWritten) << "the pty cannot hold three times the cap";
+    EXPECT_EQ(dataCalls, 0);
+
+    // The user-interface thread comes back: one notification stands for
+    // everything pending, and reading goes on until the flood is in, whole
+    // and in order.
+    QCoreApplication::sendPostedEvents(&device, WM_COMPORT_DATA);
+    EXPECT_EQ(dataCalls, 1);
+    EXPECT_GE(received.size(), cap);
+    qsizetype most = 0;
+    ASSERT_TRUE(waitUntil(
+        [&] {
+            most = std::max(most, port->PendingBytes());
+            return received.size() >= flood.size();
+        },
+        10000));
+    writer.join();
+    EXPECT_EQ(received, flood);
+    EXPECT_LE(most, cap + TReceiveDataThread::kReadChunk);
+    EXPECT_EQ(emptyCalls, 0);
 }
 
 TEST_F(DeviceOnPty, SecondNotificationOfABatchFindsNothing) {

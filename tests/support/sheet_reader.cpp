@@ -70,7 +70,49 @@ QList<CellStyle> Styles(const QByteArray& bytes) {
     return out;
 }
 
+bool IsCNumber(QStringView text) {
+    static const QRegularExpression number(QStringLiteral("^[+-]?(\\d+(\\.\\d*)?|\\.\\d+)([eE][+-]?\\d+)?$"));
+    return number.match(text).hasMatch();
+}
+
 } // namespace
+
+QStringList NumbersNotInCFormat(const QByteArray& xml) {
+    // The attributes that hold numbers in the parts the export writes (the
+    // sheet, its styles); "r" is a number on a row, a cell reference on a
+    // cell.
+    static const QStringList numeric =
+        QStringLiteral("width min max ht defaultRowHeight defaultColWidth baseColWidth outlineLevel "
+                       "xSplit ySplit left right top bottom header footer workbookViewId "
+                       "s sz numFmtId fontId fillId borderId xfId count theme indexed")
+            .split(u' ');
+    QStringList bad;
+    QXmlStreamReader reader(xml);
+    QString cellType;
+    while (!reader.atEnd()) {
+        reader.readNext();
+        if (!reader.isStartElement())
+            continue;
+        const QString element = reader.name().toString();
+        for (const QXmlStreamAttribute& a : reader.attributes()) {
+            const QString name = a.name().toString();
+            const bool isNumber = numeric.contains(name) || (name == QLatin1String("r") && element == "row");
+            if (isNumber && !IsCNumber(a.value()))
+                bad << QStringLiteral("%1 %2=%3").arg(element, name, a.value().toString());
+        }
+        if (element == QLatin1String("c")) {
+            cellType = reader.attributes().value(QLatin1String("t")).toString();
+        } else if (element == QLatin1String("v")) {
+            const QString value = reader.readElementText();
+            const bool isNumber = cellType.isEmpty() || cellType == "n" || cellType == "s";
+            if (isNumber && !IsCNumber(value))
+                bad << QStringLiteral("v=%1").arg(value);
+        }
+    }
+    if (reader.hasError())
+        bad << QStringLiteral("XML: %1").arg(reader.errorString());
+    return bad;
+}
 
 const CellStyle& Workbook::styleOf(const QString& ref) const {
     const int s = cells.value(ref).style;
@@ -100,8 +142,15 @@ Workbook ReadWorkbook(const QString& path) {
         book.error = QStringLiteral("no sheet in %1").arg(path);
         return book;
     }
+    const QByteArray styles = ZipMember(path, QStringLiteral("xl/styles.xml"));
+    const QStringList badNumbers = NumbersNotInCFormat(sheet) + NumbersNotInCFormat(styles);
+    if (!badNumbers.isEmpty()) {
+        book.error = QStringLiteral("numbers not in the C format in %1: %2")
+                         .arg(path, badNumbers.mid(0, 10).join(QStringLiteral(", ")));
+        return book;
+    }
     const QStringList shared = SharedStrings(ZipMember(path, QStringLiteral("xl/sharedStrings.xml")));
-    book.styles = Styles(ZipMember(path, QStringLiteral("xl/styles.xml")));
+    book.styles = Styles(styles);
     QXmlStreamReader names(ZipMember(path, QStringLiteral("xl/workbook.xml")));
     while (!names.atEnd()) {
         names.readNext();

@@ -38,4 +38,13 @@ struct Workbook {
 
 // The bytes of one member of a zip file (empty when unzip fails).
 QByteArray ZipMember(const QString& zipPath, const QString& member);
+// Every number of a workbook part's XML that is not written in the file
+// format's (C) way, as "element attribute=value" or "v=value": the cell
+// values of number and shared-string cells and the numeric attributes
+// (widths, heights, margins, pane splits, row numbers, style indexes).
+// "45352,42716435185" or width="3,85546875" is what a decimal comma from
+// the process's locale looks like.
+QStringList NumbersNotInCFormat(const QByteArray& xml);
+// Reads the workbook; not ok (with the numbers named) when the sheet or its
+// styles hold a number that is not in the C format.
 Workbook ReadWorkbook(const QString& path);

@@ -3,7 +3,7 @@
 #include "panel/LinkTimings.h"
 
 // The link's timings shortened for tests against the quick emulated panel:
-// resends and pauses of tens of milliseconds, and a quiet bound well above
+// resends and pauses of tens of milliseconds, and a late bound well above
 // the quick panel's answer delays. Give it to the exchange, the sequences,
 // the command line or the window under test.
 struct ShortLinkTimings : TLinkTimings {
