@@ -80,9 +80,9 @@ private:
     std::optional<TChannelTable> fShownTable;
     bool fShowing = false;
 
-    const TPageParam* fOnlineParam = nullptr;
-    std::array<const TPageParam*, kRows> fEntryParams{};
-    const TPageParam* fMoveParam = nullptr;
+    TPageParam* fOnlineParam = nullptr;
+    std::array<TPageParam*, kRows> fEntryParams{};
+    TPageParam* fMoveParam = nullptr;
 
     QScrollArea* ScrollBox = nullptr;
     QGroupBox* ChannelsGroupBox = nullptr;

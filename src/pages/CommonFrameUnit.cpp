@@ -2,10 +2,8 @@
 
 #include "Accessibility.h"
 #include "BalloonHint.h"
-#include "CommonCodec.h"
 #include "FieldBindings.h"
 #include "KeyFilter.h"
-#include "panel/PanelExchange.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -17,25 +15,18 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QSignalBlocker>
 #include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <QValidator>
 
-namespace {
-
-const QString ObjectError = QStringLiteral("Номер объекта");
-const QString DispError = QStringLiteral("Параметры диспетчерской связи");
-const QString SignalError = QStringLiteral("Уровень сигнала GSM");
-const QString SignalImpossible = QStringLiteral("В данный момент чтение уровня сигнала GSM невозможно");
-const QString DefaultObject = QStringLiteral("0050");
-
-} // namespace
-
-TCommonFrame::TCommonFrame(IPageHost& host, QWidget* parent) : TPageFrame(host, ptCommon, parent) {
+TCommonFrame::TCommonFrame(IPageHost& host, QWidget* parent)
+    : TPageFrame(host, ptCommon, parent), fPage(new TCommonPage(host)) {
     setObjectName(QStringLiteral("CommonFrame"));
+    SetPageModel(fPage);
     BuildControls();
-    DescribeParams();
+    ShowPage();
 }
 
 void TCommonFrame::BuildControls() {
@@ -49,8 +40,8 @@ void TCommonFrame::BuildControls() {
     pageLayout->addWidget(MainGroup);
 
     ObjectGroup = named(new QGroupBox(QStringLiteral("Объект"), MainGroup), "ObjectGroup");
-    ObjNumLabel = named(new QLabel(QStringLiteral("Номер объекта:"), ObjectGroup), "ObjNumLabel");
-    ObjNumEdit = named(new QLineEdit(DefaultObject, ObjectGroup), "ObjNumEdit");
+    ObjNumLabel = named(new QLabel(TCommonPage::ObjectCaption(), ObjectGroup), "ObjNumLabel");
+    ObjNumEdit = named(new QLineEdit(ObjectGroup), "ObjNumEdit");
     ObjNumEdit->setAlignment(Qt::AlignRight);
     TKeyFilter::Install(ObjNumEdit, ObjNumChars, ObjNumMaxTyped);
     ObjNumLabel->setBuddy(ObjNumEdit);
@@ -59,13 +50,8 @@ void TCommonFrame::BuildControls() {
     objectLayout->addWidget(ObjNumEdit);
 
     DispGroup = named(new QGroupBox(QStringLiteral("Диспетчерская связь"), MainGroup), "DispGroup");
-    DispCheckBox =
-        named(new QCheckBox(QStringLiteral("Включить диспетчерскую связь"), DispGroup), "DispCheckBox");
-    InfoTimeText = named(new QLabel(QStringLiteral("Время соединения при входящем\n"
-                                                   "голосовом звонке с инженерного\n"
-                                                   "номера"),
-                                    DispGroup),
-                         "InfoTimeText");
+    DispCheckBox = named(new QCheckBox(TCommonPage::DispCaption(), DispGroup), "DispCheckBox");
+    InfoTimeText = named(new QLabel(TCommonPage::TimeCaption(), DispGroup), "InfoTimeText");
     InfoTimeText->setWordWrap(true);
     TimeCombo = named(new QComboBox(DispGroup), "TimeCombo");
     TimeCombo->setEditable(false);
@@ -136,53 +122,22 @@ void TCommonFrame::BuildControls() {
     DispCheckBoxClick(false);
 }
 
-void TCommonFrame::DescribeParams() {
-    const TPageField* object = &fParams.Text(QStringLiteral("Object"), Bind(ObjNumEdit), DefaultObject);
-    const TPageField* disp = &fParams.Number(QStringLiteral("Disp"), Bind(DispCheckBox), 0, 0, 1);
-    const TPageField* time =
-        &fParams.Number(QStringLiteral("Time"), Bind(TimeCombo), 0, 0, DispTimeCount - 1);
-
-    // The object number travels as text; a short one is written (and left
-    // in the edit) with zeros in front.
-    fParams.Param({
-        .Command = QStringLiteral("+o"),
-        .ReadName = ObjectError,
-        .Decode =
-            [object](const QString& value) {
-                object->SetText(value);
-                return true;
-            },
-        .Encode = [object]() -> std::optional<QString> {
-            const QString filled = ObjectNumberForWrite(object->Text());
-            object->SetText(filled);
-            return filled;
-        },
-    });
-    // One value for the check box and the time list; without a time to
-    // send (no list yet) the dispatcher link is not written at all.
-    fParams.Param({
-        .Command = QStringLiteral("+disp"),
-        .ReadName = DispError,
-        .Decode =
-            [disp, time](const QString& value) {
-                const std::optional<TDispValue> decoded = DecodeDispValue(value);
-                if (!decoded)
-                    return false;
-                time->SetNumber(decoded->TimeIndex);
-                disp->SetNumber(decoded->On ? 1 : 0);
-                return true;
-            },
-        .Encode = [disp, time] { return EncodeDispValue(disp->Number() != 0, time->Number()); },
-    });
+void TCommonFrame::ShowPage() {
+    Show(*fPage, fPage->ObjectNumber(), ObjNumEdit);
+    Show(*fPage, fPage->Disp(), DispCheckBox);
+    fShowTime = Show(*fPage, fPage->Time(), TimeCombo);
+    connect(fPage, &TCommonPage::SignalRead, this, &TCommonFrame::ShowSignal);
 }
 
 void TCommonFrame::Init() {
     if (TimeCombo->count() == 0) {
-        TimeCombo->addItem(QStringLiteral("Неограничено"));
-        for (int n = 1; n < DispTimeCount; ++n)
-            TimeCombo->addItem(QStringLiteral("%1 мин.").arg(n));
+        // Filling the list is no choice of the user's.
+        const QSignalBlocker quiet(TimeCombo);
+        for (int n = 0; n < DispTimeCount; ++n)
+            TimeCombo->addItem(TCommonPage::TimeItemText(n));
+        fShowTime();
     }
-    TimeCombo->setCurrentIndex(0);
+    TPageFrame::Init();
 }
 
 QString TCommonFrame::BalloonTitle() {
@@ -195,7 +150,7 @@ QString TCommonFrame::BalloonText() {
 }
 
 void TCommonFrame::DispCheckBoxClick(bool checked) {
-    if (checked && FMode == wmNull)
+    if (checked && Mode() == wmNull)
         ShowBalloon();
     InfoTimeText->setEnabled(checked);
     TimeCombo->setEnabled(checked);
@@ -213,44 +168,15 @@ void TCommonFrame::ShowBalloon() {
 }
 
 void TCommonFrame::SpeedButton1Click() {
-    // The button stays live while this page waits for the panel; a second
-    // exchange must not start inside the first.
-    if (FMode != wmNull)
-        return;
-    if (!fHost.isConnected()) {
-        fHost.ShowMessage(SignalImpossible);
-        return;
-    }
-    bool failed = false;
-    RunOperation(wmRead, [this, &failed](QStringList& errors) {
-        TPanelExchange& exchange = fHost.Exchange();
-        exchange.SetUparam(true);
-        try {
-            ReadSignal(errors);
-        } catch (...) {
-            failed = true;
-        }
-        exchange.SetUparam(false);
-    });
-    if (failed)
-        fHost.ShowMessage(SignalImpossible);
+    fPage->ReadSignal();
 }
 
-void TCommonFrame::ReadSignal(QStringList& errors) {
-    QString value;
-    if (!ReadValue(fHost.Exchange(), QStringLiteral("+U"), value, ExchangeTimeout::Signal)) {
-        errors.append(SignalError);
-        return;
-    }
-    const std::optional<TSignalLevels> levels = DecodeSignalValue(value);
-    if (!levels) {
-        errors.append(SignalError);
-        return;
-    }
-    if (levels->Signal != SignalUnknown)
-        SignalProgress->setValue(levels->Signal);
-    SignalValue->setText(LevelText(levels->Signal, SignalLevelMax));
-    if (levels->Errors != SignalUnknown)
-        ErrorsProgress->setValue(levels->Errors);
-    ErrorsValue->setText(LevelText(levels->Errors, ErrorLevelMax));
+void TCommonFrame::ShowSignal(const TSignalLevels& levels) {
+    // An unknown level leaves its bar where it was.
+    if (levels.Signal != SignalUnknown)
+        SignalProgress->setValue(levels.Signal);
+    SignalValue->setText(LevelText(levels.Signal, SignalLevelMax));
+    if (levels.Errors != SignalUnknown)
+        ErrorsProgress->setValue(levels.Errors);
+    ErrorsValue->setText(LevelText(levels.Errors, ErrorLevelMax));
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CommonPage.h"
 #include "PageFrame.h"
 
 #include <QString>
@@ -17,13 +18,16 @@ class TBalloonHint;
 
 // The Common page: the panel's object number, the dispatcher voice link
 // (on/off and the connection time) and an on-demand reading of the GSM
-// signal and error levels of the panel's modem.
+// signal and error levels of the panel's modem. It shows a TCommonPage.
 class TCommonFrame : public TPageFrame {
     Q_OBJECT
 public:
     explicit TCommonFrame(IPageHost& host, QWidget* parent = nullptr);
 
+    // Fills the time list, then the page's start values.
     void Init() override;
+
+    TCommonPage& Page() const { return *fPage; }
 
     // The GSM signal reading (the button beside the signal bars).
     void SpeedButton1Click();
@@ -39,10 +43,13 @@ signals:
 
 private:
     void BuildControls();
-    void DescribeParams();
+    void ShowPage();
     void DispCheckBoxClick(bool checked);
-    void ReadSignal(QStringList& errors);
+    void ShowSignal(const TSignalLevels& levels);
     void ShowBalloon();
+
+    TCommonPage* fPage;
+    std::function<void()> fShowTime;
 
     QGroupBox* MainGroup = nullptr;
     QGroupBox* ObjectGroup = nullptr;

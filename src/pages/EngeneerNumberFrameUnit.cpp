@@ -61,7 +61,7 @@ void TEngeneerNumberFrame::BuildControls() {
 }
 
 void TEngeneerNumberFrame::DescribeParams() {
-    const TPageField* enable = &fParams.Number(QStringLiteral("EnableEng"), Bind(EnableCheck), 0, 0, 1);
+    TPageField* enable = &fParams.Number(QStringLiteral("EnableEng"), Bind(EnableCheck), 0, 0, 1);
     // "00" is enabled; "FF" and anything else the panel may answer leave the
     // switch off.
     fParams.Param({
@@ -79,7 +79,7 @@ void TEngeneerNumberFrame::DescribeParams() {
     // one as the panel's single space). It is written without spaces, and an
     // empty one as a single space; the edit then shows what went out.
     for (int n = 1; n <= EngineerNumberCount; ++n) {
-        const TPageField* number = &fParams.Text(QStringLiteral("EPhone%1").arg(n), Bind(Edit(n)));
+        TPageField* number = &fParams.Text(QStringLiteral("EPhone%1").arg(n), Bind(Edit(n)));
         fParams.Param({
             .Command = PhingReadCommand(n),
             .ReadName = EngineerNumberErrorName(n),

@@ -167,7 +167,7 @@ void TGPRSFrame::BuildControls() {
 void TGPRSFrame::DescribeParams() {
     const TGPRSValues defaults = GPRSDefaults();
     // A pause list without selection writes five minutes and is saved so.
-    const TPageField* pause = &fParams.Number(QStringLiteral("GPRSPause"),
+    TPageField* pause = &fParams.Number(QStringLiteral("GPRSPause"),
                                               {.GetNumber =
                                                    [this] {
                                                        const int index = GPRSRepeatComboBox->currentIndex();
@@ -176,7 +176,7 @@ void TGPRSFrame::DescribeParams() {
                                                .SetNumber = Bind(GPRSRepeatComboBox).SetNumber,
                                                .Caption = Bind(GPRSRepeatComboBox).Caption},
                                               defaults.PauseIndex, 0, GPRSPauseCount - 1);
-    const TPageField* password =
+    TPageField* password =
         &fParams.Text(QStringLiteral("Password"), Bind(PasswordEdit), defaults.Password);
     // The two servers' edits have the same labels: their headings tell them
     // apart.
@@ -196,7 +196,7 @@ void TGPRSFrame::DescribeParams() {
     FUser = &fParams.Text(QStringLiteral("UserName"), Bind(UserEdit), defaults.UserName);
     FUserPWD = &fParams.Text(QStringLiteral("UserPWD"), Bind(PWDEdit), defaults.UserPWD);
 
-    const std::pair<QString TGPRSValues::*, const TPageField*> texts[] = {
+    const std::pair<QString TGPRSValues::*, TPageField*> texts[] = {
         {&TGPRSValues::Phone, FPhone},      {&TGPRSValues::Point, FPoint},
         {&TGPRSValues::UserName, FUser},    {&TGPRSValues::UserPWD, FUserPWD},
         {&TGPRSValues::Password, password}, {&TGPRSValues::IP1, FIP1},
@@ -222,7 +222,7 @@ void TGPRSFrame::DescribeParams() {
             });
             continue;
         }
-        const TPageField* field = nullptr;
+        TPageField* field = nullptr;
         for (const auto& [member, f] : texts) {
             if (member == p.Text)
                 field = f;

@@ -64,12 +64,12 @@ private:
     QLabel* Label10 = nullptr;
     QLineEdit* PortEdit2 = nullptr;
 
-    const TPageField* FIP1 = nullptr;
-    const TPageField* FPort1 = nullptr;
-    const TPageField* FIP2 = nullptr;
-    const TPageField* FPort2 = nullptr;
-    const TPageField* FPhone = nullptr;
-    const TPageField* FPoint = nullptr;
-    const TPageField* FUser = nullptr;
-    const TPageField* FUserPWD = nullptr;
+    TPageField* FIP1 = nullptr;
+    TPageField* FPort1 = nullptr;
+    TPageField* FIP2 = nullptr;
+    TPageField* FPort2 = nullptr;
+    TPageField* FPhone = nullptr;
+    TPageField* FPoint = nullptr;
+    TPageField* FUser = nullptr;
+    TPageField* FUserPWD = nullptr;
 };

@@ -1,27 +1,59 @@
 #include "PageFrame.h"
 
+#include "PageOperation.h"
+
 TPageFrame::TPageFrame(IPageHost& host, int tag, QWidget* parent) : QWidget(parent), fHost(host), fTag(tag) {}
 
-void TPageFrame::Init() {}
+void TPageFrame::SetPageModel(TPageModel* model) {
+    fModel = model;
+    fModel->setParent(this);
+}
+
+TWorkMode TPageFrame::Mode() const {
+    return fModel ? fModel->Mode() : FMode;
+}
+
+void TPageFrame::Init() {
+    if (fModel)
+        fModel->Init();
+}
 
 void TPageFrame::ReadPage() {
+    if (fModel) {
+        fModel->Read();
+        return;
+    }
     RunOperation(wmRead, [this](QStringList& errors) { fParams.Read(fHost.Exchange(), errors); });
 }
 
 void TPageFrame::WritePage() {
+    if (fModel) {
+        fModel->Write();
+        return;
+    }
     RunOperation(wmWrite, [this](QStringList& errors) { fParams.Write(fHost.Exchange(), errors); });
 }
 
 void TPageFrame::SetDefault() {
-    fParams.SetDefault();
+    if (fModel)
+        fModel->SetDefault();
+    else
+        fParams.SetDefault();
 }
 
 void TPageFrame::GetSettings(QStringList& List) {
     List.clear();
-    fParams.GetSettings(List);
+    if (fModel)
+        List = fModel->Settings();
+    else
+        fParams.GetSettings(List);
 }
 
 void TPageFrame::SetSettings(const QStringList& List) {
+    if (fModel) {
+        fModel->LoadSettings(List);
+        return;
+    }
     TSettingsLoad load = fParams.LoadSettings(List);
     if (load.Usable())
         load.ApplyAll();
@@ -30,32 +62,27 @@ void TPageFrame::SetSettings(const QStringList& List) {
 }
 
 QString TPageFrame::SettingsCaption(const QString& key) const {
+    if (fModel)
+        return fModel->SettingsCaption(key);
     const TPageField* field = fParams.FindField(key);
     return field ? field->CaptionText() : key;
 }
 
-void TPageFrame::DevRelease(int) {}
+void TPageFrame::DevRelease(int Release) {
+    if (fModel)
+        fModel->DevRelease(Release);
+}
 
 void TPageFrame::HostStateChanged(TOperationState) {}
 
 bool TPageFrame::RunOperation(TWorkMode mode, const std::function<void(QStringList& errors)>& body,
                               const std::function<void(const QStringList& errors)>& report) {
-    // A page runs one operation at a time: the window's message loop runs
-    // while the panel is awaited, and a button of the page may be pressed.
-    if (FMode != wmNull)
-        return false;
-    TOperationScope operation(fHost, mode == wmWrite ? TOperationState::Writing : TOperationState::Reading);
-    if (!operation)
-        return false;
-    FMode = mode;
-    QStringList errors;
-    body(errors);
-    if (!errors.isEmpty()) {
+    return RunPageOperation(fHost, FMode, mode, body, [&](const QStringList& errors) {
+        if (errors.isEmpty())
+            return;
         if (report)
             report(errors);
         else
             fHost.ShowErrorList(errors, mode);
-    }
-    FMode = wmNull;
-    return true;
+    });
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "PageHost.h"
+#include "PageModel.h"
 #include "ParamTable.h"
 #include "StringConsts.h"
 
@@ -12,33 +13,33 @@
 // The contract every page keeps. The main window creates each page once,
 // calls Init, and runs the rest from its actions and the settings file.
 //
-// A page describes its values and panel parameters once, in fParams (see
-// ParamTable.h), from its constructor; the defaults below read, write,
-// default, save and load the page by walking that description. A page
-// overrides one of them only for its real quirks, and calls the default
-// from its override where it can.
+// A settings page shows a page model (PageModel.h), which holds its values
+// and knows its panel parameters: the frame builds the widgets, shows the
+// model in them and puts the user's edits into it (FieldBindings.h), and the
+// calls below go to the model. A page without a model (History) does its
+// own work.
 class TPageFrame : public QWidget {
     Q_OBJECT
 public:
     TPageFrame(IPageHost& host, int tag, QWidget* parent = nullptr);
 
     int Tag() const { return fTag; }
-    TWorkMode Mode() const { return FMode; }
+    // What the page is doing.
+    TWorkMode Mode() const;
+    // The values the page shows; none for a page without settings.
+    TPageModel* PageModel() const { return fModel; }
 
     // Called once after creation: fills lists and sets start values.
     virtual void Init();
-    // Every parameter of the description, in order; failures are shown in
-    // the error list window at the end.
+    // Every parameter of the page, in order; failures are shown in the error
+    // list window at the end.
     virtual void ReadPage();
     virtual void WritePage();
-    // Every field's default (no panel traffic).
+    // Every value's default (no panel traffic).
     virtual void SetDefault();
     // Clears List and appends the page's key=value lines.
     virtual void GetSettings(QStringList& List);
-    // Takes the page's keys from the lines: text keys as they are (a missing
-    // one empties its control), number keys converted; when a number key is
-    // missing or not a number the whole page takes SetDefault instead, and
-    // nothing of the file is applied.
+    // Takes the page's keys from the lines (TPageModel::LoadSettings).
     virtual void SetSettings(const QStringList& List);
     // What the setting of a settings-file key is called on the page (the
     // caption of its control), for a user comparing the page with a file;
@@ -51,11 +52,13 @@ public:
     virtual void HostStateChanged(TOperationState state);
 
 protected:
-    // Runs one page operation: the host's operation state for `mode`
-    // (Reading or Writing) and FMode are held while `body` runs; the failed
-    // parameter names it collects go to `report` at the end, or to the error
-    // list window when `report` is empty. Does nothing and returns false
-    // when the page or the window is busy with something else.
+    // The model the page shows; the frame owns it.
+    void SetPageModel(TPageModel* model);
+
+    // Runs one page operation of a page without a model (RunPageOperation);
+    // the failed parameter names it collects go to `report` at the end, or to
+    // the error list window when `report` is empty. Does nothing and returns
+    // false when the page or the window is busy with something else.
     bool RunOperation(TWorkMode mode, const std::function<void(QStringList& errors)>& body,
                       const std::function<void(const QStringList& errors)>& report = {});
 
@@ -65,4 +68,5 @@ protected:
 
 private:
     const int fTag;
+    TPageModel* fModel = nullptr;
 };

@@ -25,10 +25,51 @@ bool ReadAnswer(TPanelExchange& exchange, const QString& command, QStringList& l
 
 } // namespace
 
-TPageField::TPageField(TKind kind, QString key, TFieldBinding control)
-    : Kind(kind), Key(std::move(key)), Control(std::move(control)) {}
+TPageField::TPageField(TParamTable& table, TKind kind, QString key, TFieldBinding control)
+    : Kind(kind), Key(std::move(key)), Control(std::move(control)), fTable(&table) {}
 
-void TPageField::SetDefault() const {
+bool TPageField::Bound() const {
+    return Kind == fkText ? bool(Control.GetText) : bool(Control.GetNumber);
+}
+
+QString TPageField::Text() const {
+    return Control.GetText ? Control.GetText() : fText;
+}
+
+int TPageField::Number() const {
+    return Control.GetNumber ? Control.GetNumber() : fNumber;
+}
+
+void TPageField::SetText(const QString& text) {
+    if (Control.SetText) {
+        Control.SetText(text);
+        return;
+    }
+    if (Bound() || fText == text)
+        return;
+    fText = text;
+    fTable->Changed(*this);
+}
+
+void TPageField::SetNumber(int number) {
+    if (Control.SetNumber) {
+        Control.SetNumber(number);
+        return;
+    }
+    if (Bound() || fNumber == number)
+        return;
+    fNumber = number;
+    fTable->Changed(*this);
+}
+
+std::optional<int> TPageField::Item() const {
+    const int n = Number();
+    if (n < 0 || n >= Items)
+        return std::nullopt;
+    return n;
+}
+
+void TPageField::SetDefault() {
     if (Kind == fkText)
         SetText(DefaultText);
     else
@@ -36,7 +77,10 @@ void TPageField::SetDefault() const {
 }
 
 QString TPageField::SettingsLine() const {
-    return Key + QLatin1Char('=') + (Kind == fkText ? Text() : QString::number(Number()));
+    if (Kind == fkText)
+        return Key + QLatin1Char('=') + Text();
+    const int saved = Items > 0 && !Item() && SavedWithoutItem ? *SavedWithoutItem : Number();
+    return Key + QLatin1Char('=') + QString::number(saved);
 }
 
 QString TPageField::CaptionText() const {
@@ -68,19 +112,38 @@ void TSettingsLoad::ApplyAll() {
         ApplyValue(v);
 }
 
+TPageField& TParamTable::Text(const QString& key, const QString& defaultText) {
+    TPageField& f = fFields.emplace_back(*this, TPageField::fkText, key);
+    f.DefaultText = defaultText;
+    return f;
+}
+
+TPageField& TParamTable::Number(const QString& key, int defaultNumber, int min, int max) {
+    TPageField& f = fFields.emplace_back(*this, TPageField::fkNumber, key);
+    f.DefaultNumber = defaultNumber;
+    f.Min = min;
+    f.Max = max;
+    return f;
+}
+
 TPageField& TParamTable::Text(const QString& key, TFieldBinding control, const QString& defaultText) {
-    TPageField& f = fFields.emplace_back(TPageField::fkText, key, std::move(control));
+    TPageField& f = fFields.emplace_back(*this, TPageField::fkText, key, std::move(control));
     f.DefaultText = defaultText;
     return f;
 }
 
 TPageField& TParamTable::Number(const QString& key, TFieldBinding control, int defaultNumber, int min,
                                 int max) {
-    TPageField& f = fFields.emplace_back(TPageField::fkNumber, key, std::move(control));
+    TPageField& f = fFields.emplace_back(*this, TPageField::fkNumber, key, std::move(control));
     f.DefaultNumber = defaultNumber;
     f.Min = min;
     f.Max = max;
     return f;
+}
+
+void TParamTable::Changed(TPageField& field) {
+    if (OnChanged)
+        OnChanged(field);
 }
 
 const TPageField* TParamTable::FindField(const QString& key) const {
@@ -91,13 +154,21 @@ const TPageField* TParamTable::FindField(const QString& key) const {
     return nullptr;
 }
 
+const TPageParam* TParamTable::FindParam(const QString& command) const {
+    for (const TPageParam& p : fParams) {
+        if (p.Command == command)
+            return &p;
+    }
+    return nullptr;
+}
+
 TPageParam& TParamTable::Param(TPageParam param) {
     return fParams.emplace_back(std::move(param));
 }
 
-TPageParam& TParamTable::TextParam(const QString& command, const QString& readName, const TPageField& field,
+TPageParam& TParamTable::TextParam(const QString& command, const QString& readName, TPageField& field,
                                    const QString& writeName) {
-    const TPageField* f = &field;
+    TPageField* f = &field;
     return Param({
         .Command = command,
         .ReadName = readName,
@@ -119,14 +190,18 @@ bool ReadValue(TPanelExchange& exchange, const QString& command, QString& value,
     return true;
 }
 
-bool TParamTable::ReadParam(TPanelExchange& exchange, const TPageParam& param, QStringList& errors) {
+bool TParamTable::ReadParam(TPanelExchange& exchange, TPageParam& param, QStringList& errors) {
     QStringList lines;
     bool ok = ReadAnswer(exchange, param.Command, lines, param.TimeOut);
     if (ok)
         ok = param.DecodeAnswer ? param.DecodeAnswer(lines) : param.Decode(AnswerValue(lines));
-    if (!ok)
+    if (!ok) {
         errors.append(param.ReadName);
-    return ok;
+        return false;
+    }
+    param.Raw = AnswerValue(lines);
+    param.WasRead = true;
+    return true;
 }
 
 bool TParamTable::WriteParam(TPanelExchange& exchange, const TPageParam& param, QStringList& errors) {
@@ -150,8 +225,8 @@ bool TParamTable::WriteParam(TPanelExchange& exchange, const TPageParam& param, 
     return true;
 }
 
-void TParamTable::Read(TPanelExchange& exchange, QStringList& errors) const {
-    for (const TPageParam& p : fParams) {
+void TParamTable::Read(TPanelExchange& exchange, QStringList& errors) {
+    for (TPageParam& p : fParams) {
         if (p.Readable())
             ReadParam(exchange, p, errors);
     }
@@ -164,8 +239,8 @@ void TParamTable::Write(TPanelExchange& exchange, QStringList& errors) const {
     }
 }
 
-void TParamTable::SetDefault() const {
-    for (const TPageField& f : fFields)
+void TParamTable::SetDefault() {
+    for (TPageField& f : fFields)
         f.SetDefault();
 }
 
@@ -176,9 +251,9 @@ void TParamTable::GetSettings(QStringList& lines) const {
     }
 }
 
-TSettingsLoad TParamTable::LoadSettings(const QStringList& lines) const {
+TSettingsLoad TParamTable::LoadSettings(const QStringList& lines) {
     TSettingsLoad load;
-    for (const TPageField& f : fFields) {
+    for (TPageField& f : fFields) {
         if (f.Key.isEmpty())
             continue;
         TSettingsLoad::TValue v{&f, {}, 0, false};

@@ -11,11 +11,9 @@
 #include <optional>
 #include <vector>
 
-// How a page's value reaches its control and comes back: a text (an edit
-// box, a grid cell) or a number (a combo box's item index, a check box as
-// 0/1, a spin box, a radio group). Page widgets get theirs from
-// FieldBindings.h; tests and unusual controls give their own functions.
-// Caption, when given, says what the control is called on the page.
+// A value a page keeps outside its table, in a control of its own: get and
+// set its text or number, and what the control is called. A field given one
+// holds no value itself and tells no change.
 struct TFieldBinding {
     std::function<QString()> GetText{};
     std::function<void(const QString&)> SetText{};
@@ -24,55 +22,80 @@ struct TFieldBinding {
     std::function<QString()> Caption{};
 };
 
-// One value a page holds in one control: its settings-file key (none: not
-// in the file), its default and its control. Text values go to the file as
-// they stand; a text key missing from a file empties the control. Number
-// values go as decimal integers; a number key that is missing, not a
-// decimal integer or outside Min..Max makes the page take its defaults.
+class TParamTable;
+
+// One value a page holds: its settings-file key (none: not in the file), its
+// caption, its default and the value itself. Text values go to the file as
+// they stand; a text key missing from a file empties the value. Number
+// values go as decimal integers; a number key that is missing, not a decimal
+// integer or outside Min..Max makes the page take its defaults.
+//
+// A number may pick an item of a list (Items above 0): a number that is no
+// item (one the panel sent beyond the list, a list not filled yet) stays as
+// it is, and Item() says there is no item for it.
 class TPageField {
 public:
     enum TKind { fkText, fkNumber };
 
-    TPageField(TKind kind, QString key, TFieldBinding control);
+    TPageField(TParamTable& table, TKind kind, QString key, TFieldBinding control = {});
 
     TKind Kind;
     QString Key;
     // What the value is called where a user reads it (a comparison with a
-    // file); empty: the control's own caption, or else the key.
+    // file); empty: the control's caption when there is a control, else the
+    // key.
     QString Caption;
     QString DefaultText;
     int DefaultNumber = 0;
     int Min = INT_MIN;
     int Max = INT_MAX;
+    // The number of items of the list the number picks from; 0: no list.
+    int Items = 0;
+    // A list number that is no item goes to a settings file as this number
+    // (the item a write sends for it) when given, else as it stands.
+    std::optional<int> SavedWithoutItem;
     TFieldBinding Control;
 
-    QString Text() const { return Control.GetText(); }
-    void SetText(const QString& text) const { Control.SetText(text); }
-    int Number() const { return Control.GetNumber(); }
-    void SetNumber(int number) const { Control.SetNumber(number); }
+    QString Text() const;
+    int Number() const;
+    // The value set; the table tells its owner when it changed.
+    void SetText(const QString& text);
+    void SetNumber(int number);
+    // The list item the number is; none when it is no item of the list.
+    std::optional<int> Item() const;
 
-    void SetDefault() const;
+    void SetDefault();
     // "Key=value".
     QString SettingsLine() const;
     // Caption, else the control's caption, else the key.
     QString CaptionText() const;
+
+private:
+    bool Bound() const;
+
+    TParamTable* fTable;
+    QString fText;
+    int fNumber = 0;
 };
 
 // One panel parameter: the read command (the value is the answer's value
 // line), the write (WriteCommand, or Command when empty, followed directly
 // by the value), the names the error list shows when it fails, and the
-// codec between the panel's value and the page's controls. A codec may
-// work on several fields (one "+disp" value for a check box and a time
-// list), and Encode may put what it sends back into its control (the page
-// then shows what it wrote).
+// codec between the panel's value and the page's fields. A codec may work
+// on several fields (one "+disp" value for a check box and a time list),
+// and Encode may put what it sends back into its field (the page then
+// shows what it wrote).
+//
+// Raw is the value exactly as the panel gave it at the last read that
+// succeeded, and WasRead whether there was one.
 struct TPageParam {
     QString Command{};
     QString ReadName{};
-    // Panel value to controls; false when the value cannot be used (the
-    // read is then listed as failed and the controls must be unchanged).
-    // Empty: the parameter is never read.
+    // Panel value to fields; false when the value cannot be used (the read
+    // is then listed as failed and the fields must be unchanged). Empty:
+    // the parameter is never read.
     std::function<bool(const QString& value)> Decode{};
-    // Controls to panel value; nullopt when there is nothing that can be
+    // Fields to panel value; nullopt when there is nothing that can be
     // sent (listed as failed, nothing sent). Empty: never written.
     std::function<std::optional<QString>()> Encode{};
     QString WriteName{}; // ReadName when empty
@@ -87,6 +110,8 @@ struct TPageParam {
     // command, and the panel answers with the value it keeps); nullopt when
     // the write took.
     std::function<std::optional<QString>(const QString& value, const QStringList& answer)> CheckWrite{};
+    QString Raw{};
+    bool WasRead = false;
 
     bool Readable() const { return Decode || DecodeAnswer; }
     bool Writable() const { return bool(Encode); }
@@ -100,16 +125,16 @@ class TSettingsLoad {
 public:
     // Every number converted and lies within its field's range.
     bool Usable() const { return fUsable; }
-    // Puts one field's value into its control now (a page whose controls
-    // depend on each other takes one field first); a field is applied once.
+    // Puts one field's value in now (a page whose fields depend on each
+    // other takes one field first); a field is applied once.
     void Apply(const TPageField& field);
-    // Puts the fields not applied yet into their controls, in page order.
+    // Puts the fields not applied yet in, in page order.
     void ApplyAll();
 
 private:
     friend class TParamTable;
     struct TValue {
-        const TPageField* Field;
+        TPageField* Field;
         QString Text;
         int Number = 0;
         bool Applied = false;
@@ -119,40 +144,59 @@ private:
     bool fUsable = true;
 };
 
-// A page's description: its fields in settings-file order and its panel
-// parameters in command order. The page base reads, writes, defaults, saves
-// and loads the page by walking it; a page keeps only its quirks as code.
+// A page's description with its values: its fields in settings-file order
+// and its panel parameters in command order. The page model reads, writes,
+// defaults, saves and loads the page by walking it; a page keeps only its
+// quirks as code.
 class TParamTable {
 public:
+    TParamTable() = default;
+    TParamTable(const TParamTable&) = delete;
+    TParamTable& operator=(const TParamTable&) = delete;
+
+    // A field holding its own value.
+    TPageField& Text(const QString& key, const QString& defaultText = {});
+    TPageField& Number(const QString& key, int defaultNumber = 0, int min = INT_MIN, int max = INT_MAX);
+    // A field whose value a control keeps.
     TPageField& Text(const QString& key, TFieldBinding control, const QString& defaultText = {});
     TPageField& Number(const QString& key, TFieldBinding control, int defaultNumber = 0, int min = INT_MIN,
                        int max = INT_MAX);
     TPageParam& Param(TPageParam param);
     // A text parameter: the value goes into the field as it comes and is
     // written as the field holds it.
-    TPageParam& TextParam(const QString& command, const QString& readName, const TPageField& field,
+    TPageParam& TextParam(const QString& command, const QString& readName, TPageField& field,
                           const QString& writeName = {});
 
     const std::deque<TPageField>& Fields() const { return fFields; }
+    std::deque<TPageField>& Fields() { return fFields; }
     const std::deque<TPageParam>& Params() const { return fParams; }
+    std::deque<TPageParam>& Params() { return fParams; }
     // The field of a settings-file key (its case not counted), or none.
     const TPageField* FindField(const QString& key) const;
+    // The parameter of a read command, or none.
+    const TPageParam* FindParam(const QString& command) const;
 
     // Every readable parameter in order; failures are listed in `errors`
-    // and leave their controls alone.
-    void Read(TPanelExchange& exchange, QStringList& errors) const;
+    // and leave their fields alone.
+    void Read(TPanelExchange& exchange, QStringList& errors);
     // Every writable parameter in order; an answer without "OK" lists it.
     void Write(TPanelExchange& exchange, QStringList& errors) const;
     // One parameter; true when it succeeded.
-    static bool ReadParam(TPanelExchange& exchange, const TPageParam& param, QStringList& errors);
+    static bool ReadParam(TPanelExchange& exchange, TPageParam& param, QStringList& errors);
     static bool WriteParam(TPanelExchange& exchange, const TPageParam& param, QStringList& errors);
 
-    void SetDefault() const;
+    void SetDefault();
     // Appends every keyed field's "Key=value" line, in field order.
     void GetSettings(QStringList& lines) const;
-    TSettingsLoad LoadSettings(const QStringList& lines) const;
+    TSettingsLoad LoadSettings(const QStringList& lines);
+
+    // Called for every field whose held value has just changed.
+    std::function<void(TPageField& field)> OnChanged;
 
 private:
+    friend class TPageField;
+    void Changed(TPageField& field);
+
     std::deque<TPageField> fFields;
     std::deque<TPageParam> fParams;
 };

@@ -4,11 +4,10 @@
 // for (their item numbers depend on it); the whole input is the file's
 // bytes (Windows-1251, lines ended by CR LF, CR or LF).
 //
-// Every page that can be loaded without its widgets takes its keys: a
-// page's table walk (a page of one text and two numbers with ranges, the
-// shape of the Common page), and the System events, GPRS, Channels, Alarm
-// buttons, Engineer numbers and SMS values; a page whose numbers are missing
-// or unusable takes its defaults. The bytes go through the settings file's
+// Every page takes its keys as the program loads them: the pages' models
+// (the Common page's), and the System events, GPRS, Channels, Alarm buttons,
+// Engineer numbers and SMS values; a page whose numbers are missing or
+// unusable takes its defaults. The bytes go through the settings file's
 // own decoding (a file it refuses must say why). Checked: the pages saved as
 // one file, encoded and decoded again, give back the same lines and load to
 // exactly the same values.
@@ -17,9 +16,9 @@
 #include "history/CidEventTable.h"
 #include "pages/AlarmButtonsState.h"
 #include "pages/ChannelsState.h"
+#include "pages/CommonPage.h"
 #include "pages/EngeneerNumberCodec.h"
 #include "pages/GPRSCodec.h"
-#include "pages/ParamTable.h"
 #include "pages/SMSCodec.h"
 #include "pages/SettingsFile.h"
 #include "pages/SettingsLookup.h"
@@ -27,38 +26,54 @@
 
 namespace {
 
-// The values of a page described by a table, held in plain variables.
-struct TTablePage {
-    QString Object;
-    int Disp = 0;
-    int Time = 0;
-    bool operator==(const TTablePage&) const = default;
-};
-
-class TTable {
+// The pages' models need a host only to reach a panel: this one has none
+// and refuses every operation.
+class TNoPanel : public IPageHost {
 public:
-    explicit TTable(TTablePage& page) {
-        fTable.Text(QStringLiteral("Object"),
-                    {.GetText = [&page] { return page.Object; },
-                     .SetText = [&page](const QString& t) { page.Object = t; }},
-                    QStringLiteral("0050"));
-        fTable.Number(QStringLiteral("Disp"), NumberBinding(page.Disp), 0, 0, 1);
-        fTable.Number(QStringLiteral("Time"), NumberBinding(page.Time), 0, 0, 254);
-    }
-    void Load(const QStringList& lines) const {
-        TSettingsLoad load = fTable.LoadSettings(lines);
-        if (load.Usable())
-            load.ApplyAll();
-        else
-            fTable.SetDefault();
-    }
-    void Save(QStringList& lines) const { fTable.GetSettings(lines); }
+    TPanelExchange& Exchange() override { return fExchange; }
+    bool isConnected() const override { return false; }
+    int DeviceRelease() const override { return -1; }
+    void SetWakeUp(bool) override {}
+    bool BeginOperation(TOperationState) override { return false; }
+    void EndOperation() override {}
+    void ShowErrorList(const QStringList&, TWorkMode) override {}
+    void ShowMessage(const QString&) override {}
+    void ShowError(const QString&) override {}
+    bool Confirm(const QString&) override { return false; }
+    QString ChooseFile(const TFileChoice&) override { return {}; }
+    void BeginBusy(const QString&, bool) override {}
+    void SetBusyProgress(int, int) override {}
+    bool BusyCancelled() const override { return false; }
+    void EndBusy() override {}
 
 private:
-    static TFieldBinding NumberBinding(int& value) {
-        return {.GetNumber = [&value] { return value; }, .SetNumber = [&value](int v) { value = v; }};
+    class TNoExchange : public TPanelExchange {
+    public:
+        bool DeviceCommandLst(const QString&, QStringList&, uint32_t) override { return false; }
+        bool Uparam() const override { return false; }
+        void SetUparam(bool) override {}
+    } fExchange;
+};
+
+// The models of the pages that have one, made and initialised as the
+// program makes them, with a file's lines loaded.
+struct TModels {
+    TNoPanel Host;
+    TCommonPage Common{Host};
+
+    explicit TModels(const QStringList& lines) {
+        for (TPageModel* page : Pages()) {
+            page->Init();
+            page->LoadSettings(lines);
+        }
     }
-    TParamTable fTable;
+    std::vector<TPageModel*> Pages() { return {&Common}; }
+    QStringList Save() {
+        QStringList lines;
+        for (TPageModel* page : Pages())
+            lines += page->Settings();
+        return lines;
+    }
 };
 
 int AlarmTypeCount() {
@@ -67,7 +82,7 @@ int AlarmTypeCount() {
 }
 
 struct TPages {
-    TTablePage Table;
+    TModels Models;
     TSystemEventsValues SystemEvents;
     TGPRSValues GPRS;
     TChannelsState Channels;
@@ -75,8 +90,7 @@ struct TPages {
     TEngineerValues Engineer;
     QStringList SMS;
 
-    TPages(int release, const QStringList& lines) {
-        TTable(Table).Load(lines);
+    TPages(int release, const QStringList& lines) : Models(lines) {
         SystemEvents = SystemEventsFromSettings(lines).value_or(SystemEventsDefaults());
         GPRS = GPRSFromSettings(lines).value_or(GPRSDefaults());
         SetDevRelease(Channels, release);
@@ -87,8 +101,7 @@ struct TPages {
     }
 
     QStringList Save() {
-        QStringList lines;
-        TTable(Table).Save(lines);
+        QStringList lines = Models.Save();
         lines += SystemEventsSettings(SystemEvents);
         lines += GPRSSettings(GPRS);
         lines += ChannelsSettings(Channels);
@@ -114,8 +127,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     QStringList savedLines;
     FUZZ_CHECK(TSettingsFile::Decode(saved, savedLines, reason), "a saved file reads back");
     FUZZ_CHECK(savedLines == loaded.Save(), "the saved lines read back unchanged");
-    const TPages again(release, savedLines);
-    FUZZ_CHECK(again.Table == loaded.Table, "a page of the table walk");
+    TPages again(release, savedLines);
+    FUZZ_CHECK(again.Models.Save() == loaded.Models.Save(), "the pages' models");
     FUZZ_CHECK(again.SystemEvents == loaded.SystemEvents, "System events");
     FUZZ_CHECK(again.GPRS == loaded.GPRS, "GPRS");
     FUZZ_CHECK(again.Channels == loaded.Channels, "Channels");

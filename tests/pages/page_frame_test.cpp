@@ -36,8 +36,8 @@ public:
         Choice->addItems({"a", "b", "c"});
         Switch = new QCheckBox(this);
 
-        const TPageField& code = fParams.Text(QStringLiteral("Code"), Bind(Code), QStringLiteral("0000"));
-        const TPageField* choice = &fParams.Number(QStringLiteral("Choice"), Bind(Choice), 1, 0, 2);
+        TPageField& code = fParams.Text(QStringLiteral("Code"), Bind(Code), QStringLiteral("0000"));
+        TPageField* choice = &fParams.Number(QStringLiteral("Choice"), Bind(Choice), 1, 0, 2);
         fParams.Number(QStringLiteral("Switch"), Bind(Switch), 0, 0, 1);
         fParams.TextParam(QStringLiteral("+code"), QStringLiteral("Код"), code);
         fParams.Param({

@@ -106,9 +106,9 @@ protected:
     Model m;
     int unkeyedSets = 0;
     TParamTable table;
-    const TPageField* name = nullptr;
-    const TPageField* on = nullptr;
-    const TPageField* index = nullptr;
+    TPageField* name = nullptr;
+    TPageField* on = nullptr;
+    TPageField* index = nullptr;
     FakeExchange ex;
     QStringList errors;
 };
@@ -286,7 +286,7 @@ TEST_F(ParamTableTest, AFieldAppliedFirstIsNotAppliedAgain) {
 TEST(ParamTableWriteCheck, AnAnswerThatShowsTheValueWasNotTakenIsListedByTheCheck) {
     QString text;
     TParamTable table;
-    const TPageField& field =
+    TPageField& field =
         table.Text(QStringLiteral("T"), {.GetText = [&] { return text; }, .SetText = [&](const QString&) {}});
     std::vector<std::pair<QString, QStringList>> checked;
     table.TextParam(QStringLiteral("+tx"), QStringLiteral("Текст"), field, QStringLiteral("Текст (запись)"))

@@ -1,0 +1,127 @@
+#include "CommonPage.h"
+
+#include "panel/PanelExchange.h"
+
+namespace {
+
+const QString ObjectError = QStringLiteral("Номер объекта");
+const QString DispError = QStringLiteral("Параметры диспетчерской связи");
+const QString SignalError = QStringLiteral("Уровень сигнала GSM");
+const QString DefaultObject = QStringLiteral("0050");
+
+// A caption as a user reads it in one line, without the closing ":".
+QString OneLine(QString text) {
+    text = text.simplified();
+    if (text.endsWith(QLatin1Char(':')))
+        text.chop(1);
+    return text;
+}
+
+} // namespace
+
+QString TCommonPage::SignalImpossible() {
+    return QStringLiteral("В данный момент чтение уровня сигнала GSM невозможно");
+}
+
+QString TCommonPage::ObjectCaption() {
+    return QStringLiteral("Номер объекта:");
+}
+
+QString TCommonPage::DispCaption() {
+    return QStringLiteral("Включить диспетчерскую связь");
+}
+
+QString TCommonPage::TimeCaption() {
+    return QStringLiteral("Время соединения при входящем\n"
+                          "голосовом звонке с инженерного\n"
+                          "номера");
+}
+
+QString TCommonPage::TimeItemText(int n) {
+    return n == 0 ? QStringLiteral("Неограничено") : QStringLiteral("%1 мин.").arg(n);
+}
+
+TCommonPage::TCommonPage(IPageHost& host, QObject* parent) : TPageModel(host, ptCommon, parent) {
+    fObject = &fParams.Text(QStringLiteral("Object"), DefaultObject);
+    fObject->Caption = OneLine(ObjectCaption());
+    fObject->SetText(DefaultObject);
+    fDisp = &fParams.Number(QStringLiteral("Disp"), 0, 0, 1);
+    fDisp->Caption = DispCaption();
+    fTime = &fParams.Number(QStringLiteral("Time"), 0, 0, DispTimeCount - 1);
+    fTime->Caption = OneLine(TimeCaption());
+    fTime->Items = DispTimeCount;
+    fTime->SetNumber(-1); // no list yet
+
+    // The object number travels as text; a short one is written (and kept)
+    // with zeros in front.
+    fParams.Param({
+        .Command = QStringLiteral("+o"),
+        .ReadName = ObjectError,
+        .Decode =
+            [this](const QString& value) {
+                fObject->SetText(value);
+                return true;
+            },
+        .Encode = [this]() -> std::optional<QString> {
+            const QString filled = ObjectNumberForWrite(fObject->Text());
+            fObject->SetText(filled);
+            return filled;
+        },
+    });
+    // One value for the switch and the time; without a time to send (no
+    // list yet) the dispatcher link is not written at all.
+    fParams.Param({
+        .Command = QStringLiteral("+disp"),
+        .ReadName = DispError,
+        .Decode =
+            [this](const QString& value) {
+                const std::optional<TDispValue> decoded = DecodeDispValue(value);
+                if (!decoded)
+                    return false;
+                fTime->SetNumber(decoded->TimeIndex);
+                fDisp->SetNumber(decoded->On ? 1 : 0);
+                return true;
+            },
+        .Encode = [this] { return EncodeDispValue(fDisp->Number() != 0, fTime->Number()); },
+    });
+}
+
+void TCommonPage::Init() {
+    fTime->SetNumber(0);
+}
+
+TPageResult TCommonPage::ReadSignal() {
+    // A second exchange must not start inside the page's first.
+    if (FMode != wmNull)
+        return {};
+    if (!fHost.isConnected()) {
+        fHost.ShowMessage(SignalImpossible());
+        return {};
+    }
+    bool failed = false;
+    TPageResult result = RunOperation(wmRead, [this, &failed](QStringList& errors) {
+        TPanelExchange& exchange = fHost.Exchange();
+        exchange.SetUparam(true);
+        try {
+            ReadSignalValue(errors);
+        } catch (...) {
+            failed = true;
+        }
+        exchange.SetUparam(false);
+    });
+    if (failed)
+        fHost.ShowMessage(SignalImpossible());
+    return result;
+}
+
+void TCommonPage::ReadSignalValue(QStringList& errors) {
+    QString value;
+    std::optional<TSignalLevels> levels;
+    if (ReadValue(fHost.Exchange(), QStringLiteral("+U"), value, ExchangeTimeout::Signal))
+        levels = DecodeSignalValue(value);
+    if (!levels) {
+        errors.append(SignalError);
+        return;
+    }
+    emit SignalRead(*levels);
+}
