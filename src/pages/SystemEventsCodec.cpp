@@ -1,7 +1,6 @@
 #include "SystemEventsCodec.h"
 
 #include "CommonCodec.h"
-#include "SettingsLookup.h"
 
 namespace {
 
@@ -72,25 +71,4 @@ bool ApplyPwlog(const QString& value, TSystemEventsValues& values) {
         return false;
     values.Minutes = shownField(*minutes);
     return true;
-}
-
-QStringList SystemEventsSettings(const TSystemEventsValues& values) {
-    return {
-        QStringLiteral("Hour=%1").arg(values.Hours),
-        QStringLiteral("Min=%1").arg(values.Minutes),
-        QStringLiteral("Reboot=%1").arg(values.Reboot ? 1 : 0),
-    };
-}
-
-std::optional<TSystemEventsValues> SystemEventsFromSettings(const QStringList& lines) {
-    TSystemEventsValues v;
-    int reboot = 0;
-    if (!SettingsInt(lines, QStringLiteral("Hour"), v.Hours) || !HourShown(v.Hours))
-        return std::nullopt;
-    if (!SettingsInt(lines, QStringLiteral("Min"), v.Minutes) || !MinuteShown(v.Minutes))
-        return std::nullopt;
-    if (!SettingsInt(lines, QStringLiteral("Reboot"), reboot) || (reboot != 0 && reboot != 1))
-        return std::nullopt;
-    v.Reboot = reboot == 1;
-    return v;
 }

@@ -55,10 +55,3 @@ TPwlogFields DecodePwlog(const QString& value);
 // not convert ends the work there: what was applied before stays. Returns
 // whether all three fields were applied.
 bool ApplyPwlog(const QString& value, TSystemEventsValues& values);
-
-// Settings-file lines "Hour=%d", "Min=%d", "Reboot=%d" (1 when on).
-QStringList SystemEventsSettings(const TSystemEventsValues& values);
-// The page's values from settings-file lines. Empty when the page must be
-// reset to its defaults: a key missing or not a number, hours outside
-// 0..23, minutes outside 0..59, or "Reboot" neither 0 nor 1.
-std::optional<TSystemEventsValues> SystemEventsFromSettings(const QStringList& lines);

@@ -2,6 +2,7 @@
 
 #include "Accessibility.h"
 #include "FieldBindings.h"
+#include "SystemEventsCodec.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -13,8 +14,6 @@
 
 namespace {
 
-const QString PwlogName = QStringLiteral("Системные события");
-
 void FillNumbers(QComboBox* combo, int count) {
     for (int n = 0; n < count; ++n)
         combo->addItem(QString::number(n));
@@ -23,18 +22,13 @@ void FillNumbers(QComboBox* combo, int count) {
 } // namespace
 
 TSystemEventsFrame::TSystemEventsFrame(IPageHost& host, QWidget* parent)
-    : TPageFrame(host, ptSystemEvents, parent) {
+    : TPageFrame(host, ptSystemEvents, parent), fPage(new TSystemEventsPage(host)) {
     setObjectName(QStringLiteral("SystemEventsFrame"));
+    SetPageModel(fPage);
     BuildControls();
-    DescribeParams();
-}
-
-QString TSystemEventsFrame::ReadFailed() {
-    return QStringLiteral("Произошла ошибка чтения.");
-}
-
-QString TSystemEventsFrame::WriteFailed() {
-    return QStringLiteral("Произошла ошибка записи.");
+    Show(*fPage, fPage->Hours(), HourCombo);
+    Show(*fPage, fPage->Minutes(), MinCombo);
+    Show(*fPage, fPage->Reboot(), RebootEventCheckBox);
 }
 
 void TSystemEventsFrame::BuildControls() {
@@ -48,13 +42,13 @@ void TSystemEventsFrame::BuildControls() {
     pageLayout->addWidget(SysEventsGroup);
 
     AutotestPeriodGroup =
-        named(new QGroupBox(QStringLiteral("Период автотеста"), SysEventsGroup), "AutotestPeriodGroup");
+        named(new QGroupBox(TSystemEventsPage::PeriodCaption(), SysEventsGroup), "AutotestPeriodGroup");
     HourCombo = named(new QComboBox(AutotestPeriodGroup), "HourCombo");
     FillNumbers(HourCombo, HourCount);
-    Label1 = named(new QLabel(QStringLiteral("Часов"), AutotestPeriodGroup), "Label1");
+    Label1 = named(new QLabel(TSystemEventsPage::HoursCaption(), AutotestPeriodGroup), "Label1");
     MinCombo = named(new QComboBox(AutotestPeriodGroup), "MinCombo");
     FillNumbers(MinCombo, MinuteCount);
-    Label2 = named(new QLabel(QStringLiteral("Минут"), AutotestPeriodGroup), "Label2");
+    Label2 = named(new QLabel(TSystemEventsPage::MinutesCaption(), AutotestPeriodGroup), "Label2");
     for (QComboBox* combo : {HourCombo, MinCombo}) {
         combo->setEditable(false);
         combo->setCurrentIndex(0);
@@ -73,7 +67,7 @@ void TSystemEventsFrame::BuildControls() {
     GenerateGroup =
         named(new QGroupBox(QStringLiteral("Генерация событий"), SysEventsGroup), "GenerateGroup");
     RebootEventCheckBox =
-        named(new QCheckBox(QStringLiteral("Перезагрузка системы"), GenerateGroup), "RebootEventCheckBox");
+        named(new QCheckBox(TSystemEventsPage::RebootCaption(), GenerateGroup), "RebootEventCheckBox");
     auto* generateLayout = new QVBoxLayout(GenerateGroup);
     generateLayout->addWidget(RebootEventCheckBox);
 
@@ -84,78 +78,4 @@ void TSystemEventsFrame::BuildControls() {
     mainLayout->setColumnStretch(1, 1);
 
     NameGroupBoxes(this);
-}
-
-void TSystemEventsFrame::DescribeParams() {
-    // "Часов" and "Минут" say what they are under the period's title.
-    const auto period = [this](QWidget* list) {
-        return AutotestPeriodGroup->title() + ": " + ControlCaption(list);
-    };
-    fParams
-        .Number(QStringLiteral("Hour"),
-                {.GetNumber = [this] { return Hours(); }, .SetNumber = [this](int h) { SetHours(h); }},
-                SystemEventsDefaults().Hours, 0, HourCount - 1)
-        .Caption = period(HourCombo);
-    fParams
-        .Number(QStringLiteral("Min"),
-                {.GetNumber = [this] { return Minutes(); }, .SetNumber = [this](int m) { SetMinutes(m); }},
-                SystemEventsDefaults().Minutes, 0, MinuteCount - 1)
-        .Caption = period(MinCombo);
-    fParams.Number(QStringLiteral("Reboot"), Bind(RebootEventCheckBox), SystemEventsDefaults().Reboot ? 1 : 0,
-                   0, 1);
-
-    // The fields apply in order and stop at one that does not convert; what
-    // was applied stays, and such an answer is not reported.
-    fParams.Param({
-        .Command = QStringLiteral("+pwlog"),
-        .ReadName = PwlogName,
-        .Decode =
-            [this](const QString& value) {
-                TSystemEventsValues values = Values();
-                ApplyPwlog(value, values);
-                SetValues(values);
-                return true;
-            },
-        .Encode = [this] { return EncodePwlog(Values()); },
-    });
-}
-
-void TSystemEventsFrame::ReadPage() {
-    RunOperation(
-        wmRead, [this](QStringList& errors) { fParams.Read(fHost.Exchange(), errors); },
-        [this](const QStringList&) { fHost.ShowError(ReadFailed()); });
-}
-
-void TSystemEventsFrame::WritePage() {
-    RunOperation(
-        wmWrite, [this](QStringList& errors) { fParams.Write(fHost.Exchange(), errors); },
-        [this](const QStringList&) { fHost.ShowError(WriteFailed()); });
-}
-
-int TSystemEventsFrame::Hours() const {
-    return HourCombo->currentIndex() >= 0 ? HourCombo->currentIndex() : FHoursAsRead;
-}
-
-void TSystemEventsFrame::SetHours(int hours) {
-    FHoursAsRead = hours;
-    HourCombo->setCurrentIndex(HourShown(hours) ? hours : -1);
-}
-
-int TSystemEventsFrame::Minutes() const {
-    return MinCombo->currentIndex() >= 0 ? MinCombo->currentIndex() : FMinutesAsRead;
-}
-
-void TSystemEventsFrame::SetMinutes(int minutes) {
-    FMinutesAsRead = minutes;
-    MinCombo->setCurrentIndex(MinuteShown(minutes) ? minutes : -1);
-}
-
-TSystemEventsValues TSystemEventsFrame::Values() const {
-    return {Hours(), Minutes(), RebootEventCheckBox->isChecked()};
-}
-
-void TSystemEventsFrame::SetValues(const TSystemEventsValues& values) {
-    SetHours(values.Hours);
-    SetMinutes(values.Minutes);
-    RebootEventCheckBox->setChecked(values.Reboot);
 }

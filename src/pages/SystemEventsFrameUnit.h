@@ -1,7 +1,7 @@
 #pragma once
 
 #include "PageFrame.h"
-#include "SystemEventsCodec.h"
+#include "SystemEventsPage.h"
 
 class QCheckBox;
 class QComboBox;
@@ -11,31 +11,22 @@ class QLabel;
 // The System events page: the period of the panel's automatic test event
 // and whether a restart of the panel produces an event, all in one "+pwlog"
 // value. Unlike the other pages it reports a failed read or write in a
-// message box at once, not in the error list.
+// message box at once, not in the error list. It shows a TSystemEventsPage;
+// a period the lists cannot show leaves them without a selection.
 class TSystemEventsFrame : public TPageFrame {
     Q_OBJECT
 public:
     explicit TSystemEventsFrame(IPageHost& host, QWidget* parent = nullptr);
 
-    void ReadPage() override;
-    void WritePage() override;
+    TSystemEventsPage& Page() const { return *fPage; }
 
-    static QString ReadFailed();  // "Произошла ошибка чтения."
-    static QString WriteFailed(); // "Произошла ошибка записи."
+    static QString ReadFailed() { return TSystemEventsPage::ReadFailed(); }
+    static QString WriteFailed() { return TSystemEventsPage::WriteFailed(); }
 
 private:
     void BuildControls();
-    void DescribeParams();
 
-    // The period as the page holds it: the lists' indices, or a value read
-    // from the panel that the lists cannot show (no selection then), kept
-    // to be written back as it came until the user picks an entry.
-    int Hours() const;
-    void SetHours(int hours);
-    int Minutes() const;
-    void SetMinutes(int minutes);
-    TSystemEventsValues Values() const;
-    void SetValues(const TSystemEventsValues& values);
+    TSystemEventsPage* fPage;
 
     QGroupBox* SysEventsGroup = nullptr;
     QGroupBox* AutotestPeriodGroup = nullptr;
@@ -45,6 +36,4 @@ private:
     QLabel* Label2 = nullptr;
     QGroupBox* GenerateGroup = nullptr;
     QCheckBox* RebootEventCheckBox = nullptr;
-    int FHoursAsRead = 0;
-    int FMinutesAsRead = 0;
 };

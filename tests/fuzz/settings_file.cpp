@@ -5,7 +5,7 @@
 // bytes (Windows-1251, lines ended by CR LF, CR or LF).
 //
 // Every page takes its keys as the program loads them: the pages' models
-// (the Common page's), and the System events, GPRS, Channels, Alarm buttons,
+// (the Common and System events pages'), and the GPRS, Channels, Alarm buttons,
 // Engineer numbers and SMS values; a page whose numbers are missing or
 // unusable takes its defaults. The bytes go through the settings file's
 // own decoding (a file it refuses must say why). Checked: the pages saved as
@@ -22,7 +22,7 @@
 #include "pages/SMSCodec.h"
 #include "pages/SettingsFile.h"
 #include "pages/SettingsLookup.h"
-#include "pages/SystemEventsCodec.h"
+#include "pages/SystemEventsPage.h"
 
 namespace {
 
@@ -60,6 +60,7 @@ private:
 struct TModels {
     TNoPanel Host;
     TCommonPage Common{Host};
+    TSystemEventsPage SystemEvents{Host};
 
     explicit TModels(const QStringList& lines) {
         for (TPageModel* page : Pages()) {
@@ -67,7 +68,7 @@ struct TModels {
             page->LoadSettings(lines);
         }
     }
-    std::vector<TPageModel*> Pages() { return {&Common}; }
+    std::vector<TPageModel*> Pages() { return {&Common, &SystemEvents}; }
     QStringList Save() {
         QStringList lines;
         for (TPageModel* page : Pages())
@@ -83,7 +84,6 @@ int AlarmTypeCount() {
 
 struct TPages {
     TModels Models;
-    TSystemEventsValues SystemEvents;
     TGPRSValues GPRS;
     TChannelsState Channels;
     TAlarmButtonsState AlarmButtons;
@@ -91,7 +91,6 @@ struct TPages {
     QStringList SMS;
 
     TPages(int release, const QStringList& lines) : Models(lines) {
-        SystemEvents = SystemEventsFromSettings(lines).value_or(SystemEventsDefaults());
         GPRS = GPRSFromSettings(lines).value_or(GPRSDefaults());
         SetDevRelease(Channels, release);
         LoadChannelsSettings(Channels, lines);
@@ -102,7 +101,6 @@ struct TPages {
 
     QStringList Save() {
         QStringList lines = Models.Save();
-        lines += SystemEventsSettings(SystemEvents);
         lines += GPRSSettings(GPRS);
         lines += ChannelsSettings(Channels);
         lines += AlarmButtonsSettings(AlarmButtons);
@@ -129,7 +127,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_CHECK(savedLines == loaded.Save(), "the saved lines read back unchanged");
     TPages again(release, savedLines);
     FUZZ_CHECK(again.Models.Save() == loaded.Models.Save(), "the pages' models");
-    FUZZ_CHECK(again.SystemEvents == loaded.SystemEvents, "System events");
     FUZZ_CHECK(again.GPRS == loaded.GPRS, "GPRS");
     FUZZ_CHECK(again.Channels == loaded.Channels, "Channels");
     FUZZ_CHECK(again.AlarmButtons == loaded.AlarmButtons, "Alarm buttons");

@@ -3,6 +3,7 @@
 // since the last read, write or load.
 #include "page_fakes.h"
 #include "pages/CommonPage.h"
+#include "pages/SystemEventsPage.h"
 
 #include <QSignalSpy>
 
@@ -39,6 +40,8 @@ template <typename T> std::unique_ptr<TPageModel> Make(IPageHost& host) {
 const ModelCase kModels[] = {
     {"common", Make<TCommonPage>,
      [](TPageModel& p) { p.EditText(*p.Field(QStringLiteral("Object")), QStringLiteral("1234")); }},
+    {"system events", Make<TSystemEventsPage>,
+     [](TPageModel& p) { p.EditNumber(*p.Field(QStringLiteral("Min")), 30); }},
 };
 
 // Answers every read with the value the page would write now: the panel
@@ -150,6 +153,30 @@ TEST(CommonModel, SignalReadingIsToldAsItsLevels) {
     host.connected = false;
     EXPECT_FALSE(page.ReadSignal().Ran);
     EXPECT_EQ(host.messages, QStringList{TCommonPage::SignalImpossible()});
+}
+
+TEST(SystemEventsModel, APeriodTheListsCannotShowHasNoItemAndGoesBackAsItCame) {
+    FakeHost host;
+    TSystemEventsPage page(host);
+    host.exchange.answers[QStringLiteral("+pwlog")] = Ok(QStringLiteral("FFFF00203CFFFFFFFF"));
+    ASSERT_TRUE(page.Read().Ok());
+    EXPECT_EQ(page.Hours().Number(), 32);
+    EXPECT_FALSE(page.Hours().Item());
+    EXPECT_EQ(page.Minutes().Number(), 60);
+    EXPECT_FALSE(page.Minutes().Item());
+    AcceptWrites(host.exchange);
+    ASSERT_TRUE(page.Write().Ok());
+    EXPECT_EQ(host.exchange.sent.back().Command, QStringLiteral("+pwlogFFFF00203CFFFFFFFF"));
+
+    // Failures come as the page's one message, and are told with it.
+    host.exchange.answers.clear();
+    host.exchange.during = {};
+    const TPageResult read = page.Read();
+    EXPECT_EQ(read.Errors, QStringList{"Системные события"});
+    EXPECT_EQ(read.Message, TSystemEventsPage::ReadFailed());
+    EXPECT_EQ(page.Write().Message, TSystemEventsPage::WriteFailed());
+    EXPECT_EQ(host.errors, (QStringList{TSystemEventsPage::ReadFailed(), TSystemEventsPage::WriteFailed()}));
+    EXPECT_TRUE(host.errorLists.empty());
 }
 
 } // namespace

@@ -1,4 +1,4 @@
-// The System events page's "+pwlog" value and settings-file lines.
+// The System events page's "+pwlog" value.
 #include "pages/SystemEventsCodec.h"
 
 #include "qt_print.h"
@@ -86,28 +86,6 @@ TEST(Pwlog, CutsNineFieldsByPosition) {
     const TPwlogFields shortValue = DecodePwlog(QStringLiteral("FFFFF"));
     EXPECT_EQ(shortValue.Field[1], 255);
     EXPECT_FALSE(shortValue.Field[2].has_value()) << "one character is no field";
-}
-
-TEST(SystemEventsSettings, RoundTripAndTheValuesThatResetThePage) {
-    const TSystemEventsValues values{23, 59, true};
-    EXPECT_EQ(SystemEventsSettings(values), (QStringList{"Hour=23", "Min=59", "Reboot=1"}));
-    EXPECT_EQ(SystemEventsFromSettings(SystemEventsSettings(values)), values);
-    EXPECT_EQ(SystemEventsFromSettings(SystemEventsSettings(SystemEventsDefaults())), SystemEventsDefaults());
-    EXPECT_EQ(SystemEventsFromSettings({"reboot=0", "MIN=30", "Object=0050", "hour=5"}),
-              (TSystemEventsValues{5, 30, false}));
-
-    const QStringList resets[] = {
-        {"Hour=5", "Min=30"}, // no "Reboot"
-        {"Hour=x", "Min=30", "Reboot=0"},
-        {"Hour=24", "Min=30", "Reboot=0"},
-        {"Hour=-1", "Min=30", "Reboot=0"},
-        {"Hour=5", "Min=60", "Reboot=0"},
-        {"Hour=5", "Min=30", "Reboot=2"},
-        {"Hour=5", "Min=", "Reboot=1"},
-        SystemEventsSettings({32, 0, false}), // a period the panel sent that the lists cannot show
-    };
-    for (const QStringList& lines : resets)
-        EXPECT_FALSE(SystemEventsFromSettings(lines).has_value()) << lines.join(' ').toStdString();
 }
 
 } // namespace
