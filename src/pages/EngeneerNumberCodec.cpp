@@ -1,6 +1,5 @@
 #include "EngeneerNumberCodec.h"
 
-#include "SettingsLookup.h"
 #include "panel/PairText.h"
 
 QString EncodeEnableEng(bool enabled) {
@@ -39,22 +38,4 @@ QString EngineerNumberForWrite(const QString& text) {
     QString number = text;
     number.remove(QLatin1Char(' '));
     return number.isEmpty() ? QStringLiteral(" ") : number;
-}
-
-QStringList EngineerSettings(const TEngineerValues& values) {
-    QStringList lines{QStringLiteral("EnableEng=%1").arg(values.Enabled ? 1 : 0)};
-    for (int n = 1; n <= EngineerNumberCount; ++n)
-        lines.append(QStringLiteral("EPhone%1=").arg(n) + values.Numbers[size_t(n - 1)]);
-    return lines;
-}
-
-std::optional<TEngineerValues> EngineerFromSettings(const QStringList& lines) {
-    int enabled = 0;
-    if (!SettingsInt(lines, QStringLiteral("EnableEng"), enabled) || (enabled != 0 && enabled != 1))
-        return std::nullopt;
-    TEngineerValues v;
-    v.Enabled = enabled == 1;
-    for (int n = 1; n <= EngineerNumberCount; ++n)
-        v.Numbers[size_t(n - 1)] = SettingsValue(lines, QStringLiteral("EPhone%1").arg(n));
-    return v;
 }

@@ -4,9 +4,6 @@
 #include <QString>
 #include <QStringList>
 
-#include <array>
-#include <optional>
-
 // The Engineer numbers page: the switch that enables the engineers'
 // numbers in the panel ("+enaing") and the five numbers ("+phing0" to
 // "+phing4"). The numbers count from 1 on the page and in the error list,
@@ -38,18 +35,3 @@ bool EngineerKeyAllowed(QChar c);
 // A value read from the panel goes into its edit unchanged, so an empty
 // number shows as a single space and is written back as one.
 QString EngineerNumberForWrite(const QString& text);
-
-// Everything the page shows.
-struct TEngineerValues {
-    bool Enabled = false;
-    std::array<QString, EngineerNumberCount> Numbers;
-    bool operator==(const TEngineerValues&) const = default;
-};
-
-// Settings-file lines "EnableEng=%d" (1 when enabled), then "EPhone1" to
-// "EPhone5".
-QStringList EngineerSettings(const TEngineerValues& values);
-// The page's values from settings-file lines (a missing number is empty).
-// Empty when the page must be reset to its defaults: "EnableEng" missing,
-// not a number, or neither 0 nor 1.
-std::optional<TEngineerValues> EngineerFromSettings(const QStringList& lines);

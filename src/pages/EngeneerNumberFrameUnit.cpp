@@ -13,10 +13,13 @@
 #include <QVBoxLayout>
 
 TEngeneerNumberFrame::TEngeneerNumberFrame(IPageHost& host, QWidget* parent)
-    : TPageFrame(host, ptEngineerNumbers, parent) {
+    : TPageFrame(host, ptEngineerNumbers, parent), fPage(new TEngeneerNumberPage(host)) {
     setObjectName(QStringLiteral("EngeneerNumberFrame"));
+    SetPageModel(fPage);
     BuildControls();
-    DescribeParams();
+    Show(*fPage, fPage->Enabled(), EnableCheck);
+    for (int n = 1; n <= EngineerNumberCount; ++n)
+        Show(*fPage, *fPage->Number(n), Edit(n));
 }
 
 QLineEdit* TEngeneerNumberFrame::Edit(int n) const {
@@ -31,7 +34,7 @@ void TEngeneerNumberFrame::BuildControls() {
     auto* pageLayout = new QVBoxLayout(this);
     pageLayout->addWidget(MainGroupBox);
 
-    EnableCheck = new QCheckBox(QStringLiteral("Включить инженерные номера"), MainGroupBox);
+    EnableCheck = new QCheckBox(TEngeneerNumberPage::EnableCaption(), MainGroupBox);
     EnableCheck->setObjectName(QStringLiteral("EnableCheck"));
 
     auto* layout = new QGridLayout(MainGroupBox);
@@ -58,43 +61,6 @@ void TEngeneerNumberFrame::BuildControls() {
     NameGroupBoxes(this);
     connect(EnableCheck, &QCheckBox::toggled, this, &TEngeneerNumberFrame::EnableCheckClick);
     EnableCheckClick(false);
-}
-
-void TEngeneerNumberFrame::DescribeParams() {
-    TPageField* enable = &fParams.Number(QStringLiteral("EnableEng"), Bind(EnableCheck), 0, 0, 1);
-    // "00" is enabled; "FF" and anything else the panel may answer leave the
-    // switch off.
-    fParams.Param({
-        .Command = QStringLiteral("+enaing"),
-        .ReadName = EnableEngErrorName(),
-        .Decode =
-            [enable](const QString& value) {
-                enable->SetNumber(DecodeEnableEng(value) ? 1 : 0);
-                return true;
-            },
-        .Encode = [enable]() -> std::optional<QString> { return EncodeEnableEng(enable->Number() != 0); },
-    });
-
-    // A number read from the panel goes into its edit as it comes (an empty
-    // one as the panel's single space). It is written without spaces, and an
-    // empty one as a single space; the edit then shows what went out.
-    for (int n = 1; n <= EngineerNumberCount; ++n) {
-        TPageField* number = &fParams.Text(QStringLiteral("EPhone%1").arg(n), Bind(Edit(n)));
-        fParams.Param({
-            .Command = PhingReadCommand(n),
-            .ReadName = EngineerNumberErrorName(n),
-            .Decode =
-                [number](const QString& value) {
-                    number->SetText(value);
-                    return true;
-                },
-            .Encode = [number]() -> std::optional<QString> {
-                const QString sent = EngineerNumberForWrite(number->Text());
-                number->SetText(sent);
-                return sent;
-            },
-        });
-    }
 }
 
 void TEngeneerNumberFrame::EnableCheckClick(bool checked) {

@@ -5,8 +5,8 @@
 // bytes (Windows-1251, lines ended by CR LF, CR or LF).
 //
 // Every page takes its keys as the program loads them: the pages' models
-// (the Common and System events pages'), and the GPRS, Channels, Alarm buttons,
-// Engineer numbers and SMS values; a page whose numbers are missing or
+// (the Common, System events and Engineer numbers pages'), and the GPRS,
+// Channels, Alarm buttons and SMS values; a page whose numbers are missing or
 // unusable takes its defaults. The bytes go through the settings file's
 // own decoding (a file it refuses must say why). Checked: the pages saved as
 // one file, encoded and decoded again, give back the same lines and load to
@@ -17,7 +17,7 @@
 #include "pages/AlarmButtonsState.h"
 #include "pages/ChannelsState.h"
 #include "pages/CommonPage.h"
-#include "pages/EngeneerNumberCodec.h"
+#include "pages/EngeneerNumberPage.h"
 #include "pages/GPRSCodec.h"
 #include "pages/SMSCodec.h"
 #include "pages/SettingsFile.h"
@@ -61,6 +61,7 @@ struct TModels {
     TNoPanel Host;
     TCommonPage Common{Host};
     TSystemEventsPage SystemEvents{Host};
+    TEngeneerNumberPage Engineer{Host};
 
     explicit TModels(const QStringList& lines) {
         for (TPageModel* page : Pages()) {
@@ -68,7 +69,7 @@ struct TModels {
             page->LoadSettings(lines);
         }
     }
-    std::vector<TPageModel*> Pages() { return {&Common, &SystemEvents}; }
+    std::vector<TPageModel*> Pages() { return {&Common, &SystemEvents, &Engineer}; }
     QStringList Save() {
         QStringList lines;
         for (TPageModel* page : Pages())
@@ -87,7 +88,6 @@ struct TPages {
     TGPRSValues GPRS;
     TChannelsState Channels;
     TAlarmButtonsState AlarmButtons;
-    TEngineerValues Engineer;
     QStringList SMS;
 
     TPages(int release, const QStringList& lines) : Models(lines) {
@@ -95,7 +95,6 @@ struct TPages {
         SetDevRelease(Channels, release);
         LoadChannelsSettings(Channels, lines);
         LoadAlarmButtonsSettings(AlarmButtons, lines, AlarmTypeCount());
-        Engineer = EngineerFromSettings(lines).value_or(TEngineerValues{});
         SMS = SMSFromSettings(lines);
     }
 
@@ -104,7 +103,6 @@ struct TPages {
         lines += GPRSSettings(GPRS);
         lines += ChannelsSettings(Channels);
         lines += AlarmButtonsSettings(AlarmButtons);
-        lines += EngineerSettings(Engineer);
         lines += SMSSettings(SMS);
         return lines;
     }
@@ -130,7 +128,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_CHECK(again.GPRS == loaded.GPRS, "GPRS");
     FUZZ_CHECK(again.Channels == loaded.Channels, "Channels");
     FUZZ_CHECK(again.AlarmButtons == loaded.AlarmButtons, "Alarm buttons");
-    FUZZ_CHECK(again.Engineer == loaded.Engineer, "Engineer numbers");
     FUZZ_CHECK(again.SMS == loaded.SMS, "SMS");
     return 0;
 }

@@ -1,5 +1,5 @@
 // The Engineer numbers page: the switch, the numbers' commands, the key
-// filter, the single-space rule and the settings-file lines.
+// filter and the single-space rule.
 #include "pages/EngeneerNumberCodec.h"
 
 #include "qt_print.h"
@@ -45,24 +45,6 @@ TEST(EngineerNumbers, KeyFilter) {
         EXPECT_TRUE(EngineerKeyAllowed(c)) << int(c.unicode());
     for (const QChar c : QStringLiteral(" -()*#aЖ\x00bd"))
         EXPECT_FALSE(EngineerKeyAllowed(c)) << int(c.unicode());
-}
-
-TEST(EngineerSettings, RoundTripAndTheValuesThatResetThePage) {
-    TEngineerValues v;
-    v.Enabled = true;
-    v.Numbers = {"+123456", " ", "", "89001234567", "1=2"};
-    EXPECT_EQ(EngineerSettings(v), (QStringList{"EnableEng=1", "EPhone1=+123456", "EPhone2= ", "EPhone3=",
-                                                "EPhone4=89001234567", "EPhone5=1=2"}));
-    EXPECT_EQ(EngineerFromSettings(EngineerSettings(v)), v);
-
-    const auto loaded = EngineerFromSettings({"EnableEng=1", "EPhone2=123"});
-    ASSERT_TRUE(loaded.has_value());
-    EXPECT_TRUE(loaded->Enabled);
-    EXPECT_EQ(loaded->Numbers, (std::array<QString, EngineerNumberCount>{"", "123", "", "", ""}));
-
-    for (const QStringList& lines : {QStringList{"EPhone1=1"}, QStringList{"EnableEng=x"},
-                                     QStringList{"EnableEng=2"}, QStringList{"EnableEng="}})
-        EXPECT_FALSE(EngineerFromSettings(lines).has_value()) << lines.join(' ').toStdString();
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 // since the last read, write or load.
 #include "page_fakes.h"
 #include "pages/CommonPage.h"
+#include "pages/EngeneerNumberPage.h"
 #include "pages/SystemEventsPage.h"
 
 #include <QSignalSpy>
@@ -42,6 +43,8 @@ const ModelCase kModels[] = {
      [](TPageModel& p) { p.EditText(*p.Field(QStringLiteral("Object")), QStringLiteral("1234")); }},
     {"system events", Make<TSystemEventsPage>,
      [](TPageModel& p) { p.EditNumber(*p.Field(QStringLiteral("Min")), 30); }},
+    {"engineer numbers", Make<TEngeneerNumberPage>,
+     [](TPageModel& p) { p.EditText(*p.Field(QStringLiteral("EPhone3")), QStringLiteral("+7903")); }},
 };
 
 // Answers every read with the value the page would write now: the panel
