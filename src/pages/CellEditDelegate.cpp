@@ -1,9 +1,18 @@
 #include "CellEditDelegate.h"
 
+#include <QLineEdit>
+
 QWidget* TCellEditDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& option,
                                          const QModelIndex& index) const {
     QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
     fEditor = editor;
+    if (auto* edit = qobject_cast<QLineEdit*>(editor)) {
+        const QPersistentModelIndex cell(index);
+        connect(edit, &QLineEdit::textEdited, edit, [this, cell](const QString& text) {
+            if (OnTyped && cell.isValid())
+                OnTyped(cell, text);
+        });
+    }
     return editor;
 }
 

@@ -1,7 +1,5 @@
 #include "SMSCodec.h"
 
-#include "SettingsLookup.h"
-
 #include <QtGlobal>
 
 namespace {
@@ -52,18 +50,4 @@ QString SMSReadErrorName(int r) {
 
 QString SMSWriteErrorName(int r) {
     return QStringLiteral("Тест СМС #%1").arg(r);
-}
-
-QStringList SMSSettings(const QStringList& texts) {
-    QStringList lines;
-    for (int r = 1; r <= SMSCount; ++r)
-        lines.append(QStringLiteral("SMS%1=").arg(r) + texts.value(r - 1));
-    return lines;
-}
-
-QStringList SMSFromSettings(const QStringList& lines) {
-    QStringList texts;
-    for (int r = 1; r <= SMSCount; ++r)
-        texts.append(SettingsValue(lines, QStringLiteral("SMS%1").arg(r)));
-    return texts;
 }

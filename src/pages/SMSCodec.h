@@ -28,8 +28,3 @@ QString SMSReadCommand(int r);
 QString SMSWriteCommand(int r, const QString& text);
 QString SMSReadErrorName(int r);
 QString SMSWriteErrorName(int r);
-
-// Settings-file lines "SMS1" to "SMS6".
-QStringList SMSSettings(const QStringList& texts);
-// The six texts from settings-file lines; a missing key gives an empty text.
-QStringList SMSFromSettings(const QStringList& lines);

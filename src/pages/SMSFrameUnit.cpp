@@ -2,10 +2,7 @@
 
 #include "Accessibility.h"
 #include "CellEditDelegate.h"
-#include "KeptValue.h"
 #include "SMSCodec.h"
-#include "SMSTextFile.h"
-#include "StringFuncs.h"
 
 #include <QEvent>
 #include <QGroupBox>
@@ -31,10 +28,27 @@ TFileChoice SMSFileChoice(bool save, const QString& caption) {
 
 } // namespace
 
-TSMSFrame::TSMSFrame(IPageHost& host, QWidget* parent) : TPageFrame(host, ptSMS, parent) {
+TSMSFrame::TSMSFrame(IPageHost& host, QWidget* parent)
+    : TPageFrame(host, ptSMS, parent), fPage(new TSMSPage(host)) {
     setObjectName(QStringLiteral("SMSFrame"));
+    SetPageModel(fPage);
     BuildControls();
-    DescribeParams();
+    for (int r = 1; r <= SMSCount; ++r)
+        ShowText(r);
+    connect(fPage, &TPageModel::FieldChanged, this, [this](const TPageField* field) {
+        for (int r = 1; r <= SMSCount; ++r) {
+            if (field == fPage->Text(r))
+                ShowText(r);
+        }
+    });
+    connect(SMSGrid, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
+        if (item->column() == kTextColumn)
+            TakeText(item->row() + 1, item->text());
+    });
+    CellDelegate->OnTyped = [this](const QModelIndex& index, const QString& text) {
+        if (index.column() == kTextColumn)
+            TakeText(index.row() + 1, text);
+    };
 }
 
 void TSMSFrame::BuildControls() {
@@ -101,21 +115,6 @@ void TSMSFrame::BuildControls() {
     connect(SaveButton, &QPushButton::clicked, this, &TSMSFrame::SaveButtonClick);
 }
 
-void TSMSFrame::DescribeParams() {
-    for (int r = 1; r <= SMSCount; ++r) {
-        TPageField& text = fParams.Text(QStringLiteral("SMS%1").arg(r),
-                                        {
-                                            .GetText = [this, r] { return Text(r); },
-                                            .SetText = [this, r](const QString& t) { SetText(r, t); },
-                                        },
-                                        SMSPurpose(r));
-        // The grid's text column, in the row of its number and purpose.
-        text.Caption =
-            QStringLiteral("%1 %2 (%3)").arg(SMSGridHeader().at(kTextColumn)).arg(r).arg(SMSPurpose(r));
-        fParams.TextParam(SMSReadCommand(r), SMSReadErrorName(r), text, SMSWriteErrorName(r));
-    }
-}
-
 void TSMSFrame::FillGrid() {
     SMSGrid->setHorizontalHeaderLabels(SMSGridHeader());
     for (int r = 1; r <= SMSCount; ++r) {
@@ -125,7 +124,9 @@ void TSMSFrame::FillGrid() {
 }
 
 void TSMSFrame::Init() {
-    SetDefault();
+    FillGrid();
+    TPageFrame::Init();
+    FrameResize();
 }
 
 void TSMSFrame::SetDefault() {
@@ -153,73 +154,57 @@ void TSMSFrame::EndCellEdit() const {
 
 QString TSMSFrame::Text(int r) const {
     EndCellEdit();
-    const QTableWidgetItem* item = SMSGrid->item(r - 1, kTextColumn);
-    return item ? item->text() : QString();
-}
-
-void TSMSFrame::SetText(int r, const QString& text) const {
-    EndCellEdit();
-    if (QTableWidgetItem* item = SMSGrid->item(r - 1, kTextColumn))
-        item->setText(text);
+    return fPage->TextOf(r);
 }
 
 void TSMSFrame::WritePage() {
-    RunOperation(wmWrite, [this](QStringList& errors) {
-        TPanelExchange& exchange = fHost.Exchange();
-        for (const TPageParam& p : fParams.Params()) {
-            const QString text = p.Encode().value_or(QString());
-            if (!text.isEmpty()) {
-                TParamTable::WriteParam(exchange, p, errors);
-                continue;
-            }
-            // An empty text makes the write the read command: the panel
-            // answers with the text it keeps, and has not taken the empty
-            // one.
-            QStringList answer;
-            const qsizetype before = errors.size();
-            exchange.ReadParamFromDevice(p.WriteCommandName(), answer, errors, p.WriteErrorName(),
-                                         QStringLiteral("OK"), p.TimeOut);
-            if (errors.size() != before)
-                continue;
-            if (const std::optional<QString> kept = KeptValueAfterWrite(text, answer))
-                errors.append(KeptValueErrorName(p.WriteErrorName(), *kept));
-        }
-    });
+    // The page has what is being typed already; the editor closes as it
+    // would when the user leaves the cell.
+    EndCellEdit();
+    TPageFrame::WritePage();
+}
+
+void TSMSFrame::ShowText(int r) {
+    if (fTaking)
+        return;
+    QTableWidgetItem* item = SMSGrid->item(r - 1, kTextColumn);
+    if (!item)
+        return;
+    fShowing = true;
+    // An editor left open would put its text back over this one when it
+    // closes.
+    EndCellEdit();
+    item->setText(fPage->TextOf(r));
+    fShowing = false;
+}
+
+void TSMSFrame::TakeText(int r, const QString& text) {
+    if (fShowing || !fPage->Text(r))
+        return;
+    fTaking = true;
+    fPage->EditText(*fPage->Text(r), text);
+    fTaking = false;
 }
 
 void TSMSFrame::TranslateButtonClick() {
     // The buttons stay live while this page waits for the panel.
-    if (FMode != wmNull)
+    if (Mode() != wmNull)
         return;
-    for (int r = 1; r <= SMSCount; ++r)
-        SetText(r, TranslitToLatin(Text(r)));
+    fPage->Transliterate();
 }
 
 void TSMSFrame::LoadButtonClick() {
-    if (FMode != wmNull)
+    if (Mode() != wmNull)
         return;
     const QString path = fHost.ChooseFile(SMSFileChoice(false, LoadButton->text()));
-    if (path.isEmpty())
-        return;
-    const TSMSFileResult file = ReadSMSFile(path);
-    if (!file.Ok) {
-        fHost.ShowError(file.Error);
-        return;
-    }
-    for (int r = 1; r <= SMSCount; ++r)
-        SetText(r, file.Texts.at(r - 1));
+    if (!path.isEmpty())
+        fPage->LoadTextFile(path);
 }
 
 void TSMSFrame::SaveButtonClick() {
-    if (FMode != wmNull)
+    if (Mode() != wmNull)
         return;
-    QStringList texts;
-    for (int r = 1; r <= SMSCount; ++r)
-        texts.append(Text(r));
     const QString path = fHost.ChooseFile(SMSFileChoice(true, SaveButton->text()));
-    if (path.isEmpty())
-        return;
-    QString error;
-    if (!WriteSMSFile(path, texts, &error))
-        fHost.ShowError(error);
+    if (!path.isEmpty())
+        fPage->SaveTextFile(path);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "PageFrame.h"
+#include "SMSPage.h"
 
 class QGroupBox;
 class QPushButton;
@@ -14,6 +15,8 @@ class TCellEditDelegate;
 //
 // The grid has the heading row and one row per message; rows count from 1
 // as in the error list ("Текст СМС #1" is the grid's first message row).
+// It shows a TSMSPage: what the user types into a cell goes into the page as
+// it is typed.
 class TSMSFrame : public TPageFrame {
     Q_OBJECT
 public:
@@ -22,11 +25,10 @@ public:
     // Fills the grid and sets its column widths; SetDefault does the same.
     void Init() override;
     void SetDefault() override;
-    // Every text as it stands in the grid; an empty text the panel answers
-    // with the text it keeps is listed with that text.
     void WritePage() override;
 
-    // Text r (1..6), as the grid shows it.
+    TSMSPage& Page() const { return *fPage; }
+    // Text r (1..6), as the page holds it.
     QString Text(int r) const;
 
     // The three buttons; they work on the grid and never talk to the panel.
@@ -39,7 +41,6 @@ protected:
 
 private:
     void BuildControls();
-    void DescribeParams();
     void FillGrid();
     // Column widths from the grid's client width.
     void FrameResize();
@@ -47,8 +48,16 @@ private:
     // what was typed is what the page reads and a text the page puts in is
     // not overwritten when the editor closes.
     void EndCellEdit() const;
-    void SetText(int r, const QString& text) const;
+    // Text r of the page into its cell.
+    void ShowText(int r);
+    // Text r as the user has it in the grid, into the page.
+    void TakeText(int r, const QString& text);
 
+    TSMSPage* fPage;
+    // The page's texts are being put into the grid, or the grid's into the
+    // page: neither side answers the other meanwhile.
+    bool fShowing = false;
+    bool fTaking = false;
     QGroupBox* SMSSetGroup = nullptr;
     QTableWidget* SMSGrid = nullptr;
     TCellEditDelegate* CellDelegate = nullptr;

@@ -5,8 +5,8 @@
 // bytes (Windows-1251, lines ended by CR LF, CR or LF).
 //
 // Every page takes its keys as the program loads them: the pages' models
-// (the Common, System events and Engineer numbers pages'), and the GPRS,
-// Channels, Alarm buttons and SMS values; a page whose numbers are missing or
+// (the Common, System events, Engineer numbers and SMS pages'), and the
+// GPRS, Channels and Alarm buttons values; a page whose numbers are missing or
 // unusable takes its defaults. The bytes go through the settings file's
 // own decoding (a file it refuses must say why). Checked: the pages saved as
 // one file, encoded and decoded again, give back the same lines and load to
@@ -19,7 +19,7 @@
 #include "pages/CommonPage.h"
 #include "pages/EngeneerNumberPage.h"
 #include "pages/GPRSCodec.h"
-#include "pages/SMSCodec.h"
+#include "pages/SMSPage.h"
 #include "pages/SettingsFile.h"
 #include "pages/SettingsLookup.h"
 #include "pages/SystemEventsPage.h"
@@ -62,6 +62,7 @@ struct TModels {
     TCommonPage Common{Host};
     TSystemEventsPage SystemEvents{Host};
     TEngeneerNumberPage Engineer{Host};
+    TSMSPage SMS{Host};
 
     explicit TModels(const QStringList& lines) {
         for (TPageModel* page : Pages()) {
@@ -69,7 +70,7 @@ struct TModels {
             page->LoadSettings(lines);
         }
     }
-    std::vector<TPageModel*> Pages() { return {&Common, &SystemEvents, &Engineer}; }
+    std::vector<TPageModel*> Pages() { return {&Common, &SystemEvents, &Engineer, &SMS}; }
     QStringList Save() {
         QStringList lines;
         for (TPageModel* page : Pages())
@@ -88,14 +89,12 @@ struct TPages {
     TGPRSValues GPRS;
     TChannelsState Channels;
     TAlarmButtonsState AlarmButtons;
-    QStringList SMS;
 
     TPages(int release, const QStringList& lines) : Models(lines) {
         GPRS = GPRSFromSettings(lines).value_or(GPRSDefaults());
         SetDevRelease(Channels, release);
         LoadChannelsSettings(Channels, lines);
         LoadAlarmButtonsSettings(AlarmButtons, lines, AlarmTypeCount());
-        SMS = SMSFromSettings(lines);
     }
 
     QStringList Save() {
@@ -103,7 +102,6 @@ struct TPages {
         lines += GPRSSettings(GPRS);
         lines += ChannelsSettings(Channels);
         lines += AlarmButtonsSettings(AlarmButtons);
-        lines += SMSSettings(SMS);
         return lines;
     }
 };
@@ -128,6 +126,5 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_CHECK(again.GPRS == loaded.GPRS, "GPRS");
     FUZZ_CHECK(again.Channels == loaded.Channels, "Channels");
     FUZZ_CHECK(again.AlarmButtons == loaded.AlarmButtons, "Alarm buttons");
-    FUZZ_CHECK(again.SMS == loaded.SMS, "SMS");
     return 0;
 }

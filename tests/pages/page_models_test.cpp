@@ -4,6 +4,7 @@
 #include "page_fakes.h"
 #include "pages/CommonPage.h"
 #include "pages/EngeneerNumberPage.h"
+#include "pages/SMSPage.h"
 #include "pages/SystemEventsPage.h"
 
 #include <QSignalSpy>
@@ -45,6 +46,8 @@ const ModelCase kModels[] = {
      [](TPageModel& p) { p.EditNumber(*p.Field(QStringLiteral("Min")), 30); }},
     {"engineer numbers", Make<TEngeneerNumberPage>,
      [](TPageModel& p) { p.EditText(*p.Field(QStringLiteral("EPhone3")), QStringLiteral("+7903")); }},
+    {"sms", Make<TSMSPage>,
+     [](TPageModel& p) { p.EditText(*p.Field(QStringLiteral("SMS2")), QStringLiteral("Кнопка 2")); }},
 };
 
 // Answers every read with the value the page would write now: the panel

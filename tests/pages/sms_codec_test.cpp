@@ -67,15 +67,4 @@ TEST(SMSTexts, ColumnWidths) {
         EXPECT_EQ(SMSTextColumnWidth(c.client), c.text) << c.client;
 }
 
-TEST(SMSSettings, RoundTripAndMissingKeys) {
-    const QStringList texts{"Тревога 1", "a=b", "", "Перезагрузка", "Autotest", "АКБ"};
-    EXPECT_EQ(SMSSettings(texts), (QStringList{"SMS1=Тревога 1", "SMS2=a=b", "SMS3=", "SMS4=Перезагрузка",
-                                               "SMS5=Autotest", "SMS6=АКБ"}));
-    EXPECT_EQ(SMSFromSettings(SMSSettings(texts)), texts);
-    // A missing key empties its text only; nothing resets this page.
-    EXPECT_EQ(SMSFromSettings({"sms1=x", "SMS2=y", "SMS4=z", "SMS5=", "SMS6=w", "SMS1=ignored"}),
-              (QStringList{"x", "y", "", "z", "", "w"}));
-    EXPECT_EQ(SMSFromSettings({}), QStringList(SMSCount, QString()));
-}
-
 } // namespace

@@ -310,7 +310,6 @@ TEST_F(SMSPage, SettingsRoundTrip) {
     page->GetSettings(lines);
     EXPECT_EQ(lines,
               (QStringList{"SMS1=Тревога 1", "SMS2=", "SMS3=a=b", "SMS4= x ", "SMS5=Автотест", "SMS6=6"}));
-    EXPECT_EQ(lines, SMSSettings(mine)) << "the page and the file codec agree";
 
     FakeHost otherHost;
     TSMSFrame other(otherHost);
