@@ -1,5 +1,7 @@
 #include "CommonPage.h"
 
+#include "PlainCaption.h"
+
 #include "panel/PanelExchange.h"
 
 namespace {
@@ -8,14 +10,6 @@ const QString ObjectError = QStringLiteral("Номер объекта");
 const QString DispError = QStringLiteral("Параметры диспетчерской связи");
 const QString SignalError = QStringLiteral("Уровень сигнала GSM");
 const QString DefaultObject = QStringLiteral("0050");
-
-// A caption as a user reads it in one line, without the closing ":".
-QString OneLine(QString text) {
-    text = text.simplified();
-    if (text.endsWith(QLatin1Char(':')))
-        text.chop(1);
-    return text;
-}
 
 } // namespace
 
@@ -43,12 +37,12 @@ QString TCommonPage::TimeItemText(int n) {
 
 TCommonPage::TCommonPage(IPageHost& host, QObject* parent) : TPageModel(host, ptCommon, parent) {
     fObject = &fParams.Text(QStringLiteral("Object"), DefaultObject);
-    fObject->Caption = OneLine(ObjectCaption());
+    fObject->Caption = PlainCaption(ObjectCaption());
     fObject->SetText(DefaultObject);
     fDisp = &fParams.Number(QStringLiteral("Disp"), 0, 0, 1);
     fDisp->Caption = DispCaption();
     fTime = &fParams.Number(QStringLiteral("Time"), 0, 0, DispTimeCount - 1);
-    fTime->Caption = OneLine(TimeCaption());
+    fTime->Caption = PlainCaption(TimeCaption());
     fTime->Items = DispTimeCount;
     fTime->SetNumber(-1); // no list yet
 

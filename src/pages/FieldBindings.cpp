@@ -132,10 +132,8 @@ std::function<void()> Show(TPageModel& model, TPageField& field, QLineEdit* edit
 std::function<void()> Show(TPageModel& model, TPageField& field, QComboBox* combo) {
     const TFieldBinding control = Bind(combo);
     auto view = MakeView(model, field, combo, [control, &field] { control.SetNumber(field.Number()); });
-    QObject::connect(combo, &QComboBox::currentIndexChanged, combo, [view](int index) {
-        if (index >= 0)
-            view->EditedNumber(index);
-    });
+    QObject::connect(combo, &QComboBox::currentIndexChanged, combo,
+                     [view](int index) { view->EditedNumber(index); });
     return [view] { view->Put(); };
 }
 

@@ -36,9 +36,10 @@ TFieldBinding Bind(QButtonGroup* group);
 // the user's edits into it. The field's value goes into the control now and
 // whenever it changes (through Bind above); every change of the control
 // that did not come from the model is the user's edit of the field
-// (TPageModel::EditText / EditNumber). A control that cannot show the value
-// (a list without that item, a spin box of a smaller range) shows what it
-// can and leaves the field's value as it is. Returns a function that puts
+// (TPageModel::EditText / EditNumber); a list left without a selection so
+// gives -1. A control that cannot show the value (a list without that item,
+// a spin box of a smaller range) shows what it can and leaves the field's
+// value as it is. Returns a function that puts
 // the field's value into the control again (after its list was filled).
 std::function<void()> Show(TPageModel& model, TPageField& field, QLineEdit* edit);
 std::function<void()> Show(TPageModel& model, TPageField& field, QComboBox* combo);

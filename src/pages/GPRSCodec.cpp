@@ -1,7 +1,6 @@
 #include "GPRSCodec.h"
 
 #include "CommonCodec.h"
-#include "SettingsLookup.h"
 #include "panel/PairText.h"
 
 #include <climits>
@@ -182,41 +181,4 @@ void FillReserveServer(TGPRSValues& values) {
         values.IP2 = values.IP1;
     if (values.Port2.isEmpty())
         values.Port2 = values.Port1;
-}
-
-QStringList GPRSSettings(const TGPRSValues& v) {
-    const bool pauseShown = v.PauseIndex >= 0 && v.PauseIndex < GPRSPauseCount;
-    return {
-        QStringLiteral("GPRSPause=%1").arg(pauseShown ? v.PauseIndex : GPRSPauseDefaultIndex),
-        QStringLiteral("Password=") + v.Password,
-        QStringLiteral("IP1=") + v.IP1,
-        QStringLiteral("Port1=") + v.Port1,
-        QStringLiteral("IP2=") + v.IP2,
-        QStringLiteral("Port2=") + v.Port2,
-        QStringLiteral("Opsos=%1").arg(v.Operator),
-        QStringLiteral("Phone=") + v.Phone,
-        QStringLiteral("Point=") + v.Point,
-        QStringLiteral("UserName=") + v.UserName,
-        QStringLiteral("UserPWD=") + v.UserPWD,
-    };
-}
-
-std::optional<TGPRSValues> GPRSFromSettings(const QStringList& lines) {
-    TGPRSValues v;
-    if (!SettingsInt(lines, QStringLiteral("GPRSPause"), v.PauseIndex) || v.PauseIndex < 0 ||
-        v.PauseIndex >= GPRSPauseCount)
-        return std::nullopt;
-    if (!SettingsInt(lines, QStringLiteral("Opsos"), v.Operator) || v.Operator < 0 ||
-        v.Operator >= GPRSOperatorCount)
-        return std::nullopt;
-    v.Password = SettingsValue(lines, QStringLiteral("Password"));
-    v.IP1 = SettingsValue(lines, QStringLiteral("IP1"));
-    v.Port1 = SettingsValue(lines, QStringLiteral("Port1"));
-    v.IP2 = SettingsValue(lines, QStringLiteral("IP2"));
-    v.Port2 = SettingsValue(lines, QStringLiteral("Port2"));
-    v.Phone = SettingsValue(lines, QStringLiteral("Phone"));
-    v.Point = SettingsValue(lines, QStringLiteral("Point"));
-    v.UserName = SettingsValue(lines, QStringLiteral("UserName"));
-    v.UserPWD = SettingsValue(lines, QStringLiteral("UserPWD"));
-    return v;
 }

@@ -115,12 +115,3 @@ TGPRSValues GPRSDefaults();
 // Before writing: an empty reserve address takes the main address, an empty
 // reserve port the main port.
 void FillReserveServer(TGPRSValues& values);
-
-// Settings-file lines "GPRSPause", "Password", "IP1", "Port1", "IP2",
-// "Port2", "Opsos", "Phone", "Point", "UserName", "UserPWD". A pause list
-// without selection is saved as the pause it writes, "5" (index 0).
-QStringList GPRSSettings(const TGPRSValues& values);
-// The page's values from settings-file lines (missing texts are empty).
-// Empty when the page must be reset to its defaults: "GPRSPause" outside
-// 0..10 or "Opsos" outside 0..4, missing or not a number.
-std::optional<TGPRSValues> GPRSFromSettings(const QStringList& lines);

@@ -2,8 +2,6 @@
 
 #include "Accessibility.h"
 #include "FieldBindings.h"
-#include "GPRSCodec.h"
-#include "KeptValue.h"
 #include "KeyFilter.h"
 #include "RedWhenInvalid.h"
 
@@ -40,10 +38,12 @@ void AddHeading(QGridLayout* grid, QLabel* heading, int row, int columns) {
 
 } // namespace
 
-TGPRSFrame::TGPRSFrame(IPageHost& host, QWidget* parent) : TPageFrame(host, ptGPRS, parent) {
+TGPRSFrame::TGPRSFrame(IPageHost& host, QWidget* parent)
+    : TPageFrame(host, ptGPRS, parent), fPage(new TGPRSPage(host)) {
     setObjectName(QStringLiteral("GPRSFrame"));
+    SetPageModel(fPage);
     BuildControls();
-    DescribeParams();
+    ShowPage();
 }
 
 void TGPRSFrame::BuildControls() {
@@ -60,25 +60,23 @@ void TGPRSFrame::BuildControls() {
     // The server connection, on the left.
     InternetGroup =
         named(new QGroupBox(QStringLiteral("Настройки соединения с сервером"), GPRSGroup), "InternetGroup");
-    Label6 = named(
-        new QLabel(QStringLiteral("Пауза между попытками установить GPRS соединение, мин."), InternetGroup),
-        "Label6");
+    Label6 = named(new QLabel(TGPRSPage::PauseCaption(), InternetGroup), "Label6");
     Label6->setWordWrap(true);
     GPRSRepeatComboBox = named(new QComboBox(InternetGroup), "GPRSRepeatComboBox");
     GPRSRepeatComboBox->setEditable(false);
     GPRSRepeatComboBox->addItems(GPRSPauseItems());
     GPRSRepeatComboBox->setCurrentIndex(-1);
-    Label7 = named(new QLabel(QStringLiteral("Пароль для идентификации:"), InternetGroup), "Label7");
+    Label7 = named(new QLabel(TGPRSPage::PasswordCaption(), InternetGroup), "Label7");
     PasswordEdit = edit(InternetGroup, "PasswordEdit");
-    Panel1 = named(Heading(QStringLiteral("Основные (IP1)"), InternetGroup), "Panel1");
-    Label8 = named(new QLabel(QStringLiteral("IP адрес сервера:"), InternetGroup), "Label8");
+    Panel1 = named(Heading(TGPRSPage::MainServerCaption(), InternetGroup), "Panel1");
+    Label8 = named(new QLabel(TGPRSPage::AddressCaption(), InternetGroup), "Label8");
     IPEdit1 = edit(InternetGroup, "IPEdit1");
-    Label9 = named(new QLabel(QStringLiteral("Порт сервера:"), InternetGroup), "Label9");
+    Label9 = named(new QLabel(TGPRSPage::PortCaption(), InternetGroup), "Label9");
     PortEdit1 = edit(InternetGroup, "PortEdit1");
-    Panel2 = named(Heading(QStringLiteral("Резервные (IP2)"), InternetGroup), "Panel2");
-    Label11 = named(new QLabel(QStringLiteral("IP адрес сервера:"), InternetGroup), "Label11");
+    Panel2 = named(Heading(TGPRSPage::ReserveServerCaption(), InternetGroup), "Panel2");
+    Label11 = named(new QLabel(TGPRSPage::AddressCaption(), InternetGroup), "Label11");
     IPEdit2 = edit(InternetGroup, "IPEdit2");
-    Label10 = named(new QLabel(QStringLiteral("Порт сервера:"), InternetGroup), "Label10");
+    Label10 = named(new QLabel(TGPRSPage::PortCaption(), InternetGroup), "Label10");
     PortEdit2 = edit(InternetGroup, "PortEdit2");
 
     TKeyFilter::Install(PasswordEdit, QString(), IdentPasswordLength);
@@ -123,17 +121,17 @@ void TGPRSFrame::BuildControls() {
 
     // The SIM card, on the right.
     GroupBox1 = named(new QGroupBox(QStringLiteral("Настройки SIM карты"), GPRSGroup), "GroupBox1");
-    Label1 = named(new QLabel(QStringLiteral("Оператор:"), GroupBox1), "Label1");
+    Label1 = named(new QLabel(TGPRSPage::OperatorCaption(), GroupBox1), "Label1");
     OperatorsCombo = named(new QComboBox(GroupBox1), "OperatorsCombo");
     OperatorsCombo->setEditable(false);
     OperatorsCombo->addItems(GPRSOperatorItems());
-    Label2 = named(new QLabel(QStringLiteral("Номер телефона:"), GroupBox1), "Label2");
+    Label2 = named(new QLabel(TGPRSPage::PhoneCaption(), GroupBox1), "Label2");
     PhoneEdit = edit(GroupBox1, "PhoneEdit");
-    Label3 = named(new QLabel(QStringLiteral("Точка доступа:"), GroupBox1), "Label3");
+    Label3 = named(new QLabel(TGPRSPage::PointCaption(), GroupBox1), "Label3");
     PointEdit = edit(GroupBox1, "PointEdit");
-    Label4 = named(new QLabel(QStringLiteral("Имя пользователя:"), GroupBox1), "Label4");
+    Label4 = named(new QLabel(TGPRSPage::UserNameCaption(), GroupBox1), "Label4");
     UserEdit = edit(GroupBox1, "UserEdit");
-    Label5 = named(new QLabel(QStringLiteral("Пароль:"), GroupBox1), "Label5");
+    Label5 = named(new QLabel(TGPRSPage::UserPasswordCaption(), GroupBox1), "Label5");
     PWDEdit = edit(GroupBox1, "PWDEdit");
     Label1->setBuddy(OperatorsCombo);
     Label2->setBuddy(PhoneEdit);
@@ -158,149 +156,28 @@ void TGPRSFrame::BuildControls() {
     InternetGroup->setMaximumWidth(InternetGroup->minimumSizeHint().width());
 
     NameGroupBoxes(this);
+}
 
+void TGPRSFrame::ShowPage() {
+    Show(*fPage, fPage->Pause(), GPRSRepeatComboBox);
+    Show(*fPage, fPage->Password(), PasswordEdit);
+    Show(*fPage, fPage->IP1(), IPEdit1);
+    Show(*fPage, fPage->Port1(), PortEdit1);
+    Show(*fPage, fPage->IP2(), IPEdit2);
+    Show(*fPage, fPage->Port2(), PortEdit2);
+    Show(*fPage, fPage->Operator(), OperatorsCombo);
+    Show(*fPage, fPage->Phone(), PhoneEdit);
+    Show(*fPage, fPage->Point(), PointEdit);
+    Show(*fPage, fPage->UserName(), UserEdit);
+    Show(*fPage, fPage->UserPassword(), PWDEdit);
     // Only the user's own choice applies a preset; a program's choice (a
     // read, a loaded file) selects the operator and nothing more.
-    connect(OperatorsCombo, &QComboBox::activated, this, &TGPRSFrame::OperatorsComboChange);
-}
-
-void TGPRSFrame::DescribeParams() {
-    const TGPRSValues defaults = GPRSDefaults();
-    // A pause list without selection writes five minutes and is saved so.
-    TPageField* pause = &fParams.Number(QStringLiteral("GPRSPause"),
-                                              {.GetNumber =
-                                                   [this] {
-                                                       const int index = GPRSRepeatComboBox->currentIndex();
-                                                       return index >= 0 ? index : GPRSPauseDefaultIndex;
-                                                   },
-                                               .SetNumber = Bind(GPRSRepeatComboBox).SetNumber,
-                                               .Caption = Bind(GPRSRepeatComboBox).Caption},
-                                              defaults.PauseIndex, 0, GPRSPauseCount - 1);
-    TPageField* password =
-        &fParams.Text(QStringLiteral("Password"), Bind(PasswordEdit), defaults.Password);
-    // The two servers' edits have the same labels: their headings tell them
-    // apart.
-    const auto server = [this](const QString& key, QLineEdit* edit, QLabel* heading, const QString& value) {
-        TPageField& field = fParams.Text(key, Bind(edit), value);
-        field.Caption = heading->text() + QStringLiteral(": ") + ControlCaption(edit);
-        return &field;
-    };
-    FIP1 = server(QStringLiteral("IP1"), IPEdit1, Panel1, defaults.IP1);
-    FPort1 = server(QStringLiteral("Port1"), PortEdit1, Panel1, defaults.Port1);
-    FIP2 = server(QStringLiteral("IP2"), IPEdit2, Panel2, defaults.IP2);
-    FPort2 = server(QStringLiteral("Port2"), PortEdit2, Panel2, defaults.Port2);
-    fParams.Number(QStringLiteral("Opsos"), Bind(OperatorsCombo), defaults.Operator, 0,
-                   GPRSOperatorCount - 1);
-    FPhone = &fParams.Text(QStringLiteral("Phone"), Bind(PhoneEdit), defaults.Phone);
-    FPoint = &fParams.Text(QStringLiteral("Point"), Bind(PointEdit), defaults.Point);
-    FUser = &fParams.Text(QStringLiteral("UserName"), Bind(UserEdit), defaults.UserName);
-    FUserPWD = &fParams.Text(QStringLiteral("UserPWD"), Bind(PWDEdit), defaults.UserPWD);
-
-    const std::pair<QString TGPRSValues::*, TPageField*> texts[] = {
-        {&TGPRSValues::Phone, FPhone},      {&TGPRSValues::Point, FPoint},
-        {&TGPRSValues::UserName, FUser},    {&TGPRSValues::UserPWD, FUserPWD},
-        {&TGPRSValues::Password, password}, {&TGPRSValues::IP1, FIP1},
-        {&TGPRSValues::Port1, FPort1},      {&TGPRSValues::IP2, FIP2},
-        {&TGPRSValues::Port2, FPort2},
-    };
-    for (const TGPRSParam& p : GPRSParams()) {
-        const QString command = QString::fromLatin1(p.Command);
-        const QString readName = QString::fromUtf8(p.ReadName);
-        const QString writeName = QString::fromUtf8(p.WriteName);
-        if (!p.Text) {
-            // A value that does not convert selects "5" and is not reported.
-            fParams.Param({
-                .Command = command,
-                .ReadName = readName,
-                .Decode =
-                    [pause](const QString& value) {
-                        pause->SetNumber(DecodeGPRSPause(value));
-                        return true;
-                    },
-                .Encode = [pause] { return std::optional<QString>(EncodeGPRSPause(pause->Number())); },
-                .WriteName = writeName,
-            });
-            continue;
-        }
-        TPageField* field = nullptr;
-        for (const auto& [member, f] : texts) {
-            if (member == p.Text)
-                field = f;
-        }
-        Q_ASSERT(field);
-        TPageParam& param = fParams.TextParam(command, readName, *field, writeName);
-        // An empty text goes out as the read command: the panel answers with
-        // the value it keeps, which is no write.
-        param.CheckWrite = [writeName](const QString& value,
-                                       const QStringList& answer) -> std::optional<QString> {
-            if (const std::optional<QString> kept = KeptValueAfterWrite(value, answer))
-                return KeptValueErrorName(writeName, *kept);
-            return std::nullopt;
-        };
-        if (field == FPoint) {
-            param.Decode = [this](const QString& value) {
-                FPoint->SetText(value);
-                RecognizeOperatorOf(value);
-                return true;
-            };
-        }
-    }
-}
-
-void TGPRSFrame::Init() {
-    OperatorsCombo->setCurrentIndex(opBeeline);
-    OperatorsComboChange();
-}
-
-void TGPRSFrame::WritePage() {
-    RunOperation(wmWrite, [this](QStringList& errors) {
-        TGPRSValues servers;
-        servers.IP1 = FIP1->Text();
-        servers.Port1 = FPort1->Text();
-        servers.IP2 = FIP2->Text();
-        servers.Port2 = FPort2->Text();
-        FillReserveServer(servers);
-        FIP2->SetText(servers.IP2);
-        FPort2->SetText(servers.Port2);
-        fParams.Write(fHost.Exchange(), errors);
-    });
-}
-
-void TGPRSFrame::SetDefault() {
-    TPageFrame::SetDefault();
-    OperatorsComboChange();
-}
-
-void TGPRSFrame::SetSettings(const QStringList& List) {
-    TSettingsLoad load = fParams.LoadSettings(List);
-    if (!load.Usable()) {
-        SetDefault();
-        return;
-    }
-    load.ApplyAll();
-    SetSimReadOnly(OperatorLocksSimEdits(OperatorsCombo->currentIndex()));
-}
-
-void TGPRSFrame::OperatorsComboChange() {
-    if (FMode != wmNull)
-        return;
-    const std::optional<TOperatorPreset> preset = OperatorPreset(OperatorsCombo->currentText());
-    if (preset) {
-        FPhone->SetText(preset->Phone);
-        FPoint->SetText(preset->Point);
-        FUser->SetText(preset->User);
-        FUserPWD->SetText(preset->Password);
-    }
-    SetSimReadOnly(preset.has_value());
+    connect(OperatorsCombo, &QComboBox::activated, fPage, &TGPRSPage::ChooseOperator);
+    connect(fPage, &TPageModel::ValuesChanged, this, [this] { SetSimReadOnly(fPage->SimLocked()); });
+    SetSimReadOnly(fPage->SimLocked());
 }
 
 void TGPRSFrame::SetSimReadOnly(bool readOnly) {
     for (QLineEdit* e : {PhoneEdit, PointEdit, UserEdit, PWDEdit})
         e->setReadOnly(readOnly);
-}
-
-void TGPRSFrame::RecognizeOperatorOf(const QString& accessPoint) {
-    const TGPRSOperator op = RecognizeOperator(accessPoint);
-    OperatorsCombo->setCurrentIndex(op);
-    SetSimReadOnly(OperatorLocksSimEdits(op));
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "GPRSPage.h"
 #include "PageFrame.h"
 
 class QComboBox;
@@ -10,31 +11,21 @@ class QLineEdit;
 // The GPRS page: how the panel reaches the monitoring server over GPRS. The
 // SIM card's packet-data access (with presets for four operators), the
 // pause between connection attempts, the panel's identification password
-// and a main and a reserve server.
+// and a main and a reserve server. It shows a TGPRSPage; the SIM edits are
+// read-only while the page's operator preset locks them.
 class TGPRSFrame : public TPageFrame {
     Q_OBJECT
 public:
     explicit TGPRSFrame(IPageHost& host, QWidget* parent = nullptr);
 
-    // Starts with Beeline and its preset.
-    void Init() override;
-    // An empty reserve address or port takes the main one first.
-    void WritePage() override;
-    // The defaults end with the MTS preset.
-    void SetDefault() override;
-    // The loaded operator sets whether the SIM edits are read-only; its
-    // preset is not applied.
-    void SetSettings(const QStringList& List) override;
-
-    // The operator preset; runs when the user picks an operator, and from
-    // Init and SetDefault, never while the page talks to the panel.
-    void OperatorsComboChange();
+    TGPRSPage& Page() const { return *fPage; }
 
 private:
     void BuildControls();
-    void DescribeParams();
+    void ShowPage();
     void SetSimReadOnly(bool readOnly);
-    void RecognizeOperatorOf(const QString& accessPoint);
+
+    TGPRSPage* fPage;
 
     QGroupBox* GPRSGroup = nullptr;
     QGroupBox* GroupBox1 = nullptr;
@@ -63,13 +54,4 @@ private:
     QLineEdit* IPEdit2 = nullptr;
     QLabel* Label10 = nullptr;
     QLineEdit* PortEdit2 = nullptr;
-
-    TPageField* FIP1 = nullptr;
-    TPageField* FPort1 = nullptr;
-    TPageField* FIP2 = nullptr;
-    TPageField* FPort2 = nullptr;
-    TPageField* FPhone = nullptr;
-    TPageField* FPoint = nullptr;
-    TPageField* FUser = nullptr;
-    TPageField* FUserPWD = nullptr;
 };

@@ -5,8 +5,8 @@
 // bytes (Windows-1251, lines ended by CR LF, CR or LF).
 //
 // Every page takes its keys as the program loads them: the pages' models
-// (the Common, System events, Engineer numbers and SMS pages'), and the
-// GPRS, Channels and Alarm buttons values; a page whose numbers are missing or
+// (the Common, System events, GPRS, Engineer numbers and SMS pages'), and
+// the Channels and Alarm buttons values; a page whose numbers are missing or
 // unusable takes its defaults. The bytes go through the settings file's
 // own decoding (a file it refuses must say why). Checked: the pages saved as
 // one file, encoded and decoded again, give back the same lines and load to
@@ -18,7 +18,7 @@
 #include "pages/ChannelsState.h"
 #include "pages/CommonPage.h"
 #include "pages/EngeneerNumberPage.h"
-#include "pages/GPRSCodec.h"
+#include "pages/GPRSPage.h"
 #include "pages/SMSPage.h"
 #include "pages/SettingsFile.h"
 #include "pages/SettingsLookup.h"
@@ -61,6 +61,7 @@ struct TModels {
     TNoPanel Host;
     TCommonPage Common{Host};
     TSystemEventsPage SystemEvents{Host};
+    TGPRSPage GPRS{Host};
     TEngeneerNumberPage Engineer{Host};
     TSMSPage SMS{Host};
 
@@ -70,7 +71,7 @@ struct TModels {
             page->LoadSettings(lines);
         }
     }
-    std::vector<TPageModel*> Pages() { return {&Common, &SystemEvents, &Engineer, &SMS}; }
+    std::vector<TPageModel*> Pages() { return {&Common, &SystemEvents, &GPRS, &Engineer, &SMS}; }
     QStringList Save() {
         QStringList lines;
         for (TPageModel* page : Pages())
@@ -86,12 +87,10 @@ int AlarmTypeCount() {
 
 struct TPages {
     TModels Models;
-    TGPRSValues GPRS;
     TChannelsState Channels;
     TAlarmButtonsState AlarmButtons;
 
     TPages(int release, const QStringList& lines) : Models(lines) {
-        GPRS = GPRSFromSettings(lines).value_or(GPRSDefaults());
         SetDevRelease(Channels, release);
         LoadChannelsSettings(Channels, lines);
         LoadAlarmButtonsSettings(AlarmButtons, lines, AlarmTypeCount());
@@ -99,7 +98,6 @@ struct TPages {
 
     QStringList Save() {
         QStringList lines = Models.Save();
-        lines += GPRSSettings(GPRS);
         lines += ChannelsSettings(Channels);
         lines += AlarmButtonsSettings(AlarmButtons);
         return lines;
@@ -123,7 +121,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_CHECK(savedLines == loaded.Save(), "the saved lines read back unchanged");
     TPages again(release, savedLines);
     FUZZ_CHECK(again.Models.Save() == loaded.Models.Save(), "the pages' models");
-    FUZZ_CHECK(again.GPRS == loaded.GPRS, "GPRS");
     FUZZ_CHECK(again.Channels == loaded.Channels, "Channels");
     FUZZ_CHECK(again.AlarmButtons == loaded.AlarmButtons, "Alarm buttons");
     return 0;

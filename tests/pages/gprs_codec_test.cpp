@@ -169,44 +169,6 @@ TEST(GPRSValues, ReserveServerTakesTheMainOneWhereEmpty) {
     }
 }
 
-TEST(GPRSSettings, RoundTripAndTheValuesThatResetThePage) {
-    TGPRSValues v = GPRSDefaults();
-    v.PauseIndex = 10;
-    v.Operator = opOther;
-    v.Password = QStringLiteral("pa=ss");
-    v.UserName.clear();
-    EXPECT_EQ(GPRSSettings(v),
-              (QStringList{"GPRSPause=10", "Password=pa=ss", "IP1=127.000.000.001", "Port1=3050",
-                           "IP2=127.000.000.001", "Port2=3050", "Opsos=4", "Phone=*99#",
-                           "Point=internet.mts.ru", "UserName=", "UserPWD=mts"}));
-    EXPECT_EQ(GPRSFromSettings(GPRSSettings(v)), v);
-
-    // A pause list without selection is saved as what it writes, so the file loads.
-    v.PauseIndex = -1;
-    EXPECT_TRUE(GPRSSettings(v).contains(QStringLiteral("GPRSPause=0")));
-    EXPECT_EQ(GPRSFromSettings(GPRSSettings(v))->PauseIndex, 0);
-
-    // Missing texts load empty.
-    const auto sparse = GPRSFromSettings({"opsos=1", "GPRSPAUSE=3"});
-    ASSERT_TRUE(sparse.has_value());
-    EXPECT_EQ(sparse->Operator, opMegafon);
-    EXPECT_EQ(sparse->PauseIndex, 3);
-    EXPECT_TRUE(sparse->IP1.isEmpty() && sparse->Point.isEmpty() && sparse->UserPWD.isEmpty());
-
-    const QStringList resets[] = {
-        {"GPRSPause=0"},
-        {"Opsos=0"},
-        {"GPRSPause=11", "Opsos=0"},
-        {"GPRSPause=-1", "Opsos=0"},
-        {"GPRSPause=0", "Opsos=5"},
-        {"GPRSPause=0", "Opsos=-1"},
-        {"GPRSPause=x", "Opsos=0"},
-        {"GPRSPause=0", "Opsos="},
-    };
-    for (const QStringList& lines : resets)
-        EXPECT_FALSE(GPRSFromSettings(lines).has_value()) << lines.join(' ').toStdString();
-}
-
 TEST(GPRSParams, EachTextHasOneParameterAndOnlyThePauseHasACodec) {
     std::vector<QString TGPRSValues::*> texts;
     QStringList commands;

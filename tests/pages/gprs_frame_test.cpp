@@ -166,8 +166,8 @@ TEST_F(GPRSPage, ReadPauseSelectsTheNearestEntry) {
         const char* value;
         int index;
     } cases[] = {
-        {"012C", 0}, {"0168", 1}, {"0258", 5}, {"0384", 10}, {"0000", 0},
-        {"0001", 0}, {"FFFF", 10}, {"0167", 0}, // 359 s: whole minutes, 5
+        {"012C", 0}, {"0168", 1}, {"0258", 5},  {"0384", 10},
+        {"0000", 0}, {"0001", 0}, {"FFFF", 10}, {"0167", 0}, // 359 s: whole minutes, 5
     };
     answerReads({"", "", "", "", "", "", "", "", "", ""});
     for (const auto& c : cases) {

@@ -4,6 +4,7 @@
 #include "page_fakes.h"
 #include "pages/CommonPage.h"
 #include "pages/EngeneerNumberPage.h"
+#include "pages/GPRSPage.h"
 #include "pages/SMSPage.h"
 #include "pages/SystemEventsPage.h"
 
@@ -44,6 +45,7 @@ const ModelCase kModels[] = {
      [](TPageModel& p) { p.EditText(*p.Field(QStringLiteral("Object")), QStringLiteral("1234")); }},
     {"system events", Make<TSystemEventsPage>,
      [](TPageModel& p) { p.EditNumber(*p.Field(QStringLiteral("Min")), 30); }},
+    {"gprs", Make<TGPRSPage>, [](TPageModel& p) { static_cast<TGPRSPage&>(p).ChooseOperator(opOther); }},
     {"engineer numbers", Make<TEngeneerNumberPage>,
      [](TPageModel& p) { p.EditText(*p.Field(QStringLiteral("EPhone3")), QStringLiteral("+7903")); }},
     {"sms", Make<TSMSPage>,
