@@ -2,7 +2,6 @@
 
 #include "Accessibility.h"
 #include "HexValues.h"
-#include "history/CidEventTable.h"
 
 #include <QAbstractItemView>
 #include <QCheckBox>
@@ -57,13 +56,17 @@ public:
 } // namespace
 
 TAlarmButtonsFrame::TAlarmButtonsFrame(IPageHost& host, QWidget* parent)
-    : TPageFrame(host, ptAlarmButtons, parent) {
+    : TPageFrame(host, ptAlarmButtons, parent), fPage(new TAlarmButtonsPage(host)) {
     setObjectName(QStringLiteral("AlarmButtonsFrame"));
+    SetPageModel(fPage);
     fDropDownStyle = new TDropDownListStyle;
+    fShowing = true;
     BuildControls();
+    fShowing = false;
     // Freed after the lists that use it (children go in the order they came).
     fDropDownStyle->setParent(this);
-    DescribeParams();
+    ShowState();
+    connect(fPage, &TPageModel::ValuesChanged, this, &TAlarmButtonsFrame::ShowState);
 }
 
 void TAlarmButtonsFrame::BuildControls() {
@@ -72,12 +75,10 @@ void TAlarmButtonsFrame::BuildControls() {
     auto* pageLayout = new QVBoxLayout(this);
     pageLayout->addWidget(AlarmButtonsSetGroup);
 
-    ArarmButton1Box =
-        BuildButtonBox(1, QStringLiteral("ArarmButton1Box"), QStringLiteral("Тревожная кнопка 1"));
-    GroupBox1 = BuildButtonBox(2, QStringLiteral("GroupBox1"), QStringLiteral("Тревожная кнопка 2"));
+    ArarmButton1Box = BuildButtonBox(1, QStringLiteral("ArarmButton1Box"));
+    GroupBox1 = BuildButtonBox(2, QStringLiteral("GroupBox1"));
 
-    HoldTimeLabel = new QLabel(QStringLiteral("Время удержания тревожной кнопки до передачи сообщения:"),
-                               AlarmButtonsSetGroup);
+    HoldTimeLabel = new QLabel(TAlarmButtonsPage::HoldTimeCaption(), AlarmButtonsSetGroup);
     HoldTimeLabel->setObjectName(QStringLiteral("HoldTimeLabel"));
     HoldTimeCombo = new QComboBox(AlarmButtonsSetGroup);
     HoldTimeCombo->setObjectName(QStringLiteral("HoldTimeCombo"));
@@ -94,8 +95,7 @@ void TAlarmButtonsFrame::BuildControls() {
     holdLayout->addWidget(HoldTimeUnitLabel);
     holdLayout->addStretch();
 
-    AKBAlarmMessage =
-        new QCheckBox(QStringLiteral("Генерировать сообщение \"Разряд АКБ\"."), AlarmButtonsSetGroup);
+    AKBAlarmMessage = new QCheckBox(TAlarmButtonsPage::AkbMessageCaption(), AlarmButtonsSetGroup);
     AKBAlarmMessage->setObjectName(QStringLiteral("AKBAlarmMessage"));
 
     auto* setLayout = new QGridLayout(AlarmButtonsSetGroup);
@@ -109,27 +109,30 @@ void TAlarmButtonsFrame::BuildControls() {
 
     NameGroupBoxes(this);
 
+    // An item the user chooses replaces what was kept.
     connect(HoldTimeCombo, &QComboBox::currentIndexChanged, this, [this](int item) {
-        // An item chosen (by the user or the page) replaces what was kept.
-        if (item >= 0)
-            FKeptHoldTime.reset();
-        ShowHoldTimeHint();
+        if (!fShowing)
+            fPage->ChooseHoldTime(item);
+    });
+    connect(AKBAlarmMessage, &QCheckBox::toggled, this, [this](bool on) {
+        if (!fShowing)
+            fPage->SetAkbMessage(on);
     });
     for (int n = 1; n <= AlarmButtonCount; ++n)
         EnableCheck1Click(n);
 }
 
-QGroupBox* TAlarmButtonsFrame::BuildButtonBox(int n, const QString& name, const QString& title) {
+QGroupBox* TAlarmButtonsFrame::BuildButtonBox(int n, const QString& name) {
     const std::size_t i = std::size_t(n - 1);
     const auto named = [n](auto* w, const char* stem) {
         w->setObjectName(QLatin1String(stem) + QString::number(n));
         return w;
     };
-    auto* box = new QGroupBox(title, AlarmButtonsSetGroup);
+    auto* box = new QGroupBox(TAlarmButtonsPage::ButtonCaption(n), AlarmButtonsSetGroup);
     box->setObjectName(name);
 
-    EnableCheck[i] = named(new QCheckBox(QStringLiteral("Включить"), box), "EnableCheck");
-    AlarmTypeLabel[i] = named(new QLabel(QStringLiteral("Вид тревоги:"), box), "AlarmTypeLabel");
+    EnableCheck[i] = named(new QCheckBox(TAlarmButtonsPage::EnableCaption(), box), "EnableCheck");
+    AlarmTypeLabel[i] = named(new QLabel(TAlarmButtonsPage::AlarmTypeCaption(), box), "AlarmTypeLabel");
     AlarmTypeCombo[i] = named(new QComboBox(box), "AlarmTypeCombo");
     AlarmTypeCombo[i]->setMaxVisibleItems(AlarmTypeRowsVisible);
     AlarmTypeCombo[i]->setStyle(fDropDownStyle);
@@ -137,11 +140,11 @@ QGroupBox* TAlarmButtonsFrame::BuildButtonBox(int n, const QString& name, const 
     AlarmTypeCombo[i]->setMinimumContentsLength(AlarmTypeShownChars);
     AlarmTypeCombo[i]->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     AlarmTypeLabel[i]->setBuddy(AlarmTypeCombo[i]);
-    SectionLabel[i] = named(new QLabel(QStringLiteral("Номер раздела:"), box), "SectionLabel");
+    SectionLabel[i] = named(new QLabel(TAlarmButtonsPage::SectionCaption(), box), "SectionLabel");
     SectionSpin[i] = named(new QSpinBox(box), "SectionSpin");
     SectionSpin[i]->setRange(0, SectionMax);
     SectionLabel[i]->setBuddy(SectionSpin[i]);
-    LoopLabel[i] = named(new QLabel(QStringLiteral("Номер шлейфа:"), box), "LoopLabel");
+    LoopLabel[i] = named(new QLabel(TAlarmButtonsPage::LoopCaption(), box), "LoopLabel");
     LoopSpin[i] = named(new QSpinBox(box), "LoopSpin");
     LoopSpin[i]->setRange(0, LoopMax);
     LoopLabel[i]->setBuddy(LoopSpin[i]);
@@ -156,66 +159,37 @@ QGroupBox* TAlarmButtonsFrame::BuildButtonBox(int n, const QString& name, const 
     layout->addWidget(LoopSpin[i], 4, 1, Qt::AlignLeft);
     layout->setColumnStretch(1, 1);
 
-    connect(EnableCheck[i], &QCheckBox::toggled, this, [this, n] { EnableCheck1Click(n); });
-    connect(AlarmTypeCombo[i], &QComboBox::currentIndexChanged, this, [this, n, i](int item) {
-        // An item chosen (by the user or the page) replaces what was kept.
-        if (item >= 0)
-            FKeptCode[i].reset();
-        ShowAlarmTypeHint(n);
+    connect(EnableCheck[i], &QCheckBox::toggled, this, [this, n](bool on) {
+        EnableCheck1Click(n);
+        if (!fShowing)
+            fPage->SetEnabled(n, on);
+    });
+    // An item the user chooses replaces what was kept.
+    connect(AlarmTypeCombo[i], &QComboBox::currentIndexChanged, this, [this, n](int item) {
+        if (!fShowing)
+            fPage->ChooseAlarmType(n, item);
+    });
+    connect(SectionSpin[i], &QSpinBox::valueChanged, this, [this, n](int section) {
+        if (!fShowing)
+            fPage->SetSection(n, section);
+    });
+    connect(LoopSpin[i], &QSpinBox::valueChanged, this, [this, n](int loop) {
+        if (!fShowing)
+            fPage->SetLoop(n, loop);
     });
     return box;
 }
 
-void TAlarmButtonsFrame::DescribeParams() {
-    using namespace AlarmButtonsWire;
-    // Nothing to send (a list without selection and nothing kept) lists the
-    // parameter as failed.
-    const auto sent = [](const QString& value) {
-        return value.isEmpty() ? std::nullopt : std::optional<QString>(value);
-    };
-    fParams.Param({
-        .Command = ReactionCommand,
-        .ReadName = ReactionError,
-        .Decode =
-            [this](const QString& value) {
-                return ShowRead([&](TAlarmButtonsState& s) {
-                    ApplyReactionFlags(s, value);
-                    return true;
-                });
-            },
-        .Encode = [this, sent] { return sent(ReactionFlagsWriteValue(State())); },
-    });
-    for (int n = 1; n <= AlarmButtonCount; ++n) {
-        fParams.Param({
-            .Command = ButtonCommand(n),
-            .ReadName = ButtonError(n),
-            .Decode =
-                [this, n](const QString& value) {
-                    return ShowRead(
-                        [&](TAlarmButtonsState& s) { return ApplyButtonValue(s, n, value, fAlarmTypes); });
-                },
-            .Encode = [this, n, sent] { return sent(ButtonWriteValue(State(), n, fAlarmTypes)); },
-        });
-    }
-    fParams.Param({
-        .Command = HoldTimeCommand,
-        .ReadName = HoldTimeError,
-        .Decode =
-            [this](const QString& value) {
-                return ShowRead([&](TAlarmButtonsState& s) { return ApplyHoldTime(s, value); });
-            },
-        .Encode = [this, sent] { return sent(HoldTimeWriteValue(State())); },
-    });
-}
-
 void TAlarmButtonsFrame::Init() {
-    if (fAlarmTypes.isEmpty()) {
-        fAlarmTypes = BuildAlarmTypeItems(TCidEventTable::Builtin().Lines());
+    TPageFrame::Init();
+    const TAlarmTypeItems& types = fPage->AlarmTypes();
+    if (AlarmTypeCombo[0]->count() != types.size()) {
+        fShowing = true;
         for (QComboBox* combo : AlarmTypeCombo) {
             combo->clear();
             int widest = 0;
             const QFontMetrics metrics = combo->view()->fontMetrics();
-            for (const TAlarmTypeItem& item : fAlarmTypes) {
+            for (const TAlarmTypeItem& item : types) {
                 combo->addItem(item.Caption, item.Code);
                 widest = std::max(widest, metrics.horizontalAdvance(item.Caption));
             }
@@ -224,57 +198,36 @@ void TAlarmButtonsFrame::Init() {
             view->setMinimumWidth(widest + ListItemMargins + view->verticalScrollBar()->sizeHint().width() +
                                   2 * view->frameWidth());
         }
+        fShowing = false;
     }
-    for (QComboBox* combo : AlarmTypeCombo)
-        combo->setCurrentIndex(0);
+    ShowState();
 }
 
-TAlarmButtonsState TAlarmButtonsFrame::State() const {
-    TAlarmButtonsState state;
-    for (std::size_t i = 0; i < AlarmButtonCount; ++i) {
-        TAlarmButton& b = state.Buttons[i];
-        b.Enabled = EnableCheck[i]->isChecked();
-        b.Item = AlarmTypeCombo[i]->currentIndex();
-        b.KeptCode = b.Item < 0 ? FKeptCode[i] : std::nullopt;
-        b.Section = SectionSpin[i]->value();
-        b.Loop = LoopSpin[i]->value();
-    }
-    state.HoldTime = HoldTimeCombo->currentIndex();
-    state.KeptHoldTime = state.HoldTime < 0 ? FKeptHoldTime : std::nullopt;
-    state.AkbMessage = AKBAlarmMessage->isChecked();
-    return state;
-}
-
-void TAlarmButtonsFrame::Show(const TAlarmButtonsState& state) {
+void TAlarmButtonsFrame::ShowState() {
+    const bool nested = fShowing;
+    fShowing = true;
+    const TAlarmButtonsState& state = fPage->State();
     for (int n = 1; n <= AlarmButtonCount; ++n) {
         const std::size_t i = std::size_t(n - 1);
         const TAlarmButton& b = state.Buttons[i];
         EnableCheck[i]->setChecked(b.Enabled);
         const bool listed = b.Item >= 0 && b.Item < AlarmTypeCombo[i]->count();
         AlarmTypeCombo[i]->setCurrentIndex(listed ? b.Item : -1);
-        FKeptCode[i] = listed ? std::nullopt : b.KeptCode;
         ShowAlarmTypeHint(n);
         SectionSpin[i]->setValue(b.Section);
         LoopSpin[i]->setValue(b.Loop);
     }
     const bool listed = state.HoldTime >= 0 && state.HoldTime < HoldTimeCombo->count();
     HoldTimeCombo->setCurrentIndex(listed ? state.HoldTime : -1);
-    FKeptHoldTime = listed ? std::nullopt : state.KeptHoldTime;
     ShowHoldTimeHint();
     AKBAlarmMessage->setChecked(state.AkbMessage);
-}
-
-bool TAlarmButtonsFrame::ShowRead(const std::function<bool(TAlarmButtonsState&)>& apply) {
-    TAlarmButtonsState state = State();
-    if (!apply(state))
-        return false;
-    Show(state);
-    return true;
+    fShowing = nested;
 }
 
 void TAlarmButtonsFrame::ShowAlarmTypeHint(int n) {
     QComboBox* combo = AlarmTypeCombo[std::size_t(n - 1)];
-    const std::optional<int>& kept = FKeptCode[std::size_t(n - 1)];
+    const TAlarmButton& button = fPage->State().Buttons[std::size_t(n - 1)];
+    const std::optional<int> kept = button.Item < 0 ? button.KeptCode : std::nullopt;
     if (!kept) {
         // The closed list may be too narrow for a long text.
         combo->setPlaceholderText({});
@@ -290,17 +243,19 @@ void TAlarmButtonsFrame::ShowAlarmTypeHint(int n) {
 }
 
 void TAlarmButtonsFrame::ShowHoldTimeHint() {
-    if (!FKeptHoldTime) {
+    const TAlarmButtonsState& state = fPage->State();
+    const std::optional<QString> kept = state.HoldTime < 0 ? state.KeptHoldTime : std::nullopt;
+    if (!kept) {
         HoldTimeCombo->setPlaceholderText({});
         HoldTimeCombo->setToolTip({});
         return;
     }
-    const QString seconds = HoldSecondsText(*FKeptHoldTime);
+    const QString seconds = HoldSecondsText(*kept);
     HoldTimeCombo->setPlaceholderText(seconds);
     HoldTimeCombo->setToolTip(QStringLiteral("Панель хранит время удержания %1 (%2 сек.), которого нет в "
                                              "списке.\nОно будет записано обратно без изменений, пока не "
                                              "выбрано другое время.")
-                                  .arg(*FKeptHoldTime, seconds));
+                                  .arg(*kept, seconds));
 }
 
 void TAlarmButtonsFrame::EnableCheck1Click(int n) {
@@ -311,50 +266,4 @@ void TAlarmButtonsFrame::EnableCheck1Click(int n) {
     AlarmTypeCombo[i]->setEnabled(on);
     SectionSpin[i]->setEnabled(on);
     LoopSpin[i]->setEnabled(on);
-}
-
-void TAlarmButtonsFrame::SetDefault() {
-    TAlarmButtonsState state;
-    ResetAlarmButtons(state);
-    Show(state);
-}
-
-void TAlarmButtonsFrame::GetSettings(QStringList& List) {
-    List = AlarmButtonsSettings(State());
-}
-
-void TAlarmButtonsFrame::SetSettings(const QStringList& List) {
-    // The whole file is checked first: a missing or malformed value, or an
-    // item past the end of its list, puts the page on its defaults instead.
-    TAlarmButtonsState state;
-    if (LoadAlarmButtonsSettings(state, List, int(fAlarmTypes.size())))
-        Show(state);
-    else
-        SetDefault();
-}
-
-QString TAlarmButtonsFrame::SettingsCaption(const QString& key) const {
-    const auto is = [&key](const QString& k) { return key.compare(k, Qt::CaseInsensitive) == 0; };
-    // A button's controls are named alike in both boxes: the box tells them apart.
-    for (int n = 1; n <= AlarmButtonCount; ++n) {
-        const std::size_t i = std::size_t(n - 1);
-        const std::pair<const char*, const QWidget*> controls[] = {
-            {"Enable", EnableCheck[i]},
-            {"Alarm", AlarmTypeCombo[i]},
-            {"Section", SectionSpin[i]},
-            {"Loop", LoopSpin[i]},
-        };
-        for (const auto& [stem, control] : controls) {
-            if (is(AlarmButtonKey(stem, n))) {
-                const auto* box = qobject_cast<const QGroupBox*>(control->parentWidget());
-                const QString own = ControlCaption(control);
-                return box ? box->title() + QStringLiteral(": ") + own : own;
-            }
-        }
-    }
-    if (is(HoldTimeKey()))
-        return ControlCaption(HoldTimeCombo);
-    if (is(AkbMessageKey()))
-        return ControlCaption(AKBAlarmMessage);
-    return TPageFrame::SettingsCaption(key);
 }

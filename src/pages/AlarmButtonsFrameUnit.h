@@ -1,6 +1,6 @@
 #pragma once
 
-#include "AlarmButtonsState.h"
+#include "AlarmButtonsPage.h"
 #include "PageFrame.h"
 
 #include <array>
@@ -18,29 +18,23 @@ class QStyle;
 // loop); how long a button must be held before the message goes out; and
 // whether the panel reports a discharged battery.
 //
-// The controls show a TAlarmButtonsState, and the page's rules are the
-// functions over it (AlarmButtonsState.h): a read takes the state the
-// controls show, applies the panel's value and shows the result; a write
-// sends what the state gives. A value read from the panel that no list item
-// stands for (an event code missing from the table, a hold time outside
-// 1..5 s) leaves its list without a selection, is named in the list's
-// placeholder and tool tip, and is written back exactly as read until the
-// user chooses an item.
+// The controls show a TAlarmButtonsPage. A value read from the panel that
+// no list item stands for (an event code missing from the table, a hold
+// time outside 1..5 s) leaves its list without a selection and is named in
+// the list's placeholder and tool tip.
 class TAlarmButtonsFrame : public TPageFrame {
     Q_OBJECT
 public:
     explicit TAlarmButtonsFrame(IPageHost& host, QWidget* parent = nullptr);
 
+    // The page's start values, then its lists.
     void Init() override;
-    void SetDefault() override;
-    void GetSettings(QStringList& List) override;
-    void SetSettings(const QStringList& List) override;
-    QString SettingsCaption(const QString& key) const override;
 
+    TAlarmButtonsPage& Page() const { return *fPage; }
     // The items both alarm type lists hold (after Init).
-    const TAlarmTypeItems& AlarmTypes() const { return fAlarmTypes; }
-    // What the controls show, with the values kept from the panel.
-    TAlarmButtonsState State() const;
+    const TAlarmTypeItems& AlarmTypes() const { return fPage->AlarmTypes(); }
+    // What the page holds, with the values kept from the panel.
+    const TAlarmButtonsState& State() const { return fPage->State(); }
 
     // Shared by both check boxes: button n's (1, 2) list, section and loop
     // follow its check box.
@@ -48,23 +42,18 @@ public:
 
 private:
     void BuildControls();
-    QGroupBox* BuildButtonBox(int n, const QString& name, const QString& title);
-    void DescribeParams();
-    // Puts a state into the controls.
-    void Show(const TAlarmButtonsState& state);
-    // A read: the value applied to the state shown; false (nothing changes)
-    // when the value cannot be used.
-    bool ShowRead(const std::function<bool(TAlarmButtonsState&)>& apply);
+    QGroupBox* BuildButtonBox(int n, const QString& name);
+    // Puts the page's state into the controls.
+    void ShowState();
     // The placeholder and tool tip of a list: the value kept from the panel
     // while there is one.
     void ShowAlarmTypeHint(int n);
     void ShowHoldTimeHint();
 
-    TAlarmTypeItems fAlarmTypes;
-    // Values read from the panel that no item of their list stands for,
-    // while the list shows no selection.
-    std::array<std::optional<int>, AlarmButtonCount> FKeptCode;
-    std::optional<QString> FKeptHoldTime;
+    TAlarmButtonsPage* fPage;
+    // The page's state is being put into the controls: their change
+    // handlers leave the page alone.
+    bool fShowing = false;
     QStyle* fDropDownStyle = nullptr;
 
     QGroupBox* AlarmButtonsSetGroup = nullptr;

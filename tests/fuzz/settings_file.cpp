@@ -5,16 +5,15 @@
 // bytes (Windows-1251, lines ended by CR LF, CR or LF).
 //
 // Every page takes its keys as the program loads them: the pages' models
-// (the Common, System events, GPRS, Engineer numbers and SMS pages'), and
-// the Channels and Alarm buttons values; a page whose numbers are missing or
+// (the Common, System events, GPRS, Alarm buttons, Engineer numbers and SMS
+// pages'), and the Channels values; a page whose numbers are missing or
 // unusable takes its defaults. The bytes go through the settings file's
 // own decoding (a file it refuses must say why). Checked: the pages saved as
 // one file, encoded and decoded again, give back the same lines and load to
 // exactly the same values.
 #include "fuzz_check.h"
 
-#include "history/CidEventTable.h"
-#include "pages/AlarmButtonsState.h"
+#include "pages/AlarmButtonsPage.h"
 #include "pages/ChannelsState.h"
 #include "pages/CommonPage.h"
 #include "pages/EngeneerNumberPage.h"
@@ -62,6 +61,7 @@ struct TModels {
     TCommonPage Common{Host};
     TSystemEventsPage SystemEvents{Host};
     TGPRSPage GPRS{Host};
+    TAlarmButtonsPage AlarmButtons{Host};
     TEngeneerNumberPage Engineer{Host};
     TSMSPage SMS{Host};
 
@@ -71,7 +71,9 @@ struct TModels {
             page->LoadSettings(lines);
         }
     }
-    std::vector<TPageModel*> Pages() { return {&Common, &SystemEvents, &GPRS, &Engineer, &SMS}; }
+    std::vector<TPageModel*> Pages() {
+        return {&Common, &SystemEvents, &GPRS, &AlarmButtons, &Engineer, &SMS};
+    }
     QStringList Save() {
         QStringList lines;
         for (TPageModel* page : Pages())
@@ -80,26 +82,18 @@ struct TModels {
     }
 };
 
-int AlarmTypeCount() {
-    static const int count = int(BuildAlarmTypeItems(TCidEventTable::Builtin().Lines()).size());
-    return count;
-}
-
 struct TPages {
     TModels Models;
     TChannelsState Channels;
-    TAlarmButtonsState AlarmButtons;
 
     TPages(int release, const QStringList& lines) : Models(lines) {
         SetDevRelease(Channels, release);
         LoadChannelsSettings(Channels, lines);
-        LoadAlarmButtonsSettings(AlarmButtons, lines, AlarmTypeCount());
     }
 
     QStringList Save() {
         QStringList lines = Models.Save();
         lines += ChannelsSettings(Channels);
-        lines += AlarmButtonsSettings(AlarmButtons);
         return lines;
     }
 };
@@ -121,7 +115,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_CHECK(savedLines == loaded.Save(), "the saved lines read back unchanged");
     TPages again(release, savedLines);
     FUZZ_CHECK(again.Models.Save() == loaded.Models.Save(), "the pages' models");
+    FUZZ_CHECK(again.Models.AlarmButtons.State() == loaded.Models.AlarmButtons.State(), "Alarm buttons");
     FUZZ_CHECK(again.Channels == loaded.Channels, "Channels");
-    FUZZ_CHECK(again.AlarmButtons == loaded.AlarmButtons, "Alarm buttons");
     return 0;
 }

@@ -2,6 +2,7 @@
 // they hold as the panel gave it, and whether the user changed anything
 // since the last read, write or load.
 #include "page_fakes.h"
+#include "pages/AlarmButtonsPage.h"
 #include "pages/CommonPage.h"
 #include "pages/EngeneerNumberPage.h"
 #include "pages/GPRSPage.h"
@@ -46,6 +47,8 @@ const ModelCase kModels[] = {
     {"system events", Make<TSystemEventsPage>,
      [](TPageModel& p) { p.EditNumber(*p.Field(QStringLiteral("Min")), 30); }},
     {"gprs", Make<TGPRSPage>, [](TPageModel& p) { static_cast<TGPRSPage&>(p).ChooseOperator(opOther); }},
+    {"alarm buttons", Make<TAlarmButtonsPage>,
+     [](TPageModel& p) { static_cast<TAlarmButtonsPage&>(p).SetLoop(2, 123); }},
     {"engineer numbers", Make<TEngeneerNumberPage>,
      [](TPageModel& p) { p.EditText(*p.Field(QStringLiteral("EPhone3")), QStringLiteral("+7903")); }},
     {"sms", Make<TSMSPage>,
