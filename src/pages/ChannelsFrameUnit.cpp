@@ -6,7 +6,6 @@
 #include "KeyFilter.h"
 #include "RedWhenInvalid.h"
 #include "TypedText.h"
-#include "panel/PanelExchange.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -22,7 +21,6 @@
 
 namespace {
 
-const QString OK = QStringLiteral("OK");
 const QString PhoneChars = QStringLiteral("0123456789+");
 
 // The header's sections: caption and the width it starts with.
@@ -42,20 +40,17 @@ bool PhoneAsTyped(const QString& text) {
 
 } // namespace
 
-TChannelsFrame::TChannelsFrame(IPageHost& host, QWidget* parent) : TPageFrame(host, ptChannels, parent) {
+TChannelsFrame::TChannelsFrame(IPageHost& host, QWidget* parent)
+    : TPageFrame(host, ptChannels, parent), fPage(new TChannelsPage(host)) {
     setObjectName(QStringLiteral("ChannelsFrame"));
+    SetPageModel(fPage);
     // The controls' change handlers stay quiet while they are being built.
     fShowing = true;
     BuildControls();
-    DescribeParams();
     fShowing = false;
     LayoutColumns();
     ShowState();
-}
-
-QString TChannelsFrame::EraseBusyText() {
-    return QStringLiteral("Очистка истории прибора: ожидание ответа панели (до %1 с)")
-        .arg(ChannelsWire::EraseTimeOut / 1000);
+    connect(fPage, &TPageModel::ValuesChanged, this, &TChannelsFrame::ShowState);
 }
 
 void TChannelsFrame::BuildControls() {
@@ -75,7 +70,7 @@ void TChannelsFrame::BuildControls() {
         named(new QGroupBox(QStringLiteral("Телефоны ПЦН")), QStringLiteral("ChannelsGroupBox"));
     ScrollBox->setWidget(ChannelsGroupBox);
 
-    GPRSOnlineCheckBox = named(new QCheckBox(QStringLiteral("Включить GPRS-online"), ChannelsGroupBox),
+    GPRSOnlineCheckBox = named(new QCheckBox(TChannelsPage::GprsOnlineCaption(), ChannelsGroupBox),
                                QStringLiteral("GPRSOnlineCheckBox"));
 
     HeaderSections = new QStandardItemModel(0, int(std::size(Sections)), this);
@@ -94,8 +89,7 @@ void TChannelsFrame::BuildControls() {
     PPanel = named(new QWidget(ChannelsGroupBox), QStringLiteral("PPanel"));
     BuildRows();
 
-    MoveGroup = named(new QGroupBox(QStringLiteral("Тип перехода по направлениям"), ChannelsGroupBox),
-                      QStringLiteral("MoveGroup"));
+    MoveGroup = named(new QGroupBox(TChannelsPage::MoveCaption(), ChannelsGroupBox), QStringLiteral("MoveGroup"));
     MoveButtons = new QButtonGroup(MoveGroup);
     auto* moveLayout = new QVBoxLayout(MoveGroup);
     const QString moveItems[] = {
@@ -124,7 +118,7 @@ void TChannelsFrame::BuildControls() {
     connect(HeaderControl1, &QHeaderView::sectionResized, this, &TChannelsFrame::LayoutColumns);
     connect(MoveButtons, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
         if (checked && !fShowing)
-            fState.Move = id;
+            fPage->SetMove(id);
     });
 }
 
@@ -137,7 +131,7 @@ void TChannelsFrame::BuildRows() {
 
         PhoneEdit[i] = new QLineEdit(PPanel);
         PhoneEdit[i]->setObjectName(QStringLiteral("PhoneEdit%1").arg(r));
-        PhoneEdit[i]->setAccessibleName(QStringLiteral("Телефон %1").arg(r));
+        PhoneEdit[i]->setAccessibleName(TChannelsPage::PhoneCaption(r));
         PhoneEdit[i]->setAutoFillBackground(true);
         TKeyFilter::Install(PhoneEdit[i], PhoneChars, TDirectionRec::kPhoneMax);
         // A phone from a file may be longer than the panel keeps, or hold
@@ -147,7 +141,7 @@ void TChannelsFrame::BuildRows() {
 
         ChannelCombo[i] = new QComboBox(PPanel);
         ChannelCombo[i]->setObjectName(QStringLiteral("ChannelCombo%1").arg(r));
-        ChannelCombo[i]->setAccessibleName(QStringLiteral("Тип передачи данных %1").arg(r));
+        ChannelCombo[i]->setAccessibleName(TChannelsPage::ChannelCaption(r));
         ChannelCombo[i]->setIconSize(QSize(16, 16));
         ChannelCombo[i]->setProperty("Row", r);
 
@@ -160,10 +154,10 @@ void TChannelsFrame::BuildRows() {
         const int k = i + 1;
         LogicPanel[i] = new QWidget(PPanel);
         LogicPanel[i]->setObjectName(QStringLiteral("LogicPanel%1").arg(k));
-        LogicAND[i] = new QRadioButton(QStringLiteral("И"), LogicPanel[i]);
+        LogicAND[i] = new QRadioButton(TChannelsPage::AndCaption(), LogicPanel[i]);
         LogicAND[i]->setObjectName(QStringLiteral("LogicAND%1").arg(k));
         LogicAND[i]->setAccessibleName(QStringLiteral("И между строками %1 и %2").arg(k).arg(k + 1));
-        LogicOR[i] = new QRadioButton(QStringLiteral("ИЛИ"), LogicPanel[i]);
+        LogicOR[i] = new QRadioButton(TChannelsPage::OrCaption(), LogicPanel[i]);
         LogicOR[i]->setObjectName(QStringLiteral("LogicOR%1").arg(k));
         LogicOR[i]->setAccessibleName(QStringLiteral("ИЛИ между строками %1 и %2").arg(k).arg(k + 1));
         LogicOR[i]->setChecked(true);
@@ -195,50 +189,8 @@ void TChannelsFrame::BuildRows() {
         HeaderControl1->resizeSection(s, std::max(Sections[s].Width, minimum[s]));
 }
 
-void TChannelsFrame::DescribeParams() {
-    using namespace ChannelsWire;
-    fOnlineParam = &fParams.Param({
-        .Command = GprsOnlineCommand,
-        .ReadName = GprsOnlineReadError,
-        .Decode =
-            [this](const QString& value) {
-                // A value that is no number is a failed read, listed.
-                const std::optional<bool> on = ApplyGprsOnlineValue(value);
-                if (!on)
-                    return false;
-                SetGprsOnline(fState, *on);
-                ShowState();
-                return true;
-            },
-        .WriteName = GprsOnlineWriteError,
-    });
-    for (int i = 0; i < kRows; ++i) {
-        fEntryParams[i] = &fParams.Param({
-            .Command = EntryReadCommand(i),
-            .ReadName = EntryReadError(i),
-            .WriteName = EntryWriteError(i),
-            .DecodeAnswer =
-                [this, i](const QStringList& lines) {
-                    const std::optional<TDirectionRec> rec = ParseDirectionAnswer(lines);
-                    if (!rec)
-                        return false;
-                    FDirection[i] = *rec;
-                    return true;
-                },
-        });
-    }
-    fMoveParam = &fParams.Param({
-        .Command = MoveCommand,
-        .ReadName = MoveError,
-        .Decode =
-            [this](const QString& value) {
-                fState.Move = ApplyMoveValue(value);
-                return true;
-            },
-    });
-}
-
 void TChannelsFrame::Init() {
+    TPageFrame::Init();
     LayoutColumns();
     ShowState();
 }
@@ -267,15 +219,16 @@ void TChannelsFrame::LayoutColumns() {
 }
 
 void TChannelsFrame::FillChannelLists() {
-    if (fShownTable == fState.Table)
+    const TChannelTable table = fPage->State().Table;
+    if (fShownTable == table)
         return;
-    const QList<TChannelItem>& items = ChannelItems(fState.Table);
+    const QList<TChannelItem>& items = ChannelItems(table);
     for (QComboBox* combo : ChannelCombo) {
         combo->clear();
         for (const TChannelItem& item : items)
             combo->addItem(ChannelIcon(item.Image), item.Caption);
     }
-    fShownTable = fState.Table;
+    fShownTable = table;
 }
 
 void TChannelsFrame::ShowState() {
@@ -283,24 +236,25 @@ void TChannelsFrame::ShowState() {
     const bool nested = fShowing;
     fShowing = true;
     FillChannelLists();
+    const TChannelsState& state = fPage->State();
     for (int i = 0; i < kRows; ++i) {
-        const TChannelRow& row = fState.Rows[i];
+        const TChannelRow& row = state.Rows[i];
         ChannelCombo[i]->setCurrentIndex(row.Item >= 0 && row.Item < ChannelCombo[i]->count() ? row.Item
                                                                                               : -1);
         if (PhoneEdit[i]->text() != row.Phone)
             Bind(PhoneEdit[i]).SetText(row.Phone);
     }
-    GPRSOnlineCheckBox->setChecked(fState.GprsOnline);
+    GPRSOnlineCheckBox->setChecked(state.GprsOnline);
     for (int i = 0; i < kLinks; ++i)
-        (fState.LinkAnd[i] ? LogicAND[i] : LogicOR[i])->setChecked(true);
-    if (QAbstractButton* move = MoveButtons->button(fState.Move))
+        (state.LinkAnd[i] ? LogicAND[i] : LogicOR[i])->setChecked(true);
+    if (QAbstractButton* move = MoveButtons->button(state.Move))
         move->setChecked(true);
     NumberDirections();
     fShowing = nested;
 }
 
 void TChannelsFrame::NumberDirections() {
-    const TRowDirections numbers = RowDirections(fState);
+    const TRowDirections numbers = RowDirections(fPage->State());
     for (int r = 1; r <= kRows; ++r)
         MarkRow(r, numbers[r - 1]);
 }
@@ -315,129 +269,21 @@ void TChannelsFrame::MarkRow(int r, int n) {
 }
 
 void TChannelsFrame::GPRSOnlineCheckBoxClick(bool checked) {
-    if (fShowing)
-        return;
-    SetGprsOnline(fState, checked);
-    ShowState();
+    if (!fShowing)
+        fPage->SetGprsOnline(checked);
 }
 
 void TChannelsFrame::ChannelCombo1Change(int r, int item) {
-    if (fShowing)
-        return;
-    ChooseChannel(fState, r, item);
-    ShowState();
+    if (!fShowing)
+        fPage->ChooseChannel(r, item);
 }
 
 void TChannelsFrame::LogicAND1Click(int k, bool checked) {
-    if (fShowing)
-        return;
-    fState.LinkAnd[k - 1] = checked;
-    NumberDirections();
+    if (!fShowing)
+        fPage->SetLink(k, checked);
 }
 
 void TChannelsFrame::PhoneEdit1Change(int r, const QString& text) {
     if (!fShowing)
-        fState.Rows[r - 1].Phone = text;
-}
-
-void TChannelsFrame::DevRelease(int Release) {
-    SetDevRelease(fState, Release);
-    ShowState();
-}
-
-void TChannelsFrame::ReadPage() {
-    RunOperation(wmRead, [this](QStringList& errors) {
-        TPanelExchange& exchange = fHost.Exchange();
-        // The switch first: the lists follow it before the entries go in.
-        TParamTable::ReadParam(exchange, *fOnlineParam, errors);
-        // An entry the panel does not give leaves its row as it stands; its
-        // direction number takes part in the links as the row has it now.
-        const TChannelRows shown = fState.Rows;
-        FDirection = CollectDirections(fState);
-        std::array<bool, kRows> read{};
-        for (int i = 0; i < kRows; ++i)
-            read[i] = TParamTable::ReadParam(exchange, *fEntryParams[i], errors);
-        ShowDirections(fState, FDirection);
-        for (int i = 0; i < kRows; ++i) {
-            if (!read[i])
-                fState.Rows[i] = shown[i];
-        }
-        TParamTable::ReadParam(exchange, *fMoveParam, errors);
-        ShowState();
-    });
-}
-
-bool TChannelsFrame::EraseHistory() {
-    TOperationScope erasing(fHost, TOperationState::Erasing);
-    if (!erasing)
-        return false;
-    QStringList failed;
-    {
-        // The panel cannot stop an erase once begun: no Cancel. The wake-up
-        // command would only queue up behind the erase's long answer.
-        TBusyScope busy(fHost, EraseBusyText());
-        fHost.SetWakeUp(false);
-        fHost.Exchange().SendParamToDevice(ChannelsWire::EraseCommand, failed, ChannelsWire::EraseError, OK,
-                                           ChannelsWire::EraseTimeOut);
-        fHost.SetWakeUp(true);
-    }
-    // Told at once; the write goes on.
-    if (!failed.isEmpty())
-        fHost.ShowErrorList(failed, wmWrite);
-    return true;
-}
-
-void TChannelsFrame::WritePage() {
-    RunOperation(wmWrite, [this](QStringList& errors) {
-        if (!fHost.Confirm(ChannelsWire::EraseQuestion))
-            return;
-        if (!EraseHistory())
-            return;
-        PackRows(fState);
-        ShowState();
-        TPanelExchange& exchange = fHost.Exchange();
-        for (const TPageCommand& write : ChannelsWrites(fState)) {
-            if (write.Line.isEmpty())
-                errors.append(write.ErrorName);
-            else
-                exchange.SendParamToDevice(write.Line, errors, write.ErrorName, OK, ExchangeTimeout::Param);
-        }
-    });
-}
-
-void TChannelsFrame::SetDefault() {
-    ResetChannels(fState);
-    ShowState();
-}
-
-void TChannelsFrame::GetSettings(QStringList& List) {
-    List = ChannelsSettings(fState);
-}
-
-void TChannelsFrame::SetSettings(const QStringList& List) {
-    LoadChannelsSettings(fState, List);
-    ShowState();
-}
-
-QString TChannelsFrame::SettingsCaption(const QString& key) const {
-    const auto is = [&key](const QString& k) { return key.compare(k, Qt::CaseInsensitive) == 0; };
-    for (int r = 1; r <= kRows; ++r) {
-        if (is(ChannelsPhoneKey(r)))
-            return ControlCaption(PhoneEdit[r - 1]);
-        if (is(ChannelsComboKey(r)))
-            return ControlCaption(ChannelCombo[r - 1]);
-    }
-    // A link is a pair of switches, И and ИЛИ.
-    for (int k = 1; k <= kLinks; ++k) {
-        if (is(ChannelsLinkKey(k)))
-            return QStringLiteral("%1/%2 между строками %3 и %4")
-                .arg(LogicAND[k - 1]->text(), LogicOR[k - 1]->text())
-                .arg(k)
-                .arg(k + 1);
-    }
-    if (is(ChannelsOnlineKey()))
-        return ControlCaption(GPRSOnlineCheckBox);
-    if (is(ChannelsMoveKey()))
-        return ControlCaption(MoveGroup);
-    return TPageFrame::SettingsCaption(key);
+        fPage->SetPhone(r, text);
 }

@@ -1,7 +1,6 @@
 #pragma once
 
-#include "ChannelsCodec.h"
-#include "ChannelsState.h"
+#include "ChannelsPage.h"
 #include "PageFrame.h"
 
 #include <array>
@@ -24,29 +23,21 @@ class QStandardItemModel;
 // the panel does when an event cannot be delivered in a direction. Writing
 // the page erases the panel's event journal first, after a question.
 //
-// The page shows one TChannelsState: every change the user makes goes into
-// it through the page's rules, and the controls are then brought in line
-// with it.
+// The page shows a TChannelsPage: every change the user makes goes into it
+// through the page's rules, and the controls are then brought in line with
+// its state.
 class TChannelsFrame : public TPageFrame {
     Q_OBJECT
 public:
     explicit TChannelsFrame(IPageHost& host, QWidget* parent = nullptr);
 
     void Init() override;
-    void ReadPage() override;
-    void WritePage() override;
-    void SetDefault() override;
-    void GetSettings(QStringList& List) override;
-    void SetSettings(const QStringList& List) override;
-    QString SettingsCaption(const QString& key) const override;
-    // The lists are filled for the connected panel's release; each row keeps
-    // its channel type.
-    void DevRelease(int Release) override;
 
-    const TChannelsState& State() const { return fState; }
+    TChannelsPage& Page() const { return *fPage; }
+    const TChannelsState& State() const { return fPage->State(); }
 
     // What the busy indicator says while the panel erases its journal.
-    static QString EraseBusyText();
+    static QString EraseBusyText() { return TChannelsPage::EraseBusyText(); }
 
 private:
     static constexpr int kRows = ChannelRowCount;
@@ -54,9 +45,8 @@ private:
 
     void BuildControls();
     void BuildRows();
-    void DescribeParams();
     void LayoutColumns();
-    // The controls brought in line with fState.
+    // The controls brought in line with the page's state.
     void ShowState();
     void FillChannelLists();
     void NumberDirections();
@@ -68,21 +58,9 @@ private:
     void LogicAND1Click(int k, bool checked);
     void PhoneEdit1Change(int r, const QString& text);
 
-    // The journal erase before a write; false when it could not even start
-    // (the window is closing or the line is gone), so nothing may be sent.
-    bool EraseHistory();
-
-    TChannelsState fState;
-    // The entries of the read in progress, by entry number; they start as
-    // the rows show them, so an entry the panel does not give changes
-    // nothing.
-    TDirectionTable FDirection;
+    TChannelsPage* fPage;
     std::optional<TChannelTable> fShownTable;
     bool fShowing = false;
-
-    TPageParam* fOnlineParam = nullptr;
-    std::array<TPageParam*, kRows> fEntryParams{};
-    TPageParam* fMoveParam = nullptr;
 
     QScrollArea* ScrollBox = nullptr;
     QGroupBox* ChannelsGroupBox = nullptr;

@@ -3,6 +3,7 @@
 // since the last read, write or load.
 #include "page_fakes.h"
 #include "pages/AlarmButtonsPage.h"
+#include "pages/ChannelsPage.h"
 #include "pages/CommonPage.h"
 #include "pages/EngeneerNumberPage.h"
 #include "pages/GPRSPage.h"
@@ -47,6 +48,8 @@ const ModelCase kModels[] = {
     {"system events", Make<TSystemEventsPage>,
      [](TPageModel& p) { p.EditNumber(*p.Field(QStringLiteral("Min")), 30); }},
     {"gprs", Make<TGPRSPage>, [](TPageModel& p) { static_cast<TGPRSPage&>(p).ChooseOperator(opOther); }},
+    {"channels", Make<TChannelsPage>,
+     [](TPageModel& p) { static_cast<TChannelsPage&>(p).SetPhone(1, QStringLiteral("+79001234567")); }},
     {"alarm buttons", Make<TAlarmButtonsPage>,
      [](TPageModel& p) { static_cast<TAlarmButtonsPage&>(p).SetLoop(2, 123); }},
     {"engineer numbers", Make<TEngeneerNumberPage>,
@@ -188,6 +191,25 @@ TEST(SystemEventsModel, APeriodTheListsCannotShowHasNoItemAndGoesBackAsItCame) {
     EXPECT_EQ(page.Write().Message, TSystemEventsPage::WriteFailed());
     EXPECT_EQ(host.errors, (QStringList{TSystemEventsPage::ReadFailed(), TSystemEventsPage::WriteFailed()}));
     EXPECT_TRUE(host.errorLists.empty());
+}
+
+TEST(ChannelsModel, AWriteTheUserDeclinesSendsNothingAndKeepsTheChanges) {
+    FakeHost host;
+    host.answerYes = false;
+    TChannelsPage page(host);
+    page.Init();
+    page.SetPhone(1, QStringLiteral("+79001234567"));
+    AcceptWrites(host.exchange);
+    const TPageResult result = page.Write();
+    EXPECT_FALSE(result.Ran);
+    EXPECT_EQ(host.questions, QStringList{ChannelsWire::EraseQuestion});
+    EXPECT_TRUE(host.exchange.sent.empty());
+    EXPECT_TRUE(page.Changed()) << "nothing of them reached the panel";
+
+    host.answerYes = true;
+    EXPECT_TRUE(page.Write().Ok());
+    EXPECT_EQ(host.exchange.Commands().first(), ChannelsWire::EraseCommand);
+    EXPECT_FALSE(page.Changed());
 }
 
 } // namespace
