@@ -42,6 +42,19 @@ install(FILES ${manual_outputs} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${PROJECT_SOURCE_DIR}/debian/copyright ${CMAKE_BINARY_DIR}/package/changelog.gz
         DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/tarvik1)
 
+# A stripped install (CPack's) drops what Debian's dh_strip drops besides
+# the symbols: the compiler's .comment notes. Runs after the programs are in
+# place (install rules run in the order they are declared).
+install(CODE "
+    if(CMAKE_INSTALL_DO_STRIP)
+        foreach(program tarvik1 tarvik1-cli tarvik1-panel-emulator)
+            execute_process(COMMAND \"${CMAKE_STRIP}\" --remove-section=.comment --remove-section=.note
+                \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/\${program}\"
+                COMMAND_ERROR_IS_FATAL ANY)
+        endforeach()
+    endif()
+")
+
 set(TARVIK_PACKAGE_MAINTAINER "Velmor Tarvik-1 team <tarvik1@velmor.example>"
     CACHE STRING "The Maintainer line of the Debian package")
 

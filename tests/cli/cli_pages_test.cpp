@@ -471,7 +471,7 @@ TEST_F(CliPages, TheProgramNeedsNoDisplay) {
 // output, as the file of the same pages holds them.
 TEST_F(CliPages, ReadToStandardOutputGivesTheFilesBytes) {
     changePanel();
-    for (const QStringList pages : {QStringList{}, QStringList{"--pages", "gprs,sms"}}) {
+    for (const QStringList& pages : {QStringList{}, QStringList{"--pages", "gprs,sms"}}) {
         const QString file = path("file.ini");
         ASSERT_EQ(run(QStringList{"read", "--port", panel->slavePath(), "--out", file} + pages).code, ceOk);
         const CliBytesRun r =
