@@ -30,8 +30,9 @@ int RunFlash(const TCliOptions& options, const TFlashOptions& flash, QTextStream
     }
 
     if (!flash.Yes) {
-        errors << "Записать эту прошивку в панель? Панель перейдёт в загрузчик, её флеш-память будет очищена. "
-                  "[да/нет]: ";
+        errors
+            << "Записать эту прошивку в панель? Панель перейдёт в загрузчик, её флеш-память будет очищена. "
+               "[да/нет]: ";
         errors.flush();
         if (!IsYes(in.readLine())) {
             errors << "Прошивка не записана: нет подтверждения.\n";
@@ -44,7 +45,8 @@ int RunFlash(const TCliOptions& options, const TFlashOptions& flash, QTextStream
     if (connected != ceOk)
         return session.Finish(connected);
     if (!progress.Quiet()) {
-        out << QStringLiteral("Панель: %1, память %2\n").arg(session.Version().Name, session.Version().Memory);
+        out << QStringLiteral("Панель: %1, память %2\n")
+                   .arg(session.Version().Name, session.Version().Memory);
         out.flush();
     }
 

@@ -9,9 +9,9 @@
 class QTextStream;
 
 struct TFlashOptions {
-    QString Image;            // the image file
-    bool Yes = false;         // no question before writing
-    TUploadTimeOuts TimeOuts; // the boot loader's waits (tests shorten them)
+    QString Image;                                   // the image file
+    bool Yes = false;                                // no question before writing
+    TUploadTimeOuts TimeOuts;                        // the boot loader's waits (tests shorten them)
     TProgressStyle Progress = TProgressStyle::Lines; // Quiet: errors alone, nothing on `out`
 };
 

@@ -36,12 +36,14 @@ void PrintErrors(const QStringList& errors, QTextStream& err) {
 namespace {
 
 // The sheet as the CSV file's bytes, to standard output.
-TExportResult ExportToStandardOutput(const THistory& history, const std::vector<int>& rows, QTextStream& out) {
+TExportResult ExportToStandardOutput(const THistory& history, const std::vector<int>& rows,
+                                     QTextStream& out) {
     QBuffer csv;
     csv.open(QIODevice::WriteOnly);
     QString reason;
     if (!WriteHistoryCsv(history, rows, csv) || !WriteStandardOutput(out, csv.data(), &reason))
-        return {false, QStringLiteral("Не удалось записать таблицу в %1: %2").arg(StandardOutputName(), reason)};
+        return {false,
+                QStringLiteral("Не удалось записать таблицу в %1: %2").arg(StandardOutputName(), reason)};
     return {true, QString(), int(rows.size())};
 }
 
@@ -67,7 +69,8 @@ int RunJournal(const TCliOptions& options, const TJournalOptions& journal, QText
     TJournalReader reader(session.Exchange(), history);
     reader.SetTiming(journal.Timing);
     QObject::connect(&reader, &TJournalReader::ReadProgress, [&](int done, int total, qint64 msLeft) {
-        progress.Progress(JournalProgressText(done, total, msLeft), total > 0 ? int(qint64(done) * 100 / total) : 100);
+        progress.Progress(JournalProgressText(done, total, msLeft),
+                          total > 0 ? int(qint64(done) * 100 / total) : 100);
     });
     QEventLoop loop;
     TJournalResult result;
@@ -124,7 +127,8 @@ int RunEraseJournal(const TCliOptions& options, const TJournalTiming& timing, QT
     TJournalReader reader(session.Exchange(), history);
     reader.SetTiming(timing);
     TSessionWakeUp wakeUp(session);
-    progress.Note(QStringLiteral("Очистка журнала панели (до %1 с)...").arg((timing.EraseTimeOut + 999) / 1000));
+    progress.Note(
+        QStringLiteral("Очистка журнала панели (до %1 с)...").arg((timing.EraseTimeOut + 999) / 1000));
     const TJournalResult result = reader.Erase(wakeUp);
     if (!result.Ok()) {
         PrintErrors(result.Errors, errors);

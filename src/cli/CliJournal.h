@@ -9,10 +9,10 @@
 class QTextStream;
 
 struct TJournalOptions {
-    QString Out;           // FILE.xlsx or FILE.csv; "-": CSV to `out`
-    int Last = 20;         // the newest records to read (one page by default)
-    bool All = false;      // the whole journal instead
-    TJournalTiming Timing; // the reads' time-outs and chunks (tests shorten them)
+    QString Out;                                     // FILE.xlsx or FILE.csv; "-": CSV to `out`
+    int Last = 20;                                   // the newest records to read (one page by default)
+    bool All = false;                                // the whole journal instead
+    TJournalTiming Timing;                           // the reads' time-outs and chunks (tests shorten them)
     TProgressStyle Progress = TProgressStyle::Lines; // Quiet: errors alone
 };
 

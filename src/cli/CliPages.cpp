@@ -286,7 +286,8 @@ int RunDiff(const TCliArgs& p, const std::vector<int>& tags, bool chosen, const 
 
 bool IsPagesCommand(const QStringList& args) {
     const TCliArgs p = ParseCliArgs(args);
-    return !p.help && !p.version && p.error.isEmpty() && (p.command == kRead || p.command == kWrite || p.command == kDiff);
+    return !p.help && !p.version && p.error.isEmpty() &&
+           (p.command == kRead || p.command == kWrite || p.command == kDiff);
 }
 
 int RunCliWithPages(const QStringList& args, QTextStream& out, QTextStream& err,

@@ -291,7 +291,8 @@ TEST_F(CliFlash, ProgressIsALinePerTenthOrOneLineOnATerminal) {
     const CliRun lines = run(args);
     ASSERT_EQ(lines.code, ceOk) << lines.err.toStdString();
     const QStringList blocks = lines.err.split('\n').filter("Запись блока");
-    ASSERT_EQ(blocks.size(), 11) << "32 blocks, one line per tenth from 0 to 100 %\n" << lines.err.toStdString();
+    ASSERT_EQ(blocks.size(), 11) << "32 blocks, one line per tenth from 0 to 100 %\n"
+                                 << lines.err.toStdString();
     EXPECT_TRUE(blocks.first().startsWith("Запись блока 1 из 32: 3 %"));
     EXPECT_TRUE(blocks.last().startsWith("Запись блока 32 из 32: 100 %"));
 
@@ -352,8 +353,9 @@ TEST_F(CliFlash, QuietTellsOnlyWhatWentWrong) {
     EXPECT_EQ(RunFlash(options, flash, in, o, e), ceFlashFailed);
     e.flush();
     EXPECT_EQ(out, "");
-    EXPECT_EQ(err, "Не удалось выполнить шаг «Запись блока 2 из 32»: панель не приняла блок. Панель осталась в "
-                   "загрузчике; чтобы восстановить её, запустите обновление ещё раз.\n");
+    EXPECT_EQ(err,
+              "Не удалось выполнить шаг «Запись блока 2 из 32»: панель не приняла блок. Панель осталась в "
+              "загрузчике; чтобы восстановить её, запустите обновление ещё раз.\n");
 }
 
 } // namespace

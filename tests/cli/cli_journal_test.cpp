@@ -253,7 +253,8 @@ TEST_F(CliJournal, TheCsvGoesToStandardOutputAsTheFileHoldsIt) {
     ASSERT_TRUE(full.open(QIODevice::WriteOnly));
     const CliRun failed = RunOutputTo(full, RunCli, args, timings);
     EXPECT_EQ(failed.code, ceOutputFailed);
-    EXPECT_TRUE(failed.err.contains("Не удалось записать таблицу в стандартный вывод: ")) << failed.err.toStdString();
+    EXPECT_TRUE(failed.err.contains("Не удалось записать таблицу в стандартный вывод: "))
+        << failed.err.toStdString();
     EXPECT_FALSE(failed.err.contains("Записано"));
 
     // The program, quiet: the bytes alone, nothing on standard error.
@@ -278,15 +279,19 @@ TEST_F(CliJournal, QuietTellsOnlyWhatWentWrong) {
         int code;
         QString err;
     } cases[] = {
-        {"the journal read", {"journal", "--port", panel->slavePath(), "--all", "--out", dir.filePath("a.csv")},
-         ceOk, ""},
+        {"the journal read",
+         {"journal", "--port", panel->slavePath(), "--all", "--out", dir.filePath("a.csv")},
+         ceOk,
+         ""},
         {"a record that never comes",
          {"journal", "--port", skipping->slavePath(), "--all", "--out", dir.filePath("b.csv")},
          ceExchangeFailed,
          "Ошибка: Записи истории: не получена запись 5\n"},
         {"the erase", {"erase-journal", "--port", panel->slavePath(), "--yes"}, ceOk, ""},
-        {"an empty journal", {"journal", "--port", panel->slavePath(), "--out", dir.filePath("c.csv")},
-         ceJournalEmpty, "Журнал панели пуст: файл не записан\n"},
+        {"an empty journal",
+         {"journal", "--port", panel->slavePath(), "--out", dir.filePath("c.csv")},
+         ceJournalEmpty,
+         "Журнал панели пуст: файл не записан\n"},
     };
     for (const auto& c : cases) {
         const CliRun r = run(c.args + QStringList{"--quiet"});

@@ -475,14 +475,15 @@ TEST_F(CliPages, ReadToStandardOutputGivesTheFilesBytes) {
         const QString file = path("file.ini");
         ASSERT_EQ(run(QStringList{"read", "--port", panel->slavePath(), "--out", file} + pages).code, ceOk);
         const CliBytesRun r =
-            RunCaughtBytes(RunCliWithPages, QStringList{"read", "--port", panel->slavePath(), "--out", "-"} + pages,
-                           timings);
+            RunCaughtBytes(RunCliWithPages,
+                           QStringList{"read", "--port", panel->slavePath(), "--out", "-"} + pages, timings);
         EXPECT_EQ(r.code, ceOk) << r.err.toStdString();
         EXPECT_EQ(r.out, BytesOf(file)) << pages.join(' ').toStdString();
         EXPECT_TRUE(r.err.endsWith("Настройки выведены в стандартный вывод\n")) << r.err.toStdString();
         EXPECT_FALSE(QFile::exists(path("-")));
     }
-    EXPECT_TRUE(BytesOf(path("file.ini")).contains("\xC8\xE7\xEC\xE5\xED\xE5\xED\xEE")) << "Изменено, in Windows-1251";
+    EXPECT_TRUE(BytesOf(path("file.ini")).contains("\xC8\xE7\xEC\xE5\xED\xE5\xED\xEE"))
+        << "Изменено, in Windows-1251";
 
     QFile full("/dev/full");
     ASSERT_TRUE(full.open(QIODevice::WriteOnly));
@@ -504,11 +505,13 @@ TEST_F(CliPages, QuietTellsOnlyWhatWentWrong) {
     r = run({"diff", "--port", panel->slavePath(), kept, "-q"});
     EXPECT_EQ(r.code, ceDifferent);
     EXPECT_EQ(r.err, "");
-    EXPECT_TRUE(r.out.startsWith("Общие настройки: Номер объекта [Object]: в панели «4321», в файле «0050»\n"))
+    EXPECT_TRUE(
+        r.out.startsWith("Общие настройки: Номер объекта [Object]: в панели «4321», в файле «0050»\n"))
         << r.out.toStdString();
     // A file of some pages, with the journal's erase: no page named, no question told.
     const QString part = path("part.ini");
-    ASSERT_EQ(run({"read", "--port", panel->slavePath(), "--out", part, "--pages", "common,channels"}).code, ceOk);
+    ASSERT_EQ(run({"read", "--port", panel->slavePath(), "--out", part, "--pages", "common,channels"}).code,
+              ceOk);
     r = run({"write", "--port", panel->slavePath(), part, "--erase-journal", "--quiet"});
     EXPECT_EQ(r.code, ceOk);
     EXPECT_EQ(r.err, "");

@@ -37,8 +37,7 @@ TEST(CliProgress, OffATerminalALineEachTimeANewTenthBegins) {
         std::vector<int> percents;
         QString lines;
     } cases[] = {
-        {"every block of an upload", {3, 6, 9, 12, 15, 50, 51, 99, 100},
-         "3 %\n12 %\n50 %\n99 %\n100 %\n"},
+        {"every block of an upload", {3, 6, 9, 12, 15, 50, 51, 99, 100}, "3 %\n12 %\n50 %\n99 %\n100 %\n"},
         {"a start at nought", {0, 0, 1, 10}, "0 %\n10 %\n"},
         {"a tenth skipped over", {5, 45, 95}, "5 %\n45 %\n95 %\n"},
         {"one report", {100}, "100 %\n"},
