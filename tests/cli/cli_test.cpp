@@ -311,12 +311,13 @@ TEST_F(Cli, AChatteringLineHoldsNothingForEver) {
 }
 
 TEST_F(Cli, APanelThatAnswersTwiceGetsNoValueCreditedLate) {
-    // Each answer comes again 50 ms later, after the next command has gone
+    // Each answer comes again 300 ms later, after the next command has gone
     // out: "+typepan"'s copy lands on "+o", "+o"'s on "+disp" and so on.
     // None is of the next command's form, so none is printed as its value.
     auto panel = StartEmulatedPanel(QuickPanelSettings());
     emu::Faults f;
     f.answerTwice = true;
+    f.answerTwiceGapMs = 300; // far beyond a busy machine's pause between two commands
     f.onlyCommand = "+";
     panel->setFaults(f);
     const CliRun r = run({"send", "--port", panel->slavePath(), "+o", "+disp", "+pwlog"});
