@@ -11,6 +11,7 @@
 #include "MessageBoxes.h"
 #include "SettingsActions.h"
 #include "firmware/UpdateFirmware.h"
+#include "pages/HistoryFrameUnit.h"
 #include "pages/PageFrame.h"
 #include "pages/PageTable.h"
 #include "panel/CommandExchange.h"
@@ -56,6 +57,17 @@ TMainForm::TMainForm(QWidget* parent)
     connect(fSession.get(), &TPanelSession::Disconnected, this, [this] {
         ClearStatusPanels();
         emit Disconnected();
+    });
+    // The History page's store is the connected panel's journal: another
+    // connection starts it afresh, and an erase the panel took (from any
+    // page) empties it.
+    connect(fSession.get(), &TPanelSession::Connected, this, [this] {
+        if (THistoryFrame* history = HistoryPage())
+            history->ForgetJournal();
+    });
+    connect(fSession.get(), &TPanelSession::JournalErased, this, [this] {
+        if (THistoryFrame* history = HistoryPage())
+            history->JournalErased();
     });
     // Closing: once everything has unwound, the window closes.
     connect(fSession.get(), &TPanelSession::CloseReady, this,
@@ -337,6 +349,14 @@ void TMainForm::FreeFrames() {
         delete FFramesContainer.back();
         FFramesContainer.pop_back();
     }
+}
+
+THistoryFrame* TMainForm::HistoryPage() const {
+    for (TPageFrame* frame : FFramesContainer) {
+        if (auto* history = qobject_cast<THistoryFrame*>(frame))
+            return history;
+    }
+    return nullptr;
 }
 
 void TMainForm::ShowFrame(TPageFrame* frame) {

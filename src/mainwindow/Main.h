@@ -29,6 +29,7 @@ class TConnectForm;
 class TDevice;
 class TErrorListForm;
 class TFirmwareActions;
+class THistoryFrame;
 class TSettingsActions;
 class TLog;
 class TPageFrame;
@@ -123,6 +124,7 @@ private:
     void CreateFrames();
     void FreeFrames();
     void ShowFrame(TPageFrame* frame);
+    THistoryFrame* HistoryPage() const;
     void StateChangedTo(TOperationState state);
     void ApplyState();
     TOperationResult RunOnPage(TOperationState state, void (TPageFrame::*op)());
