@@ -31,3 +31,7 @@ bool TSessionExchange::Uparam() const {
 void TSessionExchange::SetUparam(bool value) {
     fSession.CommandExchange().SetUparam(value);
 }
+
+void TSessionExchange::SetLeastAnswerTime(uint32_t ms) {
+    fSession.CommandExchange().SetLeastAnswerTime(ms);
+}

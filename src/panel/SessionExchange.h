@@ -22,6 +22,7 @@ public:
     int Attempts() const override;
     bool Uparam() const override;
     void SetUparam(bool value) override;
+    void SetLeastAnswerTime(uint32_t ms) override;
 
 private:
     TPanelSession& fSession;

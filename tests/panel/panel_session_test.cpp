@@ -26,6 +26,10 @@ namespace {
 using S = TOperationState;
 using A = TStateAction;
 
+void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
+
 void PrintTo(TOperationState s, std::ostream* os) {
     *os << StateName(s).toStdString();
 }
@@ -343,6 +347,29 @@ TEST_F(PanelSession, AJournalEraseIsToldOnlyWhenThePanelTookIt) {
     panel->setFaults({});
     EXPECT_TRUE(ask("+o"));
     EXPECT_EQ(erased.count(), 1);
+    session.EndOperation();
+}
+
+TEST_F(PanelSession, ALateAnswerWithinTheLeastAnswerTimeIsNotTheNextCommands) {
+    // The firmware upload gives every write of a slow boot loader at least
+    // its answer time, also through the pages' exchange: an answer that
+    // comes after the time-out and the late bound but within that time is
+    // still the answer of the command it was written for.
+    TLinkTimings quick = timings;
+    quick.LateMs = 50;
+    session.SetLinkTimings(quick);
+    ASSERT_TRUE(connectPanel());
+    ASSERT_TRUE(session.BeginOperation(S::UpdatingFirmware));
+    session.Exchange().SetLeastAnswerTime(400);
+    emu::Faults f;
+    f.extraDelayMs = 150;
+    f.onlyCommand = "+o";
+    panel->setFaults(f);
+    QString value;
+    EXPECT_FALSE(session.Exchange().DeviceCommand("+o", value, 40)) << "every attempt timed out";
+    ASSERT_TRUE(session.Exchange().DeviceCommand("+disp", value, 2500));
+    EXPECT_EQ(value, panel->parameter("+disp")) << "not a late answer to \"+o\"";
+    session.Exchange().SetLeastAnswerTime(0);
     session.EndOperation();
 }
 
