@@ -2,6 +2,7 @@
 
 #include "panel/DeviceVersion.h"
 #include "panel/LinkTimings.h"
+#include "panel/PanelExchange.h"
 #include "panel/PanelSession.h"
 
 #include <QObject>
@@ -40,7 +41,7 @@ struct TCliOptions {
     QString Port;
     bool Modem = false;
     QString Phone;
-    uint32_t TimeOut = 2500;
+    uint32_t TimeOut = ExchangeTimeout::Param;
     QString LogFile;
 };
 

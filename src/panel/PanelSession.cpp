@@ -36,12 +36,14 @@ TPanelSession::TPanelSession(const TLinkTimings& timings, QObject* parent)
 }
 
 TPanelSession::~TPanelSession() {
+    // The sequences give the device's handlers back as they go; then the
+    // device calls nothing of the session any more.
+    delete fDisconnect;
+    fSequence.reset();
     fExchange->Abort();
     fDevice->SetWakeUp(false);
     fDevice->OnLineLost = nullptr;
     fDevice->OnComCreateError = nullptr;
-    delete fDisconnect;
-    fSequence.reset();
 }
 
 void TPanelSession::SetLinkTimings(const TLinkTimings& timings) {

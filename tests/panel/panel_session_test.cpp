@@ -21,11 +21,7 @@
 #include <functional>
 #include <optional>
 
-namespace {
-
-using S = TOperationState;
-using A = TStateAction;
-
+// Readable values in failed expectations.
 void PrintTo(const QString& s, std::ostream* os) {
     *os << '"' << s.toStdString() << '"';
 }
@@ -33,6 +29,11 @@ void PrintTo(const QString& s, std::ostream* os) {
 void PrintTo(TOperationState s, std::ostream* os) {
     *os << StateName(s).toStdString();
 }
+
+namespace {
+
+using S = TOperationState;
+using A = TStateAction;
 
 // ---- the rules, without a panel --------------------------------------------
 
@@ -309,8 +310,9 @@ TEST_F(PanelSession, TheLineLostOrTheCloseEndTheOperationRunning) {
         EXPECT_EQ(result.Status, c.Status);
         EXPECT_EQ(s.State(), c.StateAfter) << "the operation's end does not bring the connected state back";
         ASSERT_EQ(lost.count(), c.Lost);
-        if (c.Lost)
+        if (c.Lost) {
             EXPECT_TRUE(lost.first().first().toString().contains(panel->slavePath()));
+        }
         if (c.StateAfter == S::Closing) {
             // The close goes on once the operation has unwound: the panel
             // is disconnected properly, then the window may close.
@@ -318,8 +320,9 @@ TEST_F(PanelSession, TheLineLostOrTheCloseEndTheOperationRunning) {
             EXPECT_TRUE(s.ReadyToClose());
             EXPECT_TRUE(panel->receivedLines().endsWith("CABLE DISCONNECT"));
         }
-        if (c.StateAfter == S::Disconnected)
+        if (c.StateAfter == S::Disconnected) {
             EXPECT_FALSE(s.Device().ComActive());
+        }
     }
 }
 
@@ -357,16 +360,17 @@ TEST_F(PanelSession, ALateAnswerWithinTheLeastAnswerTimeIsNotTheNextCommands) {
     // still the answer of the command it was written for.
     TLinkTimings quick = timings;
     quick.LateMs = 50;
+    quick.Attempts = 1;
     session.SetLinkTimings(quick);
     ASSERT_TRUE(connectPanel());
     ASSERT_TRUE(session.BeginOperation(S::UpdatingFirmware));
-    session.Exchange().SetLeastAnswerTime(400);
+    session.Exchange().SetLeastAnswerTime(600);
     emu::Faults f;
-    f.extraDelayMs = 150;
+    f.extraDelayMs = 300;
     f.onlyCommand = "+o";
     panel->setFaults(f);
     QString value;
-    EXPECT_FALSE(session.Exchange().DeviceCommand("+o", value, 40)) << "every attempt timed out";
+    ASSERT_FALSE(session.Exchange().DeviceCommand("+o", value, 40)) << "its answer comes after the time-out";
     ASSERT_TRUE(session.Exchange().DeviceCommand("+disp", value, 2500));
     EXPECT_EQ(value, panel->parameter("+disp")) << "not a late answer to \"+o\"";
     session.Exchange().SetLeastAnswerTime(0);
