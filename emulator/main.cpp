@@ -22,13 +22,17 @@ int main(int argc, char** argv) {
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
 
     QCoreApplication app(argc, argv);
+    // Messages carry the name the program was started by: panel-emulator in
+    // the build tree, tarvik1-panel-emulator where it is installed.
+    const QByteArray name = QCoreApplication::applicationName().toLocal8Bit();
+    const char* program = name.constData();
     EmulatorOptions options;
     QString message;
     switch (EmulatorOptions::parse(app.arguments(), options, message)) {
     case EmulatorOptions::Result::Help: std::fputs(message.toLocal8Bit().constData(), stdout); return 0;
     case EmulatorOptions::Result::Error:
-        std::fprintf(stderr, "panel-emulator: %s\nTry 'panel-emulator --help'.\n",
-                     message.toLocal8Bit().constData());
+        std::fprintf(stderr, "%s: %s\nTry '%s --help'.\n", program, message.toLocal8Bit().constData(),
+                     program);
         return 2;
     case EmulatorOptions::Result::Run: break;
     }
@@ -36,7 +40,7 @@ int main(int argc, char** argv) {
     EmulatedPanel panel(options.settings);
     QString error;
     if (!panel.start(&error)) {
-        std::fprintf(stderr, "panel-emulator: %s\n", error.toLocal8Bit().constData());
+        std::fprintf(stderr, "%s: %s\n", program, error.toLocal8Bit().constData());
         return 1;
     }
     PortAnnouncement announcement;
@@ -44,14 +48,14 @@ int main(int argc, char** argv) {
                                ? announcement.announce(panel.slavePath(), QStringLiteral("panel"), &error)
                                : announcement.announceAt(options.linkPath, panel.slavePath(), &error);
     if (!announced) {
-        std::fprintf(stderr, "panel-emulator: %s\n", error.toLocal8Bit().constData());
+        std::fprintf(stderr, "%s: %s\n", program, error.toLocal8Bit().constData());
         panel.stop();
         return 1;
     }
 
     std::printf("%s\n", announcement.linkPath().toLocal8Bit().constData());
     std::fflush(stdout);
-    std::fprintf(stderr, "panel-emulator: %s mode on %s (%s); stop with Ctrl+C\n",
+    std::fprintf(stderr, "%s: %s mode on %s (%s); stop with Ctrl+C\n", program,
                  linkModeName(options.settings.mode).toLocal8Bit().constData(),
                  announcement.linkPath().toLocal8Bit().constData(),
                  panel.slavePath().toLocal8Bit().constData());
@@ -60,7 +64,7 @@ int main(int argc, char** argv) {
     sigwait(&stopSignals, &signal);
     announcement.withdraw();
     panel.stop();
-    std::fprintf(stderr, "panel-emulator: stopped (%s)\n",
+    std::fprintf(stderr, "%s: stopped (%s)\n", program,
                  signal == SIGINT    ? "SIGINT"
                  : signal == SIGTERM ? "SIGTERM"
                                      : "SIGHUP");

@@ -15,6 +15,7 @@ packages=(
     libxlsxwriter-dev unzip
     locales           # the tests that also run under ru_RU.UTF-8
     dpkg-dev file desktop-file-utils  # cpack -G DEB and the package test
+    lintian man-db binutils           # the package test: lintian, the manual pages, readelf
 )
 
 "$root/scripts/install_packages.sh" "${packages[@]}"

@@ -13,6 +13,10 @@ TCliArgs ParseCliArgs(const QStringList& args) {
         };
         if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
             p.help = true;
+        } else if (a == QLatin1String("--version")) {
+            p.version = true;
+        } else if (a == QLatin1String("--quiet") || a == QLatin1String("-q")) {
+            p.quiet = true;
         } else if (a == QLatin1String("--port")) {
             value(p.options.Port);
         } else if (a == QLatin1String("--modem")) {

@@ -13,6 +13,8 @@ struct TCliArgs {
     TCliOptions options;
     QStringList rest;
     bool help = false;
+    bool version = false; // --version: the program's version, nothing else
+    bool quiet = false;   // --quiet: nothing on standard error but errors
     bool yes = false;
     QString out;
     QString last;

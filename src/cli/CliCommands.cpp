@@ -3,11 +3,14 @@
 #include "CliArgs.h"
 #include "CliFlash.h"
 #include "CliJournal.h"
+#include "CliProgress.h"
 #include "CliSendCommands.h"
 #include "CliSession.h"
+#include "StandardOutput.h"
 #include "history/HistoryExport.h"
 #include "panel/DeviceVersion.h"
 #include "serial/Device.h"
+#include "version.h"
 
 #include <QIODevice>
 #include <QTextStream>
@@ -39,7 +42,7 @@ QString HelpCommandsAndOptions() {
         "                              сводку, спросить подтверждение, подключиться и\n"
         "                              записать прошивку через загрузчик панели (ход\n"
         "                              записи в stderr), затем отключиться\n"
-        "  journal --port ПОРТ --out ФАЙЛ.xlsx|ФАЙЛ.csv [--last N | --all]\n"
+        "  journal --port ПОРТ --out ФАЙЛ.xlsx|ФАЙЛ.csv|- [--last N | --all]\n"
         "                              прочитать журнал событий панели (последние N\n"
         "                              записей, по умолчанию 20, или весь журнал; ход\n"
         "                              чтения в stderr) и записать его в таблицу, как\n"
@@ -47,7 +50,7 @@ QString HelpCommandsAndOptions() {
         "  erase-journal --port ПОРТ --yes\n"
         "                              очистить журнал событий панели (без --yes не\n"
         "                              выполняется)\n"
-        "  read --port ПОРТ --out ФАЙЛ.ini [--pages СПИСОК]\n"
+        "  read --port ПОРТ --out ФАЙЛ.ini|- [--pages СПИСОК]\n"
         "                              прочитать страницы настроек (по умолчанию все) и\n"
         "                              записать файл настроек, как \"Сохранить в файл\"\n"
         "                              окна программы; с --pages в файле только строки\n"
@@ -72,7 +75,10 @@ QString HelpCommandsAndOptions() {
         "  --timeout МС      время ожидания ответа на команду в send (по умолчанию 2500;\n"
         "                    через модем прибавляется 5000)\n"
         "  --log ФАЙЛ        записать обмен с панелью в файл в формате журнала программы\n"
-        "  --out ФАЙЛ        journal: файл таблицы, .xlsx (книга) или .csv (UTF-8, \";\")\n"
+        "  --out ФАЙЛ        journal: файл таблицы, .xlsx (книга) или .csv (UTF-8, \";\");\n"
+        "                    read: файл настроек; \"-\" — в стандартный вывод (journal:\n"
+        "                    таблица CSV; книгу .xlsx можно записать только в файл;\n"
+        "                    read: байты файла настроек)\n"
         "  --last N          journal: последние N записей (1..65536, по умолчанию 20)\n"
         "  --all             journal: весь журнал, от старых записей к новым\n"
         "  --yes             flash: не спрашивать подтверждение; erase-journal: подтверждение\n"
@@ -83,7 +89,14 @@ QString HelpCommandsAndOptions() {
         "                    engineer-numbers, sms (по умолчанию все)\n"
         "  --erase-journal   write: подтверждение очистки журнала при записи страницы\n"
         "                    \"Каналы связи\"\n"
+        "  --quiet, -q       в stderr только ошибки: без хода записи и чтения, шагов и\n"
+        "                    сообщений об успехе (flash: только с --yes, без сводки)\n"
+        "  --version         версия программы\n"
         "  --help            эта справка\n"
+        "\n"
+        "Ход записи прошивки (flash) и чтения журнала (journal): в терминале — одна\n"
+        "строка, которая обновляется на месте; иначе (файл, конвейер) — строка на\n"
+        "каждые 10 %.\n"
         "\n");
 }
 
@@ -124,6 +137,10 @@ QString HelpExitCodes() {
 
 } // namespace
 
+QString CliVersion() {
+    return QStringLiteral("tarvik1-cli " TARVIK_VERSION);
+}
+
 QString CliHelp() {
     return HelpCommandsAndOptions() + DestructiveCommandsHelp() + HelpExitCodes();
 }
@@ -157,14 +174,15 @@ int RunJournalCommand(const TCliArgs& p, QTextStream& out, QTextStream& err, con
         if (!p.yes)
             return usage(
                 QStringLiteral("Очистка журнала панели необратима: подтвердите её параметром --yes"));
-        return RunEraseJournal(p.options, {}, out, err, timings);
+        return RunEraseJournal(p.options, {}, out, err, timings, ProgressStyleOf(err, p.quiet));
     }
     TJournalOptions journal;
     if (p.out.isEmpty())
         return usage(QStringLiteral("Не указан файл таблицы (--out)"));
-    if (!ExportFormatOf(p.out))
+    if (!IsStandardOutput(p.out) && !ExportFormatOf(p.out))
         return usage(QStringLiteral("Файл таблицы должен быть .xlsx или .csv: %1").arg(p.out));
     journal.Out = p.out;
+    journal.Progress = ProgressStyleOf(err, p.quiet);
     if (p.all && !p.last.isEmpty())
         return usage(QStringLiteral("Укажите либо --last, либо --all"));
     journal.All = p.all;
@@ -190,6 +208,10 @@ int RunCli(const QStringList& args, QTextStream& in, QTextStream& out, QTextStre
     const TCliArgs p = ParseCliArgs(args);
     if (p.help) {
         out << CliHelp();
+        return ceOk;
+    }
+    if (p.version) {
+        out << CliVersion() << '\n';
         return ceOk;
     }
     auto usage = [&](const QString& message) {
@@ -234,9 +256,14 @@ int RunCli(const QStringList& args, QTextStream& in, QTextStream& out, QTextStre
         if (p.rest.size() != 1)
             return usage(p.rest.isEmpty() ? QStringLiteral("Не указан файл прошивки")
                                           : QStringLiteral("Лишние слова: %1").arg(p.rest.mid(1).join(' ')));
+        // Quiet leaves out the summary the question asks about.
+        if (p.quiet && !p.yes)
+            return usage(QStringLiteral("С --quiet сводка прошивки не выводится: подтвердите запись "
+                                        "параметром --yes"));
         TFlashOptions options;
         options.Image = p.rest.first();
         options.Yes = p.yes;
+        options.Progress = ProgressStyleOf(err, p.quiet);
         return RunFlash(p.options, options, in, out, err, timings);
     }
 

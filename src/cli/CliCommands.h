@@ -16,3 +16,5 @@ int RunCli(const QStringList& args, QTextStream& out, QTextStream& err, const TL
 
 // The text of --help.
 QString CliHelp();
+// The text of --version: the program's name and version ("tarvik1-cli 2.0.0.16").
+QString CliVersion();

@@ -15,32 +15,40 @@ bool IsYes(const QString& answer) {
 
 int RunFlash(const TCliOptions& options, const TFlashOptions& flash, QTextStream& in, QTextStream& out,
              QTextStream& err, const TLinkTimings& timings) {
+    TCliProgress progress(err, flash.Progress);
+    QTextStream& errors = progress.Err();
     TFirmwareImage image;
     QString problem;
     if (!LoadFirmwareFile(flash.Image, image, problem)) {
-        err << problem << '\n';
+        errors << problem << '\n';
         return ceImageRefused;
     }
-    for (const QString& line : SummaryText(SummariseImage(image)))
-        out << line << '\n';
-    out.flush();
+    if (!progress.Quiet()) {
+        for (const QString& line : SummaryText(SummariseImage(image)))
+            out << line << '\n';
+        out.flush();
+    }
 
     if (!flash.Yes) {
-        err << "Записать эту прошивку в панель? Панель перейдёт в загрузчик, её флеш-память будет очищена. "
+        errors
+            << "Записать эту прошивку в панель? Панель перейдёт в загрузчик, её флеш-память будет очищена. "
                "[да/нет]: ";
-        err.flush();
+        errors.flush();
         if (!IsYes(in.readLine())) {
-            err << "Прошивка не записана: нет подтверждения.\n";
+            errors << "Прошивка не записана: нет подтверждения.\n";
             return ceNotConfirmed;
         }
     }
 
-    TCliSession session(options, out, err, timings);
+    TCliSession session(options, out, errors, timings);
     const int connected = session.Connect();
     if (connected != ceOk)
         return session.Finish(connected);
-    out << QStringLiteral("Панель: %1, память %2\n").arg(session.Version().Name, session.Version().Memory);
-    out.flush();
+    if (!progress.Quiet()) {
+        out << QStringLiteral("Панель: %1, память %2\n")
+                   .arg(session.Version().Name, session.Version().Memory);
+        out.flush();
+    }
 
     TUploadFirmware engine(session.Exchange());
     engine.SetTimeOuts(flash.TimeOuts);
@@ -50,18 +58,16 @@ int RunFlash(const TCliOptions& options, const TFlashOptions& flash, QTextStream
             block = UploadStepText(step, k, blocks);
             return;
         }
-        err << UploadStepText(step) << '\n';
-        err.flush();
+        progress.Note(UploadStepText(step));
     });
     QObject::connect(&engine, &TUploadFirmware::ProgressChanged, [&](int percent, qint64 msLeft) {
         if (block.isEmpty())
             return;
-        err << block << QStringLiteral(": %1 %").arg(percent);
+        QString text = block + QStringLiteral(": %1 %").arg(percent);
         const QString left = TimeLeftText(msLeft);
         if (!left.isEmpty())
-            err << QStringLiteral(", осталось %1").arg(left);
-        err << '\n';
-        err.flush();
+            text += QStringLiteral(", осталось %1").arg(left);
+        progress.Progress(text, percent);
     });
     QEventLoop loop;
     TUploadResult result;
@@ -70,16 +76,19 @@ int RunFlash(const TCliOptions& options, const TFlashOptions& flash, QTextStream
         loop.quit();
     });
     if (!engine.UploadFirmware(image.Lines)) {
-        err << "Образ не содержит данных для записи.\n";
+        errors << "Образ не содержит данных для записи.\n";
         return session.Finish(ceImageRefused);
     }
     loop.exec();
+    progress.End();
 
     if (result.Ok()) {
-        out << result.Message << '\n';
-        out.flush();
+        if (!progress.Quiet()) {
+            out << result.Message << '\n';
+            out.flush();
+        }
         return session.Finish(ceOk);
     }
-    err << result.Message << '\n';
+    errors << result.Message << '\n';
     return session.Finish(ceFlashFailed);
 }

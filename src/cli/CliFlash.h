@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CliProgress.h"
 #include "CliSession.h"
 #include "firmware/UploadFirmware.h"
 
@@ -8,9 +9,10 @@
 class QTextStream;
 
 struct TFlashOptions {
-    QString Image;            // the image file
-    bool Yes = false;         // no question before writing
-    TUploadTimeOuts TimeOuts; // the boot loader's waits (tests shorten them)
+    QString Image;                                   // the image file
+    bool Yes = false;                                // no question before writing
+    TUploadTimeOuts TimeOuts;                        // the boot loader's waits (tests shorten them)
+    TProgressStyle Progress = TProgressStyle::Lines; // Quiet: errors alone, nothing on `out`
 };
 
 // tarvik1-cli flash: validates the image (nothing is opened for a damaged

@@ -1,5 +1,8 @@
 #include "CliJournal.h"
 
+#include "StandardOutput.h"
+
+#include "history/CsvHistoryWriter.h"
 #include "history/HistoryExport.h"
 #include "history/HistoryUnit.h"
 #include "history/JournalProgress.h"
@@ -7,6 +10,7 @@
 #include "panel/CommandExchange.h"
 #include "prefs/FileUtils.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QEventLoop>
 #include <QTextStream>
@@ -29,15 +33,34 @@ void PrintErrors(const QStringList& errors, QTextStream& err) {
 
 } // namespace
 
+namespace {
+
+// The sheet as the CSV file's bytes, to standard output.
+TExportResult ExportToStandardOutput(const THistory& history, const std::vector<int>& rows,
+                                     QTextStream& out) {
+    QBuffer csv;
+    csv.open(QIODevice::WriteOnly);
+    QString reason;
+    if (!WriteHistoryCsv(history, rows, csv) || !WriteStandardOutput(out, csv.data(), &reason))
+        return {false,
+                QStringLiteral("Не удалось записать таблицу в %1: %2").arg(StandardOutputName(), reason)};
+    return {true, QString(), int(rows.size())};
+}
+
+} // namespace
+
 int RunJournal(const TCliOptions& options, const TJournalOptions& journal, QTextStream& out, QTextStream& err,
                const TLinkTimings& timings) {
+    TCliProgress progress(err, journal.Progress);
+    QTextStream& errors = progress.Err();
+    const bool toOut = IsStandardOutput(journal.Out);
     // A file of the wrong kind, or someone else's link, is told before the journal is read.
-    if (const QString problem = ForbiddenTargetProblem(journal.Out); !problem.isEmpty()) {
-        err << QStringLiteral("Не удалось записать файл %1: %2\n")
-                   .arg(QDir::toNativeSeparators(journal.Out), problem);
+    if (const QString problem = toOut ? QString() : ForbiddenTargetProblem(journal.Out); !problem.isEmpty()) {
+        errors << QStringLiteral("Не удалось записать файл %1: %2\n")
+                      .arg(QDir::toNativeSeparators(journal.Out), problem);
         return ceOutputFailed;
     }
-    TCliSession session(options, out, err, timings);
+    TCliSession session(options, out, errors, timings);
     const int connected = session.Connect();
     if (connected != ceOk)
         return session.Finish(connected);
@@ -46,8 +69,8 @@ int RunJournal(const TCliOptions& options, const TJournalOptions& journal, QText
     TJournalReader reader(session.Exchange(), history);
     reader.SetTiming(journal.Timing);
     QObject::connect(&reader, &TJournalReader::ReadProgress, [&](int done, int total, qint64 msLeft) {
-        err << JournalProgressText(done, total, msLeft) << '\n';
-        err.flush();
+        progress.Progress(JournalProgressText(done, total, msLeft),
+                          total > 0 ? int(qint64(done) * 100 / total) : 100);
     });
     QEventLoop loop;
     TJournalResult result;
@@ -60,33 +83,42 @@ int RunJournal(const TCliOptions& options, const TJournalOptions& journal, QText
     else
         reader.StartReadNewest(journal.Last);
     loop.exec();
+    progress.End();
 
-    PrintErrors(result.Errors, err);
+    PrintErrors(result.Errors, errors);
     if (result.Empty) {
-        err << "Журнал панели пуст: файл не записан\n";
+        errors << "Журнал панели пуст: файл не записан\n";
         return session.Finish(ceJournalEmpty);
     }
     const int readCode = result.Errors.isEmpty() ? ceOk : ceExchangeFailed;
     const std::vector<int> rows = ExportRowList(history, result.Span.From, result.Span.To);
     if (rows.empty()) {
-        err << "Записи журнала не прочитаны: файл не записан\n";
+        errors << "Записи журнала не прочитаны: файл не записан\n";
         return session.Finish(ceExchangeFailed);
     }
-    const TExportResult written = ExportHistory(history, rows, journal.Out);
+    const TExportResult written =
+        toOut ? ExportToStandardOutput(history, rows, out) : ExportHistory(history, rows, journal.Out);
     if (!written.Ok) {
-        err << written.Error << '\n';
+        errors << written.Error << '\n';
         return session.Finish(ceOutputFailed);
     }
-    out << QStringLiteral("Записано записей: %1 в %2\n")
-               .arg(written.Rows)
-               .arg(QDir::toNativeSeparators(journal.Out));
-    out.flush();
+    const QString done = QStringLiteral("Записано записей: %1 в %2")
+                             .arg(written.Rows)
+                             .arg(toOut ? StandardOutputName() : QDir::toNativeSeparators(journal.Out));
+    if (toOut) {
+        progress.Note(done);
+    } else if (!progress.Quiet()) {
+        out << done << '\n';
+        out.flush();
+    }
     return session.Finish(readCode);
 }
 
 int RunEraseJournal(const TCliOptions& options, const TJournalTiming& timing, QTextStream& out,
-                    QTextStream& err, const TLinkTimings& timings) {
-    TCliSession session(options, out, err, timings);
+                    QTextStream& err, const TLinkTimings& timings, TProgressStyle style) {
+    TCliProgress progress(err, style);
+    QTextStream& errors = progress.Err();
+    TCliSession session(options, out, errors, timings);
     const int connected = session.Connect();
     if (connected != ceOk)
         return session.Finish(connected);
@@ -95,14 +127,16 @@ int RunEraseJournal(const TCliOptions& options, const TJournalTiming& timing, QT
     TJournalReader reader(session.Exchange(), history);
     reader.SetTiming(timing);
     TSessionWakeUp wakeUp(session);
-    err << QStringLiteral("Очистка журнала панели (до %1 с)...\n").arg((timing.EraseTimeOut + 999) / 1000);
-    err.flush();
+    progress.Note(
+        QStringLiteral("Очистка журнала панели (до %1 с)...").arg((timing.EraseTimeOut + 999) / 1000));
     const TJournalResult result = reader.Erase(wakeUp);
     if (!result.Ok()) {
-        PrintErrors(result.Errors, err);
+        PrintErrors(result.Errors, errors);
         return session.Finish(ceExchangeFailed);
     }
-    out << "Журнал панели очищен\n";
-    out.flush();
+    if (!progress.Quiet()) {
+        out << "Журнал панели очищен\n";
+        out.flush();
+    }
     return session.Finish(ceOk);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CliProgress.h"
 #include "CliSession.h"
 #include "history/JournalReader.h"
 
@@ -8,15 +9,19 @@
 class QTextStream;
 
 struct TJournalOptions {
-    QString Out;           // FILE.xlsx or FILE.csv
-    int Last = 20;         // the newest records to read (one page by default)
-    bool All = false;      // the whole journal instead
-    TJournalTiming Timing; // the reads' time-outs and chunks (tests shorten them)
+    QString Out;                                     // FILE.xlsx or FILE.csv; "-": CSV to `out`
+    int Last = 20;                                   // the newest records to read (one page by default)
+    bool All = false;                                // the whole journal instead
+    TJournalTiming Timing;                           // the reads' time-outs and chunks (tests shorten them)
+    TProgressStyle Progress = TProgressStyle::Lines; // Quiet: errors alone
 };
 
 // tarvik1-cli journal: connects, reads the reporting entries, the pointer
 // and the records (the newest Last, or all, in chunks with the progress on
-// `err`), writes the same sheet as the window's export and disconnects.
+// `err` in the style of journal.Progress), writes the same sheet as the
+// window's export and disconnects. With Out "-" the sheet is the CSV file's
+// bytes, written to the device under `out` (standard output), and the
+// report of what was written goes to `err` instead.
 // Returns ceOk; ceExchangeFailed when a read failed (what was read is still
 // written); ceJournalEmpty for an empty journal (no file); ceOutputFailed
 // when the file could not be written; or the connection's exit code.
@@ -26,5 +31,7 @@ int RunJournal(const TCliOptions& options, const TJournalOptions& journal, QText
 // tarvik1-cli erase-journal (the caller has checked --yes): connects, erases
 // the panel's journal with the wake-up off, disconnects. ceOk, or
 // ceExchangeFailed when the panel did not confirm, or the connection's code.
+// Quiet: errors alone.
 int RunEraseJournal(const TCliOptions& options, const TJournalTiming& timing, QTextStream& out,
-                    QTextStream& err, const TLinkTimings& timings = {});
+                    QTextStream& err, const TLinkTimings& timings = {},
+                    TProgressStyle progress = TProgressStyle::Lines);

@@ -51,10 +51,12 @@ void TCliPageHost::ShowError(const QString& text) {
 }
 
 bool TCliPageHost::Confirm(const QString& question) {
-    Line(question + (fAnswer ? QStringLiteral(" — да") : QStringLiteral(" — нет")));
+    if (!fQuiet)
+        Line(question + (fAnswer ? QStringLiteral(" — да") : QStringLiteral(" — нет")));
     return fAnswer;
 }
 
 void TCliPageHost::BeginBusy(const QString& text, bool) {
-    Line(text);
+    if (!fQuiet)
+        Line(text);
 }

@@ -22,6 +22,8 @@ public:
     void SetPage(const QString& name) { fPage = name; }
     // The answer to every question from now on.
     void SetAnswer(bool yes) { fAnswer = yes; }
+    // Quiet: the questions and long waits are not told, failures still are.
+    void SetQuiet(bool quiet) { fQuiet = quiet; }
     // A page reported a failure since the last ClearFailed.
     bool Failed() const { return fFailed; }
     void ClearFailed() { fFailed = false; }
@@ -50,4 +52,5 @@ private:
     QString fPage;
     bool fAnswer = false;
     bool fFailed = false;
+    bool fQuiet = false;
 };

@@ -5,6 +5,7 @@
 #include "CliPageHost.h"
 #include "CliPageList.h"
 #include "CliSession.h"
+#include "StandardOutput.h"
 #include "pages/PageFrame.h"
 #include "pages/PageTable.h"
 #include "pages/SettingsFile.h"
@@ -71,8 +72,10 @@ class TPageRun {
 public:
     TPageRun(const TCliArgs& args, const std::vector<int>& tags, QTextStream& out, QTextStream& err,
              const TLinkTimings& timings)
-        : fTags(tags), fErr(err), fSession(args.options, out, err, timings), fHost(fSession, err),
-          fPages(fHost) {}
+        : fTags(tags), fErr(err), fQuiet(args.quiet), fSession(args.options, out, err, timings),
+          fHost(fSession, err), fPages(fHost) {
+        fHost.SetQuiet(fQuiet);
+    }
 
     // Connects; ceOk, or the exit code of what went wrong. Nothing is asked
     // of a panel whose firmware the tool does not configure.
@@ -99,6 +102,7 @@ public:
         return chosen;
     }
     const std::vector<int>& Tags() const { return fTags; }
+    bool Quiet() const { return fQuiet; }
     TCliPageHost& Host() { return fHost; }
 
     // Runs `op` on every page in order, telling each on `err`; false when a
@@ -107,8 +111,10 @@ public:
         bool ok = true;
         for (TPageFrame* page : Pages()) {
             const QString name = PageName(page->Tag());
-            fErr << doing << QStringLiteral(": ") << name << '\n';
-            fErr.flush();
+            if (!fQuiet) {
+                fErr << doing << QStringLiteral(": ") << name << '\n';
+                fErr.flush();
+            }
             fHost.SetPage(name);
             fHost.ClearFailed();
             op(page);
@@ -135,7 +141,7 @@ public:
             fErr << QStringLiteral("В файле %1 нет настроек ни одной страницы\n").arg(name);
             return false;
         }
-        if (!absent.isEmpty())
+        if (!absent.isEmpty() && !fQuiet)
             fErr << QStringLiteral("Страниц нет в файле, они пропущены: %1\n")
                         .arg(absent.join(QStringLiteral(", ")));
         fTags = held;
@@ -151,6 +157,7 @@ public:
 private:
     std::vector<int> fTags;
     QTextStream& fErr;
+    bool fQuiet;
     TCliSession fSession;
     TCliPageHost fHost;
     TCliPages fPages;
@@ -187,8 +194,9 @@ QString SettingsFileUnwritable(const QString& path, const QString& reason) {
 
 int RunRead(const TCliArgs& p, const std::vector<int>& tags, QTextStream& out, QTextStream& err,
             const TLinkTimings& timings) {
+    const bool toOut = IsStandardOutput(p.out);
     // A file of the wrong kind, or someone else's link, is told before the panel is read.
-    if (const QString problem = ForbiddenTargetProblem(p.out); !problem.isEmpty()) {
+    if (const QString problem = toOut ? QString() : ForbiddenTargetProblem(p.out); !problem.isEmpty()) {
         err << SettingsFileUnwritable(p.out, problem);
         return ceSettingsFileFailed;
     }
@@ -200,11 +208,22 @@ int RunRead(const TCliArgs& p, const std::vector<int>& tags, QTextStream& out, Q
         return run.Finish(ceExchangeFailed);
     }
     const TSettingsFile file(SettingsLines(CollectPageSettings(run.Pages())));
+    if (toOut) {
+        // The file's own bytes, as a file of the same pages would hold them.
+        if (QString reason; !WriteStandardOutput(out, TSettingsFile::Encode(file.Lines()), &reason)) {
+            err << SettingsFileUnwritable(StandardOutputName(), reason);
+            return run.Finish(ceSettingsFileFailed);
+        }
+        if (!run.Quiet())
+            err << QStringLiteral("Настройки выведены в %1\n").arg(StandardOutputName());
+        return run.Finish(ceOk);
+    }
     if (const TSettingsFile::TResult written = file.Write(p.out); !written) {
         err << written.Error << '\n';
         return run.Finish(ceSettingsFileFailed);
     }
-    err << QStringLiteral("Настройки записаны в файл %1\n").arg(p.out);
+    if (!run.Quiet())
+        err << QStringLiteral("Настройки записаны в файл %1\n").arg(p.out);
     return run.Finish(ceOk);
 }
 
@@ -232,7 +251,8 @@ int RunWrite(const TCliArgs& p, const std::vector<int>& tags, bool chosen, const
     if (const int code = run.Connect(); code != ceOk)
         return run.Finish(code);
     run.Host().SetAnswer(p.eraseJournal);
-    TellMissingKeys(run.Pages(), file.Lines(), err);
+    if (!p.quiet)
+        TellMissingKeys(run.Pages(), file.Lines(), err);
     LoadPageSettings(run.Pages(), file.Lines());
     const bool ok = run.EachPage(QStringLiteral("Запись"), [](TPageFrame* page) { page->WritePage(); });
     if (!ok)
@@ -256,10 +276,9 @@ int RunDiff(const TCliArgs& p, const std::vector<int>& tags, bool chosen, const 
     for (const TSettingsDifference& d : differences)
         out << DifferenceLine(d) << '\n';
     out.flush();
-    if (differences.empty())
-        err << QStringLiteral("Различий нет\n");
-    else
-        err << QStringLiteral("Различий: %1\n").arg(differences.size());
+    if (!p.quiet)
+        err << (differences.empty() ? QStringLiteral("Различий нет\n")
+                                    : QStringLiteral("Различий: %1\n").arg(differences.size()));
     return run.Finish(differences.empty() ? ceOk : ceDifferent);
 }
 
@@ -267,7 +286,8 @@ int RunDiff(const TCliArgs& p, const std::vector<int>& tags, bool chosen, const 
 
 bool IsPagesCommand(const QStringList& args) {
     const TCliArgs p = ParseCliArgs(args);
-    return !p.help && p.error.isEmpty() && (p.command == kRead || p.command == kWrite || p.command == kDiff);
+    return !p.help && !p.version && p.error.isEmpty() &&
+           (p.command == kRead || p.command == kWrite || p.command == kDiff);
 }
 
 int RunCliWithPages(const QStringList& args, QTextStream& out, QTextStream& err,

@@ -4,8 +4,6 @@
 
 #include "panel/CommandExchange.h"
 #include "panel/ConnectSequence.h"
-#include "panel/DisconnectSequence.h"
-#include "panel/LinkMessages.h"
 #include "panel/LogLine.h"
 #include "panel/ValueShapes.h"
 #include "prefs/FileUtils.h"
@@ -16,13 +14,11 @@
 
 TCliSession::TCliSession(const TCliOptions& options, QTextStream& out, QTextStream& err,
                          const TLinkTimings& timings)
-    : fOptions(options), fTimings(timings), fOut(out), fErr(err), fDevice(std::make_unique<TDevice>()),
-      fExchange(std::make_unique<TCommandExchange>(fDevice.get())) {
-    fExchange->SetTimings(fTimings);
-    fDevice->SetWakeUpInterval(20000);
-    fDevice->OnComCreateError = [this](TDevice*, int code) { fCreateError = code; };
-    connect(fExchange.get(), &TCommandExchange::LogLine, this, &TCliSession::Log);
-    fExchange->Attach();
+    : fOptions(options), fOut(out), fErr(err), fSession(timings) {
+    connect(&fSession, &TPanelSession::PortFailed, this,
+            [this](const QString&, int code) { fCreateError = code; });
+    connect(&fSession, &TPanelSession::LogLine, this, &TCliSession::Log);
+    connect(&fSession, &TPanelSession::Lost, this, &TCliSession::LineLost);
 }
 
 TCliSession::~TCliSession() = default;
@@ -49,65 +45,62 @@ int TCliSession::Connect() {
         }
         fLog = std::make_unique<TLogFile>(fOptions.LogFile);
     }
-    TConnectSequence sequence;
-    sequence.SetLink(&fExchange->OwedAnswers(), fTimings);
-    connect(&sequence, &TConnectSequence::LogLine, this, &TCliSession::Log);
-    sequence.SetDevice(fDevice.get());
-
+    if (!fSession.BeginConnecting())
+        return ceNoAnswer;
+    // Until the attempt has ended: the panel identified, the attempt failed,
+    // or the line lost in the moment of the connection.
     QEventLoop loop;
+    QObject attempt;
     QString failure;
-    connect(&sequence, &TConnectSequence::Succeeded, &loop, &QEventLoop::quit);
-    connect(&sequence, &TConnectSequence::Failed, &loop, [&](const QString& message) {
+    connect(&fSession, &TPanelSession::Connected, &loop, &QEventLoop::quit);
+    connect(&fSession, &TPanelSession::ConnectFailed, &attempt, [&](const QString& message) {
+        failure = message;
+        loop.quit();
+    });
+    connect(&fSession, &TPanelSession::Lost, &attempt, [&](const QString& message) {
         failure = message;
         loop.quit();
     });
 
     fCreateError = 0;
-    if (!sequence.Connect(fOptions.Port, fOptions.Modem, fOptions.Phone)) {
-        sequence.ResetDevice();
-        if (fOptions.Modem && fOptions.Phone.trimmed().isEmpty()) {
-            fErr << "Не указан номер телефона панели\n";
-            return ceUsage;
-        }
+    switch (fSession.Connect({fOptions.Port, fOptions.Modem, fOptions.Phone})) {
+    case TConnectStart::Started: break;
+    case TConnectStart::NoPhone:
+        fSession.EndConnecting();
+        fErr << "Не указан номер телефона панели\n";
+        return ceUsage;
+    case TConnectStart::PortFailed:
+    case TConnectStart::NotConnecting:
+        fSession.EndConnecting();
         fErr << QStringLiteral("Не удалось открыть порт %1: %2\n")
                     .arg(fOptions.Port, TDevice::GetStrCreateError(fCreateError));
         return cePortFailed;
     }
     loop.exec();
-    sequence.ResetDevice();
-    if (!failure.isEmpty()) {
-        if (sequence.LineWasLost())
+    if (!fSession.HasPanel()) {
+        fSession.EndConnecting();
+        // The line lost is told as it is (it was told already when lost in
+        // the moment of the connection).
+        if (fSession.Sequence().LineWasLost())
             fErr << failure << '\n';
-        else
+        else if (!fLineLost)
             fErr << QStringLiteral("Панель не отвечает: %1\n").arg(failure);
         return ceNoAnswer;
     }
-
-    fConnected = true;
-    fExchange->SetModem(sequence.Modem());
-    fVersion = {sequence.Ver(), sequence.Major(), sequence.Minor(), sequence.Release(), sequence.Memory()};
-    fDevice->OnLineLost = [this](TDevice*) { LineLost(); };
-    // A modem call dropped is the panel lost as well.
-    connect(fExchange.get(), &TCommandExchange::CallLost, this, &TCliSession::LineLost);
-    fDevice->SetWakeUp(true);
     return ceOk;
 }
 
-void TCliSession::LineLost() {
-    // The port is gone: whatever waits ends now, and nothing more is sent.
+void TCliSession::LineLost(const QString& message) {
+    // The port is gone: the session has ended whatever waited and sends
+    // nothing more.
     if (fLineLost)
         return;
     fLineLost = true;
-    fErr << LineLostMessage(fOptions.Port) << '\n';
-    fDevice->SetWakeUp(false);
-    fExchange->Abort();
-    fExchange->SetBlocked(true);
-    fDevice->SetComActive(false);
-    fConnected = false;
+    fErr << message << '\n';
 }
 
 void TCliSession::SetWakeUp(bool on) {
-    fDevice->SetWakeUp(on);
+    fSession.SetWakeUp(on);
 }
 
 int TCliSession::Send(const QStringList& commands) {
@@ -116,16 +109,17 @@ int TCliSession::Send(const QStringList& commands) {
         // The signal reading is complete at the panel's second "OK" on the
         // cable, as on the Common page.
         const bool signal = cmd == QLatin1String("+U");
-        fExchange->SetUparam(signal);
+        TCommandExchange& exchange = fSession.CommandExchange();
+        exchange.SetUparam(signal);
         QStringList lines;
-        const bool ok = fExchange->DeviceCommandLst(cmd, lines, fOptions.TimeOut);
-        fExchange->SetUparam(false);
+        const bool ok = exchange.DeviceCommandLst(cmd, lines, fOptions.TimeOut);
+        exchange.SetUparam(false);
         if (fLineLost) {
             code = ceExchangeFailed;
             break;
         }
         if (!ok) {
-            if (fExchange->LastRefused())
+            if (exchange.LastRefused())
                 fErr << QStringLiteral("Панель отвергла команду %1\n").arg(cmd);
             else
                 fErr << QStringLiteral("Нет ответа на команду %1\n").arg(cmd);
@@ -148,19 +142,13 @@ int TCliSession::Send(const QStringList& commands) {
 }
 
 int TCliSession::Finish(int code) {
-    fDevice->SetWakeUp(false);
-    fDevice->OnLineLost = nullptr;
-    disconnect(fExchange.get(), &TCommandExchange::CallLost, this, nullptr);
-    if (fConnected) {
-        TDisconnectSequence disconnect(fDevice.get(), fExchange->Modem(), fExchange->OwedAnswers(), fTimings);
-        QEventLoop loop;
-        connect(&disconnect, &TDisconnectSequence::Done, &loop, &QEventLoop::quit);
-        disconnect.Start();
-        if (!disconnect.Finished())
-            loop.exec();
-        fConnected = false;
-    }
-    fDevice->SetComActive(false);
+    fSession.EndConnecting();
+    // Disconnected as the window disconnects; a line lost meanwhile is no
+    // news any more.
+    QEventLoop loop;
+    connect(&fSession, &TPanelSession::Disconnected, &loop, &QEventLoop::quit);
+    if (fSession.Disconnect() && fSession.State() == TOperationState::Disconnecting)
+        loop.exec();
     if (fLog && !fLogRefused) {
         QString error;
         const bool written = fLog->Commit(&error);

@@ -2,6 +2,8 @@
 
 #include "panel/DeviceVersion.h"
 #include "panel/LinkTimings.h"
+#include "panel/PanelExchange.h"
+#include "panel/PanelSession.h"
 
 #include <QObject>
 #include <QStringList>
@@ -10,7 +12,6 @@
 
 class QTextStream;
 class TCommandExchange;
-class TDevice;
 class TLogFile;
 
 // Exit codes of tarvik1-cli.
@@ -40,13 +41,15 @@ struct TCliOptions {
     QString Port;
     bool Modem = false;
     QString Phone;
-    uint32_t TimeOut = 2500;
+    uint32_t TimeOut = ExchangeTimeout::Param;
     QString LogFile;
 };
 
-// One connection to a panel from the command line: connects as the tool
-// does (cable or GSM modem), runs exchanges, disconnects as the tool does,
-// and writes the traffic log as it goes (put in place on the way out).
+// One connection to a panel from the command line: the panel session the
+// window uses (cable or GSM modem, the panel's identity, the line lost),
+// with what the command line makes of it: messages on the error stream,
+// exit codes, the answers printed, and the traffic log written as it goes
+// (put in place on the way out).
 class TCliSession : public QObject {
     Q_OBJECT
 public:
@@ -59,11 +62,12 @@ public:
     // written (a FIFO, a device, a folder, someone else's link in a shared
     // folder) is refused first, ceLogFailed, before the port is opened.
     int Connect();
-    const TDeviceVersion& Version() const { return fVersion; }
+    const TDeviceVersion& Version() const { return fSession.Panel().Version; }
     // Connected, and the line not lost since.
-    bool Connected() const { return fConnected; }
+    bool Connected() const { return fSession.HasPanel(); }
     // The exchange with the connected panel.
-    TCommandExchange& Exchange() { return *fExchange; }
+    TCommandExchange& Exchange() { return fSession.CommandExchange(); }
+    TPanelSession& Session() { return fSession; }
     // The device's periodic wake-up command (on while connected).
     void SetWakeUp(bool on);
     // One exchange per command; prints each answer's lines. ceOk when all
@@ -78,16 +82,12 @@ public:
 
 private:
     void Log(const QString& text);
-    void LineLost();
+    void LineLost(const QString& message);
 
     TCliOptions fOptions;
-    TLinkTimings fTimings;
     QTextStream& fOut;
     QTextStream& fErr;
-    std::unique_ptr<TDevice> fDevice;
-    std::unique_ptr<TCommandExchange> fExchange;
-    TDeviceVersion fVersion;
-    bool fConnected = false;
+    TPanelSession fSession;
     bool fLineLost = false;
     bool fLogRefused = false; // the log file was refused before connecting: not tried again
     int fCreateError = 0;

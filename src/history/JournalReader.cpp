@@ -300,12 +300,22 @@ TJournalResult TJournalReader::Erase(IWakeUpSwitch& wakeUp) {
     fExchange.SendParamToDevice(JournalCommand::Erase, result.Errors, JournalError::Erase, kOK,
                                 fTiming.EraseTimeOut);
     wakeUp.SetWakeUp(true);
-    if (result.Errors.isEmpty()) {
-        FHistory.Clear();
-        fNewest = -1;
-        ShowPage(-1);
-    }
+    if (result.Errors.isEmpty())
+        JournalErased();
     return result;
+}
+
+void TJournalReader::JournalErased() {
+    FHistory.Clear();
+    fNewest = -1;
+    ShowPage(-1);
+}
+
+void TJournalReader::Forget() {
+    Cancel();
+    FHistory.SetDirections({});
+    FDirection = {};
+    JournalErased();
 }
 
 bool TJournalReader::StartReadAll() {

@@ -104,6 +104,13 @@ public:
     // Erases the panel's journal with the wake-up off; on success the store
     // is emptied. A failed erase leaves the store as it was.
     TJournalResult Erase(IWakeUpSwitch& wakeUp);
+    // The panel's journal was erased (by whoever sent the erase): the store
+    // is emptied and nothing is on show; the reporting entries stay.
+    void JournalErased();
+    // Another connection: what was read belongs to the panel of the last
+    // one. The store, its reporting entries and the pointer are forgotten,
+    // nothing is on show. A read running stops at its next step.
+    void Forget();
 
     // Reads the reporting entries, the pointer, then every record from the
     // oldest to the newest (or only the newest `count`) that the store

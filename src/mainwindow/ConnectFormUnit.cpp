@@ -1,7 +1,7 @@
 #include "ConnectFormUnit.h"
 
 #include "MessageBoxes.h"
-#include "panel/ConnectSequence.h"
+#include "panel/PanelSession.h"
 #include "serial/ComPortList.h"
 #include "serial/Device.h"
 
@@ -17,7 +17,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-TConnectForm::TConnectForm(QWidget* parent) : QDialog(parent), fSequence(new TConnectSequence(this)) {
+TConnectForm::TConnectForm(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("ConnectForm"));
     setWindowTitle(QStringLiteral("Подключение"));
 
@@ -84,19 +84,18 @@ TConnectForm::TConnectForm(QWidget* parent) : QDialog(parent), fSequence(new TCo
     connect(RefreshPortsButton, &QToolButton::clicked, this, &TConnectForm::RefreshPortsButtonClick);
     connect(ConnectButton, &QPushButton::clicked, this, &TConnectForm::ConnectButtonClick);
     connect(CancelButton, &QPushButton::clicked, this, &TConnectForm::CancelButtonClick);
-    connect(fSequence, &TConnectSequence::LogLine, this, &TConnectForm::LogLine);
-    connect(fSequence, &TConnectSequence::ConnectEnabled, this, &TConnectForm::SetConnectEnabled);
-    connect(fSequence, &TConnectSequence::Succeeded, this, &QDialog::accept);
-    connect(fSequence, &TConnectSequence::Failed, this, &TConnectForm::Failed);
 }
 
-TConnectForm::~TConnectForm() {
-    ResetDevice();
-}
+TConnectForm::~TConnectForm() = default;
 
-void TConnectForm::SetDevice(TDevice* aDevice) {
-    FDevice = aDevice;
-    fSequence->SetDevice(aDevice);
+void TConnectForm::SetSession(TPanelSession* session) {
+    fSession = session;
+    connect(session, &TPanelSession::ConnectEnabled, this, &TConnectForm::SetConnectEnabled);
+    connect(session, &TPanelSession::ConnectFailed, this, &TConnectForm::Failed);
+    connect(session, &TPanelSession::Connected, this, &QDialog::accept);
+    // Lost in the moment the panel was identified: there is no connection
+    // to try again on; the session has told the loss.
+    connect(session, &TPanelSession::Lost, this, &QDialog::reject);
     if (PortCombo->count() == 0) {
         RefreshPortsButtonClick();
         // With nothing chosen before, a running panel emulator is the panel
@@ -111,8 +110,8 @@ void TConnectForm::SetDevice(TDevice* aDevice) {
     }
 }
 
-void TConnectForm::ResetDevice() {
-    fSequence->ResetDevice();
+TConnectSequence& TConnectForm::Sequence() const {
+    return fSession->Sequence();
 }
 
 void TConnectForm::RefreshPortsButtonClick() {
@@ -132,11 +131,14 @@ void TConnectForm::SetConnectEnabled(bool enabled) {
 }
 
 void TConnectForm::ConnectButtonClick() {
-    fSequence->Connect(PortCombo->currentText().trimmed(), GSMRadio->isChecked(), PhoneCombo->currentText());
+    if (fSession)
+        fSession->Connect(
+            {PortCombo->currentText().trimmed(), GSMRadio->isChecked(), PhoneCombo->currentText()});
 }
 
 void TConnectForm::CancelButtonClick() {
-    fSequence->Cancel();
+    if (fSession)
+        fSession->CancelConnect();
 }
 
 void TConnectForm::Failed(const QString& message, bool errorIcon) {

@@ -9,12 +9,12 @@ class QPushButton;
 class QRadioButton;
 class QToolButton;
 class TConnectSequence;
-class TDevice;
+class TPanelSession;
 
 // The connection dialog: the port, the programming cable or a GSM modem
-// with the panel's telephone number, and Connect/Cancel. It is the view of
-// a TConnectSequence, which does the talking; the dialog ends with
-// QDialog::Accepted once the panel is identified.
+// with the panel's telephone number, and Connect/Cancel. It asks the panel
+// session to connect and shows what the session says; the dialog ends with
+// QDialog::Accepted once the session has a panel.
 class TConnectForm : public QDialog {
     Q_OBJECT
 public:
@@ -24,21 +24,18 @@ public:
     explicit TConnectForm(QWidget* parent = nullptr);
     ~TConnectForm() override;
 
-    // Takes the device's data for the dialog; the port list is filled from
-    // the system when it is empty.
-    void SetDevice(TDevice* aDevice);
-    void ResetDevice();
+    // The session that connects; the port list is filled from the system
+    // when it is empty.
+    void SetSession(TPanelSession* session);
 
     void RefreshPortsButtonClick();
     void ConnectButtonClick();
     void CancelButtonClick();
 
-    TConnectSequence& Sequence() { return *fSequence; }
+    // The session's connection sequence.
+    TConnectSequence& Sequence() const;
     QString PortText() const;
     void SetConnectEnabled(bool enabled);
-
-signals:
-    void LogLine(const QString& text);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -46,8 +43,7 @@ protected:
 private:
     void Failed(const QString& message, bool errorIcon);
 
-    TDevice* FDevice = nullptr;
-    TConnectSequence* fSequence;
+    TPanelSession* fSession = nullptr;
 
     QLabel* PortLabel;
     QComboBox* PortCombo;

@@ -11,19 +11,16 @@
 #include "MessageBoxes.h"
 #include "SettingsActions.h"
 #include "firmware/UpdateFirmware.h"
+#include "pages/HistoryFrameUnit.h"
 #include "pages/PageFrame.h"
 #include "pages/PageTable.h"
 #include "panel/CommandExchange.h"
-#include "panel/ConnectSequence.h"
-#include "panel/DisconnectSequence.h"
-#include "panel/LinkMessages.h"
+#include "panel/StateRules.h"
 #include "prefs/ComponentKind.h"
 #include "prefs/FileUtils.h"
 #include "prefs/SaveLoadSettings.h"
 #include "serial/Device.h"
 #include "version.h"
-
-#include <cerrno>
 
 #include <QAction>
 #include <QApplication>
@@ -50,18 +47,31 @@ constexpr int kPanelWidths[5] = {150, 150, 150, 150, 50};
 } // namespace
 
 TMainForm::TMainForm(QWidget* parent)
-    : QMainWindow(parent), fDevice(std::make_unique<TDevice>()),
-      fExchange(std::make_unique<TCommandExchange>(fDevice.get())), Log(std::make_unique<TLog>()),
+    : QMainWindow(parent), fSession(std::make_unique<TPanelSession>()), Log(std::make_unique<TLog>()),
       fFirmware(std::make_unique<TFirmwareActions>(*this, this)),
       fSettings(std::make_unique<TSettingsActions>(*this, FFramesContainer, this)) {
     setObjectName(QStringLiteral("MainForm"));
-    // The link: 19200 baud, 8 data bits, no parity, one stop bit; the first
-    // wake-up of a run after 20 s.
-    fDevice->SetWakeUpInterval(20000);
-    fDevice->OnComCreateError = [this](TDevice*, int code) { DeviceComCreateError(code); };
-    fDevice->OnLineLost = [this](TDevice*) { LineLost(); };
-    fExchange->Attach();
-    connect(fExchange.get(), &TCommandExchange::CallLost, this, &TMainForm::CallLost);
+    connect(fSession.get(), &TPanelSession::StateChanged, this, &TMainForm::StateChangedTo);
+    connect(fSession.get(), &TPanelSession::PortFailed, this, &TMainForm::ShowPortError);
+    connect(fSession.get(), &TPanelSession::Lost, this, &TMainForm::ShowLost);
+    connect(fSession.get(), &TPanelSession::Disconnected, this, [this] {
+        ClearStatusPanels();
+        emit Disconnected();
+    });
+    // The History page's store is the connected panel's journal: another
+    // connection starts it afresh, and an erase the panel took (from any
+    // page) empties it.
+    connect(fSession.get(), &TPanelSession::Connected, this, [this] {
+        if (THistoryFrame* history = HistoryPage())
+            history->ForgetJournal();
+    });
+    connect(fSession.get(), &TPanelSession::JournalErased, this, [this] {
+        if (THistoryFrame* history = HistoryPage())
+            history->JournalErased();
+    });
+    // Closing: once everything has unwound, the window closes.
+    connect(fSession.get(), &TPanelSession::CloseReady, this,
+            [this] { QTimer::singleShot(0, this, &QWidget::close); });
     // Whatever became of the upload, the panel is disconnected after it; a
     // close the installer asked for during the upload follows (its end has
     // been told by now).
@@ -73,15 +83,20 @@ TMainForm::TMainForm(QWidget* parent)
     // Before an update the panel's settings may be kept in a file: read from
     // the panel, then saved. A panel in its boot loader has none to read.
     fFirmware->SetSafetyCopy([this] {
-        if (fState != TOperationState::Connected)
+        if (State() != TOperationState::Connected)
             return true;
         return fSettings->OfferSaveFirst(TFirmwareActions::SafetyCopyQuestion(), [this] {
-            ReadAllActionExecute();
-            if (fState != TOperationState::Connected)
+            const TOperationResult read =
+                RunOnAllPages(TOperationState::Reading, &TPageFrame::ReadPage, true);
+            if (State() != TOperationState::Connected)
                 return false;
             // A page not read keeps what it held before: such a copy is no
             // copy of the panel, and is kept only when the user says so.
-            return !fRoundFailed || Confirm(TFirmwareActions::IncompleteCopyQuestion());
+            switch (read.Status) {
+            case TOperationResult::Done: return true;
+            case TOperationResult::Failed: return Confirm(TFirmwareActions::IncompleteCopyQuestion());
+            default: return false;
+            }
         });
     });
 
@@ -93,7 +108,7 @@ TMainForm::TMainForm(QWidget* parent)
 
     Log->SetLogObject(LogMemo);
     Log->SetAutoScroll(AutoscrollCheckBox->isChecked());
-    connect(fExchange.get(), &TCommandExchange::LogLine, this, [this](const QString& l) { Log->Append(l); });
+    connect(fSession.get(), &TPanelSession::LogLine, this, [this](const QString& l) { Log->Append(l); });
 
     FGlobalLoadSettingsFlag = CheckSettingsVersion(
         GetFileVersion(), [this] { ResetCaptions(this, BuiltInCaptions(), PageNames()); });
@@ -119,15 +134,13 @@ TMainForm::TMainForm(QWidget* parent)
 }
 
 TMainForm::~TMainForm() {
-    fExchange->Abort();
-    fDevice->SetWakeUp(false);
-    fDevice->OnLineLost = nullptr;
-    fDevice->OnComCreateError = nullptr;
+    // The pages and the actions go first; the session's signals reach the
+    // window no more.
+    fSession->disconnect(this);
 }
 
 void TMainForm::SetLinkTimings(const TLinkTimings& timings) {
-    fTimings = timings;
-    fExchange->SetTimings(timings);
+    fSession->SetLinkTimings(timings);
 }
 
 QStringList TMainForm::PageNames() const {
@@ -338,6 +351,14 @@ void TMainForm::FreeFrames() {
     }
 }
 
+THistoryFrame* TMainForm::HistoryPage() const {
+    for (TPageFrame* frame : FFramesContainer) {
+        if (auto* history = qobject_cast<THistoryFrame*>(frame))
+            return history;
+    }
+    return nullptr;
+}
+
 void TMainForm::ShowFrame(TPageFrame* frame) {
     Panel4->setCurrentWidget(frame);
     FCurrentFrame = frame;
@@ -352,24 +373,15 @@ void TMainForm::PageListClick() {
 
 // ---- the operation state --------------------------------------------------
 
-bool TMainForm::OperatingWithoutPanel() const {
-    return !fSuspended.empty() && fSuspended.front() == TOperationState::Disconnected;
-}
-
 bool TMainForm::Connected() const {
-    return fState == TOperationState::Connected || fState == TOperationState::BootLoader ||
-           (IsOperation(fState) && !OperatingWithoutPanel());
+    return fSession->HasPanel();
 }
 
 bool TMainForm::Busy() const {
-    return fState != TOperationState::Connected && fState != TOperationState::BootLoader &&
-           fState != TOperationState::Disconnected;
+    return !fSession->Idle();
 }
 
-void TMainForm::SetState(TOperationState state) {
-    if (state == fState)
-        return;
-    fState = state;
+void TMainForm::StateChangedTo(TOperationState state) {
     ApplyState();
     for (TPageFrame* frame : FFramesContainer)
         frame->HostStateChanged(state);
@@ -380,134 +392,84 @@ void TMainForm::ApplyState() {
     // The actions serve the tool bar and the menu alike, so nothing that is
     // disabled here can be started from either. The page list and the page
     // take input only when nothing runs.
-    const bool idle = fState == TOperationState::Connected;
-    // A panel in its boot loader takes nothing but another update.
-    const bool bootLoader = fState == TOperationState::BootLoader;
-    ConnectAction->setEnabled(fState == TOperationState::Disconnected);
-    DisconnectAction->setEnabled(idle || bootLoader);
+    const TStateActions enabled = StateRule(State()).Enables;
+    ConnectAction->setEnabled(enabled.testFlag(TStateAction::Connect));
+    DisconnectAction->setEnabled(enabled.testFlag(TStateAction::Disconnect));
     for (QAction* a :
          {ReadAction, WriteAction, ReadAllAction, WriteAllAction, DefaultAction, DefaultAllAction})
-        a->setEnabled(idle);
-    // The settings file needs no panel.
+        a->setEnabled(enabled.testFlag(TStateAction::PageOperations));
     for (QAction* a : {SaveSettingsAction, LoadSettingsAction, CompareSettingsAction})
-        a->setEnabled(idle || fState == TOperationState::Disconnected);
-    UpdateFromFileAction->setEnabled(idle || bootLoader);
+        a->setEnabled(enabled.testFlag(TStateAction::SettingsFile));
+    const bool firmware = enabled.testFlag(TStateAction::FirmwareUpdate);
+    UpdateFromFileAction->setEnabled(firmware);
     // A program without built-in firmware has "no update" for its version.
-    UpdateFromExeAction->setEnabled((idle || bootLoader) && !FInVer.contains(QLatin1String("no")));
-    const bool pagesLive = idle || fState == TOperationState::Disconnected;
+    UpdateFromExeAction->setEnabled(firmware && !FInVer.contains(QLatin1String("no")));
+    const bool pagesLive = enabled.testFlag(TStateAction::PageInput);
     PageList->setEnabled(pagesLive);
     Panel4->setEnabled(pagesLive);
 }
 
 bool TMainForm::BeginOperation(TOperationState state) {
-    if (!IsOperation(state))
-        return false;
-    // From idle; or from inside the running operation's own steps, but never
-    // from an event handled while that operation waits for the panel. The
-    // firmware upload runs from the event loop between its commands, so
-    // nothing called in between is one of its steps. A panel in its boot
-    // loader takes only the upload.
-    const bool fileOperation =
-        fState == TOperationState::SavingSettings || fState == TOperationState::LoadingSettings;
-    const bool nested = IsOperation(fState) && fState != TOperationState::UpdatingFirmware &&
-                        !fileOperation && !fExchange->Waiting();
-    const bool fromBootLoader =
-        fState == TOperationState::BootLoader && state == TOperationState::UpdatingFirmware;
-    // A settings file is saved or loaded from idle, with or without a panel,
-    // never inside another operation.
-    if (state == TOperationState::SavingSettings || state == TOperationState::LoadingSettings) {
-        if (fState != TOperationState::Connected && fState != TOperationState::Disconnected)
-            return false;
-    } else if (fState != TOperationState::Connected && !fromBootLoader && !nested) {
-        return false;
-    }
-    fSuspended.push_back(fState);
-    SetState(state);
-    return true;
+    return fSession->BeginOperation(state);
 }
 
 void TMainForm::EndOperation() {
-    if (fSuspended.empty())
-        return;
-    const TOperationState resumed = fSuspended.back();
-    fSuspended.pop_back();
-    // A lost line or a close during the operation has moved the state on;
-    // it stays where it is.
-    if (IsOperation(fState))
-        SetState(resumed);
-    else if (fState == TOperationState::Closing)
-        ContinueClosing();
-}
-
-bool TMainForm::TStateExchange::DeviceCommandLst(const QString& ACommand, QStringList& Res,
-                                                 uint32_t TimeOut) {
-    if (!IsOperation(fWindow.fState))
-        return false;
-    return fWindow.fExchange->DeviceCommandLst(ACommand, Res, TimeOut);
-}
-
-bool TMainForm::TStateExchange::Uparam() const {
-    return fWindow.fExchange->Uparam();
-}
-
-void TMainForm::TStateExchange::SetUparam(bool value) {
-    fWindow.fExchange->SetUparam(value);
+    fSession->EndOperation();
 }
 
 // ---- the pages' host ------------------------------------------------------
 
 TPanelExchange& TMainForm::Exchange() {
-    return fPageExchange;
+    return fSession->Exchange();
 }
 
 bool TMainForm::isConnected() const {
-    return fDevice->ComActive();
+    return fSession->Device().ComActive();
 }
 
 int TMainForm::DeviceRelease() const {
-    return FVersion.Release;
+    return fSession->Panel().Version.Release;
 }
 
 void TMainForm::SetWakeUp(bool on) {
-    // The upload alone talks to the panel until it ends: no "+v" between its
-    // commands, whoever asks.
-    fDevice->SetWakeUp(on && Connected() && fState != TOperationState::UpdatingFirmware);
+    fSession->SetWakeUp(on);
 }
 
 void TMainForm::ShowErrorList(const QStringList& errors, TWorkMode mode) {
-    // An operation the user broke off by closing the window reports nothing.
-    if (fState == TOperationState::Closing)
-        return;
+    // The names are what the page's operation came to, whatever is shown.
     if (!errors.isEmpty())
-        fRoundFailed = true;
+        fSession->ReportFailure(errors);
+    // An operation the user broke off by closing the window reports nothing.
+    if (State() == TOperationState::Closing)
+        return;
     fErrorList->Show(errors, mode);
 }
 
 void TMainForm::ShowMessage(const QString& text) {
-    if (fState != TOperationState::Closing)
+    if (State() != TOperationState::Closing)
         ShowMessageBox(this, TBoxKind::Plain, text);
 }
 
 void TMainForm::ShowError(const QString& text) {
-    fRoundFailed = true;
-    if (fState != TOperationState::Closing)
+    fSession->ReportFailure({text});
+    if (State() != TOperationState::Closing)
         ShowMessageBox(this, TBoxKind::Error, text);
 }
 
 bool TMainForm::Confirm(const QString& question) {
-    if (fState == TOperationState::Closing)
+    if (State() == TOperationState::Closing)
         return false;
     return ShowMessageBox(this, TBoxKind::Question, question);
 }
 
 TAnswer TMainForm::Ask(const QString& question) {
-    if (fState == TOperationState::Closing)
+    if (State() == TOperationState::Closing)
         return TAnswer::Cancel;
     return AskMessageBox(this, question);
 }
 
 QString TMainForm::ChooseFile(const TFileChoice& choice) {
-    if (fState == TOperationState::Closing)
+    if (State() == TOperationState::Closing)
         return {};
     return ChooseFileName(this, choice);
 }
@@ -517,7 +479,7 @@ void TMainForm::BeginBusy(const QString& text, bool cancellable) {
         fBusyForm = new TBusyForm(this);
         // Cancel ends the wait in progress; the operation stops at its next
         // step, when it sees BusyCancelled.
-        connect(fBusyForm, &TBusyForm::CancelPressed, this, [this] { fExchange->Abort(); });
+        connect(fBusyForm, &TBusyForm::CancelPressed, this, [this] { fSession->CancelWait(); });
     }
     QGuiApplication::setOverrideCursor(Qt::BusyCursor);
     fBusyForm->Start(text, cancellable);
@@ -546,26 +508,27 @@ void TMainForm::EndBusy() {
 
 // ---- actions --------------------------------------------------------------
 
-void TMainForm::RunOnPage(TOperationState state, void (TPageFrame::*op)()) {
-    TOperationScope operation(*this, state);
-    if (operation && FCurrentFrame)
+TOperationResult TMainForm::RunOnPage(TOperationState state, void (TPageFrame::*op)()) {
+    if (!fSession->BeginOperation(state))
+        return {TOperationResult::Refused, {}};
+    if (FCurrentFrame)
         (FCurrentFrame->*op)();
+    return fSession->EndOperation();
 }
 
-void TMainForm::RunOnAllPages(TOperationState state, void (TPageFrame::*op)(), bool backToFirst) {
-    TOperationScope operation(*this, state);
-    if (!operation)
-        return;
-    fRoundFailed = false;
+TOperationResult TMainForm::RunOnAllPages(TOperationState state, void (TPageFrame::*op)(), bool backToFirst) {
+    if (!fSession->BeginOperation(state))
+        return {TOperationResult::Refused, {}};
     for (TPageFrame* frame : FFramesContainer) {
         // A close or a lost line ends the round.
-        if (fState != state)
+        if (State() != state)
             break;
         ShowFrame(frame);
         (frame->*op)();
     }
     if (backToFirst && !FFramesContainer.empty())
         ShowFrame(FFramesContainer.front());
+    return fSession->EndOperation();
 }
 
 void TMainForm::ReadActionExecute() {
@@ -589,7 +552,7 @@ void TMainForm::WriteAllActionExecute() {
 }
 
 void TMainForm::DefaultAllActionExecute() {
-    if (fState != TOperationState::Connected)
+    if (!StateRule(State()).Enables.testFlag(TStateAction::PageOperations))
         return;
     if (!fSettings->OfferSaveFirst(QStringLiteral("Настройки на всех страницах будут заменены значениями по "
                                                   "умолчанию. Сохранить текущие настройки в файл?")))
@@ -610,81 +573,58 @@ void TMainForm::CompareSettingsActionExecute() {
 }
 
 void TMainForm::UpdateFromFileActionExecute() {
-    if (fState == TOperationState::Connected || fState == TOperationState::BootLoader)
+    if (StateRule(State()).Enables.testFlag(TStateAction::FirmwareUpdate))
         fFirmware->UpdateFromFile();
 }
 
 void TMainForm::UpdateFromExeActionExecute() {
     if (UpdateFromExeAction->isEnabled())
-        fFirmware->UpdateFromBuiltIn(FVersion, FInVer);
+        fFirmware->UpdateFromBuiltIn(Version(), FInVer);
 }
 
 // ---- connecting and disconnecting -----------------------------------------
 
 void TMainForm::ConnectActionExecute() {
-    if (fState != TOperationState::Disconnected)
+    if (!fSession->BeginConnecting())
         return;
-    SetState(TOperationState::Connecting);
     auto* dialog = new TConnectForm(this);
     fConnectForm = dialog;
     RestoreForm(dialog);
     dialog->SetConnectEnabled(true);
-    dialog->SetDevice(fDevice.get());
-    dialog->Sequence().SetLink(&fExchange->OwedAnswers(), fTimings);
-    connect(dialog, &TConnectForm::LogLine, this, [this](const QString& l) { Log->Append(l); });
-
-    // A line lost on the way has closed the port: that is no connection.
-    const bool accepted = dialog->exec() == QDialog::Accepted && fDevice->ComActive();
-    if (accepted) {
-        const TConnectSequence& s = dialog->Sequence();
-        FModem = s.Modem();
-        FPort = dialog->PortText();
-        FVersion = {s.Ver(), s.Major(), s.Minor(), s.Release(), s.Memory()};
-    }
-    dialog->ResetDevice();
+    dialog->SetSession(fSession.get());
+    // Accepted once the session has a panel; closed by the user, or by a
+    // loss in the moment of the connection, without one.
+    dialog->exec();
     SaveForm(dialog);
     delete dialog;
-    fExchange->Attach();
-    fExchange->SetModem(FModem);
+    // A dialog closed while its sequence ran leaves nothing open behind.
+    fSession->EndConnecting();
+    ShowConnection();
+}
 
-    if (!accepted) {
-        // A dialog closed while its sequence ran leaves nothing open behind.
-        fDevice->SetComActive(false);
-        if (fState == TOperationState::Closing)
-            ContinueClosing();
-        else
-            SetState(TOperationState::Disconnected);
-        return;
-    }
-    if (fState == TOperationState::Closing) {
-        ContinueClosing();
-        return;
-    }
-    if (IsBootLoader(FVersion)) {
-        EnterBootLoaderState();
-        return;
-    }
-    if (!IsCompatible(FVersion)) {
-        SetPortPanel(FPort);
+void TMainForm::ShowConnection() {
+    switch (State()) {
+    case TOperationState::Connected:
+        ShowPanelIdentity();
+        for (TPageFrame* frame : FFramesContainer)
+            frame->DevRelease(Version().Release);
+        break;
+    case TOperationState::BootLoader: EnterBootLoaderState(); break;
+    case TOperationState::Incompatible:
+        SetPortPanel(fSession->Panel().Port);
         ShowMessageBox(this, TBoxKind::Error, QStringLiteral("Несовместимая оболочка"));
-        // The box waited for the user: the line may be gone meanwhile.
-        if (fDevice->ComActive() && fState == TOperationState::Connecting)
-            StartDisconnect();
-        else if (fState == TOperationState::Connecting)
-            FinishDisconnect();
-        return;
+        // The box waited for the user: the line may be gone meanwhile, or
+        // the window closing.
+        fSession->Disconnect();
+        break;
+    default: break;
     }
-    ShowPanelIdentity();
-    SetState(TOperationState::Connected);
-    fDevice->SetWakeUp(true);
-    for (TPageFrame* frame : FFramesContainer)
-        frame->DevRelease(FVersion.Release);
 }
 
 void TMainForm::ShowPanelIdentity() {
-    SetPortPanel(FPort);
-    InfoBarPanels[PanelVersion]->setText(FVersion.Name);
-    InfoBarPanels[PanelMemory]->setText(FVersion.Memory);
+    SetPortPanel(fSession->Panel().Port);
+    InfoBarPanels[PanelVersion]->setText(Version().Name);
+    InfoBarPanels[PanelMemory]->setText(Version().Memory);
 }
 
 void TMainForm::EnterBootLoaderState() {
@@ -694,101 +634,32 @@ void TMainForm::EnterBootLoaderState() {
     QLabel* notice = InfoBarPanels[PanelNotice];
     notice->setText(QStringLiteral("Панель в загрузчике"));
     notice->setToolTip(QStringLiteral("Доступно только обновление прошивки (меню «Перепрошивка»)"));
-    SetState(TOperationState::BootLoader);
-    fDevice->SetWakeUp(true);
     ShowMessageBox(
         this, TBoxKind::Plain,
         QStringLiteral("Панель находится в загрузчике (%1): её прошивка не записана до конца, "
                        "настройки недоступны. Запустите обновление прошивки (меню «Перепрошивка»), "
                        "чтобы восстановить панель.")
-            .arg(FVersion.Name));
+            .arg(Version().Name));
 }
 
 void TMainForm::DisconnectActionExecute() {
-    if (fState == TOperationState::Connected || fState == TOperationState::BootLoader)
-        StartDisconnect();
+    if (StateRule(State()).Enables.testFlag(TStateAction::Disconnect))
+        fSession->Disconnect();
 }
 
-void TMainForm::StartDisconnect() {
-    fDevice->SetWakeUp(false);
-    if (fState != TOperationState::Closing)
-        SetState(TOperationState::Disconnecting);
-    fDisconnect = new TDisconnectSequence(fDevice.get(), FModem, fExchange->OwedAnswers(), fTimings, this);
-    connect(fDisconnect, &TDisconnectSequence::Done, this, [this] {
-        fDisconnect->deleteLater();
-        fDisconnect = nullptr;
-        FinishDisconnect();
-    });
-    fDisconnect->Start();
-}
-
-void TMainForm::FinishDisconnect() {
-    ClearStatusPanels();
-    if (fState == TOperationState::Closing)
-        ContinueClosing();
-    else
-        SetState(TOperationState::Disconnected);
-    emit Disconnected();
-}
-
-void TMainForm::DeviceComCreateError(int ErrorCode) {
-    // The port has just failed to open: errno still holds the system's
-    // reason for it. A port another program holds is said in words: the
-    // system's reason ("resource busy") does not tell the installer that.
-    const int reason = errno;
-    QString why = reason ? qt_error_string(reason) : TDevice::GetStrCreateError(ErrorCode);
-    if (ErrorCode == ceBusy)
-        why =
-            TDevice::GetStrCreateError(ErrorCode) + QStringLiteral(" (закройте её или выберите другой порт)");
+void TMainForm::ShowPortError(const QString& port, int code, int osError) {
+    // A port another program holds is said in words: the system's reason
+    // ("resource busy") does not tell the installer that.
+    QString why = osError ? qt_error_string(osError) : TDevice::GetStrCreateError(code);
+    if (code == ceBusy)
+        why = TDevice::GetStrCreateError(code) + QStringLiteral(" (закройте её или выберите другой порт)");
     ShowMessageBox(this, TBoxKind::Plain, QStringLiteral("Error open port"),
-                   QStringLiteral("%1: %2").arg(fDevice->Port(), why));
+                   QStringLiteral("%1: %2").arg(port, why));
 }
 
-void TMainForm::LineLost() {
-    switch (fState) {
-    case TOperationState::Disconnected:
-    case TOperationState::Disconnecting: return; // the port is closed or closes anyway
-    case TOperationState::Closing:
-        fExchange->Abort();
-        if (!fDisconnect)
-            fDevice->SetComActive(false);
-        ContinueClosing();
-        return;
-    case TOperationState::Connecting:
-        // Lost while the dialog is open or just closing: stop its sequence
-        // and let the code after the dialog find the port closed.
-        if (fConnectForm)
-            fConnectForm->CancelButtonClick();
-        fDevice->SetComActive(false);
-        break;
-    default:
-        // The port is gone (an adapter unplugged): nothing can be written
-        // any more, so the disconnect is only local. The operation running
-        // unwinds at once: its wait ends and every further request fails.
-        fExchange->Abort();
-        fDevice->SetWakeUp(false);
-        fDevice->SetComActive(false);
-        ClearStatusPanels();
-        SetState(TOperationState::Disconnected);
-        emit Disconnected();
-        break;
-    }
-    const QString port = fDevice->Port();
-    QTimer::singleShot(0, this,
-                       [this, port] { ShowMessageBox(this, TBoxKind::Error, LineLostMessage(port)); });
-}
-
-void TMainForm::CallLost() {
-    // The modem dropped a call that was up: for the installer it is the
-    // panel lost as much as an unplugged adapter is. While connecting the
-    // sequence judges the modem's lines itself (a failed dial is redialled),
-    // and a disconnect ends the call anyway.
-    switch (fState) {
-    case TOperationState::Disconnected:
-    case TOperationState::Disconnecting:
-    case TOperationState::Connecting: return;
-    default: LineLost(); break;
-    }
+void TMainForm::ShowLost(const QString& message) {
+    // Told once whatever ran has unwound.
+    QTimer::singleShot(0, this, [this, message] { ShowMessageBox(this, TBoxKind::Error, message); });
 }
 
 void TMainForm::SetPortPanel(const QString& port) {
@@ -811,25 +682,8 @@ void TMainForm::ClearStatusPanels() {
 
 // ---- closing --------------------------------------------------------------
 
-bool TMainForm::ReadyToClose() const {
-    return fSuspended.empty() && !fDisconnect && !fConnectForm && !fDevice->ComActive();
-}
-
-void TMainForm::ContinueClosing() {
-    // Whatever runs is let to unwind first: an operation's wait ends at once
-    // and its further requests fail; the connection dialog closes; a
-    // connected panel is disconnected properly. Then the window closes.
-    if (!fSuspended.empty() || fDisconnect || fConnectForm)
-        return;
-    if (fDevice->ComActive()) {
-        StartDisconnect();
-        return;
-    }
-    QTimer::singleShot(0, this, &QWidget::close);
-}
-
 void TMainForm::closeEvent(QCloseEvent* event) {
-    if (fState == TOperationState::Disconnected || (fState == TOperationState::Closing && ReadyToClose())) {
+    if (!fConnectForm && fSession->ReadyToClose()) {
         FreeFrames();
         SaveForm(this);
         fErrorList->close();
@@ -837,19 +691,17 @@ void TMainForm::closeEvent(QCloseEvent* event) {
         return;
     }
     event->ignore();
-    if (fState == TOperationState::Closing)
+    const TOperationState state = State();
+    if (state == TOperationState::Closing)
         return;
     // An upload is not broken off in the middle of a block: the installer is
     // asked first, and the window closes after the upload's end.
-    if (fState == TOperationState::UpdatingFirmware && fFirmware->CloseRequested())
+    if (state == TOperationState::UpdatingFirmware && fFirmware->CloseRequested())
         return;
-    const TOperationState was = fState;
-    SetState(TOperationState::Closing);
-    if (IsOperation(was))
-        fExchange->Abort();
-    else if (was == TOperationState::Connecting && fConnectForm)
+    // Whatever runs is let to unwind first: an operation's wait ends at once
+    // and its further requests fail; the connection dialog closes; a
+    // connected panel is disconnected properly. Then the window closes.
+    fSession->Close();
+    if (fConnectForm)
         fConnectForm->reject();
-    else if (was == TOperationState::Connected || was == TOperationState::BootLoader)
-        ContinueClosing();
-    // Disconnecting: the disconnect's end continues the close.
 }

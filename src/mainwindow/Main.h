@@ -3,7 +3,9 @@
 #include "pages/PageHost.h"
 #include "panel/DeviceVersion.h"
 #include "panel/LinkTimings.h"
+#include "panel/OperationResult.h"
 #include "panel/PanelExchange.h"
+#include "panel/PanelSession.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -26,21 +28,21 @@ class TCommandExchange;
 class TConnectForm;
 class TDevice;
 class TErrorListForm;
-class TDisconnectSequence;
 class TFirmwareActions;
+class THistoryFrame;
 class TSettingsActions;
 class TLog;
 class TPageFrame;
 
 // The tool's main window: actions in a tool bar and a menu, the page list
 // on the left, the current page on the right, the log below and the status
-// bar. It owns the device, the exchange, the log and the pages, and is the
-// pages' host.
+// bar. It owns the panel session, the log and the pages, and is the pages'
+// host, passing what they ask of the panel on to the session.
 //
-// What the window is doing is one TOperationState, changed only by
-// SetState; it alone decides which actions are enabled. An operation
-// (BeginOperation) suspends the state it started from and gives it back at
-// its end, so that operations nest (writing all pages, one page's erase).
+// The window shows what the session says: the session's one operation
+// state alone decides which actions are enabled (StateRules.h), and the
+// window tells in message boxes what the session reports (a port that did
+// not open, a connection that failed or was lost).
 class TMainForm : public QMainWindow, public IPageHost {
     Q_OBJECT
 public:
@@ -66,7 +68,7 @@ public:
     bool BusyCancelled() const override;
     void EndBusy() override;
 
-    TOperationState State() const { return fState; }
+    TOperationState State() const { return fSession->State(); }
     // Connected to a panel: idle, in its boot loader or in an operation.
     bool Connected() const;
     // Anything but idle (connected, in the boot loader or not) is running.
@@ -76,10 +78,11 @@ public:
     // every connection and disconnection sequence (tests shorten them).
     void SetLinkTimings(const TLinkTimings& timings);
 
-    const TDeviceVersion& Version() const { return FVersion; }
-    bool Modem() const { return FModem; }
-    TDevice* Device() const { return fDevice.get(); }
-    TCommandExchange* CommandExchange() const { return fExchange.get(); }
+    const TDeviceVersion& Version() const { return fSession->Panel().Version; }
+    bool Modem() const { return fSession->Panel().Modem; }
+    TPanelSession& Session() const { return *fSession; }
+    TDevice* Device() const { return &fSession->Device(); }
+    TCommandExchange* CommandExchange() const { return &fSession->CommandExchange(); }
     TErrorListForm* ErrorListForm() const { return fErrorList.get(); }
     TBusyForm* BusyForm() const { return fBusyForm; }
     TFirmwareActions& FirmwareActions() const { return *fFirmware; }
@@ -115,67 +118,37 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    // The pages' exchange: the window's own, but only inside an operation;
-    // at any other moment (closing, the line lost) a request fails at once.
-    class TStateExchange : public TPanelExchange {
-    public:
-        explicit TStateExchange(TMainForm& window) : fWindow(window) {}
-        bool DeviceCommandLst(const QString& ACommand, QStringList& Res, uint32_t TimeOut) override;
-        bool Uparam() const override;
-        void SetUparam(bool value) override;
-
-    private:
-        TMainForm& fWindow;
-    };
-
     void BuildActions();
     void BuildMenu();
     void BuildLayout();
     void CreateFrames();
     void FreeFrames();
     void ShowFrame(TPageFrame* frame);
-    void SetState(TOperationState state);
-    // Whether the state the running operations started from is
-    // Disconnected (a settings file saved or loaded with no panel).
-    bool OperatingWithoutPanel() const;
+    THistoryFrame* HistoryPage() const;
+    void StateChangedTo(TOperationState state);
     void ApplyState();
-    void RunOnPage(TOperationState state, void (TPageFrame::*op)());
-    void RunOnAllPages(TOperationState state, void (TPageFrame::*op)(), bool backToFirst);
-    void StartDisconnect();
-    void FinishDisconnect();
-    void ContinueClosing();
-    bool ReadyToClose() const;
-    void DeviceComCreateError(int ErrorCode);
-    void LineLost();
-    void CallLost();
+    TOperationResult RunOnPage(TOperationState state, void (TPageFrame::*op)());
+    TOperationResult RunOnAllPages(TOperationState state, void (TPageFrame::*op)(), bool backToFirst);
+    // What became of the connection the dialog made: the panel's identity
+    // in the status bar, and what the tool can do with the panel.
+    void ShowConnection();
+    void ShowPortError(const QString& port, int code, int osError);
+    void ShowLost(const QString& message);
     void SetPortPanel(const QString& port);
     void ShowPanelIdentity();
     void EnterBootLoaderState();
     void ClearStatusPanels();
     QStringList PageNames() const;
 
-    std::unique_ptr<TDevice> fDevice;
-    std::unique_ptr<TCommandExchange> fExchange;
-    TStateExchange fPageExchange{*this};
+    std::unique_ptr<TPanelSession> fSession;
     std::unique_ptr<TLog> Log;
     std::unique_ptr<TErrorListForm> fErrorList;
-    QPointer<TDisconnectSequence> fDisconnect;
     QPointer<TConnectForm> fConnectForm;
     TBusyForm* fBusyForm = nullptr;
-    // Uses the pages' exchange: freed before it.
+    // Use the session's exchange: freed before it.
     std::unique_ptr<TFirmwareActions> fFirmware;
     std::unique_ptr<TSettingsActions> fSettings;
 
-    TOperationState fState = TOperationState::Disconnected;
-    // Some page of the last round over all pages reported a failure.
-    bool fRoundFailed = false;
-    // The states the running operations started from, innermost last.
-    std::vector<TOperationState> fSuspended;
-    TLinkTimings fTimings;
-
-    bool FModem = false;
-    QString FPort;
-    TDeviceVersion FVersion;
     QString FInVer;
     bool FGlobalLoadSettingsFlag = false;
 

@@ -366,6 +366,16 @@ void THistoryFrame::ClearBtnClick() {
     FMode = wmNull;
 }
 
+// ---- the store follows the panel --------------------------------------------
+
+void THistoryFrame::ForgetJournal() {
+    fReader->Forget();
+}
+
+void THistoryFrame::JournalErased() {
+    fReader->JournalErased();
+}
+
 // ---- export ---------------------------------------------------------------
 
 void THistoryFrame::ExportPageClick() {

@@ -23,8 +23,10 @@ class THistoryModel;
 // asking the panel only for records not read before, reads the whole journal
 // with progress, filters what is stored, exports the open page or every
 // stored record to a workbook or a CSV file, and erases the panel's journal.
-// The records stay in the page's store across connections; paging through
-// them, filtering and exporting need no panel.
+// The records in the page's store are the connected panel's: a new
+// connection starts with an empty store, and an erase of the panel's
+// journal, from whichever page, empties it. Paging through them, filtering
+// and exporting need no panel (they stay after a disconnect).
 class THistoryFrame : public TPageFrame {
     Q_OBJECT
 public:
@@ -50,6 +52,11 @@ public:
     void ClearBtnClick();
     void ReadAllBtnClick();
     void RecordsCountChange(const QString& text);
+
+    // Another panel connected: what the store holds is not its journal.
+    void ForgetJournal();
+    // The panel took an erase of its journal (sent by any page).
+    void JournalErased();
 
     const THistory& History() const { return FHistory; }
     TJournalReader& Reader() const { return *fReader; }

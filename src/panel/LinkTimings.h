@@ -34,6 +34,11 @@ struct TLinkTimings {
     int ModemSettleMs = 2000;       // after the pulse, before "ATZ"
     int RegistrationRetryMs = 1000; // between "AT+CREG?" questions while not registered
 
+    // ---- the wake-up
+    // The quiet time before the device's first wake-up "+v" of a run; the
+    // device draws 10 to 14 s for every later one.
+    uint32_t FirstWakeUpMs = 20000;
+
     // ---- the disconnection
     int ModemPauseMs = 250; // after "+++" and after "ATH"
     int CablePauseMs = 100; // after "CABLE DISCONNECT"

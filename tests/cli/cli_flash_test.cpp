@@ -1,13 +1,15 @@
 // tarvik1-cli flash against the emulated panel: a real image written with
 // its summary and progress, the question before writing, damaged images
 // refused with nothing on the wire, a failed step with its exit code and
-// the recovery by running it again, and the program reading its answer
-// from standard input.
+// the recovery by running it again, the program reading its answer from
+// standard input, the progress as a line per tenth or one line rewritten on
+// a terminal, and --quiet.
 #include "cli/CliCommands.h"
 #include "cli/CliFlash.h"
 #include "cli/CliSession.h"
 #include "cli_run.h"
 #include "emulated_panel_fixture.h"
+#include "pty_pair.h"
 #include "short_link_timings.h"
 
 #include <QFile>
@@ -18,9 +20,68 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <fcntl.h>
+#include <poll.h>
+#include <thread>
+#include <unistd.h>
+
 namespace {
 
 const QString kImage = QStringLiteral(CLI_FIRMWARE_DATA "/Arduino-usbserial-atmega16u2-Uno-Rev3.hex");
+
+// A terminal to write standard error to: the slave side of a pty, whose
+// master a thread drains meanwhile (a terminal's buffer is small).
+class TerminalCapture {
+public:
+    TerminalCapture() {
+        fSlave = ::open(fPty.slavePath().toLocal8Bit().constData(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+        fReader = std::thread([this] {
+            while (!fStop) {
+                pollfd p{fPty.masterFd(), POLLIN, 0};
+                if (::poll(&p, 1, 20) > 0) {
+                    char buf[4096];
+                    const ssize_t n = ::read(fPty.masterFd(), buf, sizeof buf);
+                    if (n > 0)
+                        fBytes.append(buf, n);
+                }
+            }
+        });
+    }
+    ~TerminalCapture() {
+        Stop();
+        if (fSlave >= 0)
+            ::close(fSlave);
+    }
+    int SlaveFd() const { return fSlave; }
+    // Everything written, once the writer is done.
+    QString Text() {
+        Stop();
+        return QString::fromUtf8(fBytes + ReadFdFor(fPty.masterFd(), 200, 50));
+    }
+
+private:
+    void Stop() {
+        fStop = true;
+        if (fReader.joinable())
+            fReader.join();
+    }
+
+    PtyPair fPty;
+    int fSlave = -1;
+    std::atomic<bool> fStop{false};
+    QByteArray fBytes;
+    std::thread fReader;
+};
+
+// The steps and the status line as a terminal shows them: lines, each the
+// last text written over it after its carriage returns.
+QStringList ShownLines(const QString& text) {
+    QStringList shown;
+    for (const QString& line : text.split('\n'))
+        shown << line.section('\r', -1).trimmed();
+    return shown;
+}
 
 class CliFlash : public ::testing::Test {
 protected:
@@ -219,6 +280,82 @@ TEST_F(CliFlash, TheProgramTakesItsAnswerFromStandardInput) {
     ASSERT_TRUE(cli.waitForFinished(30000));
     EXPECT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
     EXPECT_EQ(panel->finalCheckPassed(), std::optional<bool>(true));
+}
+
+// Off a terminal (a log, a pipe) the upload is a line per tenth, not a line
+// per block; on a terminal it is one line rewritten in place, the steps on
+// lines of their own.
+TEST_F(CliFlash, ProgressIsALinePerTenthOrOneLineOnATerminal) {
+    auto panel = StartEmulatedPanel(QuickPanelSettings());
+    const QStringList args{"flash", "--port", panel->slavePath(), kImage, "--yes"};
+    const CliRun lines = run(args);
+    ASSERT_EQ(lines.code, ceOk) << lines.err.toStdString();
+    const QStringList blocks = lines.err.split('\n').filter("Запись блока");
+    ASSERT_EQ(blocks.size(), 11) << "32 blocks, one line per tenth from 0 to 100 %\n"
+                                 << lines.err.toStdString();
+    EXPECT_TRUE(blocks.first().startsWith("Запись блока 1 из 32: 3 %"));
+    EXPECT_TRUE(blocks.last().startsWith("Запись блока 32 из 32: 100 %"));
+
+    TerminalCapture terminal;
+    QFile file;
+    ASSERT_TRUE(file.open(terminal.SlaveFd(), QIODevice::WriteOnly));
+    QString none, out;
+    QTextStream in(&none, QIODevice::ReadOnly), o(&out), e(&file);
+    EXPECT_EQ(RunCli(args, in, o, e, timings), ceOk);
+    e.flush();
+    const QString text = terminal.Text();
+    EXPECT_EQ(text.count("\rЗапись блока"), 32) << "every block rewrites the line";
+    EXPECT_EQ(ShownLines(text), (QStringList{"Переход в загрузчик", "Очистка флеш-памяти",
+                                             "Запись блока 32 из 32: 100 %, осталось 0 с", "Проверка", ""}))
+        << text.toStdString();
+    EXPECT_TRUE(out.endsWith("Прошивка записана: блоков 32, проверка пройдена.\n"));
+
+    // The program itself, its standard error on a terminal.
+    TerminalCapture programTerminal;
+    QProcess cli;
+    const int fd = programTerminal.SlaveFd();
+    cli.setChildProcessModifier([fd] { ::dup2(fd, STDERR_FILENO); });
+    cli.start(TARVIK_CLI_PROGRAM, args);
+    ASSERT_TRUE(cli.waitForFinished(30000));
+    EXPECT_EQ(cli.exitCode(), 0);
+    const QString shown = programTerminal.Text();
+    EXPECT_EQ(shown.count("\rЗапись блока"), 32) << shown.toStdString();
+    EXPECT_EQ(ShownLines(shown).size(), 5) << shown.toStdString();
+}
+
+// --quiet: nothing but what went wrong, and no question it could not show.
+TEST_F(CliFlash, QuietTellsOnlyWhatWentWrong) {
+    auto panel = StartEmulatedPanel(QuickPanelSettings());
+    CliRun r = run({"flash", "--port", panel->slavePath(), kImage, "--quiet"}, "да\n");
+    EXPECT_EQ(r.code, ceUsage);
+    EXPECT_TRUE(r.err.startsWith("С --quiet сводка прошивки не выводится")) << r.err.toStdString();
+    EXPECT_TRUE(panel->receivedBytes().isEmpty());
+
+    r = run({"flash", "--port", panel->slavePath(), kImage, "--yes", "-q"});
+    EXPECT_EQ(r.code, ceOk) << r.err.toStdString();
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(panel->finalCheckPassed(), std::optional<bool>(true));
+
+    emu::Faults f;
+    f.refuseBlock = 2;
+    panel->setFaults(f);
+    TCliOptions options;
+    options.Port = panel->slavePath();
+    TFlashOptions flash;
+    flash.Image = kImage;
+    flash.Yes = true;
+    flash.Progress = TProgressStyle::Quiet;
+    flash.TimeOuts.BootCheck = flash.TimeOuts.FlashErase = flash.TimeOuts.Block = flash.TimeOuts.FinalCheck =
+        flash.TimeOuts.BootLoaderAnswer = 300;
+    QString none, out, err;
+    QTextStream in(&none, QIODevice::ReadOnly), o(&out), e(&err);
+    EXPECT_EQ(RunFlash(options, flash, in, o, e), ceFlashFailed);
+    e.flush();
+    EXPECT_EQ(out, "");
+    EXPECT_EQ(err,
+              "Не удалось выполнить шаг «Запись блока 2 из 32»: панель не приняла блок. Панель осталась в "
+              "загрузчике; чтобы восстановить её, запустите обновление ещё раз.\n");
 }
 
 } // namespace

@@ -1,7 +1,8 @@
 // tarvik1-cli journal and erase-journal against the emulated panel: the
 // newest records or the whole journal into the window's sheet, progress on
 // standard error, the erase only when confirmed, records the panel left out
-// named by index, and the exit codes of what can go wrong.
+// named by index, the exit codes of what can go wrong, the CSV to standard
+// output and --quiet.
 #include "cli/CliCommands.h"
 #include "cli/CliJournal.h"
 #include "cli/CliSession.h"
@@ -229,6 +230,77 @@ TEST_F(CliJournal, ProgramWritesTheSheet) {
     ASSERT_TRUE(book.ok) << book.error.toStdString();
     EXPECT_EQ(book.lastRow(), 61);
     EXPECT_EQ(book.text("A61"), "59");
+}
+
+// --out -: the CSV file's very bytes on standard output, the report on
+// standard error; a standard output that takes nothing is told.
+TEST_F(CliJournal, TheCsvGoesToStandardOutputAsTheFileHoldsIt) {
+    auto panel = StartEmulatedPanel(Journal(300));
+    const QString csv = dir.filePath("journal.csv");
+    ASSERT_EQ(run({"journal", "--port", panel->slavePath(), "--last", "50", "--out", csv}).code, ceOk);
+    QFile file(csv);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    ASSERT_TRUE(bytes.startsWith("\xEF\xBB\xBF№;")) << "the byte-order mark, then the captions";
+
+    const QStringList args{"journal", "--port", panel->slavePath(), "--last", "50", "--out", "-"};
+    const CliBytesRun r = RunCaughtBytes(RunCli, args, timings);
+    EXPECT_EQ(r.code, ceOk) << r.err.toStdString();
+    EXPECT_EQ(r.out, bytes);
+    EXPECT_TRUE(r.err.endsWith("Записано записей: 50 в стандартный вывод\n")) << r.err.toStdString();
+
+    QFile full("/dev/full");
+    ASSERT_TRUE(full.open(QIODevice::WriteOnly));
+    const CliRun failed = RunOutputTo(full, RunCli, args, timings);
+    EXPECT_EQ(failed.code, ceOutputFailed);
+    EXPECT_TRUE(failed.err.contains("Не удалось записать таблицу в стандартный вывод: "))
+        << failed.err.toStdString();
+    EXPECT_FALSE(failed.err.contains("Записано"));
+
+    // The program, quiet: the bytes alone, nothing on standard error.
+    QProcess cli;
+    cli.start(TARVIK_CLI_PROGRAM, args + QStringList{"--quiet"});
+    ASSERT_TRUE(cli.waitForFinished(20000));
+    EXPECT_EQ(cli.exitCode(), 0);
+    EXPECT_EQ(cli.readAllStandardError(), "");
+    EXPECT_EQ(cli.readAllStandardOutput(), bytes);
+}
+
+// --quiet: success says nothing; what went wrong is still told.
+TEST_F(CliJournal, QuietTellsOnlyWhatWentWrong) {
+    emu::PanelSettings settings = Journal(30);
+    settings.faults.skipRecord = 5;
+    settings.faults.skipRecordAlways = true;
+    auto skipping = StartEmulatedPanel(settings);
+    auto panel = StartEmulatedPanel(Journal(30));
+    const struct {
+        const char* what;
+        QStringList args;
+        int code;
+        QString err;
+    } cases[] = {
+        {"the journal read",
+         {"journal", "--port", panel->slavePath(), "--all", "--out", dir.filePath("a.csv")},
+         ceOk,
+         ""},
+        {"a record that never comes",
+         {"journal", "--port", skipping->slavePath(), "--all", "--out", dir.filePath("b.csv")},
+         ceExchangeFailed,
+         "Ошибка: Записи истории: не получена запись 5\n"},
+        {"the erase", {"erase-journal", "--port", panel->slavePath(), "--yes"}, ceOk, ""},
+        {"an empty journal",
+         {"journal", "--port", panel->slavePath(), "--out", dir.filePath("c.csv")},
+         ceJournalEmpty,
+         "Журнал панели пуст: файл не записан\n"},
+    };
+    for (const auto& c : cases) {
+        const CliRun r = run(c.args + QStringList{"--quiet"});
+        EXPECT_EQ(r.code, c.code) << c.what << r.err.toStdString();
+        EXPECT_EQ(r.err, c.err) << c.what;
+        EXPECT_EQ(r.out, "") << c.what;
+    }
+    EXPECT_EQ(panel->journalPointer(), 0u);
+    EXPECT_EQ(CsvLines(dir.filePath("b.csv")).size(), 30) << "the records that came are written";
 }
 
 } // namespace

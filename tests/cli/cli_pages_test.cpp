@@ -2,7 +2,8 @@
 // command line writes is the window's byte for byte; a write puts a kept
 // configuration back, and one that would erase the journal is refused
 // without --erase-journal; diff tells key by key; the failures' exit codes;
-// the program itself without a display.
+// the program itself without a display; the settings file to standard
+// output; --quiet and --version.
 #include "../mainwindow/file_dialogs.h"
 #include "../mainwindow/main_window_fixture.h"
 #include "cli/CliPageList.h"
@@ -12,6 +13,7 @@
 #include "hostile_files.h"
 #include "pages/SettingsFile.h"
 #include "pages/StringConsts.h"
+#include "version.h"
 
 #include <QDir>
 #include <QFile>
@@ -463,6 +465,83 @@ TEST_F(CliPages, TheProgramNeedsNoDisplay) {
 
     const auto [diff, diffOut, diffErr] = program({"diff", "--port", panel->slavePath(), file});
     EXPECT_EQ(diff, 0) << diffErr.toStdString();
+}
+
+// --out -: the settings file's bytes (Windows-1251, CR LF) on standard
+// output, as the file of the same pages holds them.
+TEST_F(CliPages, ReadToStandardOutputGivesTheFilesBytes) {
+    changePanel();
+    for (const QStringList& pages : {QStringList{}, QStringList{"--pages", "gprs,sms"}}) {
+        const QString file = path("file.ini");
+        ASSERT_EQ(run(QStringList{"read", "--port", panel->slavePath(), "--out", file} + pages).code, ceOk);
+        const CliBytesRun r =
+            RunCaughtBytes(RunCliWithPages,
+                           QStringList{"read", "--port", panel->slavePath(), "--out", "-"} + pages, timings);
+        EXPECT_EQ(r.code, ceOk) << r.err.toStdString();
+        EXPECT_EQ(r.out, BytesOf(file)) << pages.join(' ').toStdString();
+        EXPECT_TRUE(r.err.endsWith("Настройки выведены в стандартный вывод\n")) << r.err.toStdString();
+        EXPECT_FALSE(QFile::exists(path("-")));
+    }
+    EXPECT_TRUE(BytesOf(path("file.ini")).contains("\xC8\xE7\xEC\xE5\xED\xE5\xED\xEE"))
+        << "Изменено, in Windows-1251";
+
+    QFile full("/dev/full");
+    ASSERT_TRUE(full.open(QIODevice::WriteOnly));
+    const CliRun failed =
+        RunOutputTo(full, RunCliWithPages, {"read", "--port", panel->slavePath(), "--out", "-"}, timings);
+    EXPECT_EQ(failed.code, ceSettingsFileFailed);
+    EXPECT_TRUE(failed.err.contains("Не удалось записать файл настроек стандартный вывод: "))
+        << failed.err.toStdString();
+}
+
+// --quiet: only what went wrong on standard error; diff's differences stay
+// on standard output, being what was asked for.
+TEST_F(CliPages, QuietTellsOnlyWhatWentWrong) {
+    const QString kept = path("kept.ini");
+    CliRun r = run({"read", "--port", panel->slavePath(), "--out", kept, "--quiet"});
+    EXPECT_EQ(r.code, ceOk);
+    EXPECT_EQ(r.err, "");
+    changePanel();
+    r = run({"diff", "--port", panel->slavePath(), kept, "-q"});
+    EXPECT_EQ(r.code, ceDifferent);
+    EXPECT_EQ(r.err, "");
+    EXPECT_TRUE(
+        r.out.startsWith("Общие настройки: Номер объекта [Object]: в панели «4321», в файле «0050»\n"))
+        << r.out.toStdString();
+    // A file of some pages, with the journal's erase: no page named, no question told.
+    const QString part = path("part.ini");
+    ASSERT_EQ(run({"read", "--port", panel->slavePath(), "--out", part, "--pages", "common,channels"}).code,
+              ceOk);
+    r = run({"write", "--port", panel->slavePath(), part, "--erase-journal", "--quiet"});
+    EXPECT_EQ(r.code, ceOk);
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.out, "");
+
+    emu::Faults f;
+    f.dropEvery = 1;
+    f.onlyCommand = "+o";
+    panel->setFaults(f);
+    timings.TimeOutCapMs = 200;
+    timings.LateMs = 400;
+    r = run({"read", "--port", panel->slavePath(), "--out", path("partial.ini"), "--quiet"});
+    EXPECT_EQ(r.code, ceExchangeFailed);
+    EXPECT_EQ(r.err, PageName(ptCommon) + ": не прочитано: Номер объекта\nФайл " + path("partial.ini") +
+                         " не записан: не все настройки прочитаны из панели\n");
+}
+
+TEST_F(CliPages, VersionWhateverTheCommand) {
+    for (const QStringList& args : {QStringList{"--version"}, QStringList{"read", "--version"},
+                                    QStringList{"flash", "--port", "/dev/null", "--version"}}) {
+        const CliRun r = run(args);
+        EXPECT_EQ(r.code, ceOk) << args.join(' ').toStdString();
+        EXPECT_EQ(r.out, "tarvik1-cli " TARVIK_VERSION "\n");
+        EXPECT_EQ(r.err, "");
+    }
+    QProcess cli;
+    cli.start(TARVIK_CLI_PROGRAM, {"--version"});
+    ASSERT_TRUE(cli.waitForFinished(20000));
+    EXPECT_EQ(cli.exitCode(), 0);
+    EXPECT_EQ(cli.readAllStandardOutput(), "tarvik1-cli " TARVIK_VERSION "\n");
 }
 
 } // namespace

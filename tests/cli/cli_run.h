@@ -4,6 +4,7 @@
 #include "cli/CliCommands.h"
 #include "emulated_panel.h"
 
+#include <QBuffer>
 #include <QIODevice>
 #include <QString>
 #include <QStringList>
@@ -31,6 +32,35 @@ inline CliRun RunCaught(CliEntry entry, const QStringList& args, const TLinkTimi
     out.flush();
     err.flush();
     return r;
+}
+
+// Runs `entry` with its standard output on `device` (--out - writes bytes
+// there); what went to standard error is returned.
+inline CliRun RunOutputTo(QIODevice& device, CliEntry entry, const QStringList& args,
+                          const TLinkTimings& timings) {
+    CliRun r;
+    QString none;
+    QTextStream in(&none, QIODevice::ReadOnly);
+    QTextStream out(&device);
+    QTextStream err(&r.err);
+    r.code = entry(args, in, out, err, timings);
+    out.flush();
+    err.flush();
+    return r;
+}
+
+// What a run wrote to its standard output, as bytes.
+struct CliBytesRun {
+    int code = -1;
+    QByteArray out;
+    QString err;
+};
+
+inline CliBytesRun RunCaughtBytes(CliEntry entry, const QStringList& args, const TLinkTimings& timings) {
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    const CliRun r = RunOutputTo(buffer, entry, args, timings);
+    return {r.code, buffer.data(), r.err};
 }
 
 // `args` as they reach the panel over `mode`'s link: through the modem, the

@@ -8,6 +8,7 @@
 #include "history/HistoryModel.h"
 #include "main_window_fixture.h"
 #include "mainwindow/BusyForm.h"
+#include "pages/ChannelsFrameUnit.h"
 #include "pages/HistoryFrameUnit.h"
 #include "record_indexes.h"
 #include "url_catcher.h"
@@ -16,6 +17,9 @@
 #include <QFileDialog>
 #include <QTableView>
 #include <QUrl>
+
+#include <map>
+#include <optional>
 
 namespace {
 
@@ -182,6 +186,92 @@ TEST_F(HistoryWindow, WholeJournalCancelledFromTheIndicatorKeepsWhatCame) {
     EXPECT_EQ(page->History().Count(), 400);
     EXPECT_EQ(shown(page), Down(399, 380));
     EXPECT_TRUE(w->ErrorListForm()->isHidden());
+}
+
+// The records of the panel's journal as the emulated panel holds them now.
+std::map<int, THistoryRec> JournalOf(const emu::EmulatedPanel& panel) {
+    std::map<int, THistoryRec> records;
+    for (const QByteArray& line : panel.journalLines()) {
+        if (const std::optional<THistoryRec> rec = ParseRecord(QString::fromLatin1(line)))
+            records[rec->index] = *rec;
+    }
+    return records;
+}
+
+TEST_F(HistoryWindow, ANewConnectionStartsWithAnEmptyStore) {
+    auto w = makeWindow();
+    THistoryFrame* page = showPage(*w);
+    ASSERT_NE(page, nullptr);
+    connectWindow(*w);
+    w->ReadActionExecute();
+    ASSERT_EQ(shown(page), Down(99, 80));
+    const std::map<int, THistoryRec> first = JournalOf(*panel);
+    disconnectWindow(*w);
+    EXPECT_EQ(shown(page), Down(99, 80)) << "kept while no panel is connected";
+
+    // Another panel on the same port, with a journal of its own at the same
+    // indexes.
+    panel->regenerateJournal(100, 0, 7);
+    const std::map<int, THistoryRec> second = JournalOf(*panel);
+    ASSERT_NE(first.at(90), second.at(90)) << "the two journals differ where the first was read";
+    connectWindow(*w);
+    ASSERT_TRUE(w->Connected());
+    EXPECT_TRUE(shown(page).isEmpty());
+    EXPECT_EQ(page->History().Count(), 0);
+
+    // The whole journal: every record is the second panel's, none is
+    // skipped for an index the first panel's store held.
+    panel->clearRecords();
+    button(page, "ReadAllBtn")->click();
+    ASSERT_TRUE(waitUntil([&] { return w->State() == TOperationState::Connected; }, 20000));
+    EXPECT_TRUE(w->ErrorListForm()->isHidden()) << w->ErrorListForm()->Items().join(", ").toStdString();
+    ASSERT_EQ(page->History().Count(), 100);
+    for (int row = 0; row < page->History().Count(); ++row) {
+        const THistoryRec& rec = page->History().RecordAt(row);
+        EXPECT_TRUE(rec == second.at(rec.index)) << "record " << rec.index << " is not the second panel's";
+    }
+    EXPECT_EQ(shown(page), Down(99, 80));
+}
+
+TEST_F(HistoryWindow, AnEraseFromTheChannelsPageEmptiesTheList) {
+    struct EraseCase {
+        const char* Name;
+        bool PanelErases;
+        bool ListEmptied;
+    };
+    const EraseCase cases[] = {
+        {"the panel erases", true, true},
+        // Unanswered: the list stays as it was, as after the History page's
+        // own erase that failed.
+        {"the erase unanswered", false, false},
+    };
+    for (const EraseCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        panel->regenerateJournal(100);
+        auto w = makeWindow();
+        THistoryFrame* page = showPage(*w);
+        ASSERT_NE(page, nullptr);
+        connectWindow(*w);
+        w->ReadActionExecute();
+        ASSERT_EQ(shown(page), Down(99, 80));
+        capTimeOuts(*w, 200);
+        emu::Faults f;
+        if (!c.PanelErases) {
+            f.dropEvery = 1;
+            f.onlyCommand = "+erase";
+        }
+        panel->setFaults(f);
+        showFrame<TChannelsFrame>(*w);
+        w->WriteActionExecute(); // asks, erases the journal, writes the entries
+        panel->setFaults({});
+        EXPECT_EQ(panel->journalPointer() == 0, c.PanelErases);
+        EXPECT_EQ(shown(page).isEmpty(), c.ListEmptied);
+        EXPECT_EQ(page->History().Count() == 0, c.ListEmptied);
+        EXPECT_EQ(w->State(), TOperationState::Connected);
+        w->ErrorListForm()->hide();
+        disconnectWindow(*w);
+        w->close();
+    }
 }
 
 // Closed by the program (close()) or by the installer's click on the close

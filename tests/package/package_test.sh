@@ -1,21 +1,25 @@
 #!/usr/bin/env bash
 # Builds the Debian package from a finished build folder, unpacks it into a
-# scratch root and checks that the installed programs, the desktop entry and
-# the icon are there and that the command line runs from that root.
+# scratch root and checks that the installed programs (hardened as Debian
+# builds them), the desktop entry, the icon, the manual pages, the copyright
+# file and the changelog are there, that the programs run from that root,
+# and that lintian finds no error in the package and nothing that README.md
+# does not explain.
 #
-#   package_test.sh CPACK BUILD_DIR VERSION
+#   package_test.sh CPACK BUILD_DIR VERSION SOURCE_DIR
 set -euo pipefail
 
 cpack=$1
 build_dir=$2
 version=$3
+source_dir=$4
 
 fail() {
     echo "FAIL: $*" >&2
     exit 1
 }
 
-for tool in dpkg-deb dpkg-shlibdeps file; do
+for tool in dpkg-deb dpkg-shlibdeps file lintian man readelf; do
     command -v "$tool" >/dev/null || fail "$tool is missing (scripts/setup.sh installs it)"
 done
 
@@ -53,9 +57,19 @@ stray=$(dpkg-deb -c "$deb" | awk '{print $6}' | grep -v -E '^\./(usr(/.*)?)?$' |
 root=$scratch/root
 dpkg-deb -x "$deb" "$root"
 
-for program in tarvik1 tarvik1-cli panel-emulator; do
+programs=(tarvik1 tarvik1-cli tarvik1-panel-emulator)
+[[ ! -e $root/usr/bin/panel-emulator ]] || fail "the emulator is installed under its build-tree name"
+for program in "${programs[@]}"; do
     exe=$root/usr/bin/$program
     [[ -x $exe ]] || fail "usr/bin/$program missing or not executable"
+    # Debian's hardening: a position-independent executable, its relocations
+    # read-only and bound at start, the stack protector and fortified calls.
+    readelf -h "$exe" | grep -q 'Type: *DYN' || fail "$program is not position-independent"
+    readelf -l "$exe" | grep -q GNU_RELRO || fail "$program has no read-only relocations (relro)"
+    readelf -d "$exe" | grep -q -E 'BIND_NOW|FLAGS_1.* NOW' || fail "$program is not bound at start (bindnow)"
+    symbols=$(readelf --dyn-syms -W "$exe")
+    grep -q __stack_chk_fail <<<"$symbols" || fail "$program is built without the stack protector"
+    grep -q -E ' __[a-z0-9_]+_chk(@|$)' <<<"$symbols" || fail "$program calls no fortified function"
     # The installed programs must not look for libraries in the build folder.
     if readelf -d "$exe" | grep -E 'RPATH|RUNPATH' | grep -q -F "$build_dir"; then
         fail "$program keeps a run path into the build folder"
@@ -103,7 +117,53 @@ run_bare "$root/usr/bin/tarvik1-cli" read --out "$scratch/x.ini" >"$scratch/read
     fail "tarvik1-cli read without a display: $(cat "$scratch/read.err")"
 
 status=0
-run_bare "$root/usr/bin/panel-emulator" --help >"$scratch/emu.out" 2>&1 || status=$?
-((status == 0)) || { cat "$scratch/emu.out" >&2; fail "panel-emulator --help exited with $status"; }
+run_bare "$root/usr/bin/tarvik1-panel-emulator" --help >"$scratch/emu.out" 2>&1 || status=$?
+((status == 0)) || { cat "$scratch/emu.out" >&2; fail "tarvik1-panel-emulator --help exited with $status"; }
+grep -q 'tarvik1-panel-emulator' "$scratch/emu.out" || fail "the emulator's help does not name it as installed"
+
+status=0
+run_bare "$root/usr/bin/tarvik1-cli" --version >"$scratch/version.out" 2>&1 || status=$?
+[[ $status == 0 && $(cat "$scratch/version.out") == "tarvik1-cli $version" ]] ||
+    fail "tarvik1-cli --version: $status, $(cat "$scratch/version.out")"
+
+# A manual page per program, compressed, that man reads without a warning
+# and whose name line is the program's.
+for program in "${programs[@]}"; do
+    page=$root/usr/share/man/man1/$program.1.gz
+    [[ -f $page ]] || fail "no manual page usr/share/man/man1/$program.1.gz"
+    file -b "$page" | grep -q '^gzip compressed' || fail "$program.1.gz is not gzip: $(file -b "$page")"
+    warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l "$page" 2>&1 >"$scratch/$program.txt") ||
+        fail "man cannot format $program.1.gz"
+    [[ -z $warnings ]] || fail "man warns about $program.1.gz: $warnings"
+    name=$(zcat "$page" | sed -n '/^\.SH NAME/{n;p;q}')
+    [[ $name == "$program \\- "* ]] || fail "the NAME line of $program.1.gz does not name $program: $name"
+done
+# The command line's page lists its exit codes and options as --help does.
+for code in 0 1 2 3 4 5 6 7 8 9 10 11 12 13; do
+    grep -q -E "^ +$code( |$)" "$scratch/tarvik1-cli.txt" || fail "tarvik1-cli(1) lacks exit code $code"
+done
+for option in --port --modem --timeout --log --out --last --all --yes --pages --erase-journal --quiet --version --help; do
+    grep -q -F -- "$option" "$scratch/help.out" || fail "tarvik1-cli --help lacks $option"
+    grep -q -F -- "$option" "$scratch/tarvik1-cli.txt" || fail "tarvik1-cli(1) lacks $option"
+done
+
+doc=$root/usr/share/doc/tarvik1
+cmp -s "$doc/copyright" "$source_dir/debian/copyright" || fail "usr/share/doc/tarvik1/copyright is not debian/copyright"
+[[ -f $doc/changelog.gz ]] || fail "no usr/share/doc/tarvik1/changelog.gz"
+newest=$(zcat "$doc/changelog.gz" | head -n 1)
+[[ $newest == "tarvik1 ($version) "* ]] || fail "the changelog's newest entry is not $version: $newest"
+
+# lintian: no error; every other tag it shows (warnings, and the notes of
+# --display-info, the hardening's among them) is explained in README.md.
+status=0
+lintian --display-info --tag-display-limit 0 "$deb" >"$scratch/lintian.out" 2>"$scratch/lintian.err" || status=$?
+# 0: nothing at the level that fails; 1: tags at it; more: lintian itself failed.
+((status <= 1)) || fail "lintian could not check the package ($status): $(cat "$scratch/lintian.err")"
+errors=$(grep -E '^E: ' "$scratch/lintian.out" || true)
+[[ -z $errors ]] || fail "lintian errors: $errors"
+explained=$(sed -n '/^### What lintian says$/,/^##/p' "$source_dir/README.md")
+while read -r severity package tag rest; do
+    grep -q -F -- "\`$tag\`" <<<"$explained" || fail "lintian $severity $tag $rest: not explained in README.md"
+done < <(grep -E '^[WI]: ' "$scratch/lintian.out" || true)
 
 echo "ok: $(basename "$deb") ($(du -k "$deb" | cut -f1) KiB), Depends: $depends"

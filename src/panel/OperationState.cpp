@@ -30,6 +30,7 @@ QString StateName(TOperationState state) {
     case TOperationState::SavingSettings: return QStringLiteral("SavingSettings");
     case TOperationState::Disconnecting: return QStringLiteral("Disconnecting");
     case TOperationState::Closing: return QStringLiteral("Closing");
+    case TOperationState::Incompatible: return QStringLiteral("Incompatible");
     }
     return {};
 }
