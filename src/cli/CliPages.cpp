@@ -6,8 +6,8 @@
 #include "CliPageList.h"
 #include "CliSession.h"
 #include "StandardOutput.h"
-#include "pages/PageFrame.h"
-#include "pages/PageTable.h"
+#include "pages/PageModel.h"
+#include "pages/PageModelTable.h"
 #include "pages/SettingsFile.h"
 #include "pages/SettingsLookup.h"
 #include "pages/SettingsPages.h"
@@ -28,31 +28,23 @@ const QString kRead = QStringLiteral("read");
 const QString kWrite = QStringLiteral("write");
 const QString kDiff = QStringLiteral("diff");
 
-// The settings pages, made as the window makes them: created and
-// initialised before any panel is there, told the connected panel's release
-// on connection (the Channels page fills its lists for it, and its file
-// values are item numbers of them).
+// The settings pages' models, made as the window makes its pages: created
+// and initialised before any panel is there, told the connected panel's
+// release on connection (the Channels page fills its lists for it, and its
+// file values are item numbers of them).
 class TCliPages {
 public:
-    explicit TCliPages(IPageHost& host) {
-        for (const TPageInfo& info : PageTable()) {
-            // The History page keeps nothing in a settings file.
-            if (info.Tag == ptHistory)
-                continue;
-            fFrames.emplace_back(info.Create(host));
-            fFrames.back()->Init();
-        }
-    }
+    explicit TCliPages(IPageHost& host) : fModels(CreatePageModels(host)) {}
 
-    std::vector<TPageFrame*> Pages() const {
-        std::vector<TPageFrame*> frames;
-        for (const auto& f : fFrames)
-            frames.push_back(f.get());
-        return SettingsPages(frames);
+    std::vector<TPageModel*> Pages() const {
+        std::vector<TPageModel*> pages;
+        for (const auto& m : fModels)
+            pages.push_back(m.get());
+        return pages;
     }
 
 private:
-    std::vector<std::unique_ptr<TPageFrame>> fFrames;
+    std::vector<std::unique_ptr<TPageModel>> fModels;
 };
 
 bool HasPage(const std::vector<int>& tags, int tag) {
@@ -60,9 +52,8 @@ bool HasPage(const std::vector<int>& tags, int tag) {
 }
 
 // Whether the file holds at least one of the page's keys.
-bool FileHasPage(TPageFrame* page, const QStringList& file) {
-    QStringList lines;
-    page->GetSettings(lines);
+bool FileHasPage(const TPageModel* page, const QStringList& file) {
+    const QStringList lines = page->Settings();
     return std::any_of(lines.begin(), lines.end(),
                        [&](const QString& line) { return SettingsHasKey(file, GetPairName(line)); });
 }
@@ -87,15 +78,15 @@ public:
             fErr << QStringLiteral("Несовместимая оболочка: %1\n").arg(fSession.Version().Name);
             return ceIncompatible;
         }
-        for (TPageFrame* page : fPages.Pages())
+        for (TPageModel* page : fPages.Pages())
             page->DevRelease(fSession.Version().Release);
         return ceOk;
     }
 
     // The pages the command works on, in tag order.
-    std::vector<TPageFrame*> Pages() const {
-        std::vector<TPageFrame*> chosen;
-        for (TPageFrame* page : fPages.Pages()) {
+    std::vector<TPageModel*> Pages() const {
+        std::vector<TPageModel*> chosen;
+        for (TPageModel* page : fPages.Pages()) {
             if (HasPage(fTags, page->Tag()))
                 chosen.push_back(page);
         }
@@ -107,9 +98,9 @@ public:
 
     // Runs `op` on every page in order, telling each on `err`; false when a
     // page reported a failure or the line went away.
-    bool EachPage(const QString& doing, const std::function<void(TPageFrame*)>& op) {
+    bool EachPage(const QString& doing, const std::function<TPageResult(TPageModel*)>& op) {
         bool ok = true;
-        for (TPageFrame* page : Pages()) {
+        for (TPageModel* page : Pages()) {
             const QString name = PageName(page->Tag());
             if (!fQuiet) {
                 fErr << doing << QStringLiteral(": ") << name << '\n';
@@ -117,8 +108,8 @@ public:
             }
             fHost.SetPage(name);
             fHost.ClearFailed();
-            op(page);
-            if (fHost.Failed())
+            // A page the host refused to start counts as failed too.
+            if (!op(page).Ok() || fHost.Failed())
                 ok = false;
             if (!fSession.Connected())
                 return false;
@@ -131,7 +122,7 @@ public:
     bool KeepPagesOf(const TSettingsFile& file, const QString& name) {
         std::vector<int> held;
         QStringList absent;
-        for (TPageFrame* page : Pages()) {
+        for (TPageModel* page : Pages()) {
             if (FileHasPage(page, file.Lines()))
                 held.push_back(page->Tag());
             else
@@ -149,7 +140,7 @@ public:
     }
 
     bool ReadAll() {
-        return EachPage(QStringLiteral("Чтение"), [](TPageFrame* p) { p->ReadPage(); });
+        return EachPage(QStringLiteral("Чтение"), [](TPageModel* p) { return p->Read(); });
     }
 
     int Finish(int code) { return fSession.Finish(code); }
@@ -165,10 +156,9 @@ private:
 
 // Tells which of each page's keys the file lacks: loading empties such a
 // text, and a number missing puts its whole page on its defaults.
-void TellMissingKeys(const std::vector<TPageFrame*>& pages, const QStringList& file, QTextStream& err) {
-    for (TPageFrame* page : pages) {
-        QStringList lines;
-        page->GetSettings(lines);
+void TellMissingKeys(const std::vector<TPageModel*>& pages, const QStringList& file, QTextStream& err) {
+    for (const TPageModel* page : pages) {
+        const QStringList lines = page->Settings();
         QStringList missing;
         for (const QString& line : lines) {
             const QString key = GetPairName(line);
@@ -254,7 +244,7 @@ int RunWrite(const TCliArgs& p, const std::vector<int>& tags, bool chosen, const
     if (!p.quiet)
         TellMissingKeys(run.Pages(), file.Lines(), err);
     LoadPageSettings(run.Pages(), file.Lines());
-    const bool ok = run.EachPage(QStringLiteral("Запись"), [](TPageFrame* page) { page->WritePage(); });
+    const bool ok = run.EachPage(QStringLiteral("Запись"), [](TPageModel* page) { return page->Write(); });
     if (!ok)
         err << QStringLiteral("Не все настройки записаны в панель\n");
     return run.Finish(ok ? ceOk : ceExchangeFailed);

@@ -6,11 +6,10 @@
 
 class QTextStream;
 
-// tarvik1-cli read, write and diff: the window's own settings pages, driven
-// through a page host of the command line, so that a file the command line
-// writes equals the window's byte for byte for the same panel. The pages
-// are widgets: the caller has made a QApplication (on the offscreen
-// platform, which needs no display).
+// tarvik1-cli read, write and diff: the models of the window's own settings
+// pages (without widgets), driven through a page host of the command line,
+// so that a file the command line writes equals the window's byte for byte
+// for the same panel.
 //
 //   read  --port P [--modem N] [--pages LIST] --out FILE.ini
 //         reads the pages (all settings pages by default) and writes the
@@ -30,8 +29,7 @@ class QTextStream;
 //
 // Progress per page and what the pages report go to `err`.
 
-// Whether the command line runs one of these commands (and so needs the
-// pages' QApplication).
+// Whether the command line runs one of these commands.
 bool IsPagesCommand(const QStringList& args);
 
 // Runs tarvik1-cli as RunCli does, these three commands included; returns

@@ -17,7 +17,7 @@ TFileChoice TSettingsActions::FileChoice(bool save, const QString& caption) {
     return choice;
 }
 
-std::vector<TPageFrame*> TSettingsActions::Pages() const {
+std::vector<TPageModel*> TSettingsActions::Pages() const {
     return SettingsPages(fFrames);
 }
 
@@ -66,7 +66,7 @@ void TSettingsActions::Compare() {
         fHost.ShowError(read.Error);
         return;
     }
-    const std::vector<TPageFrame*> pages = Pages();
+    const std::vector<TPageModel*> pages = Pages();
     TSettingsCompareForm form(path, CompareSettings(CollectPageSettings(pages), file.Lines()), fWindow);
     // The lines shown are the lines loaded, whatever became of the file
     // since.

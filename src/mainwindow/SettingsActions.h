@@ -10,6 +10,7 @@
 
 class QWidget;
 class TPageFrame;
+class TPageModel;
 
 // The settings file at work in the window: "Сохранить в файл", "Загрузить
 // из файла" and "Сравнить с файлом", and the offer to keep the pages'
@@ -49,7 +50,8 @@ public:
     static TFileChoice FileChoice(bool save, const QString& caption);
 
 private:
-    std::vector<TPageFrame*> Pages() const;
+    // The settings pages' models, in tag order.
+    std::vector<TPageModel*> Pages() const;
 
     IPageHost& fHost;
     const std::vector<TPageFrame*>& fFrames;

@@ -89,7 +89,8 @@ void TChannelsFrame::BuildControls() {
     PPanel = named(new QWidget(ChannelsGroupBox), QStringLiteral("PPanel"));
     BuildRows();
 
-    MoveGroup = named(new QGroupBox(TChannelsPage::MoveCaption(), ChannelsGroupBox), QStringLiteral("MoveGroup"));
+    MoveGroup =
+        named(new QGroupBox(TChannelsPage::MoveCaption(), ChannelsGroupBox), QStringLiteral("MoveGroup"));
     MoveButtons = new QButtonGroup(MoveGroup);
     auto* moveLayout = new QVBoxLayout(MoveGroup);
     const QString moveItems[] = {

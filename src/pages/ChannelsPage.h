@@ -42,12 +42,12 @@ public:
     static QString EraseBusyText();
 
     // Captions of the page's controls.
-    static QString PhoneCaption(int r);     // "Телефон %1"
-    static QString ChannelCaption(int r);   // "Тип передачи данных %1"
-    static QString AndCaption();            // "И"
-    static QString OrCaption();             // "ИЛИ"
-    static QString GprsOnlineCaption();     // "Включить GPRS-online"
-    static QString MoveCaption();           // "Тип перехода по направлениям"
+    static QString PhoneCaption(int r);   // "Телефон %1"
+    static QString ChannelCaption(int r); // "Тип передачи данных %1"
+    static QString AndCaption();          // "И"
+    static QString OrCaption();           // "ИЛИ"
+    static QString GprsOnlineCaption();   // "Включить GPRS-online"
+    static QString MoveCaption();         // "Тип перехода по направлениям"
 
 private:
     // The journal erase before a write; false when it could not even start

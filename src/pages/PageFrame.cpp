@@ -2,6 +2,8 @@
 
 #include "PageOperation.h"
 
+#include <algorithm>
+
 TPageFrame::TPageFrame(IPageHost& host, int tag, QWidget* parent) : QWidget(parent), fHost(host), fTag(tag) {}
 
 void TPageFrame::SetPageModel(TPageModel* model) {
@@ -85,4 +87,16 @@ bool TPageFrame::RunOperation(TWorkMode mode, const std::function<void(QStringLi
         else
             fHost.ShowErrorList(errors, mode);
     });
+}
+
+std::vector<TPageModel*> SettingsPages(const std::vector<TPageFrame*>& frames) {
+    std::vector<TPageFrame*> sorted;
+    std::copy_if(frames.begin(), frames.end(), std::back_inserter(sorted),
+                 [](const TPageFrame* f) { return f && f->PageModel(); });
+    std::stable_sort(sorted.begin(), sorted.end(),
+                     [](const TPageFrame* a, const TPageFrame* b) { return a->Tag() < b->Tag(); });
+    std::vector<TPageModel*> pages;
+    for (const TPageFrame* f : sorted)
+        pages.push_back(f->PageModel());
+    return pages;
 }

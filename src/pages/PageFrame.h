@@ -9,6 +9,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <vector>
 
 // The contract every page keeps. The main window creates each page once,
 // calls Init, and runs the rest from its actions and the settings file.
@@ -70,3 +71,7 @@ private:
     const int fTag;
     TPageModel* fModel = nullptr;
 };
+
+// The models of the frames that keep their values in a settings file (every
+// settings page; the History page keeps nothing there), in tag order.
+std::vector<TPageModel*> SettingsPages(const std::vector<TPageFrame*>& frames);

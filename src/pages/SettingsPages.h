@@ -6,18 +6,15 @@
 
 #include <vector>
 
-class TPageFrame;
+class TPageModel;
 
-// The pages of a settings file as the window and the command line use them.
+// The pages of a settings file as the window and the command line use them:
+// the settings pages' models, in tag order.
 
-// The pages that keep their values in a settings file, in tag order: every
-// settings page of `frames`; the History page keeps nothing there.
-std::vector<TPageFrame*> SettingsPages(const std::vector<TPageFrame*>& frames);
+// Each page's lines as it holds them now, with the caption of every line's
+// setting, in the order of `pages`.
+std::vector<TPageSettings> CollectPageSettings(const std::vector<TPageModel*>& pages);
 
-// Each page's lines as it holds them now (GetSettings), with the caption of
-// every line's setting, in the order of `pages`.
-std::vector<TPageSettings> CollectPageSettings(const std::vector<TPageFrame*>& pages);
-
-// Hands a file's lines to each page (SetSettings) in the order of `pages`;
-// each takes its own keys.
-void LoadPageSettings(const std::vector<TPageFrame*>& pages, const QStringList& lines);
+// Hands a file's lines to each page in the order of `pages`; each takes its
+// own keys.
+void LoadPageSettings(const std::vector<TPageModel*>& pages, const QStringList& lines);

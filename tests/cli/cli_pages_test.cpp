@@ -467,6 +467,54 @@ TEST_F(CliPages, TheProgramNeedsNoDisplay) {
     EXPECT_EQ(diff, 0) << diffErr.toStdString();
 }
 
+// The program links no widgets and no GUI: nothing of Qt Gui or Qt Widgets
+// is loaded, directly or through another library.
+TEST(CliProgram, LinksNeitherQtWidgetsNorQtGui) {
+    QProcess ldd;
+    ldd.start(QStringLiteral("ldd"), {TARVIK_CLI_PROGRAM});
+    ASSERT_TRUE(ldd.waitForFinished(20000));
+    ASSERT_EQ(ldd.exitCode(), 0) << ldd.readAllStandardError().toStdString();
+    const QString libraries = QString::fromUtf8(ldd.readAllStandardOutput());
+    ASSERT_TRUE(libraries.contains("libQt6Core")) << libraries.toStdString();
+    EXPECT_FALSE(libraries.contains("libQt6Widgets")) << libraries.toStdString();
+    EXPECT_FALSE(libraries.contains("libQt6Gui")) << libraries.toStdString();
+}
+
+// A write that switches the dispatcher link on, run as a script runs the
+// program: standard error holds the command's own lines and nothing else,
+// the same as the run inside the test prints.
+TEST_F(CliPages, TheProgramsWriteTellsOnlyItsOwnLines) {
+    const QString kept = path("kept.ini");
+    ASSERT_EQ(run({"read", "--port", panel->slavePath(), "--out", kept}).code, ceOk);
+    TSettingsFile file;
+    ASSERT_TRUE(file.Read(kept));
+    QStringList lines = file.Lines();
+    ASSERT_TRUE(lines.contains("Disp=0"));
+    lines.replace(lines.indexOf("Disp=0"), "Disp=1");
+    const QString dispatcher = path("dispatcher.ini");
+    ASSERT_TRUE(TSettingsFile(lines).Write(dispatcher));
+    const QByteArray before = panel->parameterBytes("+disp");
+
+    QProcessEnvironment bare;
+    bare.insert("PATH", "/usr/bin:/bin");
+    bare.insert("HOME", scratch.path());
+    bare.insert("LANG", "C.UTF-8");
+    QProcess program;
+    program.setProcessEnvironment(bare);
+    const QStringList args{"write", "--port", panel->slavePath(), dispatcher, "--erase-journal"};
+    program.start(TARVIK_CLI_PROGRAM, args);
+    ASSERT_TRUE(program.waitForFinished(60000));
+    const QString err = QString::fromUtf8(program.readAllStandardError());
+    EXPECT_EQ(program.exitCode(), ceOk) << err.toStdString();
+    EXPECT_EQ(program.readAllStandardOutput(), "");
+    EXPECT_NE(panel->parameterBytes("+disp"), before) << "the link switched on";
+    EXPECT_EQ(run({"diff", "--port", panel->slavePath(), dispatcher}).code, ceOk);
+
+    const CliRun inProcess = run(args);
+    ASSERT_EQ(inProcess.code, ceOk) << inProcess.err.toStdString();
+    EXPECT_EQ(err, inProcess.err);
+}
+
 // --out -: the settings file's bytes (Windows-1251, CR LF) on standard
 // output, as the file of the same pages holds them.
 TEST_F(CliPages, ReadToStandardOutputGivesTheFilesBytes) {

@@ -13,13 +13,13 @@
 
 #include "pages/AlarmButtonsPage.h"
 #include "pages/ChannelsPage.h"
-#include "pages/CommonPage.h"
-#include "pages/EngeneerNumberPage.h"
-#include "pages/GPRSPage.h"
-#include "pages/SMSPage.h"
+#include "pages/PageModelTable.h"
 #include "pages/SettingsFile.h"
 #include "pages/SettingsLookup.h"
-#include "pages/SystemEventsPage.h"
+#include "pages/SettingsPages.h"
+
+#include <cstdlib>
+#include <memory>
 
 namespace {
 
@@ -52,33 +52,30 @@ private:
     } fExchange;
 };
 
-// The settings pages' models, made, initialised and told the panel's
-// release as the program does, with a file's lines loaded.
+// The settings pages' models as the command line makes them, told the
+// panel's release, with a file's lines loaded as the program loads them.
 struct TPages {
     TNoPanel Host;
-    TCommonPage Common{Host};
-    TSystemEventsPage SystemEvents{Host};
-    TGPRSPage GPRS{Host};
-    TChannelsPage Channels{Host};
-    TAlarmButtonsPage AlarmButtons{Host};
-    TEngeneerNumberPage Engineer{Host};
-    TSMSPage SMS{Host};
+    std::vector<std::unique_ptr<TPageModel>> Models = CreatePageModels(Host);
 
     TPages(int release, const QStringList& lines) {
-        for (TPageModel* page : Pages()) {
-            page->Init();
-            page->DevRelease(release);
-            page->LoadSettings(lines);
-        }
-    }
-    std::vector<TPageModel*> Pages() {
-        return {&Common, &SystemEvents, &GPRS, &Channels, &AlarmButtons, &Engineer, &SMS};
-    }
-    QStringList Save() {
-        QStringList lines;
         for (TPageModel* page : Pages())
-            lines += page->Settings();
-        return lines;
+            page->DevRelease(release);
+        LoadPageSettings(Pages(), lines);
+    }
+    std::vector<TPageModel*> Pages() const {
+        std::vector<TPageModel*> pages;
+        for (const auto& m : Models)
+            pages.push_back(m.get());
+        return pages;
+    }
+    QStringList Save() const { return SettingsLines(CollectPageSettings(Pages())); }
+    template <class TPage> const TPage& Page() const {
+        for (const auto& m : Models) {
+            if (const auto* page = dynamic_cast<const TPage*>(m.get()))
+                return *page;
+        }
+        std::abort();
     }
 };
 
@@ -99,7 +96,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_CHECK(savedLines == loaded.Save(), "the saved lines read back unchanged");
     TPages again(release, savedLines);
     FUZZ_CHECK(again.Save() == loaded.Save(), "the pages load the same lines again");
-    FUZZ_CHECK(again.AlarmButtons.State() == loaded.AlarmButtons.State(), "Alarm buttons");
-    FUZZ_CHECK(again.Channels.State() == loaded.Channels.State(), "Channels");
+    FUZZ_CHECK(again.Page<TAlarmButtonsPage>().State() == loaded.Page<TAlarmButtonsPage>().State(),
+               "Alarm buttons");
+    FUZZ_CHECK(again.Page<TChannelsPage>().State() == loaded.Page<TChannelsPage>().State(), "Channels");
     return 0;
 }

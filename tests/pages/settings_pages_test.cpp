@@ -4,6 +4,8 @@
 // named by its control's caption.
 #include "page_fakes.h"
 #include "pages/PageFrame.h"
+#include "pages/PageModel.h"
+#include "pages/PageModelTable.h"
 #include "pages/PageTable.h"
 #include "pages/SettingsFile.h"
 #include "pages/SettingsPages.h"
@@ -97,7 +99,7 @@ protected:
                 frames.back()->Init();
             }
         }
-        std::vector<TPageFrame*> settings() const {
+        std::vector<TPageModel*> settings() const {
             std::vector<TPageFrame*> all;
             for (const auto& f : frames)
                 all.push_back(f.get());
@@ -115,7 +117,7 @@ TEST_F(AllSettingsPages, SavedAndLoadedIntoFreshPagesUnchanged) {
     ASSERT_TRUE(dir.isValid());
     Pages first(host);
     std::vector<int> tags;
-    for (TPageFrame* p : first.settings())
+    for (TPageModel* p : first.settings())
         tags.push_back(p->Tag());
     EXPECT_EQ(tags, (std::vector<int>{ptCommon, ptSystemEvents, ptGPRS, ptChannels, ptAlarmButtons,
                                       ptEngineerNumbers, ptSMS}));
@@ -189,6 +191,32 @@ TEST_F(AllSettingsPages, EverySettingIsNamedByItsControl) {
     EXPECT_EQ(pages.settings()[2]->SettingsCaption("ip2"), caption["IP2"]);
     EXPECT_EQ(pages.settings()[3]->SettingsCaption("ccombo3"), caption["CCombo3"]);
     EXPECT_EQ(pages.settings()[0]->SettingsCaption("NoSuchKey"), "NoSuchKey");
+}
+
+// The models without frames, as the command line makes them: the same
+// pages in the same order, the same lines and captions as the window's.
+TEST_F(AllSettingsPages, TheModelsAloneHoldWhatTheWindowsPagesHold) {
+    Pages window(host);
+    const std::vector<std::unique_ptr<TPageModel>> models = CreatePageModels(host);
+    std::vector<TPageModel*> pages;
+    for (const auto& m : models)
+        pages.push_back(m.get());
+
+    const auto same = [&](const char* when) {
+        const std::vector<TPageSettings> a = CollectPageSettings(window.settings());
+        const std::vector<TPageSettings> b = CollectPageSettings(pages);
+        ASSERT_EQ(a.size(), b.size()) << when;
+        for (size_t i = 0; i < a.size(); ++i) {
+            EXPECT_EQ(b[i].Tag, a[i].Tag) << when;
+            EXPECT_EQ(b[i].Lines, a[i].Lines) << when << ": " << a[i].PageName.toStdString();
+            EXPECT_EQ(b[i].Captions, a[i].Captions) << when << ": " << a[i].PageName.toStdString();
+        }
+    };
+    same("made");
+    LoadPageSettings(window.settings(), kSettings);
+    LoadPageSettings(pages, kSettings);
+    same("loaded");
+    EXPECT_EQ(SettingsLines(CollectPageSettings(pages)), kSettings);
 }
 
 } // namespace
