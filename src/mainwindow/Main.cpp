@@ -648,13 +648,8 @@ void TMainForm::DisconnectActionExecute() {
 }
 
 void TMainForm::ShowPortError(const QString& port, int code, int osError) {
-    // A port another program holds is said in words: the system's reason
-    // ("resource busy") does not tell the installer that.
-    QString why = osError ? qt_error_string(osError) : TDevice::GetStrCreateError(code);
-    if (code == ceBusy)
-        why = TDevice::GetStrCreateError(code) + QStringLiteral(" (закройте её или выберите другой порт)");
     ShowMessageBox(this, TBoxKind::Plain, QStringLiteral("Error open port"),
-                   QStringLiteral("%1: %2").arg(port, why));
+                   QStringLiteral("%1: %2").arg(port, TPanelSession::PortFailureReason(code, osError)));
 }
 
 void TMainForm::ShowLost(const QString& message) {

@@ -5,6 +5,7 @@
 #include "DisconnectSequence.h"
 #include "LinkMessages.h"
 #include "StateRules.h"
+#include "serial/ComTypes.h"
 #include "serial/Device.h"
 
 #include <cerrno>
@@ -314,4 +315,12 @@ void TPanelSession::SetWakeUp(bool on) {
 
 void TPanelSession::JournalWasErased() {
     emit JournalErased();
+}
+
+QString TPanelSession::PortFailureReason(int code, int osError) {
+    // "Resource busy" does not tell the installer that another program
+    // holds the port.
+    if (code == ceBusy)
+        return TDevice::GetStrCreateError(code) + QStringLiteral(" (закройте её или выберите другой порт)");
+    return osError ? qt_error_string(osError) : TDevice::GetStrCreateError(code);
 }

@@ -111,6 +111,11 @@ public:
     // The session's exchange saw the panel take a journal erase.
     void JournalWasErased();
 
+    // Why a port did not open, in words for the installer (PortFailed's
+    // code and system reason): the system's reason when there is one, and a
+    // port another program holds said as such, with what to do about it.
+    static QString PortFailureReason(int code, int osError);
+
 signals:
     void StateChanged(TOperationState state);
     // One log line: "<< " and a command as written, ">> " and a line
