@@ -405,6 +405,10 @@ void TChannelsFrame::WritePage() {
     });
 }
 
+QString TChannelsFrame::WriteQuestion() const {
+    return ChannelsWire::EraseQuestion;
+}
+
 void TChannelsFrame::SetDefault() {
     ResetChannels(fState);
     ShowState();

@@ -35,6 +35,7 @@ public:
     void Init() override;
     void ReadPage() override;
     void WritePage() override;
+    QString WriteQuestion() const override;
     void SetDefault() override;
     void GetSettings(QStringList& List) override;
     void SetSettings(const QStringList& List) override;

@@ -31,6 +31,10 @@ public:
     // the error list window at the end.
     virtual void ReadPage();
     virtual void WritePage();
+    // The question the page's write asks before it sends anything (empty:
+    // none). Writing every page asks them all first, so that no page is
+    // written before the user has said yes or no to each.
+    virtual QString WriteQuestion() const { return {}; }
     // Every field's default (no panel traffic).
     virtual void SetDefault();
     // Clears List and appends the page's key=value lines.

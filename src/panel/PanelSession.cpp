@@ -29,6 +29,7 @@ TPanelSession::TPanelSession(const TLinkTimings& timings, QObject* parent)
     connect(fSequence.get(), &TConnectSequence::LogLine, this, &TPanelSession::LogLine);
     connect(fSequence.get(), &TConnectSequence::ConnectEnabled, this, &TPanelSession::ConnectEnabled);
     connect(fSequence.get(), &TConnectSequence::Failed, this, &TPanelSession::ConnectFailed);
+    connect(fSequence.get(), &TConnectSequence::Step, this, &TPanelSession::ConnectStep);
     // Taken once the sequence's own step has returned: whoever listens to
     // the sequence hears of its success before the session acts on it.
     connect(fSequence.get(), &TConnectSequence::Succeeded, this, &TPanelSession::SequenceSucceeded,

@@ -126,6 +126,8 @@ signals:
     // handled (a plain box), the line-lost message when the port went away
     // (an error box).
     void ConnectFailed(const QString& message, bool errorIcon);
+    // The connection's step under way, in words.
+    void ConnectStep(const QString& text);
     // A panel is identified and the session is in its state.
     void Connected(const TPanelInfo& panel);
     // The port went away or the modem dropped the call: whatever ran has
