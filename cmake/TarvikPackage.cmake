@@ -88,3 +88,8 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-translations-l10n)
 
 include(CPack)
+
+# The user's guide, opened by the window's F1 and Справка menu.
+install(FILES ${PROJECT_SOURCE_DIR}/docs/guide.ru.md DESTINATION ${CMAKE_INSTALL_DATADIR}/tarvik1/guide)
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/docs/images DESTINATION ${CMAKE_INSTALL_DATADIR}/tarvik1/guide
+        FILES_MATCHING PATTERN "*.png")

@@ -8,6 +8,7 @@
 #include "panel/ValueShapes.h"
 #include "prefs/FileUtils.h"
 #include "serial/Device.h"
+#include "serial/PortOpenError.h"
 
 #include <QEventLoop>
 #include <QTextStream>
@@ -16,7 +17,10 @@ TCliSession::TCliSession(const TCliOptions& options, QTextStream& out, QTextStre
                          const TLinkTimings& timings)
     : fOptions(options), fOut(out), fErr(err), fSession(timings) {
     connect(&fSession, &TPanelSession::PortFailed, this,
-            [this](const QString&, int code) { fCreateError = code; });
+            [this](const QString&, int code, int osError) {
+                fCreateError = code;
+                fOsError = osError;
+            });
     connect(&fSession, &TPanelSession::LogLine, this, &TCliSession::Log);
     connect(&fSession, &TPanelSession::Lost, this, &TCliSession::LineLost);
 }
@@ -63,6 +67,7 @@ int TCliSession::Connect() {
     });
 
     fCreateError = 0;
+    fOsError = 0;
     switch (fSession.Connect({fOptions.Port, fOptions.Modem, fOptions.Phone})) {
     case TConnectStart::Started: break;
     case TConnectStart::NoPhone:
@@ -73,7 +78,7 @@ int TCliSession::Connect() {
     case TConnectStart::NotConnecting:
         fSession.EndConnecting();
         fErr << QStringLiteral("Не удалось открыть порт %1: %2\n")
-                    .arg(fOptions.Port, TDevice::GetStrCreateError(fCreateError));
+                    .arg(fOptions.Port, PortOpenReason(fCreateError, fOsError));
         return cePortFailed;
     }
     loop.exec();

@@ -91,5 +91,6 @@ private:
     bool fLineLost = false;
     bool fLogRefused = false; // the log file was refused before connecting: not tried again
     int fCreateError = 0;
+    int fOsError = 0;
     std::unique_ptr<TLogFile> fLog;
 };

@@ -1,6 +1,8 @@
 #include "ConnectFormUnit.h"
 
 #include "MessageBoxes.h"
+#include "prefs/ComponentKind.h"
+#include "panel/ConnectSequence.h"
 #include "panel/PanelSession.h"
 #include "serial/ComPortList.h"
 #include "serial/Device.h"
@@ -61,6 +63,13 @@ TConnectForm::TConnectForm(QWidget* parent) : QDialog(parent) {
     CancelButton = new QPushButton(QStringLiteral("Отмена"), this);
     CancelButton->setObjectName(QStringLiteral("CancelButton"));
 
+    // The connection's step in words, while it runs.
+    StepLabel = new QLabel(this);
+    StepLabel->setObjectName(QStringLiteral("StepLabel"));
+    StepLabel->setWordWrap(true);
+    // What it says belongs to one attempt, not to the stored window state.
+    StepLabel->setProperty(kNotStoredProperty, true);
+
     auto* portRow = new QHBoxLayout;
     portRow->addWidget(PortCombo, 1);
     portRow->addWidget(RefreshPortsButton);
@@ -76,8 +85,11 @@ TConnectForm::TConnectForm(QWidget* parent) : QDialog(parent) {
     layout->addWidget(PortLabel);
     layout->addLayout(portRow);
     layout->addWidget(ParamGroup);
+    layout->addWidget(StepLabel);
     layout->addStretch(1);
     layout->addLayout(buttons);
+    StepLabel->setMinimumWidth(StepLabel->fontMetrics().horizontalAdvance(
+        QStringLiteral("Ожидание регистрации в сети (99)…")));
     resize(sizeHint().expandedTo(QSize(216, 191)));
     setFixedSize(size());
 
@@ -92,6 +104,10 @@ void TConnectForm::SetSession(TPanelSession* session) {
     fSession = session;
     connect(session, &TPanelSession::ConnectEnabled, this, &TConnectForm::SetConnectEnabled);
     connect(session, &TPanelSession::ConnectFailed, this, &TConnectForm::Failed);
+    connect(session, &TPanelSession::ConnectStep, this, [this](const QString& text) {
+        StepLabel->setText(text);
+        StepLabel->setAccessibleName(text);
+    });
     connect(session, &TPanelSession::Connected, this, &QDialog::accept);
     // Lost in the moment the panel was identified: there is no connection
     // to try again on; the session has told the loss.
@@ -137,16 +153,24 @@ void TConnectForm::ConnectButtonClick() {
 }
 
 void TConnectForm::CancelButtonClick() {
-    if (fSession)
+    // A connection under way is stopped and the dialog stays, for another
+    // port or number; with none under way Отмена closes the dialog.
+    if (fSession && fSession->Sequence().Running()) {
         fSession->CancelConnect();
+        StepLabel->setText(QStringLiteral("Подключение отменено"));
+        return;
+    }
+    reject();
 }
 
 void TConnectForm::Failed(const QString& message, bool errorIcon) {
+    StepLabel->clear();
     ShowMessageBox(this, errorIcon ? TBoxKind::Error : TBoxKind::Plain, message);
 }
 
 void TConnectForm::keyPressEvent(QKeyEvent* event) {
-    // Esc presses Cancel; the dialog itself is closed with its close box.
+    // Esc presses Cancel: it stops a connection under way, or closes the
+    // dialog.
     if (event->key() == Qt::Key_Escape) {
         CancelButtonClick();
         event->accept();

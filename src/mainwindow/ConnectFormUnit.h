@@ -54,5 +54,6 @@ private:
     QLabel* PhoneLabel;
     QComboBox* PhoneCombo;
     QPushButton* ConnectButton;
+    QLabel* StepLabel = nullptr;
     QPushButton* CancelButton;
 };

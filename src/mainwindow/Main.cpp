@@ -4,6 +4,10 @@
 #include "BusyForm.h"
 #include "ConnectFormUnit.h"
 #include "ErrorListFormUnit.h"
+#include "GuideForm.h"
+#include "HelpTexts.h"
+#include "OperationOutcome.h"
+#include "serial/PortOpenError.h"
 #include "FileChoice.h"
 #include "FirmwareActions.h"
 #include "LogUtils.h"
@@ -118,6 +122,7 @@ TMainForm::TMainForm(QWidget* parent)
                             QStringLiteral("Update: %1").arg(FInVer)));
     if (FGlobalLoadSettingsFlag)
         RestoreForm(this);
+    AddMnemonics();
     // The page list always names the pages this build has, whatever the
     // stored state held.
     if (PageList->count() != int(PageTable().size())) {
@@ -202,6 +207,27 @@ void TMainForm::BuildActions() {
     CompareSettingsAction->setProperty("ImageIndex", -1);
     connect(CompareSettingsAction, &QAction::triggered, this, &TMainForm::CompareSettingsActionExecute);
 
+    // The usual keys: F5 reads the page on show, Ctrl+S and Ctrl+O the
+    // settings file, Ctrl+Q quits, F1 the user's guide.
+    ReadAction->setShortcut(QKeySequence(Qt::Key_F5));
+    SaveSettingsAction->setShortcut(QKeySequence::Save);
+    LoadSettingsAction->setShortcut(QKeySequence::Open);
+    QuitAction = new QAction(QStringLiteral("Вы&ход"), this);
+    QuitAction->setObjectName(QStringLiteral("QuitAction"));
+    QuitAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    QuitAction->setMenuRole(QAction::QuitRole);
+    connect(QuitAction, &QAction::triggered, this, &QWidget::close);
+    GuideAction = new QAction(QStringLiteral("&Руководство пользователя"), this);
+    GuideAction->setObjectName(QStringLiteral("GuideAction"));
+    GuideAction->setShortcut(QKeySequence(Qt::Key_F1));
+    connect(GuideAction, &QAction::triggered, this, &TMainForm::GuideActionExecute);
+    AboutAction = new QAction(QStringLiteral("&О программе"), this);
+    AboutAction->setObjectName(QStringLiteral("AboutAction"));
+    AboutAction->setMenuRole(QAction::AboutRole);
+    connect(AboutAction, &QAction::triggered, this, &TMainForm::AboutActionExecute);
+    for (QAction* a : {QuitAction, GuideAction, AboutAction})
+        a->setProperty("ImageIndex", -1);
+
     UpdateFromFileAction->setText(QStringLiteral("...из файла"));
     UpdateFromExeAction->setText(QStringLiteral("...встроенная"));
     connect(UpdateFromFileAction, &QAction::triggered, this, &TMainForm::UpdateFromFileActionExecute);
@@ -248,6 +274,43 @@ void TMainForm::BuildMenu() {
     MFirmware->setObjectName(QStringLiteral("MFirmware"));
     MFirmware->addAction(UpdateFromFileAction);
     MFirmware->addAction(UpdateFromExeAction);
+
+    MConnect->addSeparator();
+    MConnect->addAction(QuitAction);
+
+    MHelp = menuBar()->addMenu(QStringLiteral("Спр&авка"));
+    MHelp->setObjectName(QStringLiteral("MHelp"));
+    MHelp->addAction(GuideAction);
+    MHelp->addAction(AboutAction);
+}
+
+void TMainForm::AddMnemonics() {
+    // Alt and a letter open a menu; the letters are marked in the captions
+    // whatever captions the stored state brought back.
+    const std::pair<QMenu*, QChar> menus[] = {
+        {MConnect, QChar(u'С')}, {MSettings, QChar(u'Н')}, {MFirmware, QChar(u'П')}};
+    for (const auto& [menu, letter] : menus) {
+        const QString title = menu->title();
+        const qsizetype at = title.indexOf(letter, 0, Qt::CaseInsensitive);
+        if (!title.contains(QLatin1Char('&')) && at >= 0)
+            menu->setTitle(QString(title).insert(at, QLatin1Char('&')));
+    }
+}
+
+void TMainForm::GuideActionExecute() {
+    if (!fGuide) {
+        fGuide = new TGuideForm(this);
+        fGuide->setAttribute(Qt::WA_DeleteOnClose, false);
+    }
+    const QString file = GuideFile();
+    if (!fGuide->Open(file))
+        Log->Append(QStringLiteral("Руководство пользователя не найдено"));
+    fGuide->show();
+    fGuide->raise();
+}
+
+void TMainForm::AboutActionExecute() {
+    ShowAbout(this, QStringLiteral("О программе"), AboutText());
 }
 
 void TMainForm::BuildLayout() {
@@ -324,6 +387,14 @@ void TMainForm::BuildLayout() {
         InfoBarPanels[i]->setFixedWidth(kPanelWidths[i]);
         statusBar()->addWidget(InfoBarPanels[i]);
     }
+    OutcomeLabel = new QLabel(this);
+    OutcomeLabel->setObjectName(QStringLiteral("OutcomeLabel"));
+    statusBar()->addPermanentWidget(OutcomeLabel, 1);
+    fOutcomeTimer.setSingleShot(true);
+    connect(&fOutcomeTimer, &QTimer::timeout, this, [this] {
+        OutcomeLabel->clear();
+        OutcomeLabel->setAccessibleName(QString());
+    });
     resize(807, 442);
 
     connect(PageList, &QListWidget::currentRowChanged, this, &TMainForm::PageListClick);
@@ -362,6 +433,12 @@ THistoryFrame* TMainForm::HistoryPage() const {
 void TMainForm::ShowFrame(TPageFrame* frame) {
     Panel4->setCurrentWidget(frame);
     FCurrentFrame = frame;
+    // The list marks the page on show, whoever brought it up.
+    const auto at = std::find(FFramesContainer.begin(), FFramesContainer.end(), frame);
+    if (at != FFramesContainer.end() && PageList->currentRow() != int(at - FFramesContainer.begin())) {
+        const QSignalBlocker quiet(PageList);
+        PageList->setCurrentRow(int(at - FFramesContainer.begin()));
+    }
 }
 
 void TMainForm::PageListClick() {
@@ -383,6 +460,9 @@ bool TMainForm::Busy() const {
 
 void TMainForm::StateChangedTo(TOperationState state) {
     ApplyState();
+    // While something runs the log's end stays in view; after, the user's
+    // choice holds again.
+    Log->SetAutoScroll(IsOperation(state) || AutoscrollCheckBox->isChecked());
     for (TPageFrame* frame : FFramesContainer)
         frame->HostStateChanged(state);
     emit StateChanged(state);
@@ -439,10 +519,18 @@ void TMainForm::ShowErrorList(const QStringList& errors, TWorkMode mode) {
     // The names are what the page's operation came to, whatever is shown.
     if (!errors.isEmpty())
         fSession->ReportFailure(errors);
+    TPanelExchange& exchange = fSession->Exchange();
+    QList<TErrorEntry> entries;
+    for (const QString& name : errors)
+        entries.append({name, exchange.FailReason(name)});
+    exchange.ForgetFailReasons();
     // An operation the user broke off by closing the window reports nothing.
     if (State() == TOperationState::Closing)
         return;
-    fErrorList->Show(errors, mode);
+    // A round over every page lists each page's failures under its name.
+    const QString page = FCurrentFrame ? PageName(FCurrentFrame->Tag()) : QString();
+    fErrorList->Show(page, entries, mode, fRoundListed);
+    fRoundListed = fInRound;
 }
 
 void TMainForm::ShowMessage(const QString& text) {
@@ -459,6 +547,8 @@ void TMainForm::ShowError(const QString& text) {
 bool TMainForm::Confirm(const QString& question) {
     if (State() == TOperationState::Closing)
         return false;
+    if (fAnswered.contains(question))
+        return fAnswered.value(question);
     return ShowMessageBox(this, TBoxKind::Question, question);
 }
 
@@ -511,24 +601,49 @@ void TMainForm::EndBusy() {
 TOperationResult TMainForm::RunOnPage(TOperationState state, void (TPageFrame::*op)()) {
     if (!fSession->BeginOperation(state))
         return {TOperationResult::Refused, {}};
+    fSession->Exchange().ForgetFailReasons();
+    fRoundListed = false;
     if (FCurrentFrame)
         (FCurrentFrame->*op)();
-    return fSession->EndOperation();
+    const TOperationResult result = fSession->EndOperation();
+    ShowOutcome(OperationOutcomeText(state, FCurrentFrame ? 1 : 0, result));
+    return result;
 }
 
 TOperationResult TMainForm::RunOnAllPages(TOperationState state, void (TPageFrame::*op)(), bool backToFirst) {
     if (!fSession->BeginOperation(state))
         return {TOperationResult::Refused, {}};
+    fSession->Exchange().ForgetFailReasons();
+    fRoundListed = false;
+    fInRound = true;
+    int pages = 0;
     for (TPageFrame* frame : FFramesContainer) {
         // A close or a lost line ends the round.
         if (State() != state)
             break;
         ShowFrame(frame);
         (frame->*op)();
+        ++pages;
     }
+    fInRound = false;
     if (backToFirst && !FFramesContainer.empty())
         ShowFrame(FFramesContainer.front());
-    return fSession->EndOperation();
+    const TOperationResult result = fSession->EndOperation();
+    ShowOutcome(OperationOutcomeText(state, pages, result));
+    return result;
+}
+
+void TMainForm::ShowOutcome(const QString& text) {
+    // Said for a few seconds beside the panel's identity, which stays.
+    if (text.isEmpty() || State() == TOperationState::Closing)
+        return;
+    OutcomeLabel->setText(text);
+    OutcomeLabel->setAccessibleName(text);
+    fOutcomeTimer.start(kOutcomeShownMs);
+}
+
+QString TMainForm::Outcome() const {
+    return OutcomeLabel->text();
 }
 
 void TMainForm::ReadActionExecute() {
@@ -548,7 +663,18 @@ void TMainForm::ReadAllActionExecute() {
 }
 
 void TMainForm::WriteAllActionExecute() {
+    if (!StateRule(State()).Enables.testFlag(TStateAction::PageOperations))
+        return;
+    // The pages' questions come before anything is sent; each page's write
+    // then takes the answer given.
+    fAnswered.clear();
+    for (TPageFrame* frame : FFramesContainer) {
+        const QString question = frame->WriteQuestion();
+        if (!question.isEmpty() && !fAnswered.contains(question))
+            fAnswered.insert(question, Confirm(question));
+    }
     RunOnAllPages(TOperationState::Writing, &TPageFrame::WritePage, false);
+    fAnswered.clear();
 }
 
 void TMainForm::DefaultAllActionExecute() {
@@ -648,8 +774,12 @@ void TMainForm::DisconnectActionExecute() {
 }
 
 void TMainForm::ShowPortError(const QString& port, int code, int osError) {
-    ShowMessageBox(this, TBoxKind::Plain, QStringLiteral("Error open port"),
-                   QStringLiteral("%1: %2").arg(port, TPanelSession::PortFailureReason(code, osError)));
+    // What is wrong with the port and what to do about it, in words: the
+    // system's terse reason ("resource busy") tells the installer little.
+    QString why = PortOpenReason(code, osError);
+    if (!why.isEmpty())
+        why[0] = why[0].toUpper();
+    ShowMessageBox(this, TBoxKind::Error, QStringLiteral("Не удалось открыть порт %1").arg(port), why);
 }
 
 void TMainForm::ShowLost(const QString& message) {
@@ -672,6 +802,7 @@ void TMainForm::ClearStatusPanels() {
     for (int panel : {PanelPort, PanelNotice, PanelVersion, PanelMemory}) {
         InfoBarPanels[panel]->clear();
         InfoBarPanels[panel]->setToolTip(QString());
+        InfoBarPanels[panel]->setAccessibleName(QString());
     }
 }
 

@@ -8,7 +8,9 @@
 #include "panel/PanelSession.h"
 
 #include <QMainWindow>
+#include <QHash>
 #include <QPointer>
+#include <QTimer>
 
 #include <memory>
 #include <vector>
@@ -73,6 +75,9 @@ public:
     bool Connected() const;
     // Anything but idle (connected, in the boot loader or not) is running.
     bool Busy() const;
+    // What the last page operation came to, while the status bar says it.
+    QString Outcome() const;
+    static constexpr int kOutcomeShownMs = 6000;
 
     // The link's time-outs, retries and pauses, handed to the exchange and to
     // every connection and disconnection sequence (tests shorten them).
@@ -107,6 +112,8 @@ public:
     void UpdateFromFileActionExecute();
     void UpdateFromExeActionExecute();
     void PageListClick();
+    void GuideActionExecute();
+    void AboutActionExecute();
 
 signals:
     void StateChanged(TOperationState state);
@@ -120,6 +127,7 @@ protected:
 private:
     void BuildActions();
     void BuildMenu();
+    void AddMnemonics();
     void BuildLayout();
     void CreateFrames();
     void FreeFrames();
@@ -138,11 +146,16 @@ private:
     void ShowPanelIdentity();
     void EnterBootLoaderState();
     void ClearStatusPanels();
+    void ShowOutcome(const QString& text);
     QStringList PageNames() const;
 
     std::unique_ptr<TPanelSession> fSession;
     std::unique_ptr<TLog> Log;
     std::unique_ptr<TErrorListForm> fErrorList;
+    QHash<QString, bool> fAnswered; // the pages' questions answered before a round
+    bool fInRound = false;     // an operation over every page runs
+    bool fRoundListed = false; // the round has listed a page's failures
+    QTimer fOutcomeTimer;
     QPointer<TConnectForm> fConnectForm;
     TBusyForm* fBusyForm = nullptr;
     // Use the session's exchange: freed before it.
@@ -155,6 +168,11 @@ private:
     std::vector<TPageFrame*> FFramesContainer;
     TPageFrame* FCurrentFrame = nullptr;
 
+    QAction* QuitAction = nullptr;
+    QAction* GuideAction = nullptr;
+    QAction* AboutAction = nullptr;
+    QMenu* MHelp = nullptr;
+    QPointer<class TGuideForm> fGuide;
     QAction* ConnectAction = nullptr;
     QAction* DisconnectAction = nullptr;
     QAction* ReadAction = nullptr;
@@ -181,4 +199,5 @@ private:
     QPushButton* SaveLogButton = nullptr;
     QCheckBox* AutoscrollCheckBox = nullptr;
     QLabel* InfoBarPanels[5] = {};
+    QLabel* OutcomeLabel = nullptr;
 };

@@ -67,3 +67,11 @@ bool ShowMessageBox(QWidget* parent, TBoxKind kind, const QString& text, const Q
 TAnswer AskMessageBox(QWidget* parent, const QString& text) {
     return Present(parent, TBoxKind::QuestionCancel, text, {});
 }
+
+void ShowAbout(QWidget* parent, const QString& title, const QString& text) {
+    if (Presenter()) {
+        Presenter()(parent, TMessage{TBoxKind::Plain, text, {}});
+        return;
+    }
+    QMessageBox::about(parent, title, text);
+}

@@ -35,6 +35,9 @@ using TMessagePresenter = std::function<TBoxAnswer(QWidget* parent, const TMessa
 
 // True for Yes (and for every box that is no question).
 bool ShowMessageBox(QWidget* parent, TBoxKind kind, const QString& text, const QString& detail = {});
+
+// The "О программе" box: the program's icon, a rich text, one OK.
+void ShowAbout(QWidget* parent, const QString& title, const QString& text);
 // A question with Yes, No and Cancel; Escape or closing the box cancels.
 TAnswer AskMessageBox(QWidget* parent, const QString& text);
 // Replaces the presenter; an empty function brings the real boxes back.

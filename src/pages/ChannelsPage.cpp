@@ -121,6 +121,10 @@ bool TChannelsPage::EraseHistory() {
     return true;
 }
 
+QString TChannelsPage::WriteQuestion() const {
+    return ChannelsWire::EraseQuestion;
+}
+
 TPageResult TChannelsPage::Write() {
     bool sent = false;
     TPageResult result = RunOperation(wmWrite, [this, &sent](QStringList& errors) {

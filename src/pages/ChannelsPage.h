@@ -23,6 +23,7 @@ public:
 
     TPageResult Read() override;
     TPageResult Write() override;
+    QString WriteQuestion() const override;
     void SetDefault() override;
     QStringList Settings() const override;
     void LoadSettings(const QStringList& lines) override;

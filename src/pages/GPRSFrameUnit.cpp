@@ -80,15 +80,18 @@ void TGPRSFrame::BuildControls() {
     PortEdit2 = edit(InternetGroup, "PortEdit2");
 
     TKeyFilter::Install(PasswordEdit, QString(), IdentPasswordLength);
-    RedWhenInvalid(PasswordEdit, IsValidIdentPassword);
+    RedWhenInvalid(PasswordEdit, IsValidIdentPassword,
+                   QStringLiteral("Пароль идентификации — ровно %1 символов: короче панель не примет")
+                       .arg(IdentPasswordLength));
     for (QLineEdit* ip : {IPEdit1, IPEdit2}) {
         TKeyFilter::Install(ip, IPKeyChars(), IPAddressMaxLength);
-        RedWhenInvalid(ip, IsValidIPAddress);
+        RedWhenInvalid(ip, IsValidIPAddress,
+                       QStringLiteral("Адрес сервера — четыре числа от 0 до 255 через точку, например 192.168.0.1"));
         ip->setMinimumWidth(ip->fontMetrics().horizontalAdvance(GPRSDefaultServerAddress()) + 16);
     }
     for (QLineEdit* port : {PortEdit1, PortEdit2}) {
         TKeyFilter::Install(port, PortKeyChars(), PortMaxLength);
-        RedWhenInvalid(port, IsValidPort);
+        RedWhenInvalid(port, IsValidPort, QStringLiteral("Порт сервера — число от 1 до 65535"));
     }
     Label6->setBuddy(GPRSRepeatComboBox);
     Label7->setBuddy(PasswordEdit);

@@ -121,7 +121,10 @@ void THistoryFrame::BuildControls() {
     Label2 = named(new QLabel(QStringLiteral("записей"), HistoryGroup), "Label2");
     Label1->setBuddy(RecordsCount);
     ReadAllBtn = named(new QPushButton(QStringLiteral("Прочитать весь журнал"), HistoryGroup), "ReadAllBtn");
-    ClearBtn = named(new QPushButton(QStringLiteral("Очистить"), HistoryGroup), "ClearBtn");
+    // Not the log's harmless "Очистить": this one erases the panel's journal.
+    ClearBtn = named(new QPushButton(QStringLiteral("Очистить журнал панели…"), HistoryGroup), "ClearBtn");
+    ClearBtn->setToolTip(QStringLiteral("Стереть все записи журнала событий в панели (после вопроса). "
+                                        "Стёртые записи не вернуть: сначала сохраните их экспортом."));
 
     FilterLabel = named(new QLabel(QStringLiteral("Фильтр:"), HistoryGroup), "FilterLabel");
     FilterEdit = named(new QLineEdit(HistoryGroup), "FilterEdit");
@@ -136,8 +139,9 @@ void THistoryFrame::BuildControls() {
         "ExportAllPages");
 
     // Three rows, so that the page fits beside the page list at the window's
-    // first size: the page on show and the erase; the filter and the export
-    // of what is shown; the whole journal and the export of all that is read.
+    // first size: the page on show; the filter and the export of what is
+    // shown; the whole journal and the export of all that is read. The
+    // erase goes under the list.
     auto* pagingRow = new QHBoxLayout;
     pagingRow->addWidget(BackBtn);
     pagingRow->addWidget(ForwardBtn);
@@ -146,7 +150,6 @@ void THistoryFrame::BuildControls() {
     pagingRow->addWidget(RecordsCount);
     pagingRow->addWidget(Label2);
     pagingRow->addStretch(1);
-    pagingRow->addWidget(ClearBtn);
     auto* filterRow = new QHBoxLayout;
     filterRow->addWidget(FilterLabel);
     filterRow->addWidget(FilterEdit, 1);
@@ -170,11 +173,23 @@ void THistoryFrame::BuildControls() {
     HistoryView->horizontalHeader()->setHighlightSections(false);
     HistoryView->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
 
+    // Said in the list's place when a read found the journal empty.
+    EmptyNote = named(new QLabel(QStringLiteral("Журнал панели пуст: записей нет"), HistoryGroup), "EmptyNote");
+    EmptyNote->setAlignment(Qt::AlignCenter);
+    EmptyNote->hide();
+
     auto* groupLayout = new QVBoxLayout(HistoryGroup);
     groupLayout->addLayout(pagingRow);
     groupLayout->addLayout(filterRow);
     groupLayout->addLayout(journalRow);
+    groupLayout->addWidget(EmptyNote);
     groupLayout->addWidget(HistoryView, 1);
+    // The erase of the panel's journal stands apart, under the list, away
+    // from the buttons that only read and show.
+    auto* eraseRow = new QHBoxLayout;
+    eraseRow->addStretch(1);
+    eraseRow->addWidget(ClearBtn);
+    groupLayout->addLayout(eraseRow);
     NameGroupBoxes(this);
 
     connect(BackBtn, &QPushButton::clicked, this, &THistoryFrame::BackBtnClick);
@@ -197,7 +212,9 @@ void THistoryFrame::Init() {
 void THistoryFrame::ReadPage() {
     RunOperation(wmRead, [this](QStringList& errors) {
         EnableButtons(false);
-        errors = fReader->ReadPage().Errors;
+        const TJournalResult result = fReader->ReadPage();
+        errors = result.Errors;
+        ShowEmpty(result);
         EnableButtons(true);
     });
 }
@@ -267,6 +284,7 @@ void THistoryFrame::Page(TJournalResult (TJournalReader::*step)(TJournalSource))
     FMode = wmRead;
     EnableButtons(false);
     const TJournalResult result = ((*fReader).*step)(TJournalSource::Panel);
+    ShowEmpty(result);
     EnableButtons(true);
     if (!result.Errors.isEmpty())
         fHost.ShowErrorList(result.Errors, wmRead);
@@ -331,9 +349,14 @@ void THistoryFrame::ReadAllFinished(const TJournalResult& result) {
     fHost.EndBusy();
     FMode = wmNull;
     fHost.EndOperation();
+    ShowEmpty(result);
     EnableButtons(true);
     if (!result.Errors.isEmpty())
         fHost.ShowErrorList(result.Errors, wmRead);
+}
+
+void THistoryFrame::ShowEmpty(const TJournalResult& result) {
+    EmptyNote->setVisible(result.Empty && result.Errors.isEmpty());
 }
 
 // ---- the erase ------------------------------------------------------------

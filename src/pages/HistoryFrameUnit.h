@@ -77,6 +77,7 @@ public:
     static QString NoPanel();
 
 private:
+    void ShowEmpty(const TJournalResult& result);
     void BuildControls();
     void Page(TJournalResult (TJournalReader::*step)(TJournalSource));
     void Export(const std::vector<int>& rows);
@@ -106,6 +107,7 @@ private:
     QLabel* Label2 = nullptr;
     QPushButton* ReadAllBtn = nullptr;
     QPushButton* ClearBtn = nullptr;
+    QLabel* EmptyNote = nullptr;
     QLabel* FilterLabel = nullptr;
     QLineEdit* FilterEdit = nullptr;
     QTableView* HistoryView = nullptr;

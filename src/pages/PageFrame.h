@@ -36,6 +36,10 @@ public:
     // list window at the end.
     virtual void ReadPage();
     virtual void WritePage();
+    // The question the page's write asks before it sends anything (empty:
+    // none). Writing every page asks them all first, so that no page is
+    // written before the user has said yes or no to each.
+    QString WriteQuestion() const { return fModel ? fModel->WriteQuestion() : QString(); }
     // Every value's default (no panel traffic).
     virtual void SetDefault();
     // Clears List and appends the page's key=value lines.

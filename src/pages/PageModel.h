@@ -56,6 +56,8 @@ public:
     // the end (the error list, or the page's message) and returned.
     virtual TPageResult Read();
     virtual TPageResult Write();
+    // The question Write asks before it sends anything (empty: none).
+    virtual QString WriteQuestion() const { return {}; }
     // Every value's default (no panel traffic).
     virtual void SetDefault();
     // The page's key=value lines, in its order.

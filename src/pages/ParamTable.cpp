@@ -14,11 +14,19 @@ bool IsLoneOk(const QStringList& lines) {
 
 // A value of another form than the command's is no answer to it (a stray
 // line, another command's late or repeated answer): the read fails.
-bool ReadAnswer(TPanelExchange& exchange, const QString& command, QStringList& lines, uint32_t timeOut) {
+bool ReadAnswer(TPanelExchange& exchange, const QString& command, QStringList& lines, uint32_t timeOut,
+                TFailReason* why = nullptr) {
     QStringList answer;
-    if (!exchange.DeviceCommandLst(command, answer, timeOut) || IsLoneOk(answer) ||
-        !ValueFitsShape(command, AnswerValue(answer)))
+    if (!exchange.DeviceCommandLst(command, answer, timeOut)) {
+        if (why)
+            *why = TFailReason::NoAnswer;
         return false;
+    }
+    if (IsLoneOk(answer) || !ValueFitsShape(command, AnswerValue(answer))) {
+        if (why)
+            *why = TFailReason::BadValue;
+        return false;
+    }
     lines = answer;
     return true;
 }
@@ -192,11 +200,13 @@ bool ReadValue(TPanelExchange& exchange, const QString& command, QString& value,
 
 bool TParamTable::ReadParam(TPanelExchange& exchange, TPageParam& param, QStringList& errors) {
     QStringList lines;
-    bool ok = ReadAnswer(exchange, param.Command, lines, param.TimeOut);
+    TFailReason why = TFailReason::BadValue;
+    bool ok = ReadAnswer(exchange, param.Command, lines, param.TimeOut, &why);
     if (ok)
         ok = param.DecodeAnswer ? param.DecodeAnswer(lines) : param.Decode(AnswerValue(lines));
     if (!ok) {
         errors.append(param.ReadName);
+        exchange.NoteFailure(param.ReadName, why);
         return false;
     }
     param.Raw = AnswerValue(lines);

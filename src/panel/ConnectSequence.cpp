@@ -129,6 +129,8 @@ bool TConnectSequence::Connect(const QString& port, bool modem, const QString& p
     }
     // The modem's RTS pulse; a port without modem lines (a pseudo-terminal)
     // refuses it, which is logged and does not stop the sequence.
+    fRegistrationAsks = 0;
+    emit Step(QStringLiteral("Сброс модема…"));
     if (!EscapeCommFunction(FDevice->PortHandle(), CLRRTS))
         Log(QStringLiteral("Clear RTS: порт не управляет линией RTS"));
     else
@@ -172,6 +174,10 @@ void TConnectSequence::SendCurrentCommand() {
     }
     fSendPending = false;
     fSettleTimer.stop();
+    if (cmd == QLatin1String("AT+CREG?") && FRepeat == 0)
+        ++fRegistrationAsks;
+    if (FRepeat == 0)
+        emit Step(ConnectStepText(cmd, fRegistrationAsks));
     if (fOwed->Empty())
         FBuffer.Clear(); // text owed to nobody is not this command's answer
     const int interval = ResendInterval(cmd);
@@ -356,4 +362,16 @@ void TConnectSequence::ProcessAnswer(QStringList& L) {
         if (emptied || FIndex == -1)
             return;
     }
+}
+
+QString ConnectStepText(const QString& command, int registrationAsks) {
+    if (command == kCableConnect)
+        return QStringLiteral("Подключение по кабелю…");
+    if (command == QLatin1String("ATZ") || command == QLatin1String("AT"))
+        return QStringLiteral("Подготовка модема…");
+    if (command == QLatin1String("AT+CREG?"))
+        return QStringLiteral("Ожидание регистрации в сети (%1)…").arg(registrationAsks);
+    if (command.startsWith(QLatin1String("ATD")))
+        return QStringLiteral("Набор номера…");
+    return QStringLiteral("Опознание панели…");
 }

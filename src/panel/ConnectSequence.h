@@ -73,6 +73,8 @@ signals:
     // handled (a plain box), the line-lost message when the port went away
     // (an error box).
     void Failed(const QString& message, bool errorIcon);
+    // The step under way, in words ("Набор номера…").
+    void Step(const QString& text);
 
 private:
     void DataReceived(const QByteArray& Data);
@@ -107,6 +109,7 @@ private:
     QStringList FCommandList;
     int FIndex = -1;
     int FRepeat = 0;
+    int fRegistrationAsks = 0; // "AT+CREG?" asked afresh (not resent) this attempt
     int FMajor = -1;
     int FMinor = -1;
     int FRelease = -1;
@@ -123,3 +126,7 @@ private:
     QTimer ReSendTimer;
     QTimer fSettleTimer;
 };
+
+// What a step of the connection is, in words: the command about to go out
+// and, for the network registration, how often it has been asked.
+QString ConnectStepText(const QString& command, int registrationAsks);

@@ -21,6 +21,7 @@ bool TPanelExchange::ReadParamFromDevice(const QString& ACommand, QStringList& S
     if (ok && StrResult.join(QStringLiteral("\r\n")).toUpper().contains(Answer))
         return ok;
     ErrorList.append(ErrorMessage);
+    fFailReasons.insert(ErrorMessage, ok ? TFailReason::Refused : TFailReason::NoAnswer);
     return ok;
 }
 
@@ -28,4 +29,12 @@ void TPanelExchange::SendParamToDevice(const QString& ACommand, QStringList& Err
                                        const QString& ErrorMessage, const QString& Answer, uint32_t TimeOut) {
     QStringList answer;
     ReadParamFromDevice(ACommand, answer, ErrorList, ErrorMessage, Answer, TimeOut);
+}
+
+TFailReason TPanelExchange::FailReason(const QString& ErrorMessage) const {
+    return fFailReasons.value(ErrorMessage, TFailReason::BadValue);
+}
+
+void TPanelExchange::ForgetFailReasons() {
+    fFailReasons.clear();
 }

@@ -2,6 +2,7 @@
 
 #include "LinkTimings.h"
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -15,6 +16,14 @@ constexpr uint32_t HistoryFirst = 15000; // first journal block
 constexpr uint32_t Long = 30000;         // later journal blocks, flash erase and final check
 constexpr uint32_t Erase = 70000;        // journal erase
 } // namespace ExchangeTimeout
+
+// Why a parameter is in an error list. A name the exchange did not fail
+// was failed by its page: the answer came, but in a form the page cannot use.
+enum class TFailReason {
+    BadValue,  // the panel answered with a value the page cannot use
+    NoAnswer,  // no whole answer in time
+    Refused,   // the panel answered without its "OK" (an error, another answer)
+};
 
 // The panel dialogue as pages, the journal reader and the firmware upload
 // see it: one command out, the answer lines back. A real link implements
@@ -52,6 +61,16 @@ public:
                              const QString& ErrorMessage, const QString& Answer, uint32_t TimeOut);
     void SendParamToDevice(const QString& ACommand, QStringList& ErrorList, const QString& ErrorMessage,
                            const QString& Answer, uint32_t TimeOut);
+
+    // Why the exchange put a name into an error list since the reasons were
+    // last forgotten; a name it did not put there was failed by its page.
+    TFailReason FailReason(const QString& ErrorMessage) const;
+    // A caller that asked the panel itself says why a name failed.
+    void NoteFailure(const QString& ErrorMessage, TFailReason reason) { fFailReasons.insert(ErrorMessage, reason); }
+    void ForgetFailReasons();
+
+private:
+    QHash<QString, TFailReason> fFailReasons;
 };
 
 // The value line of an answer: the line before the last, or the only line.

@@ -30,6 +30,7 @@ TPanelSession::TPanelSession(const TLinkTimings& timings, QObject* parent)
     connect(fSequence.get(), &TConnectSequence::LogLine, this, &TPanelSession::LogLine);
     connect(fSequence.get(), &TConnectSequence::ConnectEnabled, this, &TPanelSession::ConnectEnabled);
     connect(fSequence.get(), &TConnectSequence::Failed, this, &TPanelSession::ConnectFailed);
+    connect(fSequence.get(), &TConnectSequence::Step, this, &TPanelSession::ConnectStep);
     // Taken once the sequence's own step has returned: whoever listens to
     // the sequence hears of its success before the session acts on it.
     connect(fSequence.get(), &TConnectSequence::Succeeded, this, &TPanelSession::SequenceSucceeded,
@@ -315,12 +316,4 @@ void TPanelSession::SetWakeUp(bool on) {
 
 void TPanelSession::JournalWasErased() {
     emit JournalErased();
-}
-
-QString TPanelSession::PortFailureReason(int code, int osError) {
-    // "Resource busy" does not tell the installer that another program
-    // holds the port.
-    if (code == ceBusy)
-        return TDevice::GetStrCreateError(code) + QStringLiteral(" (закройте её или выберите другой порт)");
-    return osError ? qt_error_string(osError) : TDevice::GetStrCreateError(code);
 }

@@ -111,11 +111,6 @@ public:
     // The session's exchange saw the panel take a journal erase.
     void JournalWasErased();
 
-    // Why a port did not open, in words for the installer (PortFailed's
-    // code and system reason): the system's reason when there is one, and a
-    // port another program holds said as such, with what to do about it.
-    static QString PortFailureReason(int code, int osError);
-
 signals:
     void StateChanged(TOperationState state);
     // One log line: "<< " and a command as written, ">> " and a line
@@ -131,6 +126,8 @@ signals:
     // handled (a plain box), the line-lost message when the port went away
     // (an error box).
     void ConnectFailed(const QString& message, bool errorIcon);
+    // The connection's step under way, in words.
+    void ConnectStep(const QString& text);
     // A panel is identified and the session is in its state.
     void Connected(const TPanelInfo& panel);
     // The port went away or the modem dropped the call: whatever ran has

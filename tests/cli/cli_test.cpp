@@ -163,7 +163,9 @@ TEST_F(Cli, APortInUseIsRefusedAndTheProgramHoldingItGoesOn) {
         ASSERT_TRUE(second.waitForFinished(20000));
         EXPECT_EQ(second.exitCode(), cePortFailed) << args.first().toStdString();
         EXPECT_EQ(QString::fromUtf8(second.readAllStandardError()),
-                  QStringLiteral("Не удалось открыть порт %1: Порт занят другой программой\n").arg(port));
+                  QStringLiteral("Не удалось открыть порт %1: порт занят другой программой: закройте её или "
+                                 "выберите другой порт\n")
+                      .arg(port));
         EXPECT_TRUE(second.readAllStandardOutput().isEmpty());
     }
     EXPECT_EQ(panel->receivedLines(), before) << "nothing of the second program reached the panel";
@@ -244,7 +246,7 @@ TEST_F(Cli, FailuresAreOneLineWithDistinctCodes) {
         {{"identify", "--port"}, ceUsage, "Параметру --port нужно значение"},
         {{"identify", "--port", "/dev/tarvik-none"},
          cePortFailed,
-         "Не удалось открыть порт /dev/tarvik-none"},
+         "Не удалось открыть порт /dev/tarvik-none: такого порта нет"},
         {{"identify", "--port", "/dev/x", "--modem", " "}, ceUsage, "Не указан номер телефона панели"},
     };
     for (const Case& c : cases) {

@@ -109,7 +109,7 @@ TEST_F(AlarmButtonsWindow, AMalformedButtonValueIsListedAndTheRestIsRead) {
     EXPECT_EQ(panel->receivedLines(), ReadCommands);
     TErrorListForm* errors = w->ErrorListForm();
     EXPECT_TRUE(errors->isVisible());
-    EXPECT_EQ(errors->Heading(), "При чтении страницы были ошибочно прочитаны следующие значения:");
+    EXPECT_EQ(errors->Heading(), "Не удалось прочитать следующие значения:");
     EXPECT_EQ(errors->Items(), QStringList{Button2Error});
     // Button 2 keeps what it showed; the hold time after it is still read.
     EXPECT_EQ(alarmType(2)->currentText(), "Быстрое взятие на охрану");
@@ -144,7 +144,7 @@ TEST_F(AlarmButtonsWindow, ValuesNoItemStandsForGoBackAsRead) {
     EXPECT_EQ(refused, (QStringList{"+n00199901002", "+presstime0C"}));
     TErrorListForm* errors = w->ErrorListForm();
     EXPECT_TRUE(errors->isVisible());
-    EXPECT_EQ(errors->Heading(), "При записи страницы были ошибочно записаны следующие значения:");
+    EXPECT_EQ(errors->Heading(), "Не удалось записать следующие значения:");
     EXPECT_EQ(errors->Items(), (QStringList{Button1Error, HoldTimeError}));
     EXPECT_EQ(panel->parameterBytes("+n00"), "199901002");
     EXPECT_EQ(panel->parameterBytes("+presstime"), "0C");

@@ -76,7 +76,9 @@ TEST_F(AllPagesOnTheWire, ReadAllAndWriteAllRunThePagesInTagOrder) {
         child<QListWidget>(w.get(), "PageList")->setCurrentRow(int(tags.size()) - 1);
         readAll = runAll(*w, &TMainForm::ReadAllActionExecute);
         EXPECT_EQ(w->CurrentFrame(), w->Frames().front()) << "Read all ends on the first page";
-        w->PageListClick(); // the page still marked in the list, the last one
+        // The list marks the page on show: the first one.
+        EXPECT_EQ(child<QListWidget>(w.get(), "PageList")->currentRow(), 0);
+        child<QListWidget>(w.get(), "PageList")->setCurrentRow(int(tags.size()) - 1);
         writeAll = runAll(*w, &TMainForm::WriteAllActionExecute);
         EXPECT_EQ(w->CurrentFrame(), w->Frames().back()) << "Write all leaves the last page on show";
         EXPECT_TRUE(w->ErrorListForm()->isHidden()) << w->ErrorListForm()->Items().join(", ").toStdString();

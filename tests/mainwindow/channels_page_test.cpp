@@ -6,6 +6,8 @@
 #include "mainwindow/BusyForm.h"
 #include "pages/ChannelsFrameUnit.h"
 
+#include <QTreeWidget>
+
 namespace {
 
 const QString EraseQuestion = QStringLiteral("При записи история прибора будет очищена, продолжать?");
@@ -42,7 +44,7 @@ protected:
     }
     // Every list the error list window shows from now on.
     void recordErrorLists(TMainForm& w) {
-        auto* box = child<QListWidget>(w.ErrorListForm(), "ErrorListBox");
+        auto* box = child<QTreeWidget>(w.ErrorListForm(), "ErrorListBox");
         QObject::connect(box->model(), &QAbstractItemModel::rowsInserted, box, [this, &w] {
             errorLists.push_back(w.ErrorListForm()->Items());
             linesWhenShown.push_back(panel->receivedLines());
@@ -215,7 +217,7 @@ TEST_F(ChannelsWindow, AFailedEraseIsShownAtOnceAndTheWriteGoesOn) {
         << "shown before anything else was written";
     EXPECT_EQ(errorLists[1], QStringList{"Ошибка записи телефона #0"});
     EXPECT_EQ(w->ErrorListForm()->Heading(),
-              "При записи страницы были ошибочно записаны следующие значения:");
+              "Не удалось записать следующие значения:");
     // The rest of the write went through.
     EXPECT_TRUE(panel->receivedLines().contains("+alphon7180000="));
     EXPECT_EQ(panel->parameter("+alphon1"), "120000=");
@@ -245,7 +247,7 @@ TEST_F(ChannelsWindow, FailedReadsOnTheLine) {
     ASSERT_EQ(errorLists.size(), 1u);
     EXPECT_EQ(errorLists[0], (QStringList{"Значение GPRS-online", "Параметр направления 4"}));
     EXPECT_EQ(w->ErrorListForm()->Heading(),
-              "При чтении страницы были ошибочно прочитаны следующие значения:");
+              "Не удалось прочитать следующие значения:");
     EXPECT_EQ(phones(page).mid(0, 4), (QStringList{"+79031234567", "+79031234567", "", "4444"}));
     EXPECT_EQ(panel->receivedLines().last(), "+JDIR") << "the read went on";
 }

@@ -132,7 +132,7 @@ TEST_F(HistoryWindow, EraseKeepsTheWindowAliveUnderTheBusyIndicator) {
     button(page, "ClearBtn")->click();
     EXPECT_EQ(w->ErrorListForm()->Items(), QStringList{"Очистка истории"});
     EXPECT_EQ(w->ErrorListForm()->Heading(),
-              "При записи страницы были ошибочно записаны следующие значения:");
+              "Не удалось записать следующие значения:");
     EXPECT_EQ(shown(page), Down(99, 80));
     EXPECT_TRUE(w->Device()->WakeUp());
     EXPECT_EQ(w->State(), TOperationState::Connected);

@@ -120,7 +120,7 @@ TEST_F(MainWindow, PortThatWillNotOpenAndDialogClosedWithoutConnecting) {
     });
     EXPECT_FALSE(w->Connected());
     ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].second, "Error open port");
+    EXPECT_EQ(boxes[0], std::make_pair(TBoxKind::Error, QString("Не удалось открыть порт /dev/tarvik-no-such-port")));
     EXPECT_TRUE(action(*w, "ConnectAction")->isEnabled());
 
     // Closing the dialog while its sequence runs leaves no port open.
@@ -267,7 +267,7 @@ TEST_F(MainWindow, FailedParametersReachTheErrorListWithTheirHeading) {
     w->ReadActionExecute();
     TErrorListForm* errors = w->ErrorListForm();
     EXPECT_TRUE(errors->isVisible());
-    EXPECT_EQ(errors->Heading(), "При чтении страницы были ошибочно прочитаны следующие значения:");
+    EXPECT_EQ(errors->Heading(), "Не удалось прочитать следующие значения:");
     EXPECT_EQ(errors->Items(), QStringList{"Параметры диспетчерской связи"});
 
     f = {};
@@ -275,7 +275,7 @@ TEST_F(MainWindow, FailedParametersReachTheErrorListWithTheirHeading) {
     f.onlyCommand = "+o";
     panel->setFaults(f);
     w->WriteActionExecute();
-    EXPECT_EQ(errors->Heading(), "При записи страницы были ошибочно записаны следующие значения:");
+    EXPECT_EQ(errors->Heading(), "Не удалось записать следующие значения:");
     EXPECT_EQ(errors->Items(), QStringList{"Номер объекта"});
 
     // Read all against a panel that answers nothing: each page reports what
@@ -296,8 +296,12 @@ TEST_F(MainWindow, FailedParametersReachTheErrorListWithTheirHeading) {
     // end when the Common page is shown again.
     const QStringList afterGPRS =
         listedBeforePage.count(ptGPRS + 1) ? listedBeforePage[ptGPRS + 1] : listedBeforePage[ptCommon];
-    EXPECT_EQ(afterGPRS.size(), 10);
-    EXPECT_EQ(afterGPRS.value(0), "Номер для выхода в GPRS");
+    // The round lists page after page: the Common page's two, then the
+    // GPRS page's ten under its own name.
+    EXPECT_EQ(afterGPRS.size(), 12);
+    EXPECT_EQ(afterGPRS.value(2), "Номер для выхода в GPRS");
+    EXPECT_EQ(errors->Items(PageName(ptGPRS)).size(), 10);
+    EXPECT_EQ(errors->Items(PageName(ptCommon)), (QStringList{"Номер объекта", "Параметры диспетчерской связи"}));
     ASSERT_FALSE(boxes.empty());
     EXPECT_EQ(boxes[0], std::make_pair(TBoxKind::Error, QString("Произошла ошибка чтения.")));
     EXPECT_EQ(w->CurrentFrame(), w->Frames().front());
@@ -403,7 +407,7 @@ TEST_F(MainWindow, ThePortIsTheWindowsAlone) {
     EXPECT_EQ(RunCli({"identify", "--port", panel->slavePath()}, outStream, errStream, timings),
               cePortFailed);
     errStream.flush();
-    EXPECT_TRUE(err.contains("Порт занят другой программой")) << err.toStdString();
+    EXPECT_TRUE(err.contains("порт занят другой программой")) << err.toStdString();
     EXPECT_EQ(panel->receivedLines(), QStringList()) << "nothing of the other program reached the panel";
     w->ReadActionExecute();
     EXPECT_EQ(panel->receivedLines(), (QStringList{"+o", "+disp"}));
@@ -422,9 +426,8 @@ TEST_F(MainWindow, ThePortIsTheWindowsAlone) {
         d.reject();
     });
     ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0], std::make_pair(TBoxKind::Plain, QString("Error open port")));
-    EXPECT_EQ(details.value(0),
-              panel->slavePath() + ": Порт занят другой программой (закройте её или выберите другой порт)");
+    EXPECT_EQ(boxes[0], std::make_pair(TBoxKind::Error, "Не удалось открыть порт " + panel->slavePath()));
+    EXPECT_EQ(details.value(0), "Порт занят другой программой: закройте её или выберите другой порт");
     EXPECT_EQ(w->State(), TOperationState::Disconnected);
 }
 

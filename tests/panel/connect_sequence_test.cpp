@@ -131,10 +131,19 @@ TEST_F(ConnectOnPty, ModemSequenceWaitsForRegistrationAndDials) {
     script["+v"] = {"REV 07.700.125\rOK\r"};
     script["+typepan"] = {"0F\rOK\r"};
     QSignalSpy ok(&sequence, &TConnectSequence::Succeeded);
+    // The steps as the connection dialog says them, each once in a row.
+    QStringList steps;
+    QObject::connect(&sequence, &TConnectSequence::Step, [&](const QString& step) {
+        if (steps.isEmpty() || steps.last() != step)
+            steps << step;
+    });
     ASSERT_TRUE(sequence.Connect(pty.slavePath(), true, "+79001234567"));
     ASSERT_TRUE(ok.wait(5000));
     EXPECT_EQ(peer.lines, (QList<QByteArray>{"ATZ", "AT", "AT", "AT+CREG?", "AT+CREG?", "AT+CREG?",
                                              "ATD+79001234567", "+v", "+typepan"}));
+    EXPECT_EQ(steps, (QStringList{"Сброс модема…", "Подготовка модема…", "Ожидание регистрации в сети (1)…",
+                                  "Ожидание регистрации в сети (2)…", "Ожидание регистрации в сети (3)…",
+                                  "Набор номера…", "Опознание панели…"}));
     EXPECT_TRUE(sequence.Modem());
     EXPECT_EQ(sequence.Memory(), "M45PE16");
     // The pty has no RTS line: the refusal is logged and the sequence went on.

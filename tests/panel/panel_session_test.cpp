@@ -91,24 +91,6 @@ TEST(StateRules, EachStateEnablesAndLetsBeginWhatItShould) {
 }
 
 // Why a port did not open, as the installer reads it.
-TEST(PortFailure, TheSystemsReasonOrTheDevicesAndABusyPortSaysWhatToDo) {
-    const struct {
-        int Code;
-        int OsError;
-        QString Reason;
-    } cases[] = {
-        {ceCreateFile, ENOENT, qt_error_string(ENOENT)},
-        {ceCreateFile, 0, QStringLiteral("Не могу создать файл")},
-        // The system's "resource busy" would not tell that another program holds it.
-        {ceBusy, EBUSY,
-         QStringLiteral("Порт занят другой программой (закройте её или выберите другой порт)")},
-        {ceBusy, 0, QStringLiteral("Порт занят другой программой (закройте её или выберите другой порт)")},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(TPanelSession::PortFailureReason(c.Code, c.OsError), c.Reason)
-            << c.Code << " " << c.OsError;
-}
-
 TEST(StateRules, TheSessionNeedsNoWidgetsAndNoGui) {
     // This program links the session and nothing of the window: no Qt
     // library for the screen may come with it.
