@@ -18,6 +18,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -211,14 +212,21 @@ void TAlarmButtonsFrame::DescribeParams() {
 void TAlarmButtonsFrame::Init() {
     if (fAlarmTypes.isEmpty()) {
         fAlarmTypes = BuildAlarmTypeItems(TCidEventTable::Builtin().Lines());
+        // The widest text, measured once per font (the lists share theirs).
+        std::optional<QFontMetrics> measured;
+        int widest = 0;
         for (QComboBox* combo : AlarmTypeCombo) {
             combo->clear();
-            int widest = 0;
             const QFontMetrics metrics = combo->view()->fontMetrics();
+            const bool measure = !measured || *measured != metrics;
+            if (measure)
+                widest = 0;
             for (const TAlarmTypeItem& item : fAlarmTypes) {
                 combo->addItem(item.Caption, item.Code);
-                widest = std::max(widest, metrics.horizontalAdvance(item.Caption));
+                if (measure)
+                    widest = std::max(widest, metrics.horizontalAdvance(item.Caption));
             }
+            measured = metrics;
             // The open list shows whole texts, however narrow the box.
             QAbstractItemView* view = combo->view();
             view->setMinimumWidth(widest + ListItemMargins + view->verticalScrollBar()->sizeHint().width() +
