@@ -11,6 +11,7 @@
 #include <QPointer>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QAction;
@@ -86,10 +87,13 @@ public:
     TErrorListForm* ErrorListForm() const { return fErrorList.get(); }
     TBusyForm* BusyForm() const { return fBusyForm; }
     TFirmwareActions& FirmwareActions() const { return *fFirmware; }
-    TSettingsActions& SettingsActions() const { return *fSettings; }
+    // The settings file's actions, over every page (all built by then).
+    TSettingsActions& SettingsActions();
     const QString& BuiltInVersion() const { return FInVer; }
     TPageFrame* CurrentFrame() const { return FCurrentFrame; }
-    const std::vector<TPageFrame*>& Frames() const { return FFramesContainer; }
+    // Every page in the page list's order. A page is built when first shown
+    // or needed; asking for them all builds those not built yet.
+    const std::vector<TPageFrame*>& Frames();
 
     void ConnectActionExecute();
     void DisconnectActionExecute();
@@ -123,6 +127,10 @@ private:
     void BuildLayout();
     void CreateFrames();
     void FreeFrames();
+    // The page at a place of the page list, built when it is not yet: the
+    // page then hears the last operation state and panel release the
+    // window told the pages.
+    TPageFrame* FrameAt(size_t place);
     void ShowFrame(TPageFrame* frame);
     THistoryFrame* HistoryPage() const;
     void StateChangedTo(TOperationState state);
@@ -152,8 +160,10 @@ private:
     QString FInVer;
     bool FGlobalLoadSettingsFlag = false;
 
-    std::vector<TPageFrame*> FFramesContainer;
+    std::vector<TPageFrame*> FFramesContainer; // null where a page is not built yet
     TPageFrame* FCurrentFrame = nullptr;
+    std::optional<TOperationState> fToldState;
+    std::optional<int> fToldRelease;
 
     QAction* ConnectAction = nullptr;
     QAction* DisconnectAction = nullptr;
