@@ -1,6 +1,10 @@
 #include "HistoryModel.h"
 
 #include "JournalPages.h"
+#include "RecordFilter.h"
+
+#include <QPromise>
+#include <QtConcurrent>
 
 #include <algorithm>
 
@@ -27,12 +31,20 @@ bool RecordMatches(const THistory& history, const THistoryRec& rec, const QStrin
 }
 
 THistoryModel::THistoryModel(const THistory& history, QObject* parent)
-    : QAbstractTableModel(parent), FHistory(history) {}
+    : QAbstractTableModel(parent), FHistory(history) {
+    connect(&fRun, &QFutureWatcherBase::finished, this, &THistoryModel::RunFinished);
+}
+
+// A run still going keeps its own copies of the records and of the event
+// texts, and ends at its next look at the cancel.
+THistoryModel::~THistoryModel() {
+    CancelRun();
+}
 
 int THistoryModel::rowCount(const QModelIndex& parent) const {
     if (parent.isValid())
         return 0;
-    return Filtering() ? int(fMatches.size()) : fPage.Count();
+    return fShowingMatches ? int(fMatches.size()) : fPage.Count();
 }
 
 int THistoryModel::columnCount(const QModelIndex& parent) const {
@@ -40,17 +52,19 @@ int THistoryModel::columnCount(const QModelIndex& parent) const {
 }
 
 int THistoryModel::StoreRow(int row) const {
-    return Filtering() ? fMatches.at(size_t(row)) : fPage.Last - row;
+    return fShowingMatches ? FHistory.IndexOfRecord(fMatches.at(size_t(row))) : fPage.Last - row;
 }
 
 QVariant THistoryModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= rowCount() || index.column() >= hcColumnCount)
         return {};
+    const int row = StoreRow(index.row());
+    if (row < 0)
+        return {};
     switch (role) {
     case Qt::DisplayRole:
-        return FHistory.ColumnText(FHistory.RecordAt(StoreRow(index.row())), index.column(),
-                                   TRecordView::List, fLocale);
-    case RecordIndexRole: return int(FHistory.RecordAt(StoreRow(index.row())).index);
+        return FHistory.ColumnText(FHistory.RecordAt(row), index.column(), TRecordView::List, fLocale);
+    case RecordIndexRole: return int(FHistory.RecordAt(row).index);
     case Qt::TextAlignmentRole:
         return NumericColumn(index.column()) ? QVariant(Qt::AlignRight | Qt::AlignVCenter) : QVariant();
     default: return {};
@@ -77,6 +91,11 @@ void THistoryModel::SetPage(int from, int count) {
 
 void THistoryModel::SetFilter(const QString& text) {
     fFilter = text.trimmed();
+    if (fBackground && Filtering()) {
+        // The list stays as it is until the result.
+        StartRun();
+        return;
+    }
     Rebuild();
 }
 
@@ -85,26 +104,81 @@ void THistoryModel::Refresh() {
 }
 
 void THistoryModel::Rebuild() {
-    beginResetModel();
-    fPage = {};
-    fMatches.clear();
-    if (Filtering()) {
-        for (int row = FHistory.Count() - 1; row >= 0; --row) {
-            if (RecordMatches(FHistory, FHistory.RecordAt(row), fFilter))
-                fMatches.push_back(row);
+    if (Filtering() && fBackground) {
+        beginResetModel();
+        if (fShowingMatches) {
+            // Records the store no longer holds (it was cleared) leave the
+            // list at once; new ones come with the run's result.
+            std::erase_if(fMatches, [this](uint16_t index) { return !FHistory.RecordExists(index); });
+        } else {
+            fPage = PageRange();
         }
-    } else if (fFrom >= 0 && fCount > 0) {
-        // The stored records among the page's indexes, even when the first
-        // of them is missing (a gap in the panel's journal, a failed read).
-        fPage = FHistory.ExportRows(fFrom, std::min(fFrom + fCount - 1, kLastJournalIndex));
+        endResetModel();
+        StartRun();
+        return;
     }
+    CancelRun();
+    beginResetModel();
+    fShowingMatches = Filtering();
+    fMatches.clear();
+    fPage = {};
+    if (fShowingMatches)
+        fMatches = TRecordFilter(fFilter, FHistory.EventTexts()).Matching(FHistory.Records());
+    else
+        fPage = PageRange();
     endResetModel();
+    if (Filtering())
+        emit FilterShown();
+}
+
+TRowRange THistoryModel::PageRange() const {
+    if (fFrom < 0 || fCount <= 0)
+        return {};
+    // The stored records among the page's indexes, even when the first of
+    // them is missing (a gap in the panel's journal, a failed read).
+    return FHistory.ExportRows(fFrom, std::min(fFrom + fCount - 1, kLastJournalIndex));
+}
+
+void THistoryModel::StartRun() {
+    CancelRun();
+    fPending = true;
+    // The run works on copies: the records as they are now and the event
+    // texts (both shared, not copied, until the store changes).
+    fRun.setFuture(QtConcurrent::run(
+        [text = fFilter, events = FHistory.EventTexts(),
+         records = FHistory.Records()](QPromise<std::vector<uint16_t>>& promise) {
+            const TRecordFilter filter(text, events);
+            promise.addResult(filter.Matching(records, [&promise] { return promise.isCanceled(); }));
+        }));
+}
+
+void THistoryModel::CancelRun() {
+    fPending = false;
+    fRun.cancel();
+}
+
+void THistoryModel::RunFinished() {
+    // A run cancelled before it ended has no result; one replaced by a newer
+    // run is no longer watched.
+    if (!fPending || fRun.isCanceled() || fRun.future().resultCount() == 0)
+        return;
+    fPending = false;
+    beginResetModel();
+    fShowingMatches = true;
+    fMatches = fRun.result();
+    fPage = {};
+    endResetModel();
+    emit FilterShown();
 }
 
 std::vector<int> THistoryModel::ShownRows() const {
     std::vector<int> rows;
-    if (Filtering()) {
-        rows.assign(fMatches.rbegin(), fMatches.rend());
+    if (fShowingMatches) {
+        for (auto it = fMatches.rbegin(); it != fMatches.rend(); ++it) {
+            const int row = FHistory.IndexOfRecord(*it);
+            if (row >= 0)
+                rows.push_back(row);
+        }
     } else {
         for (int row = fPage.First; row <= fPage.Last; ++row)
             rows.push_back(row);

@@ -3,9 +3,11 @@
 #include "HistoryUnit.h"
 
 #include <QAbstractTableModel>
+#include <QFutureWatcher>
 #include <QLocale>
 #include <QString>
 
+#include <cstdint>
 #include <vector>
 
 // The history list over the record store: the thirteen columns of a record,
@@ -14,6 +16,12 @@
 // text, event code, zone, partition or message contains the text (any case),
 // with paging off. Cells are made when the view asks for them; nothing is
 // copied out of the store.
+//
+// The filter runs where the model is told: at once, or on a thread of the
+// pool (FilterInBackground), so that typing into the filter box never waits
+// for it. In the background the list keeps what it shows until the newest
+// text's result is ready; a run that a newer text, a cleared filter or a
+// changed store has made stale is cancelled and never shown.
 class THistoryModel : public QAbstractTableModel {
     Q_OBJECT
 public:
@@ -21,6 +29,7 @@ public:
     static constexpr int RecordIndexRole = Qt::UserRole + 1;
 
     explicit THistoryModel(const THistory& history, QObject* parent = nullptr);
+    ~THistoryModel() override;
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -33,12 +42,20 @@ public:
     // The page: indexes from..from + count - 1; from -1 shows nothing.
     // Connected to TJournalReader::PageChanged; also takes a changed store.
     void SetPage(int from, int count);
-    // An empty (or blank) text ends the filter and shows the page again.
+    // An empty (or blank) text ends the filter and shows the page again, at
+    // once in either mode.
     void SetFilter(const QString& text);
+    // The text set last (trimmed), whether or not its result is on show yet.
     QString FilterText() const { return fFilter; }
     bool Filtering() const { return !fFilter.isEmpty(); }
     // Looks at the store again (records added or cleared), same page and filter.
     void Refresh();
+
+    // Off (the default): the filter runs inside SetFilter and Refresh. On:
+    // on a thread of the pool, from a copy of the store's records.
+    void FilterInBackground(bool on) { fBackground = on; }
+    // The result of the text set last is still to come from the background.
+    bool FilterPending() const { return fPending; }
 
     // The store's row shown at a row of the list.
     int StoreRow(int row) const;
@@ -46,16 +63,29 @@ public:
     // writes.
     std::vector<int> ShownRows() const;
 
+signals:
+    // The result of the text set last is on show (either mode).
+    void FilterShown();
+
 private:
     void Rebuild();
+    // The stored rows of the page's indexes.
+    TRowRange PageRange() const;
+    void StartRun();
+    void RunFinished();
+    void CancelRun();
 
     const THistory& FHistory;
     QLocale fLocale = QLocale::system();
     int fFrom = -1;
     int fCount = 0;
     QString fFilter;
-    TRowRange fPage;           // while not filtering
-    std::vector<int> fMatches; // while filtering: store rows, newest first
+    bool fBackground = false;
+    bool fShowingMatches = false; // the list shows fMatches, else fPage
+    TRowRange fPage;
+    std::vector<uint16_t> fMatches; // journal indexes, newest first
+    QFutureWatcher<std::vector<uint16_t>> fRun;
+    bool fPending = false; // a run's result is awaited
 };
 
 // Whether the record's event text, event code, zone, partition or message

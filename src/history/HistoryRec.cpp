@@ -2,21 +2,34 @@
 
 #include "panel/Cp1251.h"
 
+#include <QByteArrayView>
+
 namespace {
 
+// The line's characters as the panel sent them. Every helper below reads a
+// fixed-length line through a view, so that a line converted on the stack
+// needs no buffer of its own.
+using TLine = QByteArrayView;
+
+// The value of every byte as a hexadecimal digit, -1 for none.
+constexpr std::array<int8_t, 256> kHexValues = [] {
+    std::array<int8_t, 256> values{};
+    for (int c = 0; c < 256; ++c) {
+        values[size_t(c)] = c >= '0' && c <= '9'   ? int8_t(c - '0')
+                            : c >= 'A' && c <= 'F' ? int8_t(c - 'A' + 10)
+                            : c >= 'a' && c <= 'f' ? int8_t(c - 'a' + 10)
+                                                   : int8_t(-1);
+    }
+    return values;
+}();
+
 int HexValue(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
+    return kHexValues[uint8_t(c)];
 }
 
 // The hexadecimal number at positions pos..pos+len-1 (counted from 1), or
 // nothing when a character is no hexadecimal digit.
-std::optional<uint32_t> HexField(const QByteArray& line, int pos, int len) {
+std::optional<uint32_t> HexField(TLine line, int pos, int len) {
     uint32_t value = 0;
     for (int i = 0; i < len; ++i) {
         const int d = HexValue(line.at(pos - 1 + i));
@@ -27,13 +40,13 @@ std::optional<uint32_t> HexField(const QByteArray& line, int pos, int len) {
     return value;
 }
 
-uint32_t HexField(const QByteArray& line, int pos, int len, uint32_t fallback) {
+uint32_t HexField(TLine line, int pos, int len, uint32_t fallback) {
     return HexField(line, pos, len).value_or(fallback);
 }
 
 // Two decimal digits at a 1-based position of the date text, 0 when they
 // are not two digits.
-int TwoDigits(const QByteArray& text, int pos) {
+int TwoDigits(TLine text, int pos) {
     const char hi = text.at(pos - 1);
     const char lo = text.at(pos);
     if (hi < '0' || hi > '9' || lo < '0' || lo > '9')
@@ -41,21 +54,11 @@ int TwoDigits(const QByteArray& text, int pos) {
     return (hi - '0') * 10 + (lo - '0');
 }
 
-uint8_t Code(const QByteArray& line, int pos) {
+uint8_t Code(TLine line, int pos) {
     return uint8_t(line.at(pos - 1));
 }
 
-} // namespace
-
-QDateTime NoDate() {
-    return QDateTime(QDate(1899, 12, 30), QTime(0, 0), Qt::UTC);
-}
-
-bool IsNoDate(const QDateTime& value) {
-    return value == NoDate();
-}
-
-QDateTime ParseDateTime(const QByteArray& text) {
+QDateTime DateTimeOf(TLine text) {
     if (text.size() != 22)
         return NoDate();
     constexpr struct {
@@ -73,9 +76,7 @@ QDateTime ParseDateTime(const QByteArray& text) {
     return QDateTime(date, time, Qt::UTC);
 }
 
-uint8_t RecordSum(const QByteArray& line) {
-    if (line.size() != THistoryRec::kLineLength)
-        return 0;
+uint8_t SumOf(TLine line) {
     unsigned sum = HexField(line, 1, 2, 255) + HexField(line, 3, 2, 255);
     for (int p = 5; p <= 21; ++p)
         sum += Code(line, p);
@@ -88,16 +89,8 @@ uint8_t RecordSum(const QByteArray& line) {
     return uint8_t(sum & 0xFF);
 }
 
-bool CheckRecordSum(const QByteArray& line) {
-    if (line.size() != THistoryRec::kLineLength)
-        return false;
-    const auto sent = HexField(line, 74, 2);
-    return sent && *sent == RecordSum(line);
-}
-
-std::optional<THistoryRec> ParseRecord(const QByteArray& line) {
-    if (line.size() != THistoryRec::kLineLength)
-        return std::nullopt;
+// A 75-character line.
+THistoryRec RecordOf(TLine line) {
     THistoryRec rec;
     rec.index = uint16_t(HexField(line, 1, 4, 0));
     for (int i = 0; i < 16; ++i) {
@@ -112,17 +105,64 @@ std::optional<THistoryRec> ParseRecord(const QByteArray& line) {
         rec.reserved[size_t(i)] = uint8_t(d == 15 ? 255 : d);
     }
     rec.event = Code(line, 39);
-    rec.datetime = ParseDateTime(line.mid(39, 22));
+    rec.datetime = DateTimeOf(line.sliced(39, 22));
     rec.globalindex = HexField(line, 62, 8, 0);
     rec.sendflag = uint8_t(HexField(line, 70, 2, 0));
     rec.phones = uint8_t(HexField(line, 72, 2, 0));
-    rec.cs = uint8_t(HexField(line, 74, 2, 0));
-    rec.csisvalud = CheckRecordSum(line);
+    const std::optional<uint32_t> sent = HexField(line, 74, 2);
+    rec.cs = uint8_t(sent.value_or(0));
+    rec.csisvalud = sent && *sent == SumOf(line);
     return rec;
+}
+
+} // namespace
+
+QDateTime NoDate() {
+    static const QDateTime value(QDate(1899, 12, 30), QTime(0, 0), Qt::UTC);
+    return value;
+}
+
+bool IsNoDate(const QDateTime& value) {
+    return value == NoDate();
+}
+
+QDateTime ParseDateTime(const QByteArray& text) {
+    return DateTimeOf(text);
+}
+
+uint8_t RecordSum(const QByteArray& line) {
+    if (line.size() != THistoryRec::kLineLength)
+        return 0;
+    return SumOf(line);
+}
+
+bool CheckRecordSum(const QByteArray& line) {
+    if (line.size() != THistoryRec::kLineLength)
+        return false;
+    const auto sent = HexField(line, 74, 2);
+    return sent && *sent == SumOf(line);
+}
+
+std::optional<THistoryRec> ParseRecord(const QByteArray& line) {
+    if (line.size() != THistoryRec::kLineLength)
+        return std::nullopt;
+    return RecordOf(line);
 }
 
 std::optional<THistoryRec> ParseRecord(const QString& line) {
     if (line.size() != THistoryRec::kLineLength)
         return std::nullopt;
-    return ParseRecord(ToCp1251(line));
+    // The panel's lines are ASCII: their bytes are the low bytes of the
+    // characters, converted on the stack. A line with any other character
+    // goes through the code page.
+    std::array<char, THistoryRec::kLineLength> bytes;
+    const ushort* chars = line.utf16();
+    ushort all = 0;
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        all |= chars[i];
+        bytes[i] = char(chars[i]);
+    }
+    if (all >= 0x80)
+        return RecordOf(ToCp1251(line));
+    return RecordOf(TLine(bytes.data(), bytes.size()));
 }

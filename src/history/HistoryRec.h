@@ -45,6 +45,9 @@ struct THistoryRec {
 
     friend bool operator==(const THistoryRec&, const THistoryRec&) = default;
 };
+// Moved in memory as it stands (its date is), so that a growing list of
+// records moves them in one block.
+Q_DECLARE_TYPEINFO(THistoryRec, Q_RELOCATABLE_TYPE);
 
 // Decodes one answer line. A line that is not exactly 75 characters is no
 // record (nothing). Fields that are not hexadecimal take their defaults:

@@ -56,6 +56,10 @@ public:
     const THistoryRec& RecordAt(int row) const;
     // The row of the record with that index, -1 when none is stored.
     int IndexOfRecord(uint16_t index) const;
+    // Every stored record, in the order of first arrival: a copy that shares
+    // the store's memory until either changes, so another thread may read it
+    // while the store goes on taking records.
+    QList<THistoryRec> Records() const { return fRecords; }
     // The index of the first and of the last record; 0 when the store is empty.
     uint16_t FirstIndex() const;
     uint16_t LastIndex() const;

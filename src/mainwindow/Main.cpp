@@ -89,7 +89,7 @@ TMainForm::TMainForm(QWidget* parent)
     fFirmware->SetSafetyCopy([this] {
         if (State() != TOperationState::Connected)
             return true;
-        return fSettings->OfferSaveFirst(TFirmwareActions::SafetyCopyQuestion(), [this] {
+        return SettingsActions().OfferSaveFirst(TFirmwareActions::SafetyCopyQuestion(), [this] {
             const TOperationResult read =
                 RunOnAllPages(TOperationState::Reading, &TPageFrame::ReadPage, true);
             if (State() != TOperationState::Connected)
@@ -133,7 +133,7 @@ TMainForm::TMainForm(QWidget* parent)
     CreateFrames();
     // The first page is on show and marked in the list.
     if (!FFramesContainer.empty()) {
-        ShowFrame(FFramesContainer.front());
+        ShowFrame(FrameAt(0));
         PageList->setCurrentRow(0);
     }
 }
@@ -404,14 +404,36 @@ void TMainForm::BuildLayout() {
 }
 
 void TMainForm::CreateFrames() {
-    for (const TPageInfo& info : PageTable()) {
-        TPageFrame* frame = info.Create(*this);
-        // Pages keep their own values; the window state does not hold them.
-        frame->setProperty(kNotStoredProperty, true);
-        Panel4->addWidget(frame);
-        FFramesContainer.push_back(frame);
-        frame->Init();
-    }
+    // Only the first page is built before the window shows: building the
+    // others (their long lists measured and laid out) would keep it waiting.
+    FFramesContainer.assign(PageTable().size(), nullptr);
+}
+
+TPageFrame* TMainForm::FrameAt(size_t place) {
+    TPageFrame*& frame = FFramesContainer.at(place);
+    if (frame)
+        return frame;
+    frame = PageTable().at(place).Create(*this);
+    // Pages keep their own values; the window state does not hold them.
+    frame->setProperty(kNotStoredProperty, true);
+    Panel4->addWidget(frame);
+    frame->Init();
+    if (fToldRelease)
+        frame->DevRelease(*fToldRelease);
+    if (fToldState)
+        frame->HostStateChanged(*fToldState);
+    return frame;
+}
+
+const std::vector<TPageFrame*>& TMainForm::Frames() {
+    for (size_t place = 0; place < FFramesContainer.size(); ++place)
+        FrameAt(place);
+    return FFramesContainer;
+}
+
+TSettingsActions& TMainForm::SettingsActions() {
+    Frames();
+    return *fSettings;
 }
 
 void TMainForm::FreeFrames() {
@@ -422,6 +444,7 @@ void TMainForm::FreeFrames() {
     }
 }
 
+// Not built, the page holds no journal yet.
 THistoryFrame* TMainForm::HistoryPage() const {
     for (TPageFrame* frame : FFramesContainer) {
         if (auto* history = qobject_cast<THistoryFrame*>(frame))
@@ -445,7 +468,7 @@ void TMainForm::PageListClick() {
     const int row = PageList->currentRow();
     if (row < 0 || row >= int(FFramesContainer.size()))
         return;
-    ShowFrame(FFramesContainer[size_t(row)]);
+    ShowFrame(FrameAt(size_t(row)));
 }
 
 // ---- the operation state --------------------------------------------------
@@ -463,8 +486,11 @@ void TMainForm::StateChangedTo(TOperationState state) {
     // While something runs the log's end stays in view; after, the user's
     // choice holds again.
     Log->SetAutoScroll(IsOperation(state) || AutoscrollCheckBox->isChecked());
-    for (TPageFrame* frame : FFramesContainer)
-        frame->HostStateChanged(state);
+    fToldState = state;
+    for (TPageFrame* frame : FFramesContainer) {
+        if (frame)
+            frame->HostStateChanged(state);
+    }
     emit StateChanged(state);
 }
 
@@ -617,17 +643,18 @@ TOperationResult TMainForm::RunOnAllPages(TOperationState state, void (TPageFram
     fRoundListed = false;
     fInRound = true;
     int pages = 0;
-    for (TPageFrame* frame : FFramesContainer) {
+    for (size_t place = 0; place < FFramesContainer.size(); ++place) {
         // A close or a lost line ends the round.
         if (State() != state)
             break;
+        TPageFrame* frame = FrameAt(place);
         ShowFrame(frame);
         (frame->*op)();
         ++pages;
     }
     fInRound = false;
     if (backToFirst && !FFramesContainer.empty())
-        ShowFrame(FFramesContainer.front());
+        ShowFrame(FrameAt(0));
     const TOperationResult result = fSession->EndOperation();
     ShowOutcome(OperationOutcomeText(state, pages, result));
     return result;
@@ -668,7 +695,7 @@ void TMainForm::WriteAllActionExecute() {
     // The pages' questions come before anything is sent; each page's write
     // then takes the answer given.
     fAnswered.clear();
-    for (TPageFrame* frame : FFramesContainer) {
+    for (TPageFrame* frame : Frames()) {
         const QString question = frame->WriteQuestion();
         if (!question.isEmpty() && !fAnswered.contains(question))
             fAnswered.insert(question, Confirm(question));
@@ -680,22 +707,22 @@ void TMainForm::WriteAllActionExecute() {
 void TMainForm::DefaultAllActionExecute() {
     if (!StateRule(State()).Enables.testFlag(TStateAction::PageOperations))
         return;
-    if (!fSettings->OfferSaveFirst(QStringLiteral("Настройки на всех страницах будут заменены значениями по "
+    if (!SettingsActions().OfferSaveFirst(QStringLiteral("Настройки на всех страницах будут заменены значениями по "
                                                   "умолчанию. Сохранить текущие настройки в файл?")))
         return;
     RunOnAllPages(TOperationState::Defaulting, &TPageFrame::SetDefault, true);
 }
 
 void TMainForm::SaveSettingsActionExecute() {
-    fSettings->Save();
+    SettingsActions().Save();
 }
 
 void TMainForm::LoadSettingsActionExecute() {
-    fSettings->Load();
+    SettingsActions().Load();
 }
 
 void TMainForm::CompareSettingsActionExecute() {
-    fSettings->Compare();
+    SettingsActions().Compare();
 }
 
 void TMainForm::UpdateFromFileActionExecute() {
@@ -732,8 +759,11 @@ void TMainForm::ShowConnection() {
     switch (State()) {
     case TOperationState::Connected:
         ShowPanelIdentity();
-        for (TPageFrame* frame : FFramesContainer)
-            frame->DevRelease(Version().Release);
+        fToldRelease = Version().Release;
+        for (TPageFrame* frame : FFramesContainer) {
+            if (frame)
+                frame->DevRelease(*fToldRelease);
+        }
         break;
     case TOperationState::BootLoader: EnterBootLoaderState(); break;
     case TOperationState::Incompatible:

@@ -13,6 +13,7 @@
 #include <QTimer>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QAction;
@@ -91,10 +92,13 @@ public:
     TErrorListForm* ErrorListForm() const { return fErrorList.get(); }
     TBusyForm* BusyForm() const { return fBusyForm; }
     TFirmwareActions& FirmwareActions() const { return *fFirmware; }
-    TSettingsActions& SettingsActions() const { return *fSettings; }
+    // The settings file's actions, over every page (all built by then).
+    TSettingsActions& SettingsActions();
     const QString& BuiltInVersion() const { return FInVer; }
     TPageFrame* CurrentFrame() const { return FCurrentFrame; }
-    const std::vector<TPageFrame*>& Frames() const { return FFramesContainer; }
+    // Every page in the page list's order. A page is built when first shown
+    // or needed; asking for them all builds those not built yet.
+    const std::vector<TPageFrame*>& Frames();
 
     void ConnectActionExecute();
     void DisconnectActionExecute();
@@ -131,6 +135,10 @@ private:
     void BuildLayout();
     void CreateFrames();
     void FreeFrames();
+    // The page at a place of the page list, built when it is not yet: the
+    // page then hears the last operation state and panel release the
+    // window told the pages.
+    TPageFrame* FrameAt(size_t place);
     void ShowFrame(TPageFrame* frame);
     THistoryFrame* HistoryPage() const;
     void StateChangedTo(TOperationState state);
@@ -165,8 +173,10 @@ private:
     QString FInVer;
     bool FGlobalLoadSettingsFlag = false;
 
-    std::vector<TPageFrame*> FFramesContainer;
+    std::vector<TPageFrame*> FFramesContainer; // null where a page is not built yet
     TPageFrame* FCurrentFrame = nullptr;
+    std::optional<TOperationState> fToldState;
+    std::optional<int> fToldRelease;
 
     QAction* QuitAction = nullptr;
     QAction* GuideAction = nullptr;

@@ -17,6 +17,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -185,14 +186,21 @@ void TAlarmButtonsFrame::Init() {
     const TAlarmTypeItems& types = fPage->AlarmTypes();
     if (AlarmTypeCombo[0]->count() != types.size()) {
         fShowing = true;
+        // The widest text, measured once per font (the lists share theirs).
+        std::optional<QFontMetrics> measured;
+        int widest = 0;
         for (QComboBox* combo : AlarmTypeCombo) {
             combo->clear();
-            int widest = 0;
             const QFontMetrics metrics = combo->view()->fontMetrics();
+            const bool measure = !measured || *measured != metrics;
+            if (measure)
+                widest = 0;
             for (const TAlarmTypeItem& item : types) {
                 combo->addItem(item.Caption, item.Code);
-                widest = std::max(widest, metrics.horizontalAdvance(item.Caption));
+                if (measure)
+                    widest = std::max(widest, metrics.horizontalAdvance(item.Caption));
             }
+            measured = metrics;
             // The open list shows whole texts, however narrow the box.
             QAbstractItemView* view = combo->view();
             view->setMinimumWidth(widest + ListItemMargins + view->verticalScrollBar()->sizeHint().width() +

@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
+#include <QPixmapCache>
 
 namespace {
 
@@ -91,12 +92,21 @@ void PaintMessage(QPainter& p) {
 }
 
 QPixmap Picture(int image, qreal scale) {
-    QPixmap pixmap(int(kSide * scale), int(kSide * scale));
+    // Every list of the Channels page holds the same few pictures: each is
+    // drawn once and then taken from Qt's pixmap cache.
+    const QString key = QStringLiteral("tarvik1-channel-icon-%1@%2").arg(image).arg(scale);
+    QPixmap pixmap;
+    if (QPixmapCache::find(key, &pixmap))
+        return pixmap;
+    pixmap = QPixmap(int(kSide * scale), int(kSide * scale));
     pixmap.fill(Qt::transparent);
     pixmap.setDevicePixelRatio(scale);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    PaintChannelIcon(p, image);
+    {
+        QPainter p(&pixmap);
+        p.setRenderHint(QPainter::Antialiasing);
+        PaintChannelIcon(p, image);
+    }
+    QPixmapCache::insert(key, pixmap);
     return pixmap;
 }
 

@@ -57,6 +57,9 @@ THistoryFrame::THistoryFrame(IPageHost& host, QWidget* parent)
       fReader(std::make_unique<TJournalReader>(host.Exchange(), FHistory)),
       fModel(new THistoryModel(FHistory, this)) {
     setObjectName(QStringLiteral("HistoryFrame"));
+    // Typing into the filter box never waits for the search of a full
+    // journal: the list shows the last text's result when it is ready.
+    fModel->FilterInBackground(true);
     BuildControls();
 
     connect(fReader.get(), &TJournalReader::PageChanged, fModel, &THistoryModel::SetPage);
@@ -439,6 +442,8 @@ void THistoryFrame::Export(const std::vector<int>& rows) {
 
 void THistoryFrame::FilterChanged(const QString& text) {
     fModel->SetFilter(text);
+    // Paging is off from the first key, before the list changes.
+    EnableButtons(fEnabled);
 }
 
 void THistoryFrame::ModelReset() {

@@ -6,6 +6,15 @@
 //                                    cell of it asked for, as the view does
 //   HistoryModel/filter/65536        a filter text set over a full store
 //                                    (event text "тревога"; a code "130")
+//   HistoryModel/filter_typed/65536  "тревога" typed into a full store's
+//                                    filter key by key, with no pause, the
+//                                    filter in the background as the page
+//                                    runs it: the time until the last
+//                                    text's result is on show; key_median_us
+//                                    and key_max_us: how long a keystroke
+//                                    held the user-interface thread (the
+//                                    longest includes the machine's own
+//                                    pauses of the thread)
 //   HistoryExport/xlsx/65536         every record of a full store written as
 //   HistoryExport/csv/65536          a workbook or as CSV; peak_mb is the
 //                                    growth of the resident set over the
@@ -44,6 +53,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <random>
 
 namespace {
@@ -88,6 +98,35 @@ void ModelFilter(benchmark::State& state, const char* text) {
         model.SetFilter(QString());
     }
     state.counters["rows"] = rows;
+}
+
+void ModelFilterTyped(benchmark::State& state) {
+    const THistory& history = FullStore();
+    THistoryModel model(history);
+    model.FilterInBackground(true);
+    const QString text = QStringLiteral("тревога");
+    std::vector<qint64> keyNs;
+    int rows = 0;
+    for (auto _ : state) {
+        model.SetFilter(QString());
+        QElapsedTimer clock;
+        clock.start();
+        for (qsizetype n = 1; n <= text.size(); ++n) {
+            const qint64 before = clock.nsecsElapsed();
+            model.SetFilter(text.left(n));
+            keyNs.push_back(clock.nsecsElapsed() - before);
+        }
+        if (!waitUntil([&] { return !model.FilterPending(); }, 10000)) {
+            state.SkipWithError("no result");
+            return;
+        }
+        state.SetIterationTime(clock.nsecsElapsed() / 1e9);
+        rows = model.rowCount();
+    }
+    state.counters["rows"] = rows;
+    std::sort(keyNs.begin(), keyNs.end());
+    state.counters["key_median_us"] = keyNs.empty() ? 0 : keyNs[keyNs.size() / 2] / 1e3;
+    state.counters["key_max_us"] = keyNs.empty() ? 0 : keyNs.back() / 1e3;
 }
 
 void Export(benchmark::State& state, const char* suffix) {
@@ -174,6 +213,10 @@ BENCHMARK_CAPTURE(ModelFilter, text, "тревога")
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(ModelFilter, code, "130")
     ->Name("HistoryModel/filter/65536/code")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(ModelFilterTyped)
+    ->Name("HistoryModel/filter_typed/65536")
+    ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Export, xlsx, "xlsx")->Name("HistoryExport/xlsx/65536")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Export, csv, "csv")->Name("HistoryExport/csv/65536")->Unit(benchmark::kMillisecond);

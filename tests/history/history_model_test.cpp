@@ -1,14 +1,28 @@
 // The history list's model over the store: the captions, the cells the list
 // shows, the rows of a page newest first (also when its first index is not
-// stored), and the filter over the whole store.
+// stored), and the filter over the whole store, at once and in the
+// background (the last text typed wins; a cleared filter or a changed store
+// is never overtaken by an older run).
 #include "history/HistoryModel.h"
 #include "record_lines.h"
 
+#include "test_wait.h"
+
+#include <QCoreApplication>
 #include <QSignalSpy>
+#include <QThreadPool>
 
 #include <gtest/gtest.h>
 
 namespace {
+
+// Every run of the pool has ended and every result it posted has been
+// delivered: a stale one would be on show now.
+void SettleRuns() {
+    ASSERT_TRUE(QThreadPool::globalInstance()->waitForDone(10000));
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
+}
 
 QList<int> Shown(const THistoryModel& model) {
     QList<int> out;
@@ -109,6 +123,112 @@ TEST_F(HistoryModelTest, FilterFindsEveryStoredRecordNewestFirst) {
     EXPECT_FALSE(model.Filtering());
     EXPECT_EQ(Shown(model), (QList<int>{11, 10}));
     EXPECT_EQ(reset.count(), 1);
+}
+
+// Typed quickly, one character after another: only the last text's result
+// comes on show; until then the list keeps what it showed.
+TEST_F(HistoryModelTest, InTheBackgroundTheLastTextTypedIsTheOneShown) {
+    for (int i = 100; i < 3100; ++i)
+        add({.index = i, .code = i % 2 ? "130" : "602", .zone = i % 3 ? "013" : "200"});
+    THistoryModel immediate(history);
+    immediate.SetFilter("1300120"); // code 130, partition 1, zone 200
+    const QList<int> expected = Shown(immediate);
+    ASSERT_FALSE(expected.isEmpty());
+
+    model.FilterInBackground(true);
+    model.SetPage(10, 2);
+    QSignalSpy filterShown(&model, &THistoryModel::FilterShown);
+    for (const char* text : {"1", "13", "130", "13001", "1300120"}) {
+        model.SetFilter(text);
+        EXPECT_TRUE(model.Filtering());
+        EXPECT_EQ(Shown(model), (QList<int>{11, 10})) << "nothing waits for the filter: " << text;
+    }
+    EXPECT_EQ(model.FilterText(), "1300120");
+    EXPECT_TRUE(model.FilterPending());
+    ASSERT_TRUE(waitUntil([&] { return !model.FilterPending(); }));
+    EXPECT_EQ(Shown(model), expected);
+    SettleRuns();
+    EXPECT_EQ(Shown(model), expected) << "no older run came later";
+    EXPECT_EQ(filterShown.count(), 1);
+    EXPECT_EQ(model.ShownRows().size(), size_t(expected.size()));
+
+    // A keystroke after the previous run has ended but before its result
+    // was delivered.
+    model.SetFilter("1");
+    ASSERT_TRUE(QThreadPool::globalInstance()->waitForDone(10000));
+    model.SetFilter("1300120");
+    SettleRuns();
+    EXPECT_EQ(Shown(model), expected);
+
+    // A narrower text replaces a result that is on show.
+    model.SetFilter("тревога");
+    model.SetFilter("нет такого");
+    ASSERT_TRUE(waitUntil([&] { return !model.FilterPending(); }));
+    SettleRuns();
+    EXPECT_TRUE(Shown(model).isEmpty());
+}
+
+TEST_F(HistoryModelTest, InTheBackgroundAClearedFilterIsNotOvertakenByARunStillGoing) {
+    model.FilterInBackground(true);
+    model.SetPage(10, 2);
+    QSignalSpy filterShown(&model, &THistoryModel::FilterShown);
+    model.SetFilter("13");
+    model.SetFilter("");
+    EXPECT_FALSE(model.Filtering());
+    EXPECT_FALSE(model.FilterPending());
+    EXPECT_EQ(Shown(model), (QList<int>{11, 10})) << "the page, at once";
+    SettleRuns();
+    EXPECT_EQ(Shown(model), (QList<int>{11, 10}));
+    EXPECT_EQ(filterShown.count(), 0);
+
+    // A run that has ended, its result not yet delivered: cleared all the
+    // same.
+    model.SetFilter("13");
+    ASSERT_TRUE(QThreadPool::globalInstance()->waitForDone(10000));
+    model.SetFilter("");
+    SettleRuns();
+    EXPECT_EQ(Shown(model), (QList<int>{11, 10}));
+    EXPECT_EQ(filterShown.count(), 0);
+
+    // Also after a result was on show.
+    model.SetFilter("13");
+    ASSERT_TRUE(waitUntil([&] { return !model.FilterPending(); }));
+    EXPECT_EQ(Shown(model), (QList<int>{15, 14, 11, 10}));
+    model.SetFilter("1234");
+    ASSERT_TRUE(QThreadPool::globalInstance()->waitForDone(10000));
+    model.SetFilter(" ");
+    SettleRuns();
+    EXPECT_EQ(Shown(model), (QList<int>{11, 10}));
+}
+
+TEST_F(HistoryModelTest, InTheBackgroundAChangedStoreIsFilteredAgain) {
+    model.FilterInBackground(true);
+    model.SetFilter("602");
+    ASSERT_TRUE(waitUntil([&] { return !model.FilterPending(); }));
+    EXPECT_EQ(Shown(model), QList<int>{12});
+
+    // Records that come while filtering join the result.
+    add({.index = 30, .code = "602"});
+    add({.index = 5, .code = "602"});
+    model.Refresh();
+    EXPECT_EQ(Shown(model), QList<int>{12}) << "until the new result";
+    ASSERT_TRUE(waitUntil([&] { return !model.FilterPending(); }));
+    EXPECT_EQ(Shown(model), (QList<int>{30, 12, 5}));
+    EXPECT_EQ(model.ShownRows(), (std::vector<int>{0, 3, 7}));
+
+    // A cleared store leaves the list at once: no row names a record that
+    // is gone, also before the new result.
+    history.Clear();
+    model.Refresh();
+    EXPECT_EQ(model.rowCount(), 0);
+    EXPECT_TRUE(model.ShownRows().empty());
+    add({.index = 12, .code = "401"});
+    model.Refresh();
+    for (int row = 0; row < model.rowCount(); ++row)
+        EXPECT_EQ(model.data(model.index(row, hcCode)).toString(), "602");
+    ASSERT_TRUE(waitUntil([&] { return !model.FilterPending(); }));
+    SettleRuns();
+    EXPECT_EQ(model.rowCount(), 0);
 }
 
 } // namespace

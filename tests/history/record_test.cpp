@@ -3,6 +3,7 @@
 // the Contact ID check digit.
 #include "history/HistoryRec.h"
 #include "history/HistoryValues.h"
+#include "panel/Cp1251.h"
 
 #include <QFile>
 #include <QSet>
@@ -59,6 +60,40 @@ TEST(ParseRecordTest, DecodesEveryField) {
 
     // The text the exchange hands over decodes the same.
     EXPECT_EQ(ParseRecord(QString::fromLatin1(kAlarm)), rec);
+}
+
+// The exchange's text counts with its characters' codes in Windows-1251,
+// whatever the low byte of a character's Unicode value looks like ('д' is
+// U+0434, 'İ' U+0130: no digits 4 and 0).
+TEST(ParseRecordTest, TheExchangesTextDecodesAsItsCodePageBytes) {
+    const QString alarm = QString::fromLatin1(kAlarm);
+    const struct {
+        const char* what;
+        int pos;
+        const char* with;
+    } cases[] = {
+        {"a letter for the index's last digit", 3, "д"},
+        {"a letter in the message", 9, "İ"},
+        {"a letter for the event character", 38, "Я"},
+        {"a letter in the date", 41, "ё"},
+        {"a letter in the check sum", 74, "ф"},
+    };
+    for (const auto& c : cases) {
+        QString line = alarm;
+        line.replace(c.pos, 1, QString::fromUtf8(c.with));
+        ASSERT_EQ(line.size(), 75) << c.what;
+        const auto fromText = ParseRecord(line);
+        const auto fromBytes = ParseRecord(ToCp1251(line));
+        ASSERT_TRUE(fromText && fromBytes) << c.what;
+        EXPECT_EQ(*fromText, *fromBytes) << c.what;
+        EXPECT_NE(*fromText, *ParseRecord(kAlarm)) << c.what;
+    }
+    QString index = alarm;
+    index.replace(3, 1, QStringLiteral("д"));
+    EXPECT_EQ(ParseRecord(index)->index, 0) << "not 0x4F";
+    QString event = alarm;
+    event.replace(38, 1, QStringLiteral("Я"));
+    EXPECT_EQ(ParseRecord(event)->event, 0xDF);
 }
 
 TEST(ParseRecordTest, FieldsThatAreNotHexadecimalTakeTheirDefaults) {

@@ -5,6 +5,7 @@
 #include "main_window_fixture.h"
 #include "mainwindow/BusyForm.h"
 #include "pages/ChannelsFrameUnit.h"
+#include "pages/HistoryFrameUnit.h"
 
 #include <QTreeWidget>
 
@@ -78,6 +79,33 @@ TEST_F(ChannelsWindow, TheWindowHandsOnThePanelsReleaseAtEveryConnection) {
             EXPECT_EQ(combo(page, r)->count(), c.items) << r;
         disconnectWindow(*w);
     }
+}
+
+// The window builds a page when it is first shown: one first shown while
+// connected knows the panel's release and the window's state as well as one
+// built before the connection.
+TEST_F(ChannelsWindow, APageFirstShownWhileConnectedKnowsThePanel) {
+    panel->setVersionLine("REV 07.700.020");
+    auto w = makeWindow();
+    connectWindow(*w);
+    ASSERT_TRUE(w->Connected());
+    TChannelsFrame* channels = nullptr;
+    THistoryFrame* history = nullptr;
+    auto* list = child<QListWidget>(w.get(), "PageList");
+    for (int row = 1; row < list->count(); ++row) {
+        list->setCurrentRow(row); // as a click does
+        if (auto* page = qobject_cast<TChannelsFrame*>(w->CurrentFrame()))
+            channels = page;
+        if (auto* page = qobject_cast<THistoryFrame*>(w->CurrentFrame()))
+            history = page;
+    }
+    ASSERT_TRUE(channels && history);
+    EXPECT_EQ(channels->State().DevRelease, 20);
+    for (int r = 1; r <= 8; ++r)
+        EXPECT_EQ(combo(channels, r)->count(), 6) << r;
+    EXPECT_TRUE(child<QPushButton>(history, "ReadAllBtn")->isEnabled());
+    disconnectWindow(*w);
+    EXPECT_FALSE(child<QPushButton>(history, "ReadAllBtn")->isEnabled());
 }
 
 TEST_F(ChannelsWindow, ReadsWritesAndDefaults) {

@@ -192,6 +192,8 @@ TEST_F(HistoryPageOnPanel, TheFilterShowsEveryStoredMatchNewestFirstWithPagingOf
     const QString code = QString::number(EventCode(page->History().RecordAt(0)));
 
     control<QLineEdit>("FilterEdit")->setText(code);
+    EXPECT_FALSE(button("BackBtn")->isEnabled()) << "paging off at once";
+    ASSERT_TRUE(waitUntil([&] { return !page->Model().FilterPending(); }));
     const QList<int> found = shown();
     ASSERT_FALSE(found.isEmpty());
     EXPECT_TRUE(std::is_sorted(found.rbegin(), found.rend())) << "newest first";
@@ -209,6 +211,11 @@ TEST_F(HistoryPageOnPanel, TheFilterShowsEveryStoredMatchNewestFirstWithPagingOf
     EXPECT_EQ(shown(), Down(79, 60));
     EXPECT_TRUE(button("BackBtn")->isEnabled());
     EXPECT_TRUE(button("ForwardBtn")->isEnabled());
+
+    // Typed key by key: the list ends with the whole text's result.
+    QTest::keyClicks(control<QLineEdit>("FilterEdit"), code);
+    ASSERT_TRUE(waitUntil([&] { return !page->Model().FilterPending(); }));
+    EXPECT_EQ(shown(), found);
 }
 
 TEST_F(HistoryPageOnPanel, ExportWritesTheFileChosenAndHandsItToTheDesktop) {
