@@ -80,8 +80,11 @@ TArchive::~TArchive() {
 }
 
 QString TArchive::DefaultPath() {
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    return QDir(folder).filePath(QStringLiteral("archive.sqlite"));
+    // The window's application data folder (QStandardPaths::AppDataLocation
+    // for the organisation Velmor and the application Tarvik1), named here
+    // so that the command line, which sets no such names, finds the same file.
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    return QDir(data).filePath(QStringLiteral("Velmor/Tarvik1/archive.sqlite"));
 }
 
 bool TArchive::Fail(const QString& reason) {

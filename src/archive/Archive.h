@@ -35,7 +35,8 @@ public:
     TArchive& operator=(const TArchive&) = delete;
 
     // The archive of this user: archive.sqlite in the application's data
-    // folder (QStandardPaths::AppDataLocation).
+    // folder (~/.local/share/Velmor/Tarvik1, QStandardPaths::AppDataLocation
+    // of the window).
     static QString DefaultPath();
 
     // Opens (and creates on first use) the file; false with Error(), which

@@ -42,28 +42,29 @@ QString TJournalRecorder::ReadPanelRecord(int index) {
 
 void TJournalRecorder::PointerRead(int newest) {
     fNewest = newest;
-    fFirstNew = 0;
+    fHead.reset();
     fNewRun = false;
     const std::optional<TJournalHead> head = fJournal.Head(fPanel);
     if (!head) {
         Failed(fJournal.Error());
         return;
     }
-    if (head->IsEmpty())
-        return;
-    if (newest < head->Index) {
-        // Fewer records than the run held: erased, or wrapped past 65535.
+    fHead = *head;
+    // Fewer records than the run held: erased, or wrapped past 65535.
+    fNewRun = !head->IsEmpty() && newest < head->Index;
+}
+
+int TJournalRecorder::FirstNewIndex() {
+    if (!fHead || fHead->IsEmpty() || fNewRun)
+        return 0;
+    const QString line = ReadPanelRecord(fHead->Index);
+    if (!line.isEmpty() && RecordIdentity(line) != RecordIdentity(fHead->Raw)) {
         fNewRun = true;
-        return;
-    }
-    const QString line = ReadPanelRecord(head->Index);
-    if (!line.isEmpty() && RecordIdentity(line) != RecordIdentity(head->Raw)) {
-        fNewRun = true;
-        return;
+        return 0;
     }
     // The same record, or none could be had: the run goes on; a record that
     // differs from the archived one still starts a new run when stored.
-    fFirstNew = head->Index + 1;
+    return fHead->Index + 1;
 }
 
 void TJournalRecorder::RecordsRead(const QMap<int, QString>& records) {

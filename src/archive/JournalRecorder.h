@@ -4,9 +4,11 @@
 #include <QObject>
 #include <QString>
 
-#include <cstdint>
+#include "JournalArchive.h"
 
-class TJournalArchive;
+#include <cstdint>
+#include <optional>
+
 class TJournalReader;
 class TPanelExchange;
 
@@ -15,13 +17,16 @@ class TPanelExchange;
 // before the reader tells its progress, so a record counted as read is on
 // disk even if the program is killed at the next moment.
 //
-// When the reader has the pointer, the recorder compares the panel's
-// journal with the newest archived run: a pointer below that run's highest
-// index means the journal was erased or wrapped; otherwise the panel's
-// record at that index is read (one short "+read") and compared with the
-// archived one. A journal that is not the archived run any more makes the
-// next records start a new run. FirstNewIndex is then where the records the
-// archive lacks begin.
+// When the reader has the pointer, the recorder compares it with the newest
+// archived run: a pointer below that run's highest index means the journal
+// was erased or wrapped, and the next records start a new run. A record that
+// differs from the one its run holds at that index does the same when it is
+// stored (TJournalArchive).
+//
+// FirstNewIndex, asked after the pointer, is where the records the archive
+// lacks begin: it reads the panel's record at the run's highest index (one
+// short "+read") and compares it with the archived one, so that a journal
+// erased and filled again past that index is read from its start too.
 class TJournalRecorder : public QObject {
     Q_OBJECT
 public:
@@ -32,10 +37,8 @@ public:
     void Attach(TJournalReader& reader);
 
     // After the pointer: the first index the archive lacks (0 when it holds
-    // nothing of this journal).
-    int FirstNewIndex() const { return fFirstNew; }
-    // Whether the journal on the panel continues the newest archived run.
-    bool Continues() const { return !fNewRun; }
+    // nothing of this journal). Sends the comparing read (see above).
+    int FirstNewIndex();
     // Records stored since made.
     int Stored() const { return fStored; }
     // The first failure of the archive (file and reason); empty when none.
@@ -61,7 +64,7 @@ private:
     qint64 fPanel;
     uint32_t fReadTimeOut;
     int fNewest = -1; // as the last pointer gave it
-    int fFirstNew = 0;
+    std::optional<TJournalHead> fHead; // the newest archived run, as the pointer came
     bool fNewRun = false;
     int fStored = 0;
     QString fError;

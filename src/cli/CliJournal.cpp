@@ -2,6 +2,11 @@
 
 #include "StandardOutput.h"
 
+#include "archive/Archive.h"
+#include "archive/JournalArchive.h"
+#include "archive/JournalRecorder.h"
+#include "archive/PanelIdentity.h"
+
 #include "history/CsvHistoryWriter.h"
 #include "history/HistoryExport.h"
 #include "history/HistoryUnit.h"
@@ -14,6 +19,8 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QTextStream>
+
+#include <memory>
 
 namespace {
 
@@ -33,9 +40,6 @@ void PrintErrors(const QStringList& errors, QTextStream& err) {
 
 } // namespace
 
-namespace {
-
-// The sheet as the CSV file's bytes, to standard output.
 TExportResult ExportToStandardOutput(const THistory& history, const std::vector<int>& rows,
                                      QTextStream& out) {
     QBuffer csv;
@@ -46,8 +50,6 @@ TExportResult ExportToStandardOutput(const THistory& history, const std::vector<
                 QStringLiteral("Не удалось записать таблицу в %1: %2").arg(StandardOutputName(), reason)};
     return {true, QString(), int(rows.size())};
 }
-
-} // namespace
 
 int RunJournal(const TCliOptions& options, const TJournalOptions& journal, QTextStream& out, QTextStream& err,
                const TLinkTimings& timings) {
@@ -60,6 +62,16 @@ int RunJournal(const TCliOptions& options, const TJournalOptions& journal, QText
                       .arg(QDir::toNativeSeparators(journal.Out), problem);
         return ceOutputFailed;
     }
+    // The archive is opened before the port: one that cannot be costs no
+    // panel time.
+    std::unique_ptr<TArchive> archive;
+    if (journal.Archive) {
+        archive = std::make_unique<TArchive>();
+        if (!archive->Open(journal.ArchivePath.isEmpty() ? TArchive::DefaultPath() : journal.ArchivePath)) {
+            errors << QStringLiteral("Ошибка архива: %1\n").arg(archive->Error());
+            return ceArchiveFailed;
+        }
+    }
     TCliSession session(options, out, errors, timings);
     const int connected = session.Connect();
     if (connected != ceOk)
@@ -68,6 +80,33 @@ int RunJournal(const TCliOptions& options, const TJournalOptions& journal, QText
     THistory history;
     TJournalReader reader(session.Exchange(), history);
     reader.SetTiming(journal.Timing);
+
+    std::unique_ptr<TJournalArchive> archived;
+    std::unique_ptr<TJournalRecorder> recorder;
+    QString object;
+    int archiveCode = ceOk;
+    if (archive) {
+        QString reason;
+        const std::optional<QString> number =
+            ReadObjectNumber(session.Exchange(), journal.Timing.PointerTimeOut, &reason);
+        std::optional<qint64> panel;
+        if (number)
+            panel = archive->NoteConnection(*number, session.Version().Name, session.Version().Memory,
+                                            QDateTime::currentDateTimeUtc());
+        if (!panel) {
+            errors << QStringLiteral("Ошибка архива: %1\n").arg(number ? archive->Error() : reason);
+            // Without the panel's name there is nothing to be new against.
+            if (journal.New)
+                return session.Finish(number ? ceArchiveFailed : ceExchangeFailed);
+            archiveCode = ceArchiveFailed;
+        } else {
+            object = *number;
+            archived = std::make_unique<TJournalArchive>(*archive);
+            recorder = std::make_unique<TJournalRecorder>(*archived, session.Exchange(), *panel);
+            recorder->SetReadTimeOut(journal.Timing.FirstReadTimeOut);
+            recorder->Attach(reader);
+        }
+    }
     QObject::connect(&reader, &TJournalReader::ReadProgress, [&](int done, int total, qint64 msLeft) {
         progress.Progress(JournalProgressText(done, total, msLeft),
                           total > 0 ? int(qint64(done) * 100 / total) : 100);
@@ -78,7 +117,9 @@ int RunJournal(const TCliOptions& options, const TJournalOptions& journal, QText
         result = r;
         loop.quit();
     });
-    if (journal.All)
+    if (journal.New)
+        reader.StartReadFrom([&recorder](int) { return recorder->FirstNewIndex(); });
+    else if (journal.All)
         reader.StartReadAll();
     else
         reader.StartReadNewest(journal.Last);
@@ -86,11 +127,21 @@ int RunJournal(const TCliOptions& options, const TJournalOptions& journal, QText
     progress.End();
 
     PrintErrors(result.Errors, errors);
+    if (recorder && !recorder->Error().isEmpty()) {
+        errors << QStringLiteral("Ошибка архива: %1\n").arg(recorder->Error());
+        archiveCode = ceArchiveFailed;
+    } else if (recorder && journal.New) {
+        progress.Note(QStringLiteral("В архиве сохранено записей: %1 (объект %2)").arg(recorder->Stored()).arg(object));
+    }
     if (result.Empty) {
         errors << "Журнал панели пуст: файл не записан\n";
-        return session.Finish(ceJournalEmpty);
+        return session.Finish(archiveCode != ceOk ? archiveCode : ceJournalEmpty);
     }
-    const int readCode = result.Errors.isEmpty() ? ceOk : ceExchangeFailed;
+    if (journal.New && result.Span.IsEmpty() && result.Errors.isEmpty()) {
+        errors << "Новых записей в журнале панели нет: файл не записан\n";
+        return session.Finish(archiveCode != ceOk ? archiveCode : ceJournalEmpty);
+    }
+    const int readCode = !result.Errors.isEmpty() ? ceExchangeFailed : archiveCode;
     const std::vector<int> rows = ExportRowList(history, result.Span.From, result.Span.To);
     if (rows.empty()) {
         errors << "Записи журнала не прочитаны: файл не записан\n";
