@@ -33,9 +33,9 @@ const QStringList kSteps[] = {
                        " run INTEGER NOT NULL,"
                        " idx INTEGER NOT NULL CHECK(idx BETWEEN 0 AND 65535),"
                        " raw TEXT NOT NULL,"
-                       " identity TEXT NOT NULL,"
                        " search TEXT NOT NULL,"
-                       " read_at TEXT NOT NULL,"
+                       " event TEXT NOT NULL,"
+                       " read_at INTEGER NOT NULL,"
                        " PRIMARY KEY(panel_id, run, idx)) WITHOUT ROWID"),
         QStringLiteral("CREATE TABLE configurations("
                        " id INTEGER PRIMARY KEY,"

@@ -8,10 +8,12 @@ class QSqlDatabase;
 // brought to the newest version step by step; a file written by a newer
 // program (a higher version) is refused rather than changed.
 //
-// Indexes: journal_records is keyed (panel_id, run, idx), which serves the
-// newest-first pages of a panel and the lookup of one record; the filter
-// scans a panel's rows of that key for its search text. Configurations are
-// listed through (panel_id, id).
+// Indexes: journal_records is a WITHOUT ROWID table keyed (panel_id, run,
+// idx): that key serves the newest-first pages of a panel (walked from a
+// record's key, never counted off from the start) and the lookup of one
+// record; the filter scans the panel's part of it for a search text or an
+// event key. Configurations are listed through (panel_id, id), connections
+// through (panel_id, id).
 inline constexpr int kArchiveSchemaVersion = 1;
 
 // Brings the database to kArchiveSchemaVersion inside one transaction;

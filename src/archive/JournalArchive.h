@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -12,7 +13,8 @@ class TArchive;
 struct TRecordToStore {
     int Index = 0;
     QString Raw;    // the answer line as the panel sent it
-    QString Search; // what the filter looks in (see ArchiveSearchText)
+    QString Search; // the record's numbers and message, lower case (see ArchiveRecord)
+    QString Event;  // its event key ("1301"), which names its event text
 };
 
 // A record as the archive keeps it.
@@ -21,6 +23,22 @@ struct TArchivedRecord {
     int Index = 0;
     QString Raw;
     QDateTime ReadAt; // UTC
+};
+
+// Where a record stands in a panel's archive: runs in the order they came,
+// indexes within a run.
+struct TArchiveKey {
+    int Run = 0;
+    int Index = 0;
+};
+
+// The records a filter text finds: those whose search text holds the text
+// (any case), and those of the events whose text holds it (the event texts
+// are the program's, so the caller names their keys).
+struct TArchiveFilter {
+    QString Text;
+    QStringList Events;
+    bool IsEmpty() const { return Text.trimmed().isEmpty(); }
 };
 
 // The newest run of a panel's archived journal and its highest index.
@@ -56,15 +74,26 @@ public:
     bool Store(qint64 panel, const QList<TRecordToStore>& records, bool newRun, const QDateTime& readAt);
 
     // The panel's records newest first (highest run, then highest index),
-    // `count` of them from `offset`; with a filter text only those whose
-    // search text holds it (any case).
-    std::optional<QList<TArchivedRecord>> Page(qint64 panel, const QString& filter, qint64 offset, int count);
-    std::optional<qint64> Count(qint64 panel, const QString& filter);
+    // `count` of them from `offset`, those the filter finds (all for an
+    // empty filter). An offset is counted off record by record: for paging
+    // through a big archive, Older and Newer go from a record's key.
+    std::optional<QList<TArchivedRecord>> Page(qint64 panel, const TArchiveFilter& filter, qint64 offset, int count);
+    // The `count` records just older than `before` (none: the newest),
+    // newest first.
+    std::optional<QList<TArchivedRecord>> Older(qint64 panel, const TArchiveFilter& filter,
+                                                const std::optional<TArchiveKey>& before, int count);
+    // The `count` records just newer than `after`, newest first.
+    std::optional<QList<TArchivedRecord>> Newer(qint64 panel, const TArchiveFilter& filter, const TArchiveKey& after,
+                                                int count);
+    std::optional<qint64> Count(qint64 panel, const TArchiveFilter& filter);
     // The panel's runs, ascending.
     std::optional<QList<int>> Runs(qint64 panel);
     // The records of one run in index order.
     std::optional<QList<TArchivedRecord>> Run(qint64 panel, int run);
 
 private:
+    std::optional<QList<TArchivedRecord>> Select(qint64 panel, const TArchiveFilter& filter, const QString& where,
+                                                 const QVariantList& values, const QString& tail);
+
     TArchive& fArchive;
 };

@@ -74,7 +74,7 @@ void TJournalRecorder::RecordsRead(const QMap<int, QString>& records) {
         // Past the pointer lies the previous pass of a wrapped journal (or
         // an event newer than the pointer, which the next read brings).
         if (it.key() <= fNewest)
-            batch.append({it.key(), *it, ArchiveSearchText(*it)});
+            batch.append(ArchiveRecord(it.key(), *it));
     }
     if (batch.isEmpty())
         return;

@@ -34,11 +34,12 @@ QString Line(int index, const QString& message = QStringLiteral("005018113001005
     return line;
 }
 
-QList<TRecordToStore> Records(int first, int last, uint globalBase = 0x400, const QString& search = {}) {
+QList<TRecordToStore> Records(int first, int last, uint globalBase = 0x400, const QString& search = {},
+                             const QString& event = QStringLiteral("1301")) {
     QList<TRecordToStore> out;
     for (int i = first; i <= last; ++i)
         out.append({i, Line(i, QStringLiteral("0050181130010050"), globalBase + uint(i)),
-                    search.isEmpty() ? QStringLiteral("запись %1").arg(i) : search});
+                    search.isEmpty() ? QStringLiteral("запись %1").arg(i) : search, event});
     return out;
 }
 
@@ -55,7 +56,7 @@ protected:
     }
 
     // (run, index) of the panel's records, newest first.
-    QList<QPair<int, int>> Keys(const QString& filter = {}) {
+    QList<QPair<int, int>> Keys(const TArchiveFilter& filter = {}) {
         QList<QPair<int, int>> out;
         const auto page = journal.Page(panel, filter, 0, 1000000);
         EXPECT_TRUE(page) << archive.Error().toStdString();
@@ -148,7 +149,7 @@ TEST_F(ArchiveFile, SameRecordsReadAgainStayInOneRunAndTakeTheNewerDeliveryState
     // Record 3 again, delivered meanwhile: the same event.
     ASSERT_TRUE(journal.Store(panel,
                               {{3, Line(3, QStringLiteral("0050181130010050"), 0x403, QStringLiteral("00F000")),
-                                QStringLiteral("x")}},
+                                QStringLiteral("x"), {}}},
                               false, kWhen));
     const auto run = journal.Run(panel, 1);
     ASSERT_TRUE(run);
@@ -186,29 +187,62 @@ TEST_F(ArchiveFile, ADifferentRecordOrAnErasedJournalStartsANewRunAndKeepsTheOld
     EXPECT_EQ(keys.last(), qMakePair(1, 0));
 }
 
-TEST_F(ArchiveFile, PagesAndFilterGoNewestFirstAndIgnoreCaseOfCyrillic) {
-    ASSERT_TRUE(journal.Store(panel, Records(0, 49, 0x400, QStringLiteral("130\x1f" "5\x1f" "1\x1fтревога")),
+// Pages go newest first, by offset or from a record's key across runs; the
+// filter finds a text in the search texts (any case) or the events named.
+TEST_F(ArchiveFile, PagesAndFilterGoNewestFirstAcrossRuns) {
+    ASSERT_TRUE(journal.Store(panel, Records(0, 49, 0x400, QStringLiteral("130\x1f" "5\x1f" "1\x1fабв0050"), "1301"),
                               false, kWhen));
-    ASSERT_TRUE(journal.Store(panel, Records(50, 59, 0x400, QStringLiteral("401\x1f" "3\x1f" "1\x1fснятие")),
-                              false, kWhen));
-    const auto page = journal.Page(panel, {}, 10, 5);
+    ASSERT_TRUE(journal.Store(panel, Records(0, 9, 0x900, QStringLiteral("401\x1f" "3\x1f" "1\x1fгде0051"), "4011"),
+                              false, kWhen)); // run 2
+    const auto page = journal.Page(panel, {}, 12, 5);
     ASSERT_TRUE(page);
     ASSERT_EQ(page->size(), 5);
-    EXPECT_EQ(page->first().Index, 49);
-    EXPECT_EQ(page->last().Index, 45);
+    EXPECT_EQ(page->first().Run, 1);
+    EXPECT_EQ(page->first().Index, 47);
+    EXPECT_EQ(page->first().ReadAt, kWhen);
 
-    EXPECT_EQ(journal.Count(panel, QStringLiteral("СНЯТ")).value(), 10);
-    EXPECT_EQ(journal.Count(panel, QStringLiteral("  Тревога ")).value(), 50);
-    EXPECT_EQ(Keys(QStringLiteral("снятие")).first(), qMakePair(1, 59));
-    // The parts of a search text are apart: "5" and "1" never make "51".
-    EXPECT_EQ(journal.Count(panel, QStringLiteral("51")).value(), 0);
-    EXPECT_EQ(journal.Count(panel, {}).value(), 60);
+    // From a key: older across the runs' border, and back newer.
+    const auto older = journal.Older(panel, {}, TArchiveKey{2, 2}, 5);
+    ASSERT_TRUE(older);
+    QList<QPair<int, int>> keys;
+    for (const TArchivedRecord& r : *older)
+        keys.append({r.Run, r.Index});
+    EXPECT_EQ(keys, (QList<QPair<int, int>>{{2, 1}, {2, 0}, {1, 49}, {1, 48}, {1, 47}}));
+    const auto newer = journal.Newer(panel, {}, TArchiveKey{1, 48}, 3);
+    ASSERT_TRUE(newer);
+    ASSERT_EQ(newer->size(), 3);
+    EXPECT_EQ(newer->first().Run, 2);
+    EXPECT_EQ(newer->first().Index, 1);
+    EXPECT_EQ(newer->last().Run, 1);
+    EXPECT_EQ(newer->last().Index, 49);
+    EXPECT_EQ(journal.Older(panel, {}, std::nullopt, 1)->first().Index, 9);
+
+    struct Case {
+        TArchiveFilter filter;
+        qint64 count;
+    };
+    const Case cases[] = {
+        {{QStringLiteral("ГДЕ"), {}}, 10},                           // Cyrillic in any case
+        {{QStringLiteral(" 0050 "), {}}, 50},                        // trimmed
+        {{QStringLiteral("снятие"), {QStringLiteral("4011")}}, 10},  // by its event's text
+        {{QStringLiteral("31"), {}}, 0},                             // "3" and "1" are apart
+        {{QStringLiteral("zz"), {QStringLiteral("1301"), QStringLiteral("4011")}}, 60},
+        {{}, 60},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.filter.Text.toStdString());
+        EXPECT_EQ(journal.Count(panel, c.filter).value(), c.count);
+    }
+    const QList<QPair<int, int>> found = Keys({QStringLiteral("абв"), {}});
+    ASSERT_EQ(found.size(), 50);
+    EXPECT_EQ(found.first(), qMakePair(1, 49));
+    EXPECT_EQ(journal.Older(panel, {QStringLiteral("где"), {}}, TArchiveKey{2, 5}, 20)->size(), 5);
 }
 
 TEST_F(ArchiveFile, AFailedWriteLeavesNothingOfItsBatch) {
     ASSERT_TRUE(journal.Store(panel, Records(0, 4), false, kWhen));
     QList<TRecordToStore> batch = Records(5, 9);
-    batch.append({70000, Line(0), QStringLiteral("x")}); // no journal index: refused by the table
+    batch.append({70000, Line(0), QStringLiteral("x"), {}}); // no journal index: refused by the table
     EXPECT_FALSE(journal.Store(panel, batch, false, kWhen));
     EXPECT_TRUE(journal.Error().startsWith(path)) << journal.Error().toStdString();
     EXPECT_EQ(journal.Count(panel, {}).value(), 5);
