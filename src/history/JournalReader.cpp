@@ -317,6 +317,11 @@ void TJournalReader::JournalErased() {
     ShowPage(-1);
 }
 
+void TJournalReader::ShowStored() {
+    fNewest = -1;
+    ShowPage(FHistory.Count() > 0 ? NewestPage(FHistory.LastIndex(), FViewRecordCount).From : -1);
+}
+
 void TJournalReader::Forget() {
     Cancel();
     FHistory.SetDirections({});

@@ -108,6 +108,9 @@ public:
     // The panel's journal was erased (by whoever sent the erase): the store
     // is emptied and nothing is on show; the reporting entries stay.
     void JournalErased();
+    // Shows the newest page of what the store holds now (filled from
+    // elsewhere: an archive); nothing is on show when it holds nothing.
+    void ShowStored();
     // Another connection: what was read belongs to the panel of the last
     // one. The store, its reporting entries and the pointer are forgotten,
     // nothing is on show. A read running stops at its next step.
