@@ -1,9 +1,8 @@
 #pragma once
 
-#include "archive/Archive.h"
 #include "archive/ConfigArchive.h"
+#include "archive/PanelArchive.h"
 
-#include <QString>
 #include <QStringList>
 
 class QTextStream;
@@ -27,7 +26,5 @@ public:
     bool Keep(TCliSession& session, const QStringList& lines, TConfigDirection direction, QTextStream& err);
 
 private:
-    bool fOn;
-    QString fPath;
-    TArchive fArchive;
+    TPanelArchive fArchive;
 };

@@ -2,10 +2,8 @@
 
 #include "StandardOutput.h"
 
-#include "archive/Archive.h"
-#include "archive/JournalArchive.h"
 #include "archive/JournalRecorder.h"
-#include "archive/PanelIdentity.h"
+#include "archive/PanelArchive.h"
 
 #include "history/CsvHistoryWriter.h"
 #include "history/HistoryExport.h"
@@ -64,10 +62,11 @@ int RunJournal(const TCliOptions& options, const TJournalOptions& journal, QText
     }
     // The archive is opened before the port: one that cannot be costs no
     // panel time.
-    std::unique_ptr<TArchive> archive;
+    std::unique_ptr<TPanelArchive> archive;
     if (journal.Archive) {
-        archive = std::make_unique<TArchive>();
-        if (!archive->Open(journal.ArchivePath.isEmpty() ? TArchive::DefaultPath() : journal.ArchivePath)) {
+        archive = std::make_unique<TPanelArchive>(journal.ArchivePath.isEmpty() ? TArchive::DefaultPath()
+                                                                                : journal.ArchivePath);
+        if (!archive->Open()) {
             errors << QStringLiteral("Ошибка архива: %1\n").arg(archive->Error());
             return ceArchiveFailed;
         }
@@ -80,37 +79,30 @@ int RunJournal(const TCliOptions& options, const TJournalOptions& journal, QText
     THistory history;
     TJournalReader reader(session.Exchange(), history);
     reader.SetTiming(journal.Timing);
-
-    std::unique_ptr<TJournalArchive> archived;
-    std::unique_ptr<TJournalRecorder> recorder;
-    QString object;
-    int archiveCode = ceOk;
-    if (archive) {
-        QString reason;
-        const std::optional<QString> number =
-            ReadObjectNumber(session.Exchange(), journal.Timing.PointerTimeOut, &reason);
-        std::optional<qint64> panel;
-        if (number)
-            panel = archive->NoteConnection(*number, session.Version().Name, session.Version().Memory,
-                                            QDateTime::currentDateTimeUtc());
-        if (!panel) {
-            errors << QStringLiteral("Ошибка архива: %1\n").arg(number ? archive->Error() : reason);
-            // Without the panel's name there is nothing to be new against.
-            if (journal.New)
-                return session.Finish(number ? ceArchiveFailed : ceExchangeFailed);
-            archiveCode = ceArchiveFailed;
-        } else {
-            object = *number;
-            archived = std::make_unique<TJournalArchive>(*archive);
-            recorder = std::make_unique<TJournalRecorder>(*archived, session.Exchange(), *panel);
-            recorder->SetReadTimeOut(journal.Timing.FirstReadTimeOut);
-            recorder->Attach(reader);
-        }
-    }
     QObject::connect(&reader, &TJournalReader::ReadProgress, [&](int done, int total, qint64 msLeft) {
         progress.Progress(JournalProgressText(done, total, msLeft),
                           total > 0 ? int(qint64(done) * 100 / total) : 100);
     });
+
+    std::unique_ptr<TJournalRecorder> recorder;
+    int archiveCode = ceOk;
+    if (archive) {
+        archive->NewConnection(session.Version());
+        const std::optional<qint64> panel =
+            archive->ConnectedPanel(session.Exchange(), journal.Timing.PointerTimeOut);
+        if (!panel) {
+            errors << QStringLiteral("Ошибка архива: %1\n").arg(archive->Error());
+            // Without the panel's name there is nothing to be new against.
+            const int code = archive->ConnectedObject().isEmpty() ? ceExchangeFailed : ceArchiveFailed;
+            if (journal.New)
+                return session.Finish(code);
+            archiveCode = code;
+        } else {
+            recorder = std::make_unique<TJournalRecorder>(archive->Journal(), session.Exchange(), *panel);
+            recorder->SetReadTimeOut(journal.Timing.FirstReadTimeOut);
+            recorder->Attach(reader);
+        }
+    }
     QEventLoop loop;
     TJournalResult result;
     QObject::connect(&reader, &TJournalReader::ReadFinished, &loop, [&](const TJournalResult& r) {
@@ -131,7 +123,9 @@ int RunJournal(const TCliOptions& options, const TJournalOptions& journal, QText
         errors << QStringLiteral("Ошибка архива: %1\n").arg(recorder->Error());
         archiveCode = ceArchiveFailed;
     } else if (recorder && journal.New) {
-        progress.Note(QStringLiteral("В архиве сохранено записей: %1 (объект %2)").arg(recorder->Stored()).arg(object));
+        progress.Note(QStringLiteral("В архиве сохранено записей: %1 (объект %2)")
+                          .arg(recorder->Stored())
+                          .arg(archive->ConnectedObject()));
     }
     if (result.Empty) {
         errors << "Журнал панели пуст: файл не записан\n";
