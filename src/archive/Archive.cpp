@@ -166,11 +166,11 @@ std::optional<qint64> TArchive::NoteConnection(const QString& object, const QStr
 
 namespace {
 
-const QString kPanelColumns = QStringLiteral(
-    "SELECT p.id, p.object, p.version_line, p.memory, p.first_seen, p.last_seen,"
-    " (SELECT COUNT(*) FROM journal_records r WHERE r.panel_id = p.id),"
-    " (SELECT COUNT(DISTINCT run) FROM journal_records r WHERE r.panel_id = p.id),"
-    " (SELECT COUNT(*) FROM configurations c WHERE c.panel_id = p.id) FROM panels p");
+const QString kPanelColumns =
+    QStringLiteral("SELECT p.id, p.object, p.version_line, p.memory, p.first_seen, p.last_seen,"
+                   " (SELECT COUNT(*) FROM journal_records r WHERE r.panel_id = p.id),"
+                   " (SELECT COUNT(DISTINCT run) FROM journal_records r WHERE r.panel_id = p.id),"
+                   " (SELECT COUNT(*) FROM configurations c WHERE c.panel_id = p.id) FROM panels p");
 
 TArchivePanel PanelOf(const QSqlQuery& query) {
     TArchivePanel panel;

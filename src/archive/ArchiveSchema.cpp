@@ -65,8 +65,8 @@ bool MigrateArchive(QSqlDatabase& db, QString* error) {
     const int version = query.value(0).toInt();
     if (version > kArchiveSchemaVersion) {
         if (error)
-            *error = QStringLiteral("архив записан более новой версией программы (версия схемы %1)")
-                         .arg(version);
+            *error =
+                QStringLiteral("архив записан более новой версией программы (версия схемы %1)").arg(version);
         return false;
     }
     if (version == kArchiveSchemaVersion)

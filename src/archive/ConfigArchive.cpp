@@ -17,18 +17,21 @@ QString ConfigDirectionText(TConfigDirection direction) {
     return direction == TConfigDirection::Read ? QStringLiteral("чтение") : QStringLiteral("запись");
 }
 
-std::optional<qint64> TConfigArchive::Store(qint64 panel, const QStringList& lines, TConfigDirection direction,
-                                            const QString& user, const QDateTime& when) {
+std::optional<qint64> TConfigArchive::Store(qint64 panel, const QStringList& lines,
+                                            TConfigDirection direction, const QString& user,
+                                            const QDateTime& when) {
     QSqlDatabase& db = fArchive.Db();
     TArchiveTransaction transaction(db);
     if (!transaction.Begun())
         return fArchive.Fail(transaction.Error()), std::nullopt;
     QSqlQuery query(db);
-    query.prepare(QStringLiteral("INSERT INTO configurations(panel_id, saved_at, direction, user_name, settings) "
-                                 "VALUES(?, ?, ?, ?, ?)"));
+    query.prepare(
+        QStringLiteral("INSERT INTO configurations(panel_id, saved_at, direction, user_name, settings) "
+                       "VALUES(?, ?, ?, ?, ?)"));
     query.addBindValue(panel);
     query.addBindValue(ArchiveTimeText(when));
-    query.addBindValue(direction == TConfigDirection::Read ? QStringLiteral("read") : QStringLiteral("written"));
+    query.addBindValue(direction == TConfigDirection::Read ? QStringLiteral("read")
+                                                           : QStringLiteral("written"));
     query.addBindValue(ArchiveText(user));
     query.addBindValue(ArchiveText(lines.join(kLineEnd)));
     if (!query.exec())
@@ -53,7 +56,7 @@ std::optional<QList<TArchivedConfig>> TConfigArchive::List(qint64 panel) {
         config.Number = int(configs.size()) + 1;
         config.SavedAt = ArchiveTime(query.value(1).toString());
         config.Direction = query.value(2).toString() == QLatin1String("written") ? TConfigDirection::Written
-                                                                                : TConfigDirection::Read;
+                                                                                 : TConfigDirection::Read;
         config.User = query.value(3).toString();
         const QString text = query.value(4).toString();
         config.Lines = text.isEmpty() ? QStringList() : text.split(kLineEnd);

@@ -16,7 +16,7 @@ enum class TConfigDirection { Read, Written };
 // read or written, when, which way and by whom.
 struct TArchivedConfig {
     qint64 Id = 0;
-    int Number = 0; // 1 for the panel's oldest, counting up
+    int Number = 0;    // 1 for the panel's oldest, counting up
     QDateTime SavedAt; // UTC
     TConfigDirection Direction = TConfigDirection::Read;
     QString User;

@@ -19,11 +19,13 @@ constexpr qsizetype kRowsPerInsert = 128;
 QString InsertStatement(qsizetype rows) {
     QString values;
     for (qsizetype i = 0; i < rows; ++i)
-        values += i == 0 ? QStringLiteral("(?, ?, ?, ?, ?, ?, ?)") : QStringLiteral(", (?, ?, ?, ?, ?, ?, ?)");
-    return QStringLiteral("INSERT INTO journal_records(panel_id, run, idx, raw, search, event, read_at) VALUES %1 "
-                          "ON CONFLICT(panel_id, run, idx) DO UPDATE SET raw = excluded.raw, "
-                          "search = excluded.search, event = excluded.event, read_at = excluded.read_at "
-                          "WHERE raw <> excluded.raw")
+        values +=
+            i == 0 ? QStringLiteral("(?, ?, ?, ?, ?, ?, ?)") : QStringLiteral(", (?, ?, ?, ?, ?, ?, ?)");
+    return QStringLiteral(
+               "INSERT INTO journal_records(panel_id, run, idx, raw, search, event, read_at) VALUES %1 "
+               "ON CONFLICT(panel_id, run, idx) DO UPDATE SET raw = excluded.raw, "
+               "search = excluded.search, event = excluded.event, read_at = excluded.read_at "
+               "WHERE raw <> excluded.raw")
         .arg(values);
 }
 
@@ -91,8 +93,8 @@ bool TJournalArchive::Store(qint64 panel, const QList<TRecordToStore>& records, 
         run = head->Run + 1;
     } else if (!head->IsEmpty()) {
         // What the run holds at the batch's indexes, in one query.
-        const auto [lo, hi] = std::minmax_element(records.cbegin(), records.cend(),
-                                                  [](const auto& a, const auto& b) { return a.Index < b.Index; });
+        const auto [lo, hi] = std::minmax_element(
+            records.cbegin(), records.cend(), [](const auto& a, const auto& b) { return a.Index < b.Index; });
         QSqlQuery held(db);
         held.setForwardOnly(true);
         held.prepare(QStringLiteral("SELECT idx, raw FROM journal_records "
@@ -145,7 +147,8 @@ bool TJournalArchive::Store(qint64 panel, const QList<TRecordToStore>& records, 
 }
 
 std::optional<QList<TArchivedRecord>> TJournalArchive::Select(qint64 panel, const TArchiveFilter& filter,
-                                                              const QString& where, const QVariantList& values,
+                                                              const QString& where,
+                                                              const QVariantList& values,
                                                               const QString& tail) {
     QVariantList bound{panel};
     const QString condition = FilterCondition(filter, bound);
@@ -163,14 +166,15 @@ std::optional<QList<TArchivedRecord>> TJournalArchive::Select(qint64 panel, cons
     return records;
 }
 
-std::optional<QList<TArchivedRecord>> TJournalArchive::Page(qint64 panel, const TArchiveFilter& filter, qint64 offset,
-                                                            int count) {
+std::optional<QList<TArchivedRecord>> TJournalArchive::Page(qint64 panel, const TArchiveFilter& filter,
+                                                            qint64 offset, int count) {
     return Select(panel, filter, {}, {std::max(count, 0), std::max<qint64>(offset, 0)},
                   QStringLiteral(" ORDER BY run DESC, idx DESC LIMIT ? OFFSET ?"));
 }
 
 std::optional<QList<TArchivedRecord>> TJournalArchive::Older(qint64 panel, const TArchiveFilter& filter,
-                                                             const std::optional<TArchiveKey>& before, int count) {
+                                                             const std::optional<TArchiveKey>& before,
+                                                             int count) {
     if (!before)
         return Page(panel, filter, 0, count);
     return Select(panel, filter, QStringLiteral(" AND (run, idx) < (?, ?)"),
@@ -181,8 +185,8 @@ std::optional<QList<TArchivedRecord>> TJournalArchive::Older(qint64 panel, const
 std::optional<QList<TArchivedRecord>> TJournalArchive::Newer(qint64 panel, const TArchiveFilter& filter,
                                                              const TArchiveKey& after, int count) {
     std::optional<QList<TArchivedRecord>> records =
-        Select(panel, filter, QStringLiteral(" AND (run, idx) > (?, ?)"), {after.Run, after.Index, std::max(count, 0)},
-               QStringLiteral(" ORDER BY run, idx LIMIT ?"));
+        Select(panel, filter, QStringLiteral(" AND (run, idx) > (?, ?)"),
+               {after.Run, after.Index, std::max(count, 0)}, QStringLiteral(" ORDER BY run, idx LIMIT ?"));
     if (records)
         std::reverse(records->begin(), records->end());
     return records;

@@ -77,14 +77,15 @@ public:
     // `count` of them from `offset`, those the filter finds (all for an
     // empty filter). An offset is counted off record by record: for paging
     // through a big archive, Older and Newer go from a record's key.
-    std::optional<QList<TArchivedRecord>> Page(qint64 panel, const TArchiveFilter& filter, qint64 offset, int count);
+    std::optional<QList<TArchivedRecord>> Page(qint64 panel, const TArchiveFilter& filter, qint64 offset,
+                                               int count);
     // The `count` records just older than `before` (none: the newest),
     // newest first.
     std::optional<QList<TArchivedRecord>> Older(qint64 panel, const TArchiveFilter& filter,
                                                 const std::optional<TArchiveKey>& before, int count);
     // The `count` records just newer than `after`, newest first.
-    std::optional<QList<TArchivedRecord>> Newer(qint64 panel, const TArchiveFilter& filter, const TArchiveKey& after,
-                                                int count);
+    std::optional<QList<TArchivedRecord>> Newer(qint64 panel, const TArchiveFilter& filter,
+                                                const TArchiveKey& after, int count);
     std::optional<qint64> Count(qint64 panel, const TArchiveFilter& filter);
     // The panel's runs, ascending.
     std::optional<QList<int>> Runs(qint64 panel);
@@ -92,8 +93,9 @@ public:
     std::optional<QList<TArchivedRecord>> Run(qint64 panel, int run);
 
 private:
-    std::optional<QList<TArchivedRecord>> Select(qint64 panel, const TArchiveFilter& filter, const QString& where,
-                                                 const QVariantList& values, const QString& tail);
+    std::optional<QList<TArchivedRecord>> Select(qint64 panel, const TArchiveFilter& filter,
+                                                 const QString& where, const QVariantList& values,
+                                                 const QString& tail);
 
     TArchive& fArchive;
 };

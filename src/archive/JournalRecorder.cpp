@@ -1,9 +1,9 @@
 #include "JournalRecorder.h"
 
+#include "Archive.h"
 #include "ArchiveSearchText.h"
 #include "JournalArchive.h"
 #include "RecordIdentity.h"
-#include "Archive.h"
 
 #include "history/JournalAnswer.h"
 #include "history/JournalReader.h"

@@ -13,9 +13,9 @@ class TJournalReader;
 class TPanelExchange;
 
 // Keeps what a journal reader reads from the connected panel in the
-// archive, as it comes (the records up to the pointer's newest index): every answer's records are stored (one transaction)
-// before the reader tells its progress, so a record counted as read is on
-// disk even if the program is killed at the next moment.
+// archive, as it comes (the records up to the pointer's newest index): every answer's records are stored (one
+// transaction) before the reader tells its progress, so a record counted as read is on disk even if the
+// program is killed at the next moment.
 //
 // When the reader has the pointer, the recorder compares it with the newest
 // archived run: a pointer below that run's highest index means the journal
@@ -63,7 +63,7 @@ private:
     TPanelExchange& fExchange;
     qint64 fPanel;
     uint32_t fReadTimeOut;
-    int fNewest = -1; // as the last pointer gave it
+    int fNewest = -1;                  // as the last pointer gave it
     std::optional<TJournalHead> fHead; // the newest archived run, as the pointer came
     bool fNewRun = false;
     int fStored = 0;

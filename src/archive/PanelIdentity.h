@@ -11,4 +11,5 @@ class TPanelExchange;
 // the value of "+o" exactly as the panel gave it (at least four
 // hexadecimal digits). Nothing when the read failed or the value has
 // another form; `reason` then says which.
-std::optional<QString> ReadObjectNumber(TPanelExchange& exchange, uint32_t timeOut, QString* reason = nullptr);
+std::optional<QString> ReadObjectNumber(TPanelExchange& exchange, uint32_t timeOut,
+                                        QString* reason = nullptr);

@@ -36,7 +36,8 @@ std::optional<int> Ordinal(const QString& text) {
 
 class TArchiveCommand {
 public:
-    TArchiveCommand(const TCliArgs& args, QTextStream& out, QTextStream& err) : p(args), fOut(out), fErr(err) {}
+    TArchiveCommand(const TCliArgs& args, QTextStream& out, QTextStream& err)
+        : p(args), fOut(out), fErr(err) {}
 
     bool Open() {
         if (fArchive.Open(p.archive.isEmpty() ? TArchive::DefaultPath() : p.archive))
@@ -88,7 +89,8 @@ public:
         const std::optional<QList<int>> runs = journal.Runs(panel->Id);
         if (!runs)
             return ArchiveFailed();
-        fOut << QStringLiteral("Панель %1: %2, память %3\n").arg(panel->Object, panel->VersionLine, panel->Memory);
+        fOut << QStringLiteral("Панель %1: %2, память %3\n")
+                    .arg(panel->Object, panel->VersionLine, panel->Memory);
         for (const int run : *runs) {
             const std::optional<QList<TArchivedRecord>> records = journal.Run(panel->Id, run);
             if (!records)
@@ -231,8 +233,9 @@ int RunArchiveCommand(const TCliArgs& p, QTextStream& out, QTextStream& err,
     const bool config = what == QLatin1String("config");
     const bool remove = what == QLatin1String("remove");
     if (!list && !journal && !config && !remove)
-        return usage(what.isEmpty() ? QStringLiteral("Не указано, что сделать с архивом (list, journal, config, remove)")
-                                    : QStringLiteral("Неизвестная команда архива %1").arg(what));
+        return usage(what.isEmpty()
+                         ? QStringLiteral("Не указано, что сделать с архивом (list, journal, config, remove)")
+                         : QStringLiteral("Неизвестная команда архива %1").arg(what));
     if (words.size() > 1 || (!list && words.isEmpty()))
         return usage(words.isEmpty() ? QStringLiteral("Не указан номер объекта панели")
                                      : QStringLiteral("Лишние слова: %1").arg(words.mid(1).join(' ')));
@@ -249,11 +252,13 @@ int RunArchiveCommand(const TCliArgs& p, QTextStream& out, QTextStream& err,
         return usage(config ? QStringLiteral("Неверный номер настроек: %1").arg(p.at)
                             : QStringLiteral("--at только для archive config"));
     if (remove && !p.yes)
-        return usage(QStringLiteral("Удаление панели из архива необратимо: подтвердите его параметром --yes"));
+        return usage(
+            QStringLiteral("Удаление панели из архива необратимо: подтвердите его параметром --yes"));
     // A file of the wrong kind is refused before the archive is read.
     if ((journal || config) && !IsStandardOutput(p.out)) {
         if (const QString problem = ForbiddenTargetProblem(p.out); !problem.isEmpty()) {
-            err << QStringLiteral("Не удалось записать файл %1: %2\n").arg(QDir::toNativeSeparators(p.out), problem);
+            err << QStringLiteral("Не удалось записать файл %1: %2\n")
+                       .arg(QDir::toNativeSeparators(p.out), problem);
             return journal ? ceOutputFailed : ceSettingsFileFailed;
         }
     }

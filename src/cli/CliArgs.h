@@ -26,7 +26,7 @@ struct TCliArgs {
     QString archive;         // --archive FILE: another archive file than the user's
     QString run;             // --run N: archive journal
     QString at;              // --at N: archive config
-    QString error; // a malformed command line: what is wrong
+    QString error;           // a malformed command line: what is wrong
 };
 
 TCliArgs ParseCliArgs(const QStringList& args);

@@ -1,7 +1,7 @@
 #include "CliCommands.h"
 
-#include "CliArgs.h"
 #include "CliArchive.h"
+#include "CliArgs.h"
 #include "CliFlash.h"
 #include "CliJournal.h"
 #include "CliProgress.h"

@@ -214,7 +214,8 @@ int RunRead(const TCliArgs& p, const std::vector<int>& tags, QTextStream& out, Q
         return run.Finish(ceExchangeFailed);
     }
     const TSettingsFile file(SettingsLines(CollectPageSettings(run.Pages())));
-    const int kept = archive.Keep(run.Session(), file.Lines(), TConfigDirection::Read, err) ? ceOk : ceArchiveFailed;
+    const int kept =
+        archive.Keep(run.Session(), file.Lines(), TConfigDirection::Read, err) ? ceOk : ceArchiveFailed;
     if (toOut) {
         // The file's own bytes, as a file of the same pages would hold them.
         if (QString reason; !WriteStandardOutput(out, TSettingsFile::Encode(file.Lines()), &reason)) {
@@ -272,7 +273,8 @@ int RunWrite(const TCliArgs& p, const std::vector<int>& tags, bool chosen, const
     // What the panel took, as the pages hold it now (a short object number
     // filled with zeros): kept only when every setting was written.
     const QStringList written = SettingsLines(CollectPageSettings(run.Pages()));
-    return run.Finish(archive.Keep(run.Session(), written, TConfigDirection::Written, err) ? ceOk : ceArchiveFailed);
+    return run.Finish(archive.Keep(run.Session(), written, TConfigDirection::Written, err) ? ceOk
+                                                                                           : ceArchiveFailed);
 }
 
 int RunDiff(const TCliArgs& p, const std::vector<int>& tags, bool chosen, const TSettingsFile& file,

@@ -34,7 +34,7 @@ struct TJournalReader::TChunkPlan {
 struct TJournalReader::TRun {
     enum Stage { Directions, Pointer, Records };
     Stage stage = Directions;
-    int count = -1; // the newest `count` records; -1: the whole journal
+    int count = -1;                // the newest `count` records; -1: the whole journal
     std::function<int(int)> first; // set: from the index it gives for the newest
     TChunkPlan plan;
     TJournalResult result;

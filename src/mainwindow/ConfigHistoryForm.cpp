@@ -40,8 +40,8 @@ std::vector<TPageSettings> WithValuesOf(std::vector<TPageSettings> pages, const 
 
 } // namespace
 
-TConfigHistoryForm::TConfigHistoryForm(TPanelArchive& archive, IPageHost& host, std::vector<TPageFrame*> pages,
-                                       const QString& object, QWidget* parent)
+TConfigHistoryForm::TConfigHistoryForm(TPanelArchive& archive, IPageHost& host,
+                                       std::vector<TPageFrame*> pages, const QString& object, QWidget* parent)
     : QDialog(parent), fArchive(archive), fHost(host), fPages(std::move(pages)) {
     setObjectName(QStringLiteral("ConfigHistoryForm"));
     setWindowTitle(QStringLiteral("История настроек"));
@@ -52,8 +52,8 @@ TConfigHistoryForm::TConfigHistoryForm(TPanelArchive& archive, IPageHost& host, 
     ConfigTable = new QTableWidget(0, 4, this);
     ConfigTable->setObjectName(QStringLiteral("ConfigTable"));
     ConfigTable->setAccessibleName(QStringLiteral("Настройки панели в архиве"));
-    ConfigTable->setHorizontalHeaderLabels(
-        {QStringLiteral("№"), QStringLiteral("Время"), QStringLiteral("Действие"), QStringLiteral("Пользователь")});
+    ConfigTable->setHorizontalHeaderLabels({QStringLiteral("№"), QStringLiteral("Время"),
+                                            QStringLiteral("Действие"), QStringLiteral("Пользователь")});
     ConfigTable->setSelectionBehavior(QAbstractItemView::SelectRows);
     ConfigTable->setSelectionMode(QAbstractItemView::ExtendedSelection);
     ConfigTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -120,8 +120,8 @@ void TConfigHistoryForm::PanelChosen() {
     ConfigTable->setRowCount(int(fConfigs.size()));
     for (int row = 0; row < fConfigs.size(); ++row) {
         const TArchivedConfig& c = fConfigs.at(row);
-        const QStringList cells{QString::number(c.Number), LocalTime(c.SavedAt), ConfigDirectionText(c.Direction),
-                                c.User};
+        const QStringList cells{QString::number(c.Number), LocalTime(c.SavedAt),
+                                ConfigDirectionText(c.Direction), c.User};
         for (int column = 0; column < cells.size(); ++column)
             ConfigTable->setItem(row, column, new QTableWidgetItem(cells.at(column)));
     }
@@ -149,24 +149,27 @@ void TConfigHistoryForm::CompareClicked() {
     const QList<int> rows = ChosenRows();
     if (rows.size() == 1) {
         const TArchivedConfig& config = fConfigs.at(rows.first());
-        TSettingsCompareForm form(Describe(config), CompareSettings(CollectPageSettings(fPages), config.Lines), this);
+        TSettingsCompareForm form(Describe(config),
+                                  CompareSettings(CollectPageSettings(fPages), config.Lines), this);
         const bool same = form.Model()->rowCount() == 0;
-        form.SetTexts(QStringLiteral("Сравнение с архивом"),
-                      same ? QStringLiteral("%1 совпадают с настройками на страницах.").arg(Describe(config))
-                           : QStringLiteral("Отличия настроек на страницах от архива, %1. Загрузка заменит значения "
-                                            "на всех страницах настроек.")
-                                 .arg(Describe(config)),
-                      same ? QString() : QStringLiteral("Загрузить эти настройки"));
+        form.SetTexts(
+            QStringLiteral("Сравнение с архивом"),
+            same ? QStringLiteral("%1 совпадают с настройками на страницах.").arg(Describe(config))
+                 : QStringLiteral("Отличия настроек на страницах от архива, %1. Загрузка заменит значения "
+                                  "на всех страницах настроек.")
+                       .arg(Describe(config)),
+            same ? QString() : QStringLiteral("Загрузить эти настройки"));
         if (form.exec() == QDialog::Accepted)
             LoadPageSettings(fPages, config.Lines);
     } else if (rows.size() == 2) {
         const TArchivedConfig& older = fConfigs.at(rows.first());
         const TArchivedConfig& newer = fConfigs.at(rows.last());
-        TSettingsCompareForm form(Describe(newer),
-                                  CompareSettings(WithValuesOf(CollectPageSettings(fPages), older.Lines), newer.Lines),
-                                  this);
+        TSettingsCompareForm form(
+            Describe(newer),
+            CompareSettings(WithValuesOf(CollectPageSettings(fPages), older.Lines), newer.Lines), this);
         form.SetTexts(QStringLiteral("Сравнение настроек из архива"),
-                      QStringLiteral("Слева %1, справа %2.").arg(Describe(older), Describe(newer)), QString());
+                      QStringLiteral("Слева %1, справа %2.").arg(Describe(older), Describe(newer)),
+                      QString());
         form.exec();
     }
 }

@@ -11,11 +11,11 @@
 #include "MessageBoxes.h"
 #include "SettingsActions.h"
 #include "archive/PanelArchive.h"
-#include "pages/SettingsPages.h"
 #include "firmware/UpdateFirmware.h"
 #include "pages/HistoryFrameUnit.h"
 #include "pages/PageFrame.h"
 #include "pages/PageTable.h"
+#include "pages/SettingsPages.h"
 #include "panel/CommandExchange.h"
 #include "panel/StateRules.h"
 #include "prefs/ComponentKind.h"
@@ -57,7 +57,8 @@ TMainForm::TMainForm(QWidget* parent)
     setObjectName(QStringLiteral("MainForm"));
     // The archive's switch lives beside the version stamp, not in a window's
     // group, so that a new version keeps it.
-    fArchive->SetEnabled(QSettings(kSettingsOrganization, kSettingsApplication).value(kArchiveValue, true).toBool());
+    fArchive->SetEnabled(
+        QSettings(kSettingsOrganization, kSettingsApplication).value(kArchiveValue, true).toBool());
     connect(fSession.get(), &TPanelSession::StateChanged, this, &TMainForm::StateChangedTo);
     connect(fSession.get(), &TPanelSession::PortFailed, this, &TMainForm::ShowPortError);
     connect(fSession.get(), &TPanelSession::Lost, this, &TMainForm::ShowLost);
@@ -588,7 +589,8 @@ void TMainForm::NoteObjectRead(TPageFrame* frame) {
 }
 
 void TMainForm::KeepConfiguration(TOperationState state, const TOperationResult& result, bool pagesFailed) {
-    if (!fArchive->Enabled() || pagesFailed || (state != TOperationState::Reading && state != TOperationState::Writing))
+    if (!fArchive->Enabled() || pagesFailed ||
+        (state != TOperationState::Reading && state != TOperationState::Writing))
         return;
     // A write the panel did not take, or an operation broken off, is no
     // configuration of the panel.

@@ -58,7 +58,8 @@ TSettingsCompareForm::TSettingsCompareForm(const QString& path, std::vector<TSet
     resize(720, 420);
 }
 
-void TSettingsCompareForm::SetTexts(const QString& title, const QString& summary, const QString& loadCaption) {
+void TSettingsCompareForm::SetTexts(const QString& title, const QString& summary,
+                                    const QString& loadCaption) {
     setWindowTitle(title);
     SummaryLabel->setText(summary);
     LoadFileButton->setText(loadCaption);

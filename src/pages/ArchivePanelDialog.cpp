@@ -22,15 +22,16 @@ TArchivePanelDialog::TArchivePanelDialog(TPanelArchive& archive, IPageHost& host
     : QDialog(parent), fArchive(archive), fHost(host) {
     setObjectName(QStringLiteral("ArchivePanelDialog"));
     setWindowTitle(QStringLiteral("Архив"));
-    PathLabel = new QLabel(QStringLiteral("Файл архива: %1").arg(QDir::toNativeSeparators(archive.Path())), this);
+    PathLabel =
+        new QLabel(QStringLiteral("Файл архива: %1").arg(QDir::toNativeSeparators(archive.Path())), this);
     PathLabel->setObjectName(QStringLiteral("PathLabel"));
     PathLabel->setTextFormat(Qt::PlainText);
     PanelTable = new QTableWidget(0, 6, this);
     PanelTable->setObjectName(QStringLiteral("PanelTable"));
     PanelTable->setAccessibleName(QStringLiteral("Панели в архиве"));
-    PanelTable->setHorizontalHeaderLabels({QStringLiteral("Объект"), QStringLiteral("Версия"), QStringLiteral("Память"),
-                                           QStringLiteral("Подключение"), QStringLiteral("Записей журнала"),
-                                           QStringLiteral("Настроек")});
+    PanelTable->setHorizontalHeaderLabels({QStringLiteral("Объект"), QStringLiteral("Версия"),
+                                           QStringLiteral("Память"), QStringLiteral("Подключение"),
+                                           QStringLiteral("Записей журнала"), QStringLiteral("Настроек")});
     PanelTable->setSelectionBehavior(QAbstractItemView::SelectRows);
     PanelTable->setSelectionMode(QAbstractItemView::SingleSelection);
     PanelTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -70,7 +71,8 @@ TArchivePanelDialog::TArchivePanelDialog(TPanelArchive& archive, IPageHost& host
 }
 
 QString TArchivePanelDialog::RemoveQuestion(const TArchivePanel& panel) {
-    return QStringLiteral("Удалить из архива панель %1: записей журнала %2, настроек %3? Удалённое не вернуть.")
+    return QStringLiteral(
+               "Удалить из архива панель %1: записей журнала %2, настроек %3? Удалённое не вернуть.")
         .arg(panel.Object)
         .arg(panel.Records)
         .arg(panel.Configurations);
@@ -108,7 +110,7 @@ void TArchivePanelDialog::Refresh() {
 const TArchivePanel* TArchivePanelDialog::Chosen() const {
     const int row = PanelTable->currentRow();
     return row >= 0 && row < fPanels.size() && PanelTable->selectionModel()->hasSelection() ? &fPanels.at(row)
-                                                                                          : nullptr;
+                                                                                            : nullptr;
 }
 
 void TArchivePanelDialog::PanelChosen() {

@@ -74,7 +74,8 @@ bool THistoryArchiveLink::View(qint64 panel, const QString& object, int run) {
         return false;
     }
     fViewing = true;
-    fViewText = QStringLiteral("Архив: панель %1, серия %2 (записей: %3)").arg(object).arg(run).arg(fStore.Count());
+    fViewText =
+        QStringLiteral("Архив: панель %1, серия %2 (записей: %3)").arg(object).arg(run).arg(fStore.Count());
     fReader.ShowStored();
     emit ViewChanged();
     return true;

@@ -17,8 +17,10 @@ class ArchiveRecorder : public JournalLink {
 protected:
     void SetUp() override {
         ASSERT_TRUE(dir.isValid());
-        ASSERT_TRUE(archive.Open(dir.filePath(QStringLiteral("archive.sqlite")))) << archive.Error().toStdString();
-        panelId = archive.NoteConnection(QStringLiteral("0050"), {}, {}, QDateTime::currentDateTimeUtc()).value();
+        ASSERT_TRUE(archive.Open(dir.filePath(QStringLiteral("archive.sqlite"))))
+            << archive.Error().toStdString();
+        panelId =
+            archive.NoteConnection(QStringLiteral("0050"), {}, {}, QDateTime::currentDateTimeUtc()).value();
     }
 
     // What "read new records" does: a fresh store and reader each time, as a
@@ -104,7 +106,8 @@ TEST_P(ArchiveAfterErase, TheErasedJournalIsReadWholeIntoANewRun) {
     // From the start of the journal (after the comparison, when the pointer
     // did not show the erase by itself).
     ASSERT_FALSE(sent.isEmpty());
-    EXPECT_TRUE(sent.at(after < 100 ? 0 : 1).startsWith(QStringLiteral("+read0000"))) << sent.join(' ').toStdString();
+    EXPECT_TRUE(sent.at(after < 100 ? 0 : 1).startsWith(QStringLiteral("+read0000")))
+        << sent.join(' ').toStdString();
     EXPECT_EQ(lastStored, after);
     EXPECT_EQ(journal.Runs(panelId).value(), (QList<int>{1, 2}));
     EXPECT_EQ(RunLines(1), before);

@@ -35,7 +35,7 @@ QString Line(int index, const QString& message = QStringLiteral("005018113001005
 }
 
 QList<TRecordToStore> Records(int first, int last, uint globalBase = 0x400, const QString& search = {},
-                             const QString& event = QStringLiteral("1301")) {
+                              const QString& event = QStringLiteral("1301")) {
     QList<TRecordToStore> out;
     for (int i = first; i <= last; ++i)
         out.append({i, Line(i, QStringLiteral("0050181130010050"), globalBase + uint(i)),
@@ -80,7 +80,7 @@ TEST_F(ArchiveFile, NewFileIsVersionedWriteAheadAndOwnersAlone) {
     ASSERT_TRUE(query.exec(QStringLiteral("PRAGMA journal_mode")) && query.next());
     EXPECT_EQ(query.value(0).toString(), QStringLiteral("wal"));
 
-    struct stat st{};
+    struct stat st {};
     ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0600u);
     ASSERT_EQ(::stat(QFile::encodeName(QFileInfo(path).absolutePath()).constData(), &st), 0);
@@ -118,7 +118,8 @@ TEST(ArchiveOpen, RefusesWhatIsNoArchiveOfThisProgramAndChangesNothing) {
     {
         TArchive archive;
         ASSERT_TRUE(archive.Open(newer));
-        QSqlQuery(archive.Db()).exec(QStringLiteral("PRAGMA user_version = %1").arg(kArchiveSchemaVersion + 1));
+        QSqlQuery(archive.Db())
+            .exec(QStringLiteral("PRAGMA user_version = %1").arg(kArchiveSchemaVersion + 1));
     }
     const QString folder = dir.filePath(QStringLiteral("folder.sqlite"));
     ASSERT_TRUE(QDir().mkdir(folder));
@@ -148,8 +149,10 @@ TEST_F(ArchiveFile, SameRecordsReadAgainStayInOneRunAndTakeTheNewerDeliveryState
     ASSERT_TRUE(journal.Store(panel, Records(5, 14), false, kWhen));
     // Record 3 again, delivered meanwhile: the same event.
     ASSERT_TRUE(journal.Store(panel,
-                              {{3, Line(3, QStringLiteral("0050181130010050"), 0x403, QStringLiteral("00F000")),
-                                QStringLiteral("x"), {}}},
+                              {{3,
+                                Line(3, QStringLiteral("0050181130010050"), 0x403, QStringLiteral("00F000")),
+                                QStringLiteral("x"),
+                                {}}},
                               false, kWhen));
     const auto run = journal.Run(panel, 1);
     ASSERT_TRUE(run);
@@ -190,9 +193,19 @@ TEST_F(ArchiveFile, ADifferentRecordOrAnErasedJournalStartsANewRunAndKeepsTheOld
 // Pages go newest first, by offset or from a record's key across runs; the
 // filter finds a text in the search texts (any case) or the events named.
 TEST_F(ArchiveFile, PagesAndFilterGoNewestFirstAcrossRuns) {
-    ASSERT_TRUE(journal.Store(panel, Records(0, 49, 0x400, QStringLiteral("130\x1f" "5\x1f" "1\x1fабв0050"), "1301"),
+    ASSERT_TRUE(journal.Store(panel,
+                              Records(0, 49, 0x400,
+                                      QStringLiteral("130\x1f"
+                                                     "5\x1f"
+                                                     "1\x1fабв0050"),
+                                      "1301"),
                               false, kWhen));
-    ASSERT_TRUE(journal.Store(panel, Records(0, 9, 0x900, QStringLiteral("401\x1f" "3\x1f" "1\x1fгде0051"), "4011"),
+    ASSERT_TRUE(journal.Store(panel,
+                              Records(0, 9, 0x900,
+                                      QStringLiteral("401\x1f"
+                                                     "3\x1f"
+                                                     "1\x1fгде0051"),
+                                      "4011"),
                               false, kWhen)); // run 2
     const auto page = journal.Page(panel, {}, 12, 5);
     ASSERT_TRUE(page);
@@ -222,10 +235,10 @@ TEST_F(ArchiveFile, PagesAndFilterGoNewestFirstAcrossRuns) {
         qint64 count;
     };
     const Case cases[] = {
-        {{QStringLiteral("ГДЕ"), {}}, 10},                           // Cyrillic in any case
-        {{QStringLiteral(" 0050 "), {}}, 50},                        // trimmed
-        {{QStringLiteral("снятие"), {QStringLiteral("4011")}}, 10},  // by its event's text
-        {{QStringLiteral("31"), {}}, 0},                             // "3" and "1" are apart
+        {{QStringLiteral("ГДЕ"), {}}, 10},                          // Cyrillic in any case
+        {{QStringLiteral(" 0050 "), {}}, 50},                       // trimmed
+        {{QStringLiteral("снятие"), {QStringLiteral("4011")}}, 10}, // by its event's text
+        {{QStringLiteral("31"), {}}, 0},                            // "3" and "1" are apart
         {{QStringLiteral("zz"), {QStringLiteral("1301"), QStringLiteral("4011")}}, 60},
         {{}, 60},
     };
@@ -300,7 +313,8 @@ TEST_F(ArchiveFile, PanelsAreKeptApartAndOneIsRemovedWithAllItHolds) {
     EXPECT_FALSE(archive.Panel(QStringLiteral("0050")));
     for (const char* table : {"journal_records", "configurations", "connections"}) {
         ASSERT_TRUE(query.exec(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE panel_id = %2")
-                                   .arg(QLatin1String(table)).arg(panel)) &&
+                                   .arg(QLatin1String(table))
+                                   .arg(panel)) &&
                     query.next());
         EXPECT_EQ(query.value(0).toInt(), 0) << table;
     }
@@ -309,8 +323,8 @@ TEST_F(ArchiveFile, PanelsAreKeptApartAndOneIsRemovedWithAllItHolds) {
 
 TEST(RecordIdentityTest, DeliveryFieldsAndCheckSumDoNotMakeAnotherRecord) {
     const QString a = Line(5, QStringLiteral("0050181130010050"), 0x405, QStringLiteral("00FA11"));
-    EXPECT_EQ(RecordIdentity(a), RecordIdentity(Line(5, QStringLiteral("0050181130010050"), 0x405,
-                                                     QStringLiteral("02F022"))));
+    EXPECT_EQ(RecordIdentity(a),
+              RecordIdentity(Line(5, QStringLiteral("0050181130010050"), 0x405, QStringLiteral("02F022"))));
     EXPECT_NE(RecordIdentity(a), RecordIdentity(Line(5, QStringLiteral("0050181130010050"), 0x406)));
     EXPECT_NE(RecordIdentity(a), RecordIdentity(Line(5, QStringLiteral("0050183130010050"), 0x405)));
     EXPECT_NE(RecordIdentity(a), RecordIdentity(Line(6, QStringLiteral("0050181130010050"), 0x405)));

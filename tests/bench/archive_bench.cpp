@@ -60,7 +60,8 @@ QString LineFor(int index, int serial, const char* code) {
     const QString hex4 = QStringLiteral("%1").arg(index, 4, 16, QLatin1Char('0')).toUpper();
     const QString hex8 = QStringLiteral("%1").arg(serial, 8, 16, QLatin1Char('0')).toUpper();
     return hex4 + QStringLiteral("005018") + QLatin1String(code) +
-           QStringLiteral("0100500FFFFFFFFFFFFFFFFF1\"24/03/01,07:12:00+12\"") + hex8 + QStringLiteral("00FA00");
+           QStringLiteral("0100500FFFFFFFFFFFFFFFFF1\"24/03/01,07:12:00+12\"") + hex8 +
+           QStringLiteral("00FA00");
 }
 
 // Mostly alarms (1130), one in 50 an opening (1401).
@@ -264,10 +265,16 @@ void IncrementalRead(benchmark::State& state) {
 BENCHMARK(ArchiveStore)->Name("ArchiveStore/65536")->Unit(benchmark::kMillisecond);
 BENCHMARK(ArchiveRecords)->Name("ArchiveStore/65536/search_texts_alone")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(ArchivePage, start, 0.0)->Name("ArchivePage/records/start")->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(ArchivePage, middle, 0.5)->Name("ArchivePage/records/middle")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(ArchivePage, middle, 0.5)
+    ->Name("ArchivePage/records/middle")
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(ArchivePage, end, 1.0)->Name("ArchivePage/records/end")->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(ArchiveFilter, text, "снятие")->Name("ArchiveFilter/records/text")->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(ArchiveFilter, code, "401")->Name("ArchiveFilter/records/code")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(ArchiveFilter, text, "снятие")
+    ->Name("ArchiveFilter/records/text")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(ArchiveFilter, code, "401")
+    ->Name("ArchiveFilter/records/code")
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(IncrementalRead)
     ->Name("IncrementalRead/baud")
     ->Arg(19200)
@@ -279,7 +286,8 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     std::vector<char*> args;
     if (!TakeCountOption(argc, argv,
-                         {"--records=", &gRecords, 20, 10000000, "--records wants 20 to 10000000", nullptr}, args))
+                         {"--records=", &gRecords, 20, 10000000, "--records wants 20 to 10000000", nullptr},
+                         args))
         return 1;
     return RunBenchmarks(args);
 }

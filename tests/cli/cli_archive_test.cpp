@@ -85,7 +85,8 @@ TEST_F(CliArchive, NewRecordsOnlyThenAnErasedJournalAndAWrappedPointerStartNewRu
     CliRun r = run(journalNew);
     ASSERT_EQ(r.code, ceOk) << r.err.toStdString();
     EXPECT_EQ(CsvIndexes(csv), Range(0, 99));
-    EXPECT_TRUE(r.err.contains(QStringLiteral("В архиве сохранено записей: 100 (объект 0050)"))) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains(QStringLiteral("В архиве сохранено записей: 100 (объект 0050)")))
+        << r.err.toStdString();
 
     // Nothing new: no file, exit 11, only the comparing read.
     QFile::remove(csv);
@@ -120,7 +121,8 @@ TEST_F(CliArchive, NewRecordsOnlyThenAnErasedJournalAndAWrappedPointerStartNewRu
 
     r = run({"archive", "list", "0050"});
     ASSERT_EQ(r.code, ceOk) << r.err.toStdString();
-    EXPECT_TRUE(r.out.contains(QStringLiteral("Журнал, серия 1: записей 105, индексы 0–104"))) << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains(QStringLiteral("Журнал, серия 1: записей 105, индексы 0–104")))
+        << r.out.toStdString();
     EXPECT_TRUE(r.out.contains(QStringLiteral("Журнал, серия 2: записей 30, индексы 0–29")));
     EXPECT_TRUE(r.out.contains(QStringLiteral("Журнал, серия 3: записей 12, индексы 0–11")));
 
@@ -139,7 +141,8 @@ TEST_F(CliArchive, TwoPanelsAreKeptApartByObjectNumber) {
     auto second = Panel(60, "0051");
     ASSERT_TRUE(first && second);
     for (const auto* panel : {first.get(), second.get()}) {
-        const CliRun r = run({"journal", "--port", panel->slavePath(), "--all", "--out", dir.filePath("j.csv")});
+        const CliRun r =
+            run({"journal", "--port", panel->slavePath(), "--all", "--out", dir.filePath("j.csv")});
         ASSERT_EQ(r.code, ceOk) << r.err.toStdString();
     }
     // New events on the second: --new there reads them, the first has none.
@@ -185,10 +188,14 @@ TEST_F(CliArchive, AConfigurationGoesToASettingsFileOfTheOwnersAlone) {
     {
         TArchive archive;
         ASSERT_TRUE(archive.Open(archivePath));
-        const qint64 id = archive.NoteConnection("0050", "REV 07.700.125", "M45PE16", QDateTime::currentDateTimeUtc()).value();
+        const qint64 id =
+            archive.NoteConnection("0050", "REV 07.700.125", "M45PE16", QDateTime::currentDateTimeUtc())
+                .value();
         TConfigArchive configs(archive);
-        ASSERT_TRUE(configs.Store(id, older, TConfigDirection::Read, "monter", QDateTime::currentDateTimeUtc()));
-        ASSERT_TRUE(configs.Store(id, newer, TConfigDirection::Written, "monter", QDateTime::currentDateTimeUtc()));
+        ASSERT_TRUE(
+            configs.Store(id, older, TConfigDirection::Read, "monter", QDateTime::currentDateTimeUtc()));
+        ASSERT_TRUE(
+            configs.Store(id, newer, TConfigDirection::Written, "monter", QDateTime::currentDateTimeUtc()));
     }
     const QString ini = dir.filePath("panel.ini");
     CliRun r = run({"archive", "config", "0050", "--out", ini});
@@ -198,8 +205,11 @@ TEST_F(CliArchive, AConfigurationGoesToASettingsFileOfTheOwnersAlone) {
     EXPECT_EQ(file.readAll(), TSettingsFile::Encode(newer));
     EXPECT_EQ(QFileInfo(ini).permissions() & (QFile::ReadGroup | QFile::ReadOther), 0);
 
-    const QByteArray bytes = RunCaughtBytes(RunCli, {"archive", "config", "0050", "--at", "1", "--out", "-",
-                                                     "--archive", archivePath}, timings).out;
+    const QByteArray bytes =
+        RunCaughtBytes(RunCli,
+                       {"archive", "config", "0050", "--at", "1", "--out", "-", "--archive", archivePath},
+                       timings)
+            .out;
     EXPECT_EQ(bytes, TSettingsFile::Encode(older));
 
     r = run({"archive", "list", "0050"});
@@ -226,8 +236,12 @@ TEST_F(CliArchive, WrongRequestsAndAnArchiveThatCannotBeOpened) {
         {{"archive", "journal"}, ceUsage, "Не указан номер объекта панели"},
         {{"archive", "journal", "0050"}, ceUsage, "Не указан файл таблицы (--out)"},
         {{"archive", "journal", "0050", "--out", csv, "--run", "x"}, ceUsage, "Неверный номер серии: x"},
-        {{"archive", "config", "0050", "--out", csv, "--run", "1"}, ceUsage, "--run только для archive journal"},
-        {{"archive", "journal", "0099", "--out", csv}, ceNotInArchive, "В архиве нет панели с номером объекта 0099"},
+        {{"archive", "config", "0050", "--out", csv, "--run", "1"},
+         ceUsage,
+         "--run только для archive journal"},
+        {{"archive", "journal", "0099", "--out", csv},
+         ceNotInArchive,
+         "В архиве нет панели с номером объекта 0099"},
         {{"archive", "journal", "0050", "--out", csv, "--run", "2"}, ceNotInArchive, "нет серии 2"},
         {{"archive", "config", "0050", "--out", csv}, ceNotInArchive, "В архиве нет настроек панели 0050"},
     };
@@ -248,11 +262,12 @@ TEST_F(CliArchive, WrongRequestsAndAnArchiveThatCannotBeOpened) {
         f.write(QByteArray(2048, 'z'));
     }
     panel->clearRecords();
-    for (const QStringList& args : {QStringList{"journal", "--port", port, "--new", "--out", csv},
-                                    QStringList{"archive", "list"}}) {
+    for (const QStringList& args :
+         {QStringList{"journal", "--port", port, "--new", "--out", csv}, QStringList{"archive", "list"}}) {
         const CliRun r = RunCaught(RunCli, QStringList(args) << "--archive" << broken, timings);
         EXPECT_EQ(r.code, ceArchiveFailed) << r.err.toStdString();
-        EXPECT_TRUE(r.err.startsWith(QStringLiteral("Ошибка архива: %1: ").arg(broken))) << r.err.toStdString();
+        EXPECT_TRUE(r.err.startsWith(QStringLiteral("Ошибка архива: %1: ").arg(broken)))
+            << r.err.toStdString();
     }
     EXPECT_TRUE(panel->receivedLines().isEmpty());
     QFile f(broken);
@@ -261,7 +276,8 @@ TEST_F(CliArchive, WrongRequestsAndAnArchiveThatCannotBeOpened) {
 
     // --no-archive: the journal is read and written, no archive is made.
     const QString none = dir.filePath("none.sqlite");
-    const CliRun r = RunCaught(RunCli, {"journal", "--port", port, "--no-archive", "--out", csv, "--archive", none}, timings);
+    const CliRun r = RunCaught(
+        RunCli, {"journal", "--port", port, "--no-archive", "--out", csv, "--archive", none}, timings);
     EXPECT_EQ(r.code, ceOk) << r.err.toStdString();
     EXPECT_TRUE(QFile::exists(csv));
     EXPECT_FALSE(QFile::exists(none));

@@ -45,8 +45,8 @@ TEST_F(CliConfigArchive, ReadAndWriteKeepTheConfigurationAsTheFileHoldsIt) {
     const QString ini = dir.filePath("panel.ini");
     CliRun r = run({"read", "--port", panel->slavePath(), "--out", ini});
     ASSERT_EQ(r.code, ceOk) << r.err.toStdString();
-    CliBytesRun kept = RunCaughtBytes(RunCliWithPages, {"archive", "config", "0050", "--out", "-", "--archive", archive},
-                                      timings);
+    CliBytesRun kept = RunCaughtBytes(
+        RunCliWithPages, {"archive", "config", "0050", "--out", "-", "--archive", archive}, timings);
     ASSERT_EQ(kept.code, ceOk) << kept.err.toStdString();
     EXPECT_EQ(kept.out, BytesOf(ini));
 
@@ -60,7 +60,8 @@ TEST_F(CliConfigArchive, ReadAndWriteKeepTheConfigurationAsTheFileHoldsIt) {
     ASSERT_TRUE(TSettingsFile(lines).Write(common));
     r = run({"write", "--port", panel->slavePath(), common, "--pages", "common"});
     ASSERT_EQ(r.code, ceOk) << r.err.toStdString();
-    kept = RunCaughtBytes(RunCliWithPages, {"archive", "config", "0051", "--out", "-", "--archive", archive}, timings);
+    kept = RunCaughtBytes(RunCliWithPages, {"archive", "config", "0051", "--out", "-", "--archive", archive},
+                          timings);
     ASSERT_EQ(kept.code, ceOk) << kept.err.toStdString();
     QStringList written;
     QString reason;
@@ -69,13 +70,16 @@ TEST_F(CliConfigArchive, ReadAndWriteKeepTheConfigurationAsTheFileHoldsIt) {
     EXPECT_FALSE(TSettingsFile(written).Contains(QStringLiteral("CPhone1"))) << "the Common page alone";
 
     r = run({"archive", "list", "0051"});
-    EXPECT_TRUE(r.out.contains(QStringLiteral(", запись, %1\n").arg(ArchiveUserName()))) << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains(QStringLiteral(", запись, %1\n").arg(ArchiveUserName())))
+        << r.out.toStdString();
     r = run({"archive", "list", "0050"});
-    EXPECT_TRUE(r.out.contains(QStringLiteral(", чтение, %1\n").arg(ArchiveUserName()))) << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains(QStringLiteral(", чтение, %1\n").arg(ArchiveUserName())))
+        << r.out.toStdString();
 
     // Nothing kept without the archive.
     const QString none = dir.filePath("none.sqlite");
-    r = RunCaught(RunCliWithPages, {"read", "--port", panel->slavePath(), "--out", ini, "--no-archive", "--archive", none},
+    r = RunCaught(RunCliWithPages,
+                  {"read", "--port", panel->slavePath(), "--out", ini, "--no-archive", "--archive", none},
                   timings);
     ASSERT_EQ(r.code, ceOk) << r.err.toStdString();
     EXPECT_FALSE(QFile::exists(none));

@@ -63,7 +63,8 @@ protected:
         QList<int> Run(int run) {
             QList<int> out;
             if (panel) {
-                for (const TArchivedRecord& r : TJournalArchive(archive).Run(panel->Id, run).value_or(QList<TArchivedRecord>{}))
+                for (const TArchivedRecord& r :
+                     TJournalArchive(archive).Run(panel->Id, run).value_or(QList<TArchivedRecord>{}))
                     out.append(r.Index);
             }
             return out;
@@ -171,7 +172,8 @@ TEST_F(ArchiveWindow, AnArchivedRunIsShownFilteredAndExportedWithoutAPanelAndAPa
         });
         button(page, "ArchiveBtn")->click();
         ASSERT_EQ(boxes.size(), 1u);
-        EXPECT_EQ(boxes[0].second, "Удалить из архива панель 0050: записей журнала 100, настроек 0? Удалённое не вернуть.");
+        EXPECT_EQ(boxes[0].second,
+                  "Удалить из архива панель 0050: записей журнала 100, настроек 0? Удалённое не вернуть.");
         EXPECT_EQ(Archived().panel.has_value(), !yes);
     }
 }
