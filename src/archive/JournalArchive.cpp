@@ -108,6 +108,7 @@ bool TJournalArchive::Store(qint64 panel, const QList<TRecordToStore>& records, 
         QHash<int, QString> lines;
         while (held.next())
             lines.insert(held.value(0).toInt(), held.value(1).toString());
+        held.finish();
         for (const TRecordToStore& rec : records) {
             const auto it = lines.constFind(rec.Index);
             if (it != lines.cend() && RecordIdentity(*it) != RecordIdentity(rec.Raw)) {

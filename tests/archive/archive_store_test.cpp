@@ -85,6 +85,11 @@ TEST_F(ArchiveFile, NewFileIsVersionedWriteAheadAndOwnersAlone) {
     EXPECT_EQ(st.st_mode & 0777, 0600u);
     ASSERT_EQ(::stat(QFile::encodeName(QFileInfo(path).absolutePath()).constData(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0700u);
+    // The log beside it holds the same data: the owner's alone too.
+    query.finish();
+    ASSERT_TRUE(journal.Store(panel, Records(0, 0), false, kWhen)) << journal.Error().toStdString();
+    ASSERT_EQ(::stat(QFile::encodeName(path + QStringLiteral("-wal")).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
 }
 
 TEST_F(ArchiveFile, WhatWasStoredIsThereAfterReopening) {
