@@ -1,5 +1,7 @@
 #include "emulated_panel.h"
 
+#include "journal_generator.h"
+
 #include "cp1251.h"
 #include "panel_core.h"
 #include "panel_server.h"
@@ -169,6 +171,19 @@ void EmulatedPanel::regenerateJournal(int records, int badRecords, quint32 seed)
 
 void EmulatedPanel::setJournalLines(const QList<QByteArray>& lines) {
     locked([&](PanelCore& c) { return c.journal().setLines(lines), 0; });
+}
+
+void EmulatedPanel::appendJournalRecords(int count, quint32 seed) {
+    locked([&](PanelCore& c) {
+        JournalGenerator::Options options;
+        options.records = count;
+        options.seed = seed;
+        options.account = c.parameters().value("+o").toUpper();
+        options.firstIndex = int(c.journal().pointer());
+        options.firstGlobalIndex = 0x400 + c.journal().written();
+        c.journal().append(JournalGenerator::generate(options).lines);
+        return 0;
+    });
 }
 
 QList<QByteArray> EmulatedPanel::journalLines() const {

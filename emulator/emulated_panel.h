@@ -74,6 +74,10 @@ public:
     // The journal.
     void regenerateJournal(int records, int badRecords = 0, quint32 seed = 1);
     void setJournalLines(const QList<QByteArray>& lines);
+    // New events: `count` generated records written at the pointer, as the
+    // panel writes them (wrapping past 65535 over the oldest records), their
+    // running numbers going on from the records written before.
+    void appendJournalRecords(int count, quint32 seed = 2);
     QList<QByteArray> journalLines() const;
     unsigned journalPointer() const;
     QList<int> badJournalIndexes() const;

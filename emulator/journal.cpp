@@ -17,6 +17,28 @@ void Journal::setLines(const QList<QByteArray>& lines, const QList<int>& badInde
         fPointer = qMax(fPointer, (index + 1) & 0xFFFF);
     }
     fBad = badIndexes;
+    fWritten = quint32(lines.size());
+}
+
+namespace {
+unsigned IndexOf(const QByteArray& line) {
+    unsigned index = 0;
+    for (int i = 0; i < 4 && i < line.size(); ++i) {
+        const int d = hex::digitValue(line.at(i));
+        index = index * 16 + unsigned(d < 0 ? 0 : d);
+    }
+    return index;
+}
+} // namespace
+
+void Journal::append(const QList<QByteArray>& lines) {
+    for (const QByteArray& line : lines) {
+        const unsigned index = IndexOf(line);
+        fRecords[index] = line;
+        fBad.removeAll(int(index));
+        fPointer = (index + 1) & 0xFFFF;
+        ++fWritten;
+    }
 }
 
 QList<QByteArray> Journal::lines() const {

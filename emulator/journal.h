@@ -24,10 +24,18 @@ public:
     QList<QByteArray> range(unsigned from, unsigned to, bool includeEnd) const;
     // Empties the journal; the pointer goes back to 0.
     void erase();
+    // Writes records as the panel does, each at its index (the first four
+    // characters), over whatever that index held; the pointer follows the
+    // last one, 65535 followed by 0.
+    void append(const QList<QByteArray>& lines);
+    // Records written since the journal was set, erases included: the
+    // panel's running event number goes on from it.
+    quint32 written() const { return fWritten; }
 
 private:
     std::map<unsigned, QByteArray> fRecords;
     unsigned fPointer = 0;
+    quint32 fWritten = 0;
     QList<int> fBad;
 };
 

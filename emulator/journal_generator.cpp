@@ -167,7 +167,7 @@ JournalGenerator::Result JournalGenerator::generate(const Options& options) {
         const bool wrongSum = badSlot >= 0 && badSlot % 2 == 0;
 
         JournalRecord rec;
-        rec.index = quint16(i);
+        rec.index = quint16((options.firstIndex + i) & 0xFFFF);
         rec.cid =
             contactid::message(options.account, e.qualifier, e.code, e.partition, e.zone, options.cidTenAsA);
         if (wrongDigit) {
@@ -176,7 +176,7 @@ JournalGenerator::Result JournalGenerator::generate(const Options& options) {
         }
         rec.event = char('0' + e.qualifier);
         rec.dateText = JournalRecord::dateTextOf(when);
-        rec.globalIndex = quint32(0x400 + i);
+        rec.globalIndex = options.firstGlobalIndex + quint32(i);
         rec.sendFlag = quint8(e.sendFlag);
         rec.phones = e.phones;
         result.lines.append(rec.line(wrongSum));

@@ -19,10 +19,14 @@ public:
         quint32 seed = 1;
         QByteArray account = "0050";
         bool cidTenAsA = false;
+        // Where the records go: the first one's journal index (the next
+        // ones count up, 65535 followed by 0) and running event number.
+        int firstIndex = 0;
+        quint32 firstGlobalIndex = 0x400;
     };
 
     struct Result {
-        QList<QByteArray> lines; // index order, indexes 0..records-1
+        QList<QByteArray> lines; // in the order written, indexes firstIndex.. (wrapping past 65535)
         QList<int> badIndexes;   // records whose check sum or CID check digit is wrong
     };
 

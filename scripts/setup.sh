@@ -11,6 +11,7 @@ build_dir=${TARVIK_BUILD_DIR:-$root/build}
 packages=(
     g++ cmake ninja-build pkg-config
     qt6-base-dev libgl-dev qt6-translations-l10n
+    libqt6sql6-sqlite  # the archive: Qt SQL's SQLite driver, loaded at run time
     libgtest-dev libgmock-dev libbenchmark-dev
     libxlsxwriter-dev unzip
     locales           # the tests that also run under ru_RU.UTF-8

@@ -34,6 +34,16 @@ TCliArgs ParseCliArgs(const QStringList& args) {
             value(p.pages);
         } else if (a == QLatin1String("--erase-journal")) {
             p.eraseJournal = true;
+        } else if (a == QLatin1String("--new")) {
+            p.newRecords = true;
+        } else if (a == QLatin1String("--no-archive")) {
+            p.noArchive = true;
+        } else if (a == QLatin1String("--archive")) {
+            value(p.archive);
+        } else if (a == QLatin1String("--run")) {
+            value(p.run);
+        } else if (a == QLatin1String("--at")) {
+            value(p.at);
         } else if (a == QLatin1String("--log")) {
             value(p.options.LogFile);
         } else if (a == QLatin1String("--timeout")) {

@@ -21,7 +21,12 @@ struct TCliArgs {
     bool all = false;
     QString pages; // --pages: page names or tags, comma separated
     bool eraseJournal = false;
-    QString error; // a malformed command line: what is wrong
+    bool newRecords = false; // --new: journal: only the records after the archived ones
+    bool noArchive = false;  // --no-archive: nothing is kept in the archive
+    QString archive;         // --archive FILE: another archive file than the user's
+    QString run;             // --run N: archive journal
+    QString at;              // --at N: archive config
+    QString error;           // a malformed command line: what is wrong
 };
 
 TCliArgs ParseCliArgs(const QStringList& args);

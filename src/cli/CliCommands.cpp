@@ -1,5 +1,6 @@
 #include "CliCommands.h"
 
+#include "CliArchive.h"
 #include "CliArgs.h"
 #include "CliFlash.h"
 #include "CliJournal.h"
@@ -42,14 +43,26 @@ QString HelpCommandsAndOptions() {
         "                              сводку, спросить подтверждение, подключиться и\n"
         "                              записать прошивку через загрузчик панели (ход\n"
         "                              записи в stderr), затем отключиться\n"
-        "  journal --port ПОРТ --out ФАЙЛ.xlsx|ФАЙЛ.csv|- [--last N | --all]\n"
+        "  journal --port ПОРТ --out ФАЙЛ.xlsx|ФАЙЛ.csv|- [--last N | --all | --new]\n"
         "                              прочитать журнал событий панели (последние N\n"
-        "                              записей, по умолчанию 20, или весь журнал; ход\n"
+        "                              записей, по умолчанию 20, весь журнал или только\n"
+        "                              новые записи после сохранённых в архиве; ход\n"
         "                              чтения в stderr) и записать его в таблицу, как\n"
-        "                              экспорт окна программы\n"
+        "                              экспорт окна программы; прочитанное сохраняется\n"
+        "                              в архиве (без --no-archive)\n"
         "  erase-journal --port ПОРТ --yes\n"
         "                              очистить журнал событий панели (без --yes не\n"
         "                              выполняется)\n"
+        "  archive list [ОБЪЕКТ]       панели в архиве; с номером объекта — серии его\n"
+        "                              журнала и сохранённые настройки\n"
+        "  archive journal ОБЪЕКТ --out ФАЙЛ.xlsx|ФАЙЛ.csv|- [--run N]\n"
+        "                              журнал панели из архива (последняя серия или\n"
+        "                              серия N) в таблицу, без подключения\n"
+        "  archive config ОБЪЕКТ --out ФАЙЛ.ini|- [--at N]\n"
+        "                              настройки панели из архива (последние или N-е по\n"
+        "                              списку archive list) в файл настроек\n"
+        "  archive remove ОБЪЕКТ --yes удалить из архива панель со всем её журналом и\n"
+        "                              настройками\n"
         "  read --port ПОРТ --out ФАЙЛ.ini|- [--pages СПИСОК]\n"
         "                              прочитать страницы настроек (по умолчанию все) и\n"
         "                              записать файл настроек, как \"Сохранить в файл\"\n"
@@ -89,6 +102,16 @@ QString HelpCommandsAndOptions() {
         "                    engineer-numbers, sms (по умолчанию все)\n"
         "  --erase-journal   write: подтверждение очистки журнала при записи страницы\n"
         "                    \"Каналы связи\"\n"
+        "  --new             journal: только записи после последней сохранённой в архиве\n"
+        "                    (все, если архив панели не знает или журнал очищен или\n"
+        "                    прошёл по кругу)\n"
+        "  --no-archive      journal, read, write: ничего не сохранять в архиве (иначе\n"
+        "                    сохраняются прочитанные записи журнала и настройки,\n"
+        "                    прочитанные из панели или записанные в неё полностью)\n"
+        "  --archive ФАЙЛ    файл архива вместо ~/.local/share/Velmor/Tarvik1/archive.sqlite\n"
+        "  --run N           archive journal: серия журнала (новая серия начинается после\n"
+        "                    очистки журнала или его прохода по кругу)\n"
+        "  --at N            archive config: номер настроек по списку archive list\n"
         "  --quiet, -q       в stderr только ошибки: без хода записи и чтения, шагов и\n"
         "                    сообщений об успехе (flash: только с --yes, без сводки)\n"
         "  --version         версия программы\n"
@@ -128,11 +151,14 @@ QString HelpExitCodes() {
                           "  8  flash: запись не подтверждена (ничего не отправлено)\n"
                           "  9  flash: шаг записи не удался (сообщение называет шаг)\n"
                           "  10 journal: не удалось записать файл таблицы\n"
-                          "  11 journal: журнал панели пуст, файл не записан\n"
+                          "  11 journal: журнал панели пуст (с --new: новых записей нет), файл не\n"
+                          "     записан\n"
                           "  12 read: не удалось записать файл настроек; write, diff: файл настроек не\n"
                           "     читается или в нём нет настроек ни одной страницы (в панель ничего не\n"
                           "     отправлено)\n"
-                          "  13 diff: не все настройки прочитаны из панели, сравнение не выполнено\n");
+                          "  13 diff: не все настройки прочитаны из панели, сравнение не выполнено\n"
+                          "  14 архив не открылся или не принял записи (journal: таблица записана)\n"
+                          "  15 archive: в архиве нет такой панели, серии или настроек\n");
 }
 
 } // namespace
@@ -186,6 +212,13 @@ int RunJournalCommand(const TCliArgs& p, QTextStream& out, QTextStream& err, con
     if (p.all && !p.last.isEmpty())
         return usage(QStringLiteral("Укажите либо --last, либо --all"));
     journal.All = p.all;
+    if (p.newRecords && (p.all || !p.last.isEmpty()))
+        return usage(QStringLiteral("--new читает записи после сохранённых в архиве: без --last и --all"));
+    if (p.newRecords && p.noArchive)
+        return usage(QStringLiteral("--new сравнивает журнал с архивом: без --no-archive"));
+    journal.New = p.newRecords;
+    journal.Archive = !p.noArchive;
+    journal.ArchivePath = p.archive;
     if (!p.last.isEmpty()) {
         bool ok = false;
         journal.Last = p.last.toInt(&ok);
@@ -231,6 +264,8 @@ int RunCli(const QStringList& args, QTextStream& in, QTextStream& out, QTextStre
             out << port << '\n';
         return ceOk;
     }
+    if (p.command == QLatin1String("archive"))
+        return RunArchiveCommand(p, out, err, usage);
     const bool journal = p.command == QLatin1String("journal") || p.command == QLatin1String("erase-journal");
     if (journal && p.options.Port.isEmpty())
         return usage(QStringLiteral("Не указан порт (--port)"));

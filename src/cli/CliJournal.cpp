@@ -2,6 +2,9 @@
 
 #include "StandardOutput.h"
 
+#include "archive/JournalRecorder.h"
+#include "archive/PanelArchive.h"
+
 #include "history/CsvHistoryWriter.h"
 #include "history/HistoryExport.h"
 #include "history/HistoryUnit.h"
@@ -14,6 +17,8 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QTextStream>
+
+#include <memory>
 
 namespace {
 
@@ -33,9 +38,6 @@ void PrintErrors(const QStringList& errors, QTextStream& err) {
 
 } // namespace
 
-namespace {
-
-// The sheet as the CSV file's bytes, to standard output.
 TExportResult ExportToStandardOutput(const THistory& history, const std::vector<int>& rows,
                                      QTextStream& out) {
     QBuffer csv;
@@ -47,8 +49,6 @@ TExportResult ExportToStandardOutput(const THistory& history, const std::vector<
     return {true, QString(), int(rows.size())};
 }
 
-} // namespace
-
 int RunJournal(const TCliOptions& options, const TJournalOptions& journal, QTextStream& out, QTextStream& err,
                const TLinkTimings& timings) {
     TCliProgress progress(err, journal.Progress);
@@ -59,6 +59,17 @@ int RunJournal(const TCliOptions& options, const TJournalOptions& journal, QText
         errors << QStringLiteral("Не удалось записать файл %1: %2\n")
                       .arg(QDir::toNativeSeparators(journal.Out), problem);
         return ceOutputFailed;
+    }
+    // The archive is opened before the port: one that cannot be costs no
+    // panel time.
+    std::unique_ptr<TPanelArchive> archive;
+    if (journal.Archive) {
+        archive = std::make_unique<TPanelArchive>(journal.ArchivePath.isEmpty() ? TArchive::DefaultPath()
+                                                                                : journal.ArchivePath);
+        if (!archive->Open()) {
+            errors << QStringLiteral("Ошибка архива: %1\n").arg(archive->Error());
+            return ceArchiveFailed;
+        }
     }
     TCliSession session(options, out, errors, timings);
     const int connected = session.Connect();
@@ -72,13 +83,35 @@ int RunJournal(const TCliOptions& options, const TJournalOptions& journal, QText
         progress.Progress(JournalProgressText(done, total, msLeft),
                           total > 0 ? int(qint64(done) * 100 / total) : 100);
     });
+
+    std::unique_ptr<TJournalRecorder> recorder;
+    int archiveCode = ceOk;
+    if (archive) {
+        archive->NewConnection(session.Version());
+        const std::optional<qint64> panel =
+            archive->ConnectedPanel(session.Exchange(), journal.Timing.PointerTimeOut);
+        if (!panel) {
+            errors << QStringLiteral("Ошибка архива: %1\n").arg(archive->Error());
+            // Without the panel's name there is nothing to be new against.
+            const int code = archive->ConnectedObject().isEmpty() ? ceExchangeFailed : ceArchiveFailed;
+            if (journal.New)
+                return session.Finish(code);
+            archiveCode = code;
+        } else {
+            recorder = std::make_unique<TJournalRecorder>(archive->Journal(), session.Exchange(), *panel);
+            recorder->SetReadTimeOut(journal.Timing.FirstReadTimeOut);
+            recorder->Attach(reader);
+        }
+    }
     QEventLoop loop;
     TJournalResult result;
     QObject::connect(&reader, &TJournalReader::ReadFinished, &loop, [&](const TJournalResult& r) {
         result = r;
         loop.quit();
     });
-    if (journal.All)
+    if (journal.New)
+        reader.StartReadFrom([&recorder](int) { return recorder->FirstNewIndex(); });
+    else if (journal.All)
         reader.StartReadAll();
     else
         reader.StartReadNewest(journal.Last);
@@ -86,11 +119,23 @@ int RunJournal(const TCliOptions& options, const TJournalOptions& journal, QText
     progress.End();
 
     PrintErrors(result.Errors, errors);
+    if (recorder && !recorder->Error().isEmpty()) {
+        errors << QStringLiteral("Ошибка архива: %1\n").arg(recorder->Error());
+        archiveCode = ceArchiveFailed;
+    } else if (recorder && journal.New) {
+        progress.Note(QStringLiteral("В архиве сохранено записей: %1 (объект %2)")
+                          .arg(recorder->Stored())
+                          .arg(archive->ConnectedObject()));
+    }
     if (result.Empty) {
         errors << "Журнал панели пуст: файл не записан\n";
-        return session.Finish(ceJournalEmpty);
+        return session.Finish(archiveCode != ceOk ? archiveCode : ceJournalEmpty);
     }
-    const int readCode = result.Errors.isEmpty() ? ceOk : ceExchangeFailed;
+    if (journal.New && result.Span.IsEmpty() && result.Errors.isEmpty()) {
+        errors << "Новых записей в журнале панели нет: файл не записан\n";
+        return session.Finish(archiveCode != ceOk ? archiveCode : ceJournalEmpty);
+    }
+    const int readCode = !result.Errors.isEmpty() ? ceExchangeFailed : archiveCode;
     const std::vector<int> rows = ExportRowList(history, result.Span.From, result.Span.To);
     if (rows.empty()) {
         errors << "Записи журнала не прочитаны: файл не записан\n";

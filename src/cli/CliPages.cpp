@@ -2,6 +2,7 @@
 
 #include "CliArgs.h"
 #include "CliCommands.h"
+#include "CliConfigArchive.h"
 #include "CliPageHost.h"
 #include "CliPageList.h"
 #include "CliSession.h"
@@ -139,6 +140,8 @@ public:
         return true;
     }
 
+    TCliSession& Session() { return fSession; }
+
     bool ReadAll() {
         return EachPage(QStringLiteral("Чтение"), [](TPageModel* p) { return p->Read(); });
     }
@@ -190,6 +193,9 @@ int RunRead(const TCliArgs& p, const std::vector<int>& tags, QTextStream& out, Q
         err << SettingsFileUnwritable(p.out, problem);
         return ceSettingsFileFailed;
     }
+    TCliConfigArchive archive(p);
+    if (!archive.Open(err))
+        return ceArchiveFailed;
     TPageRun run(p, tags, out, err, timings);
     if (const int code = run.Connect(); code != ceOk)
         return run.Finish(code);
@@ -198,6 +204,8 @@ int RunRead(const TCliArgs& p, const std::vector<int>& tags, QTextStream& out, Q
         return run.Finish(ceExchangeFailed);
     }
     const TSettingsFile file(SettingsLines(CollectPageSettings(run.Pages())));
+    const int kept =
+        archive.Keep(run.Session(), file.Lines(), TConfigDirection::Read, err) ? ceOk : ceArchiveFailed;
     if (toOut) {
         // The file's own bytes, as a file of the same pages would hold them.
         if (QString reason; !WriteStandardOutput(out, TSettingsFile::Encode(file.Lines()), &reason)) {
@@ -206,7 +214,7 @@ int RunRead(const TCliArgs& p, const std::vector<int>& tags, QTextStream& out, Q
         }
         if (!run.Quiet())
             err << QStringLiteral("Настройки выведены в %1\n").arg(StandardOutputName());
-        return run.Finish(ceOk);
+        return run.Finish(kept);
     }
     if (const TSettingsFile::TResult written = file.Write(p.out); !written) {
         err << written.Error << '\n';
@@ -214,7 +222,7 @@ int RunRead(const TCliArgs& p, const std::vector<int>& tags, QTextStream& out, Q
     }
     if (!run.Quiet())
         err << QStringLiteral("Настройки записаны в файл %1\n").arg(p.out);
-    return run.Finish(ceOk);
+    return run.Finish(kept);
 }
 
 // Refuses a write of the Channels page without the erase confirmed.
@@ -238,6 +246,9 @@ int RunWrite(const TCliArgs& p, const std::vector<int>& tags, bool chosen, const
     // confirmed on the command line; nothing is sent otherwise.
     if (HasPage(run.Tags(), ptChannels) && !p.eraseJournal)
         return RefuseErase(err);
+    TCliConfigArchive archive(p);
+    if (!archive.Open(err))
+        return ceArchiveFailed;
     if (const int code = run.Connect(); code != ceOk)
         return run.Finish(code);
     run.Host().SetAnswer(p.eraseJournal);
@@ -245,9 +256,15 @@ int RunWrite(const TCliArgs& p, const std::vector<int>& tags, bool chosen, const
         TellMissingKeys(run.Pages(), file.Lines(), err);
     LoadPageSettings(run.Pages(), file.Lines());
     const bool ok = run.EachPage(QStringLiteral("Запись"), [](TPageModel* page) { return page->Write(); });
-    if (!ok)
+    if (!ok) {
         err << QStringLiteral("Не все настройки записаны в панель\n");
-    return run.Finish(ok ? ceOk : ceExchangeFailed);
+        return run.Finish(ceExchangeFailed);
+    }
+    // What the panel took, as the pages hold it now (a short object number
+    // filled with zeros): kept only when every setting was written.
+    const QStringList written = SettingsLines(CollectPageSettings(run.Pages()));
+    return run.Finish(archive.Keep(run.Session(), written, TConfigDirection::Written, err) ? ceOk
+                                                                                           : ceArchiveFailed);
 }
 
 int RunDiff(const TCliArgs& p, const std::vector<int>& tags, bool chosen, const TSettingsFile& file,

@@ -35,6 +35,10 @@ enum TCliExit : int {
     // read, write, diff
     ceSettingsFileFailed = 12, // the settings file could not be written (read) or read (write, diff)
     ceNotAllRead = 13,         // diff: not every setting was read from the panel; nothing compared
+
+    // the archive
+    ceArchiveFailed = 14, // the archive file could not be opened, read or written
+    ceNotInArchive = 15,  // archive: no such panel, run or configuration
 };
 
 struct TCliOptions {

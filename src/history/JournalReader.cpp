@@ -34,7 +34,8 @@ struct TJournalReader::TChunkPlan {
 struct TJournalReader::TRun {
     enum Stage { Directions, Pointer, Records };
     Stage stage = Directions;
-    int count = -1; // the newest `count` records; -1: the whole journal
+    int count = -1;                // the newest `count` records; -1: the whole journal
+    std::function<int(int)> first; // set: from the index it gives for the newest
     TChunkPlan plan;
     TJournalResult result;
 };
@@ -131,6 +132,7 @@ std::optional<int> TJournalReader::ReadNewest(QStringList& errors) {
         return std::nullopt;
     }
     fNewest = *pointer - 1;
+    emit PointerRead(fNewest);
     return fNewest;
 }
 
@@ -190,12 +192,16 @@ bool TJournalReader::ReadChunk(TChunkPlan& plan, const TIndexSpan& chunk, uint32
             lines.removeLast();
         const TJournalAnswer answer = SortJournalAnswer(lines, AskedByRead(ask));
         result.Rejected += answer.Rejected;
+        QMap<int, QString> taken;
         for (auto it = answer.Records.cbegin(); it != answer.Records.cend(); ++it) {
             if (FHistory.Add(*it)) {
                 credited.insert(it.key());
+                taken.insert(it.key(), *it);
                 top = std::max(top, it.key());
             }
         }
+        if (!taken.isEmpty())
+            emit RecordsRead(taken);
 
         missing.clear();
         for (int index = chunk.From; index <= std::min(chunk.To, top); ++index) {
@@ -311,6 +317,11 @@ void TJournalReader::JournalErased() {
     ShowPage(-1);
 }
 
+void TJournalReader::ShowStored() {
+    fNewest = -1;
+    ShowPage(FHistory.Count() > 0 ? NewestPage(FHistory.LastIndex(), FViewRecordCount).From : -1);
+}
+
 void TJournalReader::Forget() {
     Cancel();
     FHistory.SetDirections({});
@@ -332,6 +343,13 @@ bool TJournalReader::StartReadNewest(int count) {
     return true;
 }
 
+bool TJournalReader::StartReadFrom(std::function<int(int newest)> first) {
+    if (fRun || !first)
+        return false;
+    Start(-1, std::move(first));
+    return true;
+}
+
 void TJournalReader::Cancel() {
     if (fRun)
         fCancel = true;
@@ -348,9 +366,10 @@ bool TJournalReader::BrokenOff(QStringList& errors, qsizetype before) const {
     return true;
 }
 
-void TJournalReader::Start(int count) {
+void TJournalReader::Start(int count, std::function<int(int)> first) {
     fRun = std::make_unique<TRun>();
     fRun->count = count;
+    fRun->first = std::move(first);
     fCancel = false;
     QTimer::singleShot(0, this, &TJournalReader::Step);
 }
@@ -378,8 +397,11 @@ void TJournalReader::Step() {
             Finish();
             return;
         }
-        run.plan.Span = run.result.Span =
-            run.count < 0 ? TIndexSpan{0, *newest} : NewestPage(*newest, run.count);
+        if (run.first)
+            run.plan.Span = run.result.Span = TIndexSpan{std::max(0, run.first(*newest)), *newest};
+        else
+            run.plan.Span = run.result.Span =
+                run.count < 0 ? TIndexSpan{0, *newest} : NewestPage(*newest, run.count);
         run.plan.Cursor = run.plan.Span.From;
         // What the store holds is not read again: a read that was
         // cancelled goes on where it stopped.

@@ -5,6 +5,7 @@
 #include "panel/PanelExchange.h"
 
 #include <QList>
+#include <QMap>
 #include <QObject>
 #include <QStringList>
 
@@ -107,6 +108,9 @@ public:
     // The panel's journal was erased (by whoever sent the erase): the store
     // is emptied and nothing is on show; the reporting entries stay.
     void JournalErased();
+    // Shows the newest page of what the store holds now (filled from
+    // elsewhere: an archive); nothing is on show when it holds nothing.
+    void ShowStored();
     // Another connection: what was read belongs to the panel of the last
     // one. The store, its reporting entries and the pointer are forgotten,
     // nothing is on show. A read running stops at its next step.
@@ -120,6 +124,10 @@ public:
     // starts) while a read runs.
     bool StartReadAll();
     bool StartReadNewest(int count);
+    // The same from the index `first` gives for the newest one (read after
+    // the pointer) up to the newest: only the records after those some
+    // keeper holds already. A first index past the newest reads no record.
+    bool StartReadFrom(std::function<int(int newest)> first);
     // Stops a running read before its next chunk; what was read stays.
     void Cancel();
     // The owner's own Cancel (a busy indicator's button), asked before every
@@ -137,6 +145,13 @@ signals:
     // left at the rate this read's chunks have shown, -1 until one is read.
     void ReadProgress(int done, int total, qint64 msLeft);
     void ReadFinished(const TJournalResult& result);
+    // The pointer was read: the newest index (-1: the journal is empty).
+    // Sent before any record is asked for, so that a keeper of the records
+    // may look at the panel first (with the exchange: no read is waiting).
+    void PointerRead(int newest);
+    // Records the store took from one answer, index -> the line as the
+    // panel sent it; sent before the progress that counts them.
+    void RecordsRead(const QMap<int, QString>& records);
 
 private:
     struct TChunkPlan;
@@ -167,7 +182,7 @@ private:
     // errors.
     static void NameAnswerFaults(TJournalResult& result);
 
-    void Start(int count);
+    void Start(int count, std::function<int(int)> first = {});
     void Step();
     void Finish();
 

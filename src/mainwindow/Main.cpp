@@ -14,10 +14,12 @@
 #include "MainCaptions.h"
 #include "MessageBoxes.h"
 #include "SettingsActions.h"
+#include "archive/PanelArchive.h"
 #include "firmware/UpdateFirmware.h"
 #include "pages/HistoryFrameUnit.h"
 #include "pages/PageFrame.h"
 #include "pages/PageTable.h"
+#include "pages/SettingsPages.h"
 #include "panel/CommandExchange.h"
 #include "panel/StateRules.h"
 #include "prefs/ComponentKind.h"
@@ -37,6 +39,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSettings>
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QStatusBar>
@@ -53,8 +56,13 @@ constexpr int kPanelWidths[5] = {150, 150, 150, 150, 50};
 TMainForm::TMainForm(QWidget* parent)
     : QMainWindow(parent), fSession(std::make_unique<TPanelSession>()), Log(std::make_unique<TLog>()),
       fFirmware(std::make_unique<TFirmwareActions>(*this, this)),
-      fSettings(std::make_unique<TSettingsActions>(*this, FFramesContainer, this)) {
+      fSettings(std::make_unique<TSettingsActions>(*this, FFramesContainer, this)),
+      fArchive(std::make_unique<TPanelArchive>()) {
     setObjectName(QStringLiteral("MainForm"));
+    // The archive's switch lives beside the version stamp, not in a window's
+    // group, so that a new version keeps it.
+    fArchive->SetEnabled(
+        QSettings(kSettingsOrganization, kSettingsApplication).value(kArchiveValue, true).toBool());
     connect(fSession.get(), &TPanelSession::StateChanged, this, &TMainForm::StateChangedTo);
     connect(fSession.get(), &TPanelSession::PortFailed, this, &TMainForm::ShowPortError);
     connect(fSession.get(), &TPanelSession::Lost, this, &TMainForm::ShowLost);
@@ -66,6 +74,7 @@ TMainForm::TMainForm(QWidget* parent)
     // connection starts it afresh, and an erase the panel took (from any
     // page) empties it.
     connect(fSession.get(), &TPanelSession::Connected, this, [this] {
+        fArchive->NewConnection(Version());
         if (THistoryFrame* history = HistoryPage())
             history->ForgetJournal();
     });
@@ -206,6 +215,22 @@ void TMainForm::BuildActions() {
     CompareSettingsAction->setStatusTip(CompareSettingsAction->toolTip());
     CompareSettingsAction->setProperty("ImageIndex", -1);
     connect(CompareSettingsAction, &QAction::triggered, this, &TMainForm::CompareSettingsActionExecute);
+    ConfigHistoryAction = new QAction(QStringLiteral("История настроек"), this);
+    ConfigHistoryAction->setObjectName(QStringLiteral("ConfigHistoryAction"));
+    ConfigHistoryAction->setToolTip(
+        QStringLiteral("Настройки, прочитанные из панели и записанные в неё, из архива"));
+    ConfigHistoryAction->setStatusTip(ConfigHistoryAction->toolTip());
+    ConfigHistoryAction->setProperty("ImageIndex", -1);
+    connect(ConfigHistoryAction, &QAction::triggered, this, &TMainForm::ConfigHistoryActionExecute);
+    ArchiveEnabledAction = new QAction(QStringLiteral("Вести архив панелей"), this);
+    ArchiveEnabledAction->setObjectName(QStringLiteral("ArchiveEnabledAction"));
+    ArchiveEnabledAction->setToolTip(
+        QStringLiteral("Сохранять прочитанный журнал и настройки каждой панели в архиве"));
+    ArchiveEnabledAction->setStatusTip(ArchiveEnabledAction->toolTip());
+    ArchiveEnabledAction->setProperty("ImageIndex", -1);
+    ArchiveEnabledAction->setCheckable(true);
+    ArchiveEnabledAction->setChecked(fArchive->Enabled());
+    connect(ArchiveEnabledAction, &QAction::toggled, this, &TMainForm::ArchiveEnabledActionExecute);
 
     // The usual keys: F5 reads the page on show, Ctrl+S and Ctrl+O the
     // settings file, Ctrl+Q quits, F1 the user's guide.
@@ -269,6 +294,9 @@ void TMainForm::BuildMenu() {
     MSettings->addAction(SaveSettingsAction);
     MSettings->addAction(LoadSettingsAction);
     MSettings->addAction(CompareSettingsAction);
+    MSettings->addSeparator();
+    MSettings->addAction(ConfigHistoryAction);
+    MSettings->addAction(ArchiveEnabledAction);
 
     MFirmware = menuBar()->addMenu(BuiltInText("MFirmware"));
     MFirmware->setObjectName(QStringLiteral("MFirmware"));
@@ -504,7 +532,8 @@ void TMainForm::ApplyState() {
     for (QAction* a :
          {ReadAction, WriteAction, ReadAllAction, WriteAllAction, DefaultAction, DefaultAllAction})
         a->setEnabled(enabled.testFlag(TStateAction::PageOperations));
-    for (QAction* a : {SaveSettingsAction, LoadSettingsAction, CompareSettingsAction})
+    for (QAction* a : {SaveSettingsAction, LoadSettingsAction, CompareSettingsAction, ConfigHistoryAction,
+                       ArchiveEnabledAction})
         a->setEnabled(enabled.testFlag(TStateAction::SettingsFile));
     const bool firmware = enabled.testFlag(TStateAction::FirmwareUpdate);
     UpdateFromFileAction->setEnabled(firmware);
@@ -542,6 +571,8 @@ void TMainForm::SetWakeUp(bool on) {
 }
 
 void TMainForm::ShowErrorList(const QStringList& errors, TWorkMode mode) {
+    if (!errors.isEmpty())
+        ++fFailuresTold;
     // The names are what the page's operation came to, whatever is shown.
     if (!errors.isEmpty())
         fSession->ReportFailure(errors);
@@ -565,6 +596,7 @@ void TMainForm::ShowMessage(const QString& text) {
 }
 
 void TMainForm::ShowError(const QString& text) {
+    ++fFailuresTold;
     fSession->ReportFailure({text});
     if (State() != TOperationState::Closing)
         ShowMessageBox(this, TBoxKind::Error, text);
@@ -629,8 +661,12 @@ TOperationResult TMainForm::RunOnPage(TOperationState state, void (TPageFrame::*
         return {TOperationResult::Refused, {}};
     fSession->Exchange().ForgetFailReasons();
     fRoundListed = false;
-    if (FCurrentFrame)
+    if (FCurrentFrame) {
+        const int told = fFailuresTold;
         (FCurrentFrame->*op)();
+        if (state == TOperationState::Reading && fFailuresTold == told)
+            NoteObjectRead(FCurrentFrame);
+    }
     const TOperationResult result = fSession->EndOperation();
     ShowOutcome(OperationOutcomeText(state, FCurrentFrame ? 1 : 0, result));
     return result;
@@ -643,20 +679,27 @@ TOperationResult TMainForm::RunOnAllPages(TOperationState state, void (TPageFram
     fRoundListed = false;
     fInRound = true;
     int pages = 0;
+    bool pagesFailed = false;
     for (size_t place = 0; place < FFramesContainer.size(); ++place) {
         // A close or a lost line ends the round.
         if (State() != state)
             break;
         TPageFrame* frame = FrameAt(place);
         ShowFrame(frame);
+        const int told = fFailuresTold;
         (frame->*op)();
         ++pages;
+        if (fFailuresTold != told && frame->Tag() != ptHistory)
+            pagesFailed = true;
+        else if (state == TOperationState::Reading)
+            NoteObjectRead(frame);
     }
     fInRound = false;
     if (backToFirst && !FFramesContainer.empty())
         ShowFrame(FrameAt(0));
     const TOperationResult result = fSession->EndOperation();
     ShowOutcome(OperationOutcomeText(state, pages, result));
+    KeepConfiguration(state, result, pagesFailed || size_t(pages) != FFramesContainer.size());
     return result;
 }
 
@@ -671,6 +714,50 @@ void TMainForm::ShowOutcome(const QString& text) {
 
 QString TMainForm::Outcome() const {
     return OutcomeLabel->text();
+}
+
+
+void TMainForm::NoteObjectRead(TPageFrame* frame) {
+    if (frame->Tag() != ptCommon)
+        return;
+    QStringList lines;
+    frame->GetSettings(lines);
+    for (const QString& line : lines) {
+        if (line.startsWith(QLatin1String("Object=")))
+            fArchive->SetConnectedObject(line.mid(7));
+    }
+}
+
+void TMainForm::KeepConfiguration(TOperationState state, const TOperationResult& result, bool pagesFailed) {
+    if (!fArchive->Enabled() || pagesFailed ||
+        (state != TOperationState::Reading && state != TOperationState::Writing))
+        return;
+    // A write the panel did not take, or an operation broken off, is no
+    // configuration of the panel.
+    if (result.Status != TOperationResult::Done && result.Status != TOperationResult::Failed)
+        return;
+    const QStringList lines = SettingsLines(CollectPageSettings(SettingsPages(Frames())));
+    const TConfigDirection direction =
+        state == TOperationState::Reading ? TConfigDirection::Read : TConfigDirection::Written;
+    if (!fArchive->KeepConfiguration(lines, direction, Exchange(), ExchangeTimeout::Param))
+        ShowError(QStringLiteral("Архив не сохранил настройки: %1").arg(fArchive->Error()));
+}
+
+void TMainForm::ConfigHistoryActionExecute() {
+    if (!fArchive->Enabled()) {
+        ShowMessage(THistoryFrame::ArchiveOff());
+        return;
+    }
+    fSettings->ConfigHistory(*fArchive, Connected() ? fArchive->ConnectedObject() : QString());
+}
+
+void TMainForm::ArchiveEnabledActionExecute(bool on) {
+    fArchive->SetEnabled(on);
+    QSettings(kSettingsOrganization, kSettingsApplication).setValue(kArchiveValue, on);
+    for (TPageFrame* frame : FFramesContainer) {
+        if (frame)
+            frame->HostStateChanged(State());
+    }
 }
 
 void TMainForm::ReadActionExecute() {

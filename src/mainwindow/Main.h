@@ -36,6 +36,7 @@ class THistoryFrame;
 class TSettingsActions;
 class TLog;
 class TPageFrame;
+class TPanelArchive;
 
 // The tool's main window: actions in a tool bar and a menu, the page list
 // on the left, the current page on the right, the log below and the status
@@ -70,6 +71,7 @@ public:
     void SetBusyText(const QString& text) override;
     bool BusyCancelled() const override;
     void EndBusy() override;
+    TPanelArchive* PanelArchive() override { return fArchive.get(); }
 
     TOperationState State() const { return fSession->State(); }
     // Connected to a panel: idle, in its boot loader or in an operation.
@@ -113,6 +115,10 @@ public:
     void SaveSettingsActionExecute();
     void LoadSettingsActionExecute();
     void CompareSettingsActionExecute();
+    // The connected (or any archived) panel's configurations from the archive.
+    void ConfigHistoryActionExecute();
+    // The archive on or off (kept between runs).
+    void ArchiveEnabledActionExecute(bool on);
     void UpdateFromFileActionExecute();
     void UpdateFromExeActionExecute();
     void PageListClick();
@@ -156,6 +162,12 @@ private:
     void ClearStatusPanels();
     void ShowOutcome(const QString& text);
     QStringList PageNames() const;
+    // After a page's read: the Common page's object number names the
+    // connected panel in the archive without another "+o".
+    void NoteObjectRead(TPageFrame* frame);
+    // After Read all or Write all that every settings page took: the
+    // configuration into the archive.
+    void KeepConfiguration(TOperationState state, const TOperationResult& result, bool pagesFailed);
 
     std::unique_ptr<TPanelSession> fSession;
     std::unique_ptr<TLog> Log;
@@ -169,6 +181,8 @@ private:
     // Use the session's exchange: freed before it.
     std::unique_ptr<TFirmwareActions> fFirmware;
     std::unique_ptr<TSettingsActions> fSettings;
+    std::unique_ptr<TPanelArchive> fArchive;
+    int fFailuresTold = 0; // error lists and error boxes since the start
 
     QString FInVer;
     bool FGlobalLoadSettingsFlag = false;
@@ -194,6 +208,8 @@ private:
     QAction* SaveSettingsAction = nullptr;
     QAction* LoadSettingsAction = nullptr;
     QAction* CompareSettingsAction = nullptr;
+    QAction* ConfigHistoryAction = nullptr;
+    QAction* ArchiveEnabledAction = nullptr;
     QAction* UpdateFromFileAction = nullptr;
     QAction* UpdateFromExeAction = nullptr;
     QToolBar* ToolBar1 = nullptr;

@@ -1,5 +1,6 @@
 #include "SettingsActions.h"
 
+#include "ConfigHistoryForm.h"
 #include "SettingsCompareForm.h"
 #include "pages/PageFrame.h"
 #include "pages/SettingsFile.h"
@@ -72,6 +73,16 @@ void TSettingsActions::Compare() {
     // since.
     if (form.exec() == QDialog::Accepted)
         LoadPageSettings(pages, file.Lines());
+}
+
+void TSettingsActions::ConfigHistory(TPanelArchive& archive, const QString& object) {
+    // Loading a configuration replaces the pages' values: the whole dialog
+    // holds the loading state, as a comparison with a file does.
+    TOperationScope operation(fHost, TOperationState::LoadingSettings);
+    if (!operation)
+        return;
+    TConfigHistoryForm form(archive, fHost, Pages(), object, fWindow);
+    form.exec();
 }
 
 bool TSettingsActions::OfferSaveFirst(const QString& question, const std::function<bool()>& prepare) {

@@ -11,6 +11,7 @@
 class QWidget;
 class TPageFrame;
 class TPageModel;
+class TPanelArchive;
 
 // The settings file at work in the window: "Сохранить в файл", "Загрузить
 // из файла" and "Сравнить с файлом", and the offer to keep the pages'
@@ -43,6 +44,11 @@ public:
     // replaced. Yes: `prepare` (when given; false stops), then Save; true
     // only when the file was written, so that nothing is replaced without
     // the copy the user asked for. No: true. Cancel: false.
+    // "История настроек": the configurations the archive keeps of a panel
+    // (`object` chosen first when given), compared with the pages or with
+    // each other, and one loaded into the pages on request.
+    void ConfigHistory(TPanelArchive& archive, const QString& object);
+
     bool OfferSaveFirst(const QString& question, const std::function<bool()>& prepare = {});
 
     // The dialogs' choice: a settings file (.ini offered first, added to a

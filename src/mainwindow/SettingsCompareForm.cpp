@@ -57,3 +57,13 @@ TSettingsCompareForm::TSettingsCompareForm(const QString& path, std::vector<TSet
     layout->addWidget(buttons);
     resize(720, 420);
 }
+
+void TSettingsCompareForm::SetTexts(const QString& title, const QString& summary,
+                                    const QString& loadCaption) {
+    setWindowTitle(title);
+    SummaryLabel->setText(summary);
+    LoadFileButton->setText(loadCaption);
+    LoadFileButton->setVisible(!loadCaption.isEmpty());
+    if (loadCaption.isEmpty())
+        LoadFileButton->setEnabled(false);
+}

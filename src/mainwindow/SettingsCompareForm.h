@@ -21,6 +21,10 @@ public:
     TSettingsCompareForm(const QString& path, std::vector<TSettingsDifference> rows,
                          QWidget* parent = nullptr);
 
+    // Other words for what is compared: the title, the summary above the
+    // table, and the load button's caption (empty: no load offered).
+    void SetTexts(const QString& title, const QString& summary, const QString& loadCaption);
+
     TSettingsDifferenceModel* Model() const { return fModel; }
     QTableView* Table() const { return DifferencesView; }
     QPushButton* LoadButton() const { return LoadFileButton; }

@@ -1,6 +1,10 @@
 #include "HistoryFrameUnit.h"
 
 #include "Accessibility.h"
+#include "ArchivePanelDialog.h"
+#include "HistoryArchiveLink.h"
+#include "archive/JournalRecorder.h"
+#include "archive/PanelArchive.h"
 #include "history/HistoryExport.h"
 #include "history/HistoryModel.h"
 #include "history/JournalPages.h"
@@ -55,7 +59,8 @@ bool CannotBecomeCount(const QString& text) {
 THistoryFrame::THistoryFrame(IPageHost& host, QWidget* parent)
     : TPageFrame(host, ptHistory, parent),
       fReader(std::make_unique<TJournalReader>(host.Exchange(), FHistory)),
-      fModel(new THistoryModel(FHistory, this)) {
+      fModel(new THistoryModel(FHistory, this)),
+      fArchive(new THistoryArchiveLink(host, *fReader, FHistory, this)) {
     setObjectName(QStringLiteral("HistoryFrame"));
     // Typing into the filter box never waits for the search of a full
     // journal: the list shows the last text's result when it is ready.
@@ -69,6 +74,7 @@ THistoryFrame::THistoryFrame(IPageHost& host, QWidget* parent)
     // read then ends as cancelled, keeping every record that came before.
     fReader->SetCancelSource([this] { return fReadingAll && fHost.BusyCancelled(); });
     connect(fModel, &QAbstractItemModel::modelReset, this, &THistoryFrame::ModelReset);
+    connect(fArchive, &THistoryArchiveLink::ViewChanged, this, &THistoryFrame::ArchiveViewChanged);
     ModelReset();
 }
 
@@ -102,6 +108,14 @@ QString THistoryFrame::NoPanel() {
     return QStringLiteral("Нет подключения к панели");
 }
 
+QString THistoryFrame::NewRecordsBusyText() {
+    return QStringLiteral("Чтение новых записей журнала прибора");
+}
+
+QString THistoryFrame::ArchiveOff() {
+    return QStringLiteral("Архив выключен (меню \"Настройки\", \"Вести архив панелей\")");
+}
+
 void THistoryFrame::BuildControls() {
     const auto named = [](auto* w, const char* name) {
         w->setObjectName(QLatin1String(name));
@@ -124,6 +138,16 @@ void THistoryFrame::BuildControls() {
     Label2 = named(new QLabel(QStringLiteral("записей"), HistoryGroup), "Label2");
     Label1->setBuddy(RecordsCount);
     ReadAllBtn = named(new QPushButton(QStringLiteral("Прочитать весь журнал"), HistoryGroup), "ReadAllBtn");
+    NewRecordsBtn =
+        named(new QPushButton(QStringLiteral("Прочитать новые записи"), HistoryGroup), "NewRecordsBtn");
+    NewRecordsBtn->setToolTip(QStringLiteral("Только записи после последней сохранённой в архиве"));
+    ArchiveBtn = named(new QPushButton(QStringLiteral("Архив..."), HistoryGroup), "ArchiveBtn");
+    ArchiveBtn->setToolTip(QStringLiteral("Журнал панели из архива, без подключения"));
+    ArchiveLabel = named(new QLabel(HistoryGroup), "ArchiveLabel");
+    ArchiveLabel->setTextFormat(Qt::PlainText);
+    // A long panel and run never widen the page.
+    ArchiveLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    ArchiveLabel->hide();
     // Not the log's harmless "Очистить": this one erases the panel's journal.
     ClearBtn = named(new QPushButton(QStringLiteral("Очистить журнал панели…"), HistoryGroup), "ClearBtn");
     ClearBtn->setToolTip(QStringLiteral("Стереть все записи журнала событий в панели (после вопроса). "
@@ -141,10 +165,10 @@ void THistoryFrame::BuildControls() {
         new QPushButton(QStringLiteral("Экспорт в Excel истории, прочитанной в данном сеансе"), HistoryGroup),
         "ExportAllPages");
 
-    // Three rows, so that the page fits beside the page list at the window's
+    // Rows, so that the page fits beside the page list at the window's
     // first size: the page on show; the filter and the export of what is
-    // shown; the whole journal and the export of all that is read. The
-    // erase goes under the list.
+    // shown; the whole journal and the export of all that is read; the
+    // archive. The erase goes under the list.
     auto* pagingRow = new QHBoxLayout;
     pagingRow->addWidget(BackBtn);
     pagingRow->addWidget(ForwardBtn);
@@ -181,10 +205,18 @@ void THistoryFrame::BuildControls() {
     EmptyNote->setAlignment(Qt::AlignCenter);
     EmptyNote->hide();
 
+    // A fourth row for the archive: the new records, an archived journal
+    // and which one is on show.
+    auto* archiveRow = new QHBoxLayout;
+    archiveRow->addWidget(NewRecordsBtn);
+    archiveRow->addWidget(ArchiveBtn);
+    archiveRow->addWidget(ArchiveLabel, 1);
+
     auto* groupLayout = new QVBoxLayout(HistoryGroup);
     groupLayout->addLayout(pagingRow);
     groupLayout->addLayout(filterRow);
     groupLayout->addLayout(journalRow);
+    groupLayout->addLayout(archiveRow);
     groupLayout->addWidget(EmptyNote);
     groupLayout->addWidget(HistoryView, 1);
     // The erase of the panel's journal stands apart, under the list, away
@@ -201,6 +233,8 @@ void THistoryFrame::BuildControls() {
     connect(ExportAllPages, &QPushButton::clicked, this, &THistoryFrame::ExportAllPagesClick);
     connect(ClearBtn, &QPushButton::clicked, this, &THistoryFrame::ClearBtnClick);
     connect(ReadAllBtn, &QPushButton::clicked, this, &THistoryFrame::ReadAllBtnClick);
+    connect(NewRecordsBtn, &QPushButton::clicked, this, &THistoryFrame::NewRecordsBtnClick);
+    connect(ArchiveBtn, &QPushButton::clicked, this, &THistoryFrame::ArchiveBtnClick);
     connect(RecordsCount, &QComboBox::editTextChanged, this, &THistoryFrame::RecordsCountChange);
     connect(RecordsCount->lineEdit(), &QLineEdit::editingFinished, this, &THistoryFrame::RecordsCountEdited);
     connect(FilterEdit, &QLineEdit::textChanged, this, &THistoryFrame::FilterChanged);
@@ -215,11 +249,13 @@ void THistoryFrame::Init() {
 void THistoryFrame::ReadPage() {
     RunOperation(wmRead, [this](QStringList& errors) {
         EnableButtons(false);
+        fArchive->BeforePanelRead();
         const TJournalResult result = fReader->ReadPage();
         errors = result.Errors;
         ShowEmpty(result);
         EnableButtons(true);
     });
+    TellArchiveError();
 }
 
 void THistoryFrame::WritePage() {}
@@ -258,6 +294,8 @@ void THistoryFrame::EnableButtons(bool enable) {
     ExportAllPages->setEnabled(enable);
     ClearBtn->setEnabled(panel);
     ReadAllBtn->setEnabled(panel);
+    NewRecordsBtn->setEnabled(panel && fArchive->Available());
+    ArchiveBtn->setEnabled(enable && fHost.PanelArchive() && !fReadingAll);
     RecordsCount->setEnabled(enable);
 }
 
@@ -276,22 +314,27 @@ void THistoryFrame::Page(TJournalResult (TJournalReader::*step)(TJournalSource))
     // a filtered list has no pages.
     if (FMode != wmNull || fReadingAll || fModel->Filtering())
         return;
-    if (!PanelReady()) {
-        // What is stored can be paged through without a panel.
+    if (!PanelReady() || fArchive->Viewing()) {
+        // What is stored can be paged through without a panel; an archived
+        // run is not the connected panel's journal.
         ((*fReader).*step)(TJournalSource::Store);
         return;
     }
-    TOperationScope reading(fHost, TOperationState::ReadingJournal);
-    if (!reading)
-        return;
-    FMode = wmRead;
-    EnableButtons(false);
-    const TJournalResult result = ((*fReader).*step)(TJournalSource::Panel);
-    ShowEmpty(result);
-    EnableButtons(true);
-    if (!result.Errors.isEmpty())
-        fHost.ShowErrorList(result.Errors, wmRead);
-    FMode = wmNull;
+    {
+        TOperationScope reading(fHost, TOperationState::ReadingJournal);
+        if (!reading)
+            return;
+        FMode = wmRead;
+        EnableButtons(false);
+        fArchive->BeforePanelRead();
+        const TJournalResult result = ((*fReader).*step)(TJournalSource::Panel);
+        ShowEmpty(result);
+        EnableButtons(true);
+        if (!result.Errors.isEmpty())
+            fHost.ShowErrorList(result.Errors, wmRead);
+        FMode = wmNull;
+    }
+    TellArchiveError();
 }
 
 void THistoryFrame::RecordsCountChange(const QString& text) {
@@ -317,6 +360,22 @@ void THistoryFrame::RecordsCountEdited() {
 // ---- the whole journal ----------------------------------------------------
 
 void THistoryFrame::ReadAllBtnClick() {
+    StartLongRead(ReadAllBusyText(), [this] { return fReader->StartReadAll(); });
+}
+
+void THistoryFrame::NewRecordsBtnClick() {
+    if (!fArchive->Available()) {
+        fHost.ShowMessage(ArchiveOff());
+        return;
+    }
+    StartLongRead(NewRecordsBusyText(), [this] {
+        TJournalRecorder* recorder = fArchive->Recorder();
+        // Without the archive there is nothing to be new against.
+        return recorder && fReader->StartReadFrom([recorder](int) { return recorder->FirstNewIndex(); });
+    });
+}
+
+void THistoryFrame::StartLongRead(const QString& busyText, const std::function<bool()>& start) {
     if (FMode != wmNull || fReadingAll)
         return;
     if (!PanelReady()) {
@@ -329,9 +388,11 @@ void THistoryFrame::ReadAllBtnClick() {
         return;
     FMode = wmRead;
     fReadingAll = true;
+    fBusyText = busyText;
     EnableButtons(false);
-    fHost.BeginBusy(ReadAllBusyText(), true);
-    if (!fReader->StartReadAll()) {
+    fHost.BeginBusy(busyText, true);
+    fArchive->BeforePanelRead();
+    if (!start()) {
         TJournalResult busy;
         busy.Busy = true;
         ReadAllFinished(busy);
@@ -342,7 +403,7 @@ void THistoryFrame::ReadAllProgress(int done, int total, qint64 msLeft) {
     if (!fReadingAll)
         return;
     fHost.SetBusyProgress(done, total);
-    fHost.SetBusyText(ReadAllBusyText() + u'\n' + JournalProgressText(done, total, msLeft));
+    fHost.SetBusyText(fBusyText + u'\n' + JournalProgressText(done, total, msLeft));
 }
 
 void THistoryFrame::ReadAllFinished(const TJournalResult& result) {
@@ -356,6 +417,35 @@ void THistoryFrame::ReadAllFinished(const TJournalResult& result) {
     EnableButtons(true);
     if (!result.Errors.isEmpty())
         fHost.ShowErrorList(result.Errors, wmRead);
+    TellArchiveError();
+}
+
+// ---- the archive ------------------------------------------------------------
+
+void THistoryFrame::TellArchiveError() {
+    if (const QString error = fArchive->TakeError(); !error.isEmpty())
+        fHost.ShowError(QStringLiteral("Архив не сохранил прочитанное: %1").arg(error));
+}
+
+void THistoryFrame::ArchiveBtnClick() {
+    TPanelArchive* archive = fHost.PanelArchive();
+    if (!archive || FMode != wmNull || fReadingAll)
+        return;
+    if (!archive->Enabled()) {
+        fHost.ShowMessage(ArchiveOff());
+        return;
+    }
+    TArchivePanelDialog dialog(*archive, fHost, this);
+    if (dialog.exec() != QDialog::Accepted || dialog.PanelId() == 0)
+        return;
+    if (!fArchive->View(dialog.PanelId(), dialog.Object(), dialog.Run()))
+        fHost.ShowError(fArchive->TakeError());
+}
+
+void THistoryFrame::ArchiveViewChanged() {
+    ArchiveLabel->setText(fArchive->ViewText());
+    ArchiveLabel->setVisible(fArchive->Viewing());
+    EnableButtons(fEnabled);
 }
 
 void THistoryFrame::ShowEmpty(const TJournalResult& result) {
@@ -395,11 +485,15 @@ void THistoryFrame::ClearBtnClick() {
 // ---- the store follows the panel --------------------------------------------
 
 void THistoryFrame::ForgetJournal() {
+    fArchive->Forget();
     fReader->Forget();
 }
 
 void THistoryFrame::JournalErased() {
-    fReader->JournalErased();
+    if (fArchive->Viewing())
+        fArchive->EndView();
+    else
+        fReader->JournalErased();
 }
 
 // ---- export ---------------------------------------------------------------

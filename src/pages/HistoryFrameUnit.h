@@ -6,6 +6,8 @@
 
 #include <QString>
 
+#include <functional>
+
 #include <memory>
 #include <vector>
 
@@ -15,6 +17,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTableView;
+class THistoryArchiveLink;
 class THistoryModel;
 
 // The History page: the panel's event journal, one page of records at a time
@@ -51,6 +54,10 @@ public:
     void ExportAllPagesClick();
     void ClearBtnClick();
     void ReadAllBtnClick();
+    // Only the records after the last one the archive holds of the panel.
+    void NewRecordsBtnClick();
+    // An archived journal of any panel, without a connection.
+    void ArchiveBtnClick();
     void RecordsCountChange(const QString& text);
 
     // Another panel connected: what the store holds is not its journal.
@@ -61,6 +68,7 @@ public:
     const THistory& History() const { return FHistory; }
     TJournalReader& Reader() const { return *fReader; }
     THistoryModel& Model() const { return *fModel; }
+    THistoryArchiveLink& ArchiveLink() const { return *fArchive; }
 
     // The captions of the busy indicator.
     static QString EraseBusyText();
@@ -75,6 +83,9 @@ public:
     static QString ExportFilter();
     // Said when a button that needs the panel is pressed without one.
     static QString NoPanel();
+    static QString NewRecordsBusyText();
+    // Said when the archive is off (a setting) and its buttons are pressed.
+    static QString ArchiveOff();
 
 private:
     void ShowEmpty(const TJournalResult& result);
@@ -90,12 +101,19 @@ private:
     // page works, else each by what it needs (a panel, a page view).
     void EnableButtons(bool enable);
     bool PanelReady() const;
+    // Starts a long read of the journal (StartReadAll or StartReadFrom).
+    void StartLongRead(const QString& busyText, const std::function<bool()>& start);
+    // Tells what the archive refused, if anything.
+    void TellArchiveError();
+    void ArchiveViewChanged();
 
     THistory FHistory;
     std::unique_ptr<TJournalReader> fReader;
     THistoryModel* fModel = nullptr;
+    THistoryArchiveLink* fArchive = nullptr;
     bool fEnabled = true;
     bool fReadingAll = false;
+    QString fBusyText; // of the long read running
     TOperationState fHostState = TOperationState::Connected;
     bool fHostStateKnown = false;
 
@@ -106,6 +124,9 @@ private:
     QComboBox* RecordsCount = nullptr;
     QLabel* Label2 = nullptr;
     QPushButton* ReadAllBtn = nullptr;
+    QPushButton* NewRecordsBtn = nullptr;
+    QPushButton* ArchiveBtn = nullptr;
+    QLabel* ArchiveLabel = nullptr;
     QPushButton* ClearBtn = nullptr;
     QLabel* EmptyNote = nullptr;
     QLabel* FilterLabel = nullptr;

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 
+class TPanelArchive;
 class TPanelExchange;
 
 // A file to ask the user for: to open or to save, the dialog's caption, its
@@ -78,6 +79,10 @@ public:
     virtual void SetBusyText(const QString& text) { (void)text; }
     virtual bool BusyCancelled() const = 0;
     virtual void EndBusy() = 0;
+
+    // The panel archive the host keeps (journal records and
+    // configurations); none by default.
+    virtual TPanelArchive* PanelArchive() { return nullptr; }
 };
 
 // An operation state for the lifetime of the scope; check it before doing

@@ -15,6 +15,8 @@ class QSettings;
 inline constexpr char kSettingsOrganization[] = "Velmor";
 inline constexpr char kSettingsApplication[] = "Tarvik1";
 inline constexpr char kVersionValue[] = "version";
+// Beside it: whether the window keeps the panel archive (true when missing).
+inline constexpr char kArchiveValue[] = "archive";
 
 // The version this program was built as ("2.0.0.16"). There is no version
 // resource in a Linux executable, so it is the compiled version.
