@@ -41,7 +41,7 @@ std::vector<TPageSettings> WithValuesOf(std::vector<TPageSettings> pages, const 
 } // namespace
 
 TConfigHistoryForm::TConfigHistoryForm(TPanelArchive& archive, IPageHost& host,
-                                       std::vector<TPageFrame*> pages, const QString& object, QWidget* parent)
+                                       std::vector<TPageModel*> pages, const QString& object, QWidget* parent)
     : QDialog(parent), fArchive(archive), fHost(host), fPages(std::move(pages)) {
     setObjectName(QStringLiteral("ConfigHistoryForm"));
     setWindowTitle(QStringLiteral("История настроек"));

@@ -13,7 +13,7 @@ class QComboBox;
 class QLabel;
 class QPushButton;
 class QTableWidget;
-class TPageFrame;
+class TPageModel;
 class TPanelArchive;
 
 // "История настроек": a panel's configurations from the archive, oldest
@@ -25,7 +25,7 @@ class TPanelArchive;
 class TConfigHistoryForm : public QDialog {
     Q_OBJECT
 public:
-    TConfigHistoryForm(TPanelArchive& archive, IPageHost& host, std::vector<TPageFrame*> pages,
+    TConfigHistoryForm(TPanelArchive& archive, IPageHost& host, std::vector<TPageModel*> pages,
                        const QString& object, QWidget* parent = nullptr);
 
     QComboBox* Panels() const { return PanelCombo; }
@@ -47,7 +47,7 @@ private:
 
     TPanelArchive& fArchive;
     IPageHost& fHost;
-    std::vector<TPageFrame*> fPages;
+    std::vector<TPageModel*> fPages;
     QList<TArchivePanel> fPanels;
     QList<TArchivedConfig> fConfigs;
 
