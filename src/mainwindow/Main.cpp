@@ -446,6 +446,12 @@ TPageFrame* TMainForm::FrameAt(size_t place) {
     frame->setProperty(kNotStoredProperty, true);
     Panel4->addWidget(frame);
     frame->Init();
+    // A page changed and not written is marked in the list.
+    if (TPageModel* model = frame->PageModel()) {
+        connect(model, &TPageModel::ChangeStateChanged, this,
+                [this, place](bool changed) { MarkChanged(place, changed); });
+        MarkChanged(place, model->Changed());
+    }
     if (fToldRelease)
         frame->DevRelease(*fToldRelease);
     if (fToldState)
@@ -761,6 +767,8 @@ void TMainForm::ArchiveEnabledActionExecute(bool on) {
 }
 
 void TMainForm::ReadActionExecute() {
+    if (!UnwrittenEditsMayGo({FCurrentFrame}))
+        return;
     RunOnPage(TOperationState::Reading, &TPageFrame::ReadPage);
 }
 
@@ -773,6 +781,8 @@ void TMainForm::DefaultActionExecute() {
 }
 
 void TMainForm::ReadAllActionExecute() {
+    if (!UnwrittenEditsMayGo(FFramesContainer))
+        return;
     RunOnAllPages(TOperationState::Reading, &TPageFrame::ReadPage, true);
 }
 
@@ -805,6 +815,8 @@ void TMainForm::SaveSettingsActionExecute() {
 }
 
 void TMainForm::LoadSettingsActionExecute() {
+    if (!UnwrittenEditsMayGo(FFramesContainer))
+        return;
     SettingsActions().Load();
 }
 
@@ -886,8 +898,57 @@ void TMainForm::EnterBootLoaderState() {
 }
 
 void TMainForm::DisconnectActionExecute() {
-    if (StateRule(State()).Enables.testFlag(TStateAction::Disconnect))
-        fSession->Disconnect();
+    if (!StateRule(State()).Enables.testFlag(TStateAction::Disconnect))
+        return;
+    if (!UnwrittenEditsMayGo(FFramesContainer))
+        return;
+    fSession->Disconnect();
+}
+
+bool TMainForm::UnwrittenEditsMayGo(const std::vector<TPageFrame*>& pages) {
+    // Only a connected panel can take the edits; without one there is
+    // nothing to offer but the settings file, which stays at hand.
+    if (State() != TOperationState::Connected)
+        return true;
+    std::vector<TPageFrame*> changed;
+    QStringList names;
+    for (TPageFrame* frame : pages) {
+        if (frame && frame->PageModel() && frame->PageModel()->Changed()) {
+            changed.push_back(frame);
+            names << QStringLiteral("«%1»").arg(PageName(frame->Tag()));
+        }
+    }
+    if (changed.empty())
+        return true;
+    const QString question =
+        changed.size() == 1
+            ? QStringLiteral("Изменения на странице %1 не записаны в панель. Записать их?").arg(names.first())
+            : QStringLiteral("Изменения на страницах %1 не записаны в панель. Записать их?").arg(names.join(", "));
+    switch (AskUnwrittenBox(this, question)) {
+    case TAnswer::Cancel: return false;
+    case TAnswer::No: return true;
+    case TAnswer::Yes: break;
+    }
+    // Written first; a page the panel did not take keeps its edits, and
+    // what was asked for does not happen.
+    for (TPageFrame* frame : changed) {
+        ShowFrame(frame);
+        if (!RunOnPage(TOperationState::Writing, &TPageFrame::WritePage).Ok() || frame->PageModel()->Changed())
+            return false;
+    }
+    return true;
+}
+
+void TMainForm::MarkChanged(size_t place, bool changed) {
+    QListWidgetItem* item = PageList->item(int(place));
+    if (!item)
+        return;
+    QFont font = item->font();
+    font.setBold(changed);
+    item->setFont(font);
+    const QString note = changed ? QStringLiteral("Изменено и не записано в панель") : QString();
+    item->setToolTip(note);
+    item->setData(Qt::AccessibleDescriptionRole, note);
 }
 
 void TMainForm::ShowPortError(const QString& port, int code, int osError) {
@@ -926,6 +987,11 @@ void TMainForm::ClearStatusPanels() {
 // ---- closing --------------------------------------------------------------
 
 void TMainForm::closeEvent(QCloseEvent* event) {
+    // Edits a connected panel could still take are not dropped unasked.
+    if (!fConnectForm && State() == TOperationState::Connected && !UnwrittenEditsMayGo(FFramesContainer)) {
+        event->ignore();
+        return;
+    }
     if (!fConnectForm && fSession->ReadyToClose()) {
         FreeFrames();
         SaveForm(this);

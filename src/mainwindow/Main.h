@@ -161,6 +161,10 @@ private:
     void EnterBootLoaderState();
     void ClearStatusPanels();
     void ShowOutcome(const QString& text);
+    // Whether the pages' unwritten edits may go (asked when a connected
+    // panel could take them; Записать writes them first).
+    bool UnwrittenEditsMayGo(const std::vector<TPageFrame*>& pages);
+    void MarkChanged(size_t place, bool changed);
     QStringList PageNames() const;
     // After a page's read: the Common page's object number names the
     // connected panel in the archive without another "+o".

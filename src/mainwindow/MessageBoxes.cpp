@@ -1,6 +1,7 @@
 #include "MessageBoxes.h"
 
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace {
 TMessagePresenter& Presenter() {
@@ -74,4 +75,21 @@ void ShowAbout(QWidget* parent, const QString& title, const QString& text) {
         return;
     }
     QMessageBox::about(parent, title, text);
+}
+
+TAnswer AskUnwrittenBox(QWidget* parent, const QString& text) {
+    if (Presenter())
+        return Presenter()(parent, TMessage{TBoxKind::QuestionCancel, text, {}}).Answer;
+    QMessageBox box(QMessageBox::Question, MessageBoxCaption(), text, QMessageBox::NoButton, parent);
+    QPushButton* write = box.addButton(QStringLiteral("Записать"), QMessageBox::YesRole);
+    QPushButton* drop = box.addButton(QStringLiteral("Не записывать"), QMessageBox::NoRole);
+    QPushButton* cancel = box.addButton(QStringLiteral("Отмена"), QMessageBox::RejectRole);
+    box.setDefaultButton(write);
+    box.setEscapeButton(cancel);
+    box.exec();
+    if (box.clickedButton() == write)
+        return TAnswer::Yes;
+    if (box.clickedButton() == drop)
+        return TAnswer::No;
+    return TAnswer::Cancel;
 }

@@ -36,6 +36,10 @@ using TMessagePresenter = std::function<TBoxAnswer(QWidget* parent, const TMessa
 // True for Yes (and for every box that is no question).
 bool ShowMessageBox(QWidget* parent, TBoxKind kind, const QString& text, const QString& detail = {});
 
+// Pages changed and not written: Записать (Yes), Не записывать (No),
+// Отмена (Cancel, also Esc).
+TAnswer AskUnwrittenBox(QWidget* parent, const QString& text);
+
 // The "О программе" box: the program's icon, a rich text, one OK.
 void ShowAbout(QWidget* parent, const QString& title, const QString& text);
 // A question with Yes, No and Cancel; Escape or closing the box cancels.

@@ -270,8 +270,11 @@ TEST_F(ChannelsWindow, FailedReadsOnTheLine) {
 
     w->ReadActionExecute();
 
-    // "ZZ" is no switch value: a failed read, listed, not a box.
-    EXPECT_TRUE(boxes.empty());
+    // "ZZ" is no switch value: a failed read, listed, not a box. The one box
+    // is the question about the row typed and not written (answered "Не
+    // записывать").
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].second, "Изменения на странице «Каналы связи» не записаны в панель. Записать их?");
     ASSERT_EQ(errorLists.size(), 1u);
     EXPECT_EQ(errorLists[0], (QStringList{"Значение GPRS-online", "Параметр направления 4"}));
     EXPECT_EQ(w->ErrorListForm()->Heading(),

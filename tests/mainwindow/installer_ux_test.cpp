@@ -78,15 +78,15 @@ TEST_F(InstallerUx, TheErrorListGroupsByPageWithReasonsAndCloses) {
     auto w = connectedWindow(60);
     emu::Faults f;
     f.dropEvery = 1;
-    f.onlyCommand = "+o";
+    f.onlyCommand = "+disp";
     panel->setFaults(f);
     w->ReadAllActionExecute();
-    // The panel answered everything but "+o": the Common page lists it, no
-    // answer as its reason; no other page failed, nothing was replaced.
+    // The panel answered everything but "+disp": the Common page lists it,
+    // no answer as its reason; no other page failed, nothing was replaced.
     TErrorListForm* list = w->ErrorListForm();
     ASSERT_TRUE(list->isVisible());
     EXPECT_EQ(list->Heading(), "Не удалось прочитать следующие значения:");
-    EXPECT_EQ(list->Items(PageName(ptCommon)), QStringList{"Номер объекта"});
+    EXPECT_EQ(list->Items(PageName(ptCommon)), QStringList{"Параметры диспетчерской связи"});
     EXPECT_EQ(list->Reasons(), QStringList{"панель не ответила"});
     EXPECT_EQ(w->Outcome(), QString("Прочитано: %1 страниц, ошибок: 1").arg(w->Frames().size()));
 
@@ -271,6 +271,56 @@ TEST_F(InstallerUx, RedGprsFieldsSayWhy) {
         edit->setText(c.Good);
         EXPECT_EQ(edit->toolTip(), before) << c.Edit;
     }
+}
+
+// An edit a connected panel could take is not dropped unasked: Read, Read
+// all, Load, Disconnect and the close ask Записать / Не записывать /
+// Отмена, and the page list marks a changed page.
+TEST_F(InstallerUx, UnwrittenEditsAreNotLostUnasked) {
+    auto w = connectedWindow(500);
+    w->ReadAllActionExecute();
+    auto* list = child<QListWidget>(w.get(), "PageList");
+    auto* object = child<QLineEdit>(common(*w), "ObjNumEdit");
+    EXPECT_FALSE(list->item(0)->font().bold());
+    object->setFocus();
+    object->selectAll();
+    QTest::keyClicks(object, "77"); // the user types
+    ASSERT_NE(object->text(), panel->parameter("+o"));
+    EXPECT_TRUE(list->item(0)->font().bold());
+    EXPECT_FALSE(list->item(0)->toolTip().isEmpty());
+
+    // Отмена: nothing is read, the edit stays.
+    const QString typed = object->text();
+    boxes.clear();
+    panel->clearRecords();
+    threeWayAnswer = TAnswer::Cancel;
+    w->ReadActionExecute();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].second, "Изменения на странице «Общие настройки» не записаны в панель. Записать их?");
+    EXPECT_TRUE(panel->receivedLines().isEmpty());
+    EXPECT_EQ(object->text(), typed);
+    w->DisconnectActionExecute();
+    EXPECT_TRUE(w->Connected());
+
+    // Записать before a disconnect: written, then disconnected.
+    threeWayAnswer = TAnswer::Yes;
+    w->DisconnectActionExecute();
+    ASSERT_TRUE(waitUntil([&] { return !w->Connected() && !w->Busy(); }));
+    EXPECT_TRUE(panel->parameter("+o").endsWith("77")) << panel->parameter("+o").toStdString();
+    EXPECT_FALSE(list->item(0)->font().bold());
+
+    // Не записывать: the read goes on and replaces the edit.
+    connectWindow(*w);
+    ASSERT_TRUE(w->Connected());
+    const QString held = object->text();
+    QTest::keyClick(object, Qt::Key_Backspace);
+    ASSERT_NE(object->text(), held);
+    boxes.clear();
+    threeWayAnswer = TAnswer::No;
+    w->ReadAllActionExecute();
+    EXPECT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(object->text(), held);
+    EXPECT_FALSE(list->item(0)->font().bold());
 }
 
 TEST_F(InstallerUx, AfterADisconnectThePortLabelNamesNoPort) {
