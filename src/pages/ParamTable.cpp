@@ -13,14 +13,21 @@ bool IsLoneOk(const QStringList& lines) {
 }
 
 // A value of another form than the command's is no answer to it (a stray
-// line, another command's late or repeated answer): the read fails.
-bool ReadAnswer(TPanelExchange& exchange, const QString& command, QStringList& lines, uint32_t timeOut,
-                TFailReason* why = nullptr) {
+// line, another command's late or repeated answer): the read fails. A panel
+// holding an empty text sends no value line before its "OK": for a text
+// parameter that answer is the empty value, for any other no value at all.
+bool ReadAnswer(TPanelExchange& exchange, const QString& command, bool text, QStringList& lines,
+                QString& value, uint32_t timeOut, TFailReason* why = nullptr) {
     QStringList answer;
     if (!exchange.DeviceCommandLst(command, answer, timeOut)) {
         if (why)
             *why = TFailReason::NoAnswer;
         return false;
+    }
+    if (IsLoneOk(answer) && text) {
+        lines = answer;
+        value.clear();
+        return true;
     }
     if (IsLoneOk(answer) || !ValueFitsShape(command, AnswerValue(answer))) {
         if (why)
@@ -28,6 +35,7 @@ bool ReadAnswer(TPanelExchange& exchange, const QString& command, QStringList& l
         return false;
     }
     lines = answer;
+    value = AnswerValue(answer);
     return true;
 }
 
@@ -187,29 +195,28 @@ TPageParam& TParamTable::TextParam(const QString& command, const QString& readNa
             },
         .Encode = [f]() -> std::optional<QString> { return f->Text(); },
         .WriteName = writeName,
+        .TextValue = true,
     });
 }
 
 bool ReadValue(TPanelExchange& exchange, const QString& command, QString& value, uint32_t timeOut) {
     QStringList lines;
-    if (!ReadAnswer(exchange, command, lines, timeOut))
-        return false;
-    value = AnswerValue(lines);
-    return true;
+    return ReadAnswer(exchange, command, false, lines, value, timeOut);
 }
 
 bool TParamTable::ReadParam(TPanelExchange& exchange, TPageParam& param, QStringList& errors) {
     QStringList lines;
+    QString value;
     TFailReason why = TFailReason::BadValue;
-    bool ok = ReadAnswer(exchange, param.Command, lines, param.TimeOut, &why);
+    bool ok = ReadAnswer(exchange, param.Command, param.TextValue, lines, value, param.TimeOut, &why);
     if (ok)
-        ok = param.DecodeAnswer ? param.DecodeAnswer(lines) : param.Decode(AnswerValue(lines));
+        ok = param.DecodeAnswer ? param.DecodeAnswer(lines) : param.Decode(value);
     if (!ok) {
         errors.append(param.ReadName);
         exchange.NoteFailure(param.ReadName, why);
         return false;
     }
-    param.Raw = AnswerValue(lines);
+    param.Raw = value;
     param.WasRead = true;
     return true;
 }

@@ -110,6 +110,9 @@ struct TPageParam {
     // command, and the panel answers with the value it keeps); nullopt when
     // the write took.
     std::function<std::optional<QString>(const QString& value, const QStringList& answer)> CheckWrite{};
+    // A free text: an answer of "OK" alone is the empty value (a panel
+    // holding an empty text sends no value line), not a failed read.
+    bool TextValue = false;
     QString Raw{};
     bool WasRead = false;
 
@@ -202,7 +205,7 @@ private:
 };
 
 // A read of one value: the answer's value line. A failed exchange, an
-// answer of a lone "OK" (it carries no value) or a value that has not the
+// answer of a lone "OK" (it carries no number) or a value that has not the
 // form of the command's (ValueShapes.h) is a failed read and leaves `value`
 // as it was.
 bool ReadValue(TPanelExchange& exchange, const QString& command, QString& value, uint32_t timeOut);

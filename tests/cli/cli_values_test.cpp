@@ -1,0 +1,75 @@
+// Values a real panel holds, through every path: read into the window and
+// the command line, the settings file, the comparison with a file and the
+// write back.
+#include "../mainwindow/main_window_fixture.h"
+#include "cli/CliPages.h"
+#include "cli/CliSession.h"
+#include "cli_run.h"
+#include "pages/SettingsFile.h"
+
+#include <QTemporaryDir>
+
+namespace {
+
+class CliValues : public MainWindow {
+protected:
+    void SetUp() override {
+        MainWindow::SetUp();
+        ASSERT_TRUE(scratch.isValid());
+    }
+
+    CliRun run(QStringList args) { return RunCaught(RunCliWithPages, args, timings); }
+    QString path(const QString& name) const { return scratch.filePath(name); }
+    QStringList fileLines(const QString& name) const {
+        TSettingsFile file;
+        EXPECT_TRUE(file.Read(path(name)));
+        return file.Lines();
+    }
+
+    QTemporaryDir scratch;
+};
+
+// A panel holding an empty text answers "OK" alone: the empty value (the
+// "Мегафон" and "Теле2" presets have an empty user name and password).
+TEST_F(CliValues, AnEmptyTextIsReadAsEmpty) {
+    const std::pair<const char*, const char*> empty[] = {
+        {"+gprsname0", "UserName="}, {"+gprspswd0", "UserPWD="}, {"+phing1", "EPhone2="},
+        {"+smstext2", "SMS3="},      {"+IP1adr", "IP2="},
+    };
+    for (const auto& [command, line] : empty)
+        ASSERT_TRUE(panel->storeParameterBytes(command, ""));
+
+    const CliRun r = run({"read", "--port", panel->slavePath(), "--out", path("empty.ini")});
+    ASSERT_EQ(r.code, ceOk) << r.err.toStdString();
+    const QStringList lines = fileLines("empty.ini");
+    for (const auto& [command, line] : empty)
+        EXPECT_TRUE(lines.contains(QString::fromLatin1(line))) << command;
+
+    const CliRun same = run({"diff", "--port", panel->slavePath(), path("empty.ini")});
+    EXPECT_EQ(same.code, ceOk) << same.out.toStdString() << same.err.toStdString();
+    EXPECT_TRUE(same.err.endsWith("Различий нет\n")) << same.err.toStdString();
+
+    // The window reads the same panel without a failure.
+    auto w = makeWindow();
+    connectWindow(*w);
+    ASSERT_TRUE(w->Connected());
+    w->ReadAllActionExecute();
+    EXPECT_TRUE(w->ErrorListForm()->isHidden()) << w->ErrorListForm()->Items().join(", ").toStdString();
+    disconnectWindow(*w);
+}
+
+// A number answered with "OK" alone carries no value: its read fails and no
+// file is written.
+TEST_F(CliValues, ANumberAnsweredWithOkAloneIsAFailedRead) {
+    for (const char* command : {"+o", "+disp", "+presstime", "+pwlog"}) {
+        SCOPED_TRACE(command);
+        panel->resetParameters();
+        ASSERT_TRUE(panel->storeParameterBytes(command, ""));
+        const QString out = path(QString::fromLatin1(command).mid(1) + ".ini");
+        const CliRun r = run({"read", "--port", panel->slavePath(), "--out", out});
+        EXPECT_NE(r.code, ceOk);
+        EXPECT_FALSE(QFile::exists(out));
+    }
+}
+
+} // namespace
