@@ -72,4 +72,34 @@ TEST_F(CliValues, ANumberAnsweredWithOkAloneIsAFailedRead) {
     }
 }
 
+// Channel codes 7, 8 and 9 have no item that writes them: the command
+// line's read keeps them in the file, and its write gives them back, to a
+// panel that held other entries, exactly as they were.
+TEST_F(CliValues, ChannelCodesWithoutAnItemGoBackAsTheyCame) {
+    emu::PanelSettings settings = QuickPanelSettings();
+    settings.channelCodesToNine = true;
+    const std::unique_ptr<emu::EmulatedPanel> wide = StartEmulatedPanel(settings);
+    const QByteArray held[] = {"110007=111", "120008=222", "130009=333", "140002=444",
+                               "150000=",    "160000=",    "170000=",    "180000="};
+    for (int i = 0; i < 8; ++i)
+        ASSERT_TRUE(wide->storeParameterBytes(QString("+alphon%1").arg(i), held[i]));
+
+    const CliRun r = run({"read", "--port", wide->slavePath(), "--out", path("wide.ini")});
+    ASSERT_EQ(r.code, ceOk) << r.err.toStdString();
+    const QStringList lines = fileLines("wide.ini");
+    for (const char* line : {"CCombo1=6", "CCode1=7", "CCombo2=-1", "CCode2=8", "CCombo3=-1", "CCode3=9"})
+        EXPECT_TRUE(lines.contains(QString::fromLatin1(line))) << line;
+    EXPECT_FALSE(lines.contains("CCode4=2")) << "a code an item writes needs no key of its own";
+
+    for (int i = 0; i < 8; ++i)
+        ASSERT_TRUE(wide->storeParameterBytes(QString("+alphon%1").arg(i), "110002=5"));
+    const CliRun w = run({"write", "--port", wide->slavePath(), "--erase-journal", path("wide.ini")});
+    ASSERT_EQ(w.code, ceOk) << w.err.toStdString();
+    for (int i = 0; i < 8; ++i)
+        EXPECT_EQ(wide->parameterBytes(QString("+alphon%1").arg(i)), held[i]) << i;
+
+    const CliRun same = run({"diff", "--port", wide->slavePath(), path("wide.ini")});
+    EXPECT_EQ(same.code, ceOk) << same.out.toStdString();
+}
+
 } // namespace
