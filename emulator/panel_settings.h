@@ -85,6 +85,9 @@ struct PanelSettings {
     // firmware with more channel types than the configuration tool lists
     // holds and expects back as they are.
     bool channelCodesToNine = false;
+    // "+pwlog" also takes an automatic test period beyond 23 hours or 59
+    // minutes (each field up to FE), as a panel set up by other means holds.
+    bool periodsToFE = false;
 
     bool crlfAnswers = false;                       // panel answer lines end with CR LF instead of CR
     bool modemEcho = false;                         // the modem echoes command lines (ATE1)

@@ -3,6 +3,8 @@
 #include "SettingsLookup.h"
 #include "panel/ValueShapes.h"
 
+#include <algorithm>
+
 namespace {
 
 const QString kOK = QStringLiteral("OK");
@@ -95,8 +97,17 @@ void TPageField::SetDefault() {
 QString TPageField::SettingsLine() const {
     if (Kind == fkText)
         return Key + QLatin1Char('=') + Text();
-    const int saved = Items > 0 && !Item() && SavedWithoutItem ? *SavedWithoutItem : Number();
+    int saved = Items > 0 && !Item() && SavedWithoutItem ? *SavedWithoutItem : Number();
+    if (!KeptLine().isEmpty())
+        saved = std::clamp(saved, Min, Max);
     return Key + QLatin1Char('=') + QString::number(saved);
+}
+
+QString TPageField::KeptLine() const {
+    const int n = Number();
+    if (Kind != fkNumber || KeptKey.isEmpty() || Items <= 0 || Item() || (n >= Min && n <= Max))
+        return {};
+    return KeptKey + QLatin1Char('=') + QString::number(n);
 }
 
 QString TPageField::CaptionText() const {
@@ -263,8 +274,11 @@ void TParamTable::SetDefault() {
 
 void TParamTable::GetSettings(QStringList& lines) const {
     for (const TPageField& f : fFields) {
-        if (!f.Key.isEmpty())
-            lines.append(f.SettingsLine());
+        if (f.Key.isEmpty())
+            continue;
+        lines.append(f.SettingsLine());
+        if (const QString kept = f.KeptLine(); !kept.isEmpty())
+            lines.append(kept);
     }
 }
 
@@ -278,6 +292,9 @@ TSettingsLoad TParamTable::LoadSettings(const QStringList& lines) {
             v.Text = SettingsValue(lines, f.Key);
         } else if (!SettingsInt(lines, f.Key, v.Number) || v.Number < f.Min || v.Number > f.Max) {
             load.fUsable = false;
+        } else if (int kept = 0; !f.KeptKey.isEmpty() && SettingsInt(lines, f.KeptKey, kept) && kept >= 0 &&
+                                 kept <= f.KeptMax) {
+            v.Number = kept;
         }
         load.fValues.push_back(v);
     }

@@ -54,6 +54,12 @@ public:
     // A list number that is no item goes to a settings file as this number
     // (the item a write sends for it) when given, else as it stands.
     std::optional<int> SavedWithoutItem;
+    // A list number that is no item and that the key cannot carry (the key
+    // allows Min..Max only): the key then holds the nearest number it
+    // allows, and this key the number itself, loaded back over the key's
+    // value when it lies within 0..KeptMax. Empty: no such key.
+    QString KeptKey;
+    int KeptMax = INT_MAX;
     TFieldBinding Control;
 
     QString Text() const;
@@ -67,6 +73,8 @@ public:
     void SetDefault();
     // "Key=value".
     QString SettingsLine() const;
+    // "KeptKey=number" for a number the key cannot carry; empty otherwise.
+    QString KeptLine() const;
     // Caption, else the control's caption, else the key.
     QString CaptionText() const;
 

@@ -102,4 +102,28 @@ TEST_F(CliValues, ChannelCodesWithoutAnItemGoBackAsTheyCame) {
     EXPECT_EQ(same.code, ceOk) << same.out.toStdString();
 }
 
+// An autotest period beyond the lists (30 h 5 min, restart event on) goes
+// through the command line's own file and back to a panel that held the
+// defaults; diff tells the two apart.
+TEST_F(CliValues, AnAutotestPeriodBeyondTheListsGoesBackAsItCame) {
+    emu::PanelSettings settings = QuickPanelSettings();
+    settings.periodsToFE = true;
+    const std::unique_ptr<emu::EmulatedPanel> longer = StartEmulatedPanel(settings);
+    ASSERT_TRUE(longer->storeParameterBytes("+pwlog", "FFFF001E05FFFFFFFF"));
+    const CliRun r = run({"read", "--port", longer->slavePath(), "--out", path("period.ini")});
+    ASSERT_EQ(r.code, ceOk) << r.err.toStdString();
+    const QStringList lines = fileLines("period.ini");
+    for (const char* line : {"Hour=23", "HourKept=30", "Min=5", "Reboot=1"})
+        EXPECT_TRUE(lines.contains(QString::fromLatin1(line))) << line;
+
+    longer->resetParameters();
+    const CliRun differs = run({"diff", "--port", longer->slavePath(), path("period.ini")});
+    EXPECT_EQ(differs.code, ceDifferent) << differs.err.toStdString();
+    const CliRun w = run({"write", "--port", longer->slavePath(), "--erase-journal", path("period.ini")});
+    ASSERT_EQ(w.code, ceOk) << w.err.toStdString();
+    EXPECT_EQ(longer->parameterBytes("+pwlog"), "FFFF001E05FFFFFFFF");
+    const CliRun same = run({"diff", "--port", longer->slavePath(), path("period.ini")});
+    EXPECT_EQ(same.code, ceOk) << same.out.toStdString();
+}
+
 } // namespace
