@@ -92,6 +92,29 @@ QString PanelCommands::nameOf(const QByteArray& line) const {
     return out.name;
 }
 
+bool PanelCommands::writeWiderChannel(const QString& name, const QByteArray& value) {
+    if (!fSettings.channelCodesToNine || !name.startsWith(QLatin1String("+alphon")) || value.size() < 6)
+        return false;
+    const char channel = value.at(5);
+    if (channel < '7' || channel > '9')
+        return false;
+    QByteArray known = value;
+    known[5] = '0';
+    return fStore.accepts(name, known) && fStore.store(name, value);
+}
+
+bool PanelCommands::writeLongerPeriod(const QString& name, const QByteArray& value) {
+    if (!fSettings.periodsToFE || name != QLatin1String("+pwlog") || value.size() != 18)
+        return false;
+    const auto hours = hex::parseUpper(value.mid(6, 2));
+    const auto minutes = hex::parseUpper(value.mid(8, 2));
+    if (!hours || !minutes || *hours > 0xFE || *minutes > 0xFE)
+        return false;
+    QByteArray known = value;
+    known.replace(6, 4, "0104");
+    return fStore.accepts(name, known) && fStore.store(name, value);
+}
+
 Reply PanelCommands::ok(int extraDelayMs) const {
     return Reply::panel({"OK"}, fSettings.delays.answerMs + extraDelayMs);
 }
@@ -198,7 +221,7 @@ PanelCommands::Outcome PanelCommands::handle(const QByteArray& line, bool overMo
     } else if (fStore.contains(name)) {
         if (!out.write) {
             out.reply = readValue(fStore.value(name));
-        } else if (fStore.write(name, rest)) {
+        } else if (fStore.write(name, rest) || writeWiderChannel(name, rest) || writeLongerPeriod(name, rest)) {
             out.reply = ok();
         } else {
             return reject();

@@ -41,6 +41,12 @@ public:
 private:
     void resolve(const QByteArray& line, Outcome& out, QByteArray& rest) const;
     Reply readValue(const QByteArray& value) const;
+    // A direction entry with channel code 7, 8 or 9, stored when the panel
+    // is set up to take them (PanelSettings::channelCodesToNine).
+    bool writeWiderChannel(const QString& name, const QByteArray& value);
+    // An automatic test period beyond the lists, stored when the panel is
+    // set up to take it (PanelSettings::periodsToFE).
+    bool writeLongerPeriod(const QString& name, const QByteArray& value);
     Reply ok(int extraDelayMs = 0) const;
 
     const PanelSettings& fSettings;

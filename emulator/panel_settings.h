@@ -81,6 +81,13 @@ struct PanelSettings {
     quint32 seed = 1;            // of the journal generator
     bool cidTenAsA = false;      // CID check value 10 sent as 'A' instead of '0'
     bool readIncludesEnd = true; // "+read" answers the record at its second index too
+    // "+alphon" entries also take the channel codes 7, 8 and 9, which a
+    // firmware with more channel types than the configuration tool lists
+    // holds and expects back as they are.
+    bool channelCodesToNine = false;
+    // "+pwlog" also takes an automatic test period beyond 23 hours or 59
+    // minutes (each field up to FE), as a panel set up by other means holds.
+    bool periodsToFE = false;
 
     bool crlfAnswers = false;                       // panel answer lines end with CR LF instead of CR
     bool modemEcho = false;                         // the modem echoes command lines (ATE1)

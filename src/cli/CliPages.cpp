@@ -52,13 +52,6 @@ bool HasPage(const std::vector<int>& tags, int tag) {
     return std::find(tags.begin(), tags.end(), tag) != tags.end();
 }
 
-// Whether the file holds at least one of the page's keys.
-bool FileHasPage(const TPageModel* page, const QStringList& file) {
-    const QStringList lines = page->Settings();
-    return std::any_of(lines.begin(), lines.end(),
-                       [&](const QString& line) { return SettingsHasKey(file, GetPairName(line)); });
-}
-
 // One page command's connection to the panel, with its pages.
 class TPageRun {
 public:
@@ -130,7 +123,7 @@ public:
                 absent << PageName(page->Tag());
         }
         if (held.empty()) {
-            fErr << QStringLiteral("В файле %1 нет настроек ни одной страницы\n").arg(name);
+            fErr << NoPageInFileText(name) << '\n';
             return false;
         }
         if (!absent.isEmpty() && !fQuiet)
@@ -341,6 +334,8 @@ int RunCliWithPages(const QStringList& args, QTextStream& in, QTextStream& out, 
         err << read.Error << '\n';
         return ceSettingsFileFailed;
     }
+    if (file.Utf8WithoutMark() && !p.quiet)
+        err << QStringLiteral("Файл настроек %1 прочитан в кодировке UTF-8").arg(p.rest.first()) << '\n';
     if (p.command == kWrite)
         return RunWrite(p, tags, !p.pages.trimmed().isEmpty(), file, out, err, timings);
     return RunDiff(p, tags, !p.pages.trimmed().isEmpty(), file, out, err, timings);

@@ -122,6 +122,7 @@ TMainForm::TMainForm(QWidget* parent)
     Log->SetLogObject(LogMemo);
     Log->SetAutoScroll(AutoscrollCheckBox->isChecked());
     connect(fSession.get(), &TPanelSession::LogLine, this, [this](const QString& l) { Log->Append(l); });
+    connect(fSettings.get(), &TSettingsActions::LogLine, this, [this](const QString& l) { Log->Append(l); });
 
     FGlobalLoadSettingsFlag = CheckSettingsVersion(
         GetFileVersion(), [this] { ResetCaptions(this, BuiltInCaptions(), PageNames()); });

@@ -38,6 +38,22 @@ bool TSettingsActions::Save() {
     return true;
 }
 
+bool TSettingsActions::ReadFile(const QString& path, TSettingsFile& file) {
+    if (const TSettingsFile::TResult read = file.Read(path); !read) {
+        fHost.ShowError(read.Error);
+        return false;
+    }
+    // A text file holding none of the pages' keys would put every page on
+    // its defaults.
+    if (!FileHasAnyPage(Pages(), file.Lines())) {
+        fHost.ShowError(NoPageInFileText(path));
+        return false;
+    }
+    if (file.Utf8WithoutMark())
+        emit LogLine(QStringLiteral("Файл настроек %1 прочитан в кодировке UTF-8").arg(path));
+    return true;
+}
+
 bool TSettingsActions::Load() {
     TOperationScope operation(fHost, TOperationState::LoadingSettings);
     if (!operation)
@@ -46,10 +62,8 @@ bool TSettingsActions::Load() {
     if (path.isEmpty())
         return false;
     TSettingsFile file;
-    if (const TSettingsFile::TResult read = file.Read(path); !read) {
-        fHost.ShowError(read.Error);
+    if (!ReadFile(path, file))
         return false;
-    }
     LoadPageSettings(Pages(), file.Lines());
     return true;
 }
@@ -63,10 +77,8 @@ void TSettingsActions::Compare() {
     if (path.isEmpty())
         return;
     TSettingsFile file;
-    if (const TSettingsFile::TResult read = file.Read(path); !read) {
-        fHost.ShowError(read.Error);
+    if (!ReadFile(path, file))
         return;
-    }
     const std::vector<TPageModel*> pages = Pages();
     TSettingsCompareForm form(path, CompareSettings(CollectPageSettings(pages), file.Lines()), fWindow);
     // The lines shown are the lines loaded, whatever became of the file

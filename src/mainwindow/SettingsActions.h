@@ -12,6 +12,7 @@ class QWidget;
 class TPageFrame;
 class TPageModel;
 class TPanelArchive;
+class TSettingsFile;
 
 // The settings file at work in the window: "Сохранить в файл", "Загрузить
 // из файла" and "Сравнить с файлом", and the offer to keep the pages'
@@ -55,7 +56,14 @@ public:
     // name typed without an extension).
     static TFileChoice FileChoice(bool save, const QString& caption);
 
+signals:
+    // A line for the window's log.
+    void LogLine(const QString& line);
+
 private:
+    // Reads a settings file whole for a load or a comparison; a file that
+    // cannot be read, or that holds no page's key, is told and refused.
+    bool ReadFile(const QString& path, TSettingsFile& file);
     // The settings pages' models, in tag order.
     std::vector<TPageModel*> Pages() const;
 

@@ -104,3 +104,13 @@ int SelectChannelCode(TChannelTable table, int code, int current) {
     }
     return Checked(item, table);
 }
+
+bool IsKeptChannelCode(int code) {
+    return code >= ChannelFirstKeptCode && code <= ChannelLastKeptCode;
+}
+
+int KeptCodeItem(TChannelTable table, int code) {
+    if (IsGprsOnlineTable(table))
+        return ChannelNoItem;
+    return Checked(code - 1, table);
+}

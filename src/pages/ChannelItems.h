@@ -39,6 +39,12 @@ struct TChannelItem {
 
 constexpr int ChannelRowCount = 8;
 constexpr int ChannelNoItem = -1; // a list with no selection
+constexpr int ChannelNoCode = -1; // a row with no kept channel code
+// The channel type codes an entry can carry that no item writes: the code
+// 7 (shown as item 6 of the GPRS-offline lists, as codes from 2 up are),
+// 8 and 9. A row keeps such a code as the panel gave it.
+constexpr int ChannelFirstKeptCode = 7;
+constexpr int ChannelLastKeptCode = 9;
 
 // A row's selected item, by row (index 0 = row 1).
 using TChannelSelections = std::array<int, ChannelRowCount>;
@@ -90,3 +96,10 @@ uint8_t ChannelCodeOf(TChannelTable table, int item);
 // 6. A code whose item lies past the list's end (the voice call in a list of
 // a release without it) gives no selection.
 int SelectChannelCode(TChannelTable table, int code, int current);
+
+// Whether `code` is one a row keeps as it is (ChannelFirstKeptCode ..
+// ChannelLastKeptCode).
+bool IsKeptChannelCode(int code);
+// The item a row with kept `code` shows in a list of `table`: item c - 1 of
+// a GPRS-offline list when the list has it, else no selection.
+int KeptCodeItem(TChannelTable table, int code);

@@ -19,7 +19,9 @@ void MoveRowUp(TChannelRows& rows, int r) {
         if (!IsFreeRow(row))
             continue;
         row.Item = moved.Item;
+        row.KeptCode = moved.KeptCode;
         moved.Item = 0;
+        moved.KeptCode = ChannelNoCode;
         std::swap(row.Phone, moved.Phone);
     }
 }
@@ -33,7 +35,9 @@ void PullRowsUp(TChannelRows& rows, int r) {
         if (IsFreeRow(lower))
             continue;
         upper.Item = lower.Item;
+        upper.KeptCode = lower.KeptCode;
         lower.Item = 0;
+        lower.KeptCode = ChannelNoCode;
         std::swap(upper.Phone, lower.Phone);
     }
 }
@@ -41,7 +45,8 @@ void PullRowsUp(TChannelRows& rows, int r) {
 void KeepRowsPacked(TChannelRows& rows, int r) {
     if (r < 1 || r > ChannelRowCount)
         return;
-    if (Row(rows, r).Item > 0)
+    const TChannelRow& row = Row(rows, r);
+    if (row.Item > 0 || row.KeptCode != ChannelNoCode)
         MoveRowUp(rows, r);
     else
         PullRowsUp(rows, r);

@@ -15,13 +15,17 @@
 struct TChannelRow {
     QString Phone;
     int Item = 0; // ChannelNoItem for no selection
+    // The panel's channel type code for a code no item writes (7, 8, 9),
+    // kept as read and written back until the user chooses another item;
+    // ChannelNoCode for none. It goes wherever the row's item goes.
+    int KeptCode = ChannelNoCode;
     bool operator==(const TChannelRow&) const = default;
 };
 
 using TChannelRows = std::array<TChannelRow, ChannelRowCount>;
 
 inline bool IsFreeRow(const TChannelRow& row) {
-    return row.Item == 0;
+    return row.Item == 0 && row.KeptCode == ChannelNoCode;
 }
 
 // Row `r` (1..8) got a used item: for every free row b above it, from the
@@ -36,6 +40,6 @@ void MoveRowUp(TChannelRows& rows, int r);
 // rows below it move up one place each.
 void PullRowsUp(TChannelRows& rows, int r);
 
-// What follows a new choice in row r's list: MoveRowUp for a used item,
-// PullRowsUp for item 0 or no selection.
+// What follows a new choice in row r's list: MoveRowUp for a used item (or
+// a kept code), PullRowsUp for item 0 or no selection.
 void KeepRowsPacked(TChannelRows& rows, int r);

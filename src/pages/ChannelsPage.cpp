@@ -175,6 +175,8 @@ QString TChannelsPage::SettingsCaption(const QString& key) const {
             return PhoneCaption(r);
         if (is(ChannelsComboKey(r)))
             return ChannelCaption(r);
+        if (is(ChannelsCodeKey(r)))
+            return ChannelCaption(r) + QStringLiteral(" (код панели)");
     }
     // A link is a pair of switches, И and ИЛИ.
     for (int k = 1; k <= ChannelLinkCount; ++k) {

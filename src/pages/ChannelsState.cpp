@@ -20,8 +20,11 @@ void Refill(TChannelsState& state, int release, TFillReason reason) {
     if (!fill)
         return;
     state.Table = fill->Table;
-    for (int r = 0; r < ChannelRowCount; ++r)
-        state.Rows[r].Item = fill->Items[r];
+    for (int r = 0; r < ChannelRowCount; ++r) {
+        TChannelRow& row = state.Rows[r];
+        // A row with a kept code keeps it; its item follows the new list.
+        row.Item = row.KeptCode == ChannelNoCode ? fill->Items[r] : KeptCodeItem(state.Table, row.KeptCode);
+    }
 }
 
 } // namespace
@@ -31,6 +34,9 @@ QString ChannelsPhoneKey(int r) {
 }
 QString ChannelsComboKey(int r) {
     return QStringLiteral("CCombo%1").arg(r);
+}
+QString ChannelsCodeKey(int r) {
+    return QStringLiteral("CCode%1").arg(r);
 }
 QString ChannelsLinkKey(int k) {
     return QStringLiteral("logicAND%1").arg(k);
@@ -62,6 +68,7 @@ void ChooseChannel(TChannelsState& state, int r, int item) {
     if (r < 1 || r > ChannelRowCount)
         return;
     state.Rows[r - 1].Item = item >= 0 && item < ChannelItemCount(state.Table) ? item : ChannelNoItem;
+    state.Rows[r - 1].KeptCode = ChannelNoCode;
     KeepRowsPacked(state.Rows, r);
 }
 
@@ -70,7 +77,13 @@ void ShowDirections(TChannelsState& state, const TDirectionTable& entries) {
         const TDirectionRec& rec = entries[i];
         TChannelRow& row = state.Rows[i];
         row.Phone = rec.Phone;
-        row.Item = SelectChannelCode(state.Table, rec.Channel, row.Item);
+        if (IsKeptChannelCode(rec.Channel)) {
+            row.KeptCode = rec.Channel;
+            row.Item = KeptCodeItem(state.Table, rec.Channel);
+        } else {
+            row.KeptCode = ChannelNoCode;
+            row.Item = SelectChannelCode(state.Table, rec.Channel, row.Item);
+        }
         if (i > 0)
             state.LinkAnd[i - 1] = rec.Direction != entries[i - 1].Direction;
     }
@@ -95,7 +108,8 @@ TDirectionTable CollectDirections(const TChannelsState& state) {
         TDirectionRec& rec = entries[i];
         rec.Direction = uint8_t(numbers[i]);
         rec.Order = uint8_t(count);
-        rec.Channel = ChannelCodeOf(state.Table, state.Rows[i].Item);
+        const TChannelRow& row = state.Rows[i];
+        rec.Channel = row.KeptCode != ChannelNoCode ? uint8_t(row.KeptCode) : ChannelCodeOf(state.Table, row.Item);
         rec.Phone = DirectionPhone(state.Rows[i].Phone);
     }
     return entries;
@@ -126,6 +140,10 @@ QStringList ChannelsSettings(const TChannelsState& state) {
         const TChannelRow& row = state.Rows[r - 1];
         lines.append(ChannelsPhoneKey(r) + QLatin1Char('=') + row.Phone);
         lines.append(ChannelsComboKey(r) + QLatin1Char('=') + QString::number(row.Item));
+        // A code no item writes goes in a key of its own, which a reader
+        // of the file that does not know it passes over.
+        if (row.KeptCode != ChannelNoCode)
+            lines.append(ChannelsCodeKey(r) + QLatin1Char('=') + QString::number(row.KeptCode));
     }
     for (int k = 1; k <= ChannelLinkCount; ++k)
         lines.append(ChannelsLinkKey(k) + QLatin1Char('=') + QString::number(state.LinkAnd[k - 1] ? 1 : 0));
@@ -157,6 +175,10 @@ bool LoadChannelsSettings(TChannelsState& state, const QStringList& lines) {
         row.Phone = SettingsValue(lines, ChannelsPhoneKey(r));
         const int item = items[r - 1];
         row.Item = item >= 0 && item < count ? item : ChannelNoItem;
+        int code = ChannelNoCode;
+        row.KeptCode = SettingsInt(lines, ChannelsCodeKey(r), code) && IsKeptChannelCode(code) ? code : ChannelNoCode;
+        if (row.KeptCode != ChannelNoCode)
+            row.Item = KeptCodeItem(state.Table, code);
     }
     for (int k = 0; k < ChannelLinkCount; ++k)
         state.LinkAnd[k] = links[k] != 0;

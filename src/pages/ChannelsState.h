@@ -71,11 +71,14 @@ std::vector<TPageCommand> ChannelsWrites(const TChannelsState& state);
 // row on item 0, every link OR, move item 0. The release stays.
 void ResetChannels(TChannelsState& state);
 
-// The settings-file keys: row r's phone and channel type (r = 1..8), the
+// The settings-file keys: row r's phone and channel type (r = 1..8) and,
+// for a row keeping a code no item writes, that code, the
 // link k between rows k and k + 1 (k = 1..7), the GPRS-online switch, the
 // moving-on rule.
 QString ChannelsPhoneKey(int r);
 QString ChannelsComboKey(int r);
+// Row r's kept channel code, only for a row that has one.
+QString ChannelsCodeKey(int r);
 QString ChannelsLinkKey(int k);
 QString ChannelsOnlineKey();
 QString ChannelsMoveKey();

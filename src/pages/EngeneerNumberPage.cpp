@@ -38,6 +38,7 @@ TEngeneerNumberPage::TEngeneerNumberPage(IPageHost& host, QObject* parent)
                 number->SetText(sent);
                 return sent;
             },
+            .TextValue = true,
         });
     }
 }

@@ -3,6 +3,8 @@
 #include "SettingsLookup.h"
 #include "panel/ValueShapes.h"
 
+#include <algorithm>
+
 namespace {
 
 const QString kOK = QStringLiteral("OK");
@@ -13,14 +15,21 @@ bool IsLoneOk(const QStringList& lines) {
 }
 
 // A value of another form than the command's is no answer to it (a stray
-// line, another command's late or repeated answer): the read fails.
-bool ReadAnswer(TPanelExchange& exchange, const QString& command, QStringList& lines, uint32_t timeOut,
-                TFailReason* why = nullptr) {
+// line, another command's late or repeated answer): the read fails. A panel
+// holding an empty text sends no value line before its "OK": for a text
+// parameter that answer is the empty value, for any other no value at all.
+bool ReadAnswer(TPanelExchange& exchange, const QString& command, bool text, QStringList& lines,
+                QString& value, uint32_t timeOut, TFailReason* why = nullptr) {
     QStringList answer;
     if (!exchange.DeviceCommandLst(command, answer, timeOut)) {
         if (why)
             *why = TFailReason::NoAnswer;
         return false;
+    }
+    if (IsLoneOk(answer) && text) {
+        lines = answer;
+        value.clear();
+        return true;
     }
     if (IsLoneOk(answer) || !ValueFitsShape(command, AnswerValue(answer))) {
         if (why)
@@ -28,6 +37,7 @@ bool ReadAnswer(TPanelExchange& exchange, const QString& command, QStringList& l
         return false;
     }
     lines = answer;
+    value = AnswerValue(answer);
     return true;
 }
 
@@ -87,8 +97,17 @@ void TPageField::SetDefault() {
 QString TPageField::SettingsLine() const {
     if (Kind == fkText)
         return Key + QLatin1Char('=') + Text();
-    const int saved = Items > 0 && !Item() && SavedWithoutItem ? *SavedWithoutItem : Number();
+    int saved = Items > 0 && !Item() && SavedWithoutItem ? *SavedWithoutItem : Number();
+    if (!KeptLine().isEmpty())
+        saved = std::clamp(saved, Min, Max);
     return Key + QLatin1Char('=') + QString::number(saved);
+}
+
+QString TPageField::KeptLine() const {
+    const int n = Number();
+    if (Kind != fkNumber || KeptKey.isEmpty() || Items <= 0 || Item() || (n >= Min && n <= Max))
+        return {};
+    return KeptKey + QLatin1Char('=') + QString::number(n);
 }
 
 QString TPageField::CaptionText() const {
@@ -187,29 +206,28 @@ TPageParam& TParamTable::TextParam(const QString& command, const QString& readNa
             },
         .Encode = [f]() -> std::optional<QString> { return f->Text(); },
         .WriteName = writeName,
+        .TextValue = true,
     });
 }
 
 bool ReadValue(TPanelExchange& exchange, const QString& command, QString& value, uint32_t timeOut) {
     QStringList lines;
-    if (!ReadAnswer(exchange, command, lines, timeOut))
-        return false;
-    value = AnswerValue(lines);
-    return true;
+    return ReadAnswer(exchange, command, false, lines, value, timeOut);
 }
 
 bool TParamTable::ReadParam(TPanelExchange& exchange, TPageParam& param, QStringList& errors) {
     QStringList lines;
+    QString value;
     TFailReason why = TFailReason::BadValue;
-    bool ok = ReadAnswer(exchange, param.Command, lines, param.TimeOut, &why);
+    bool ok = ReadAnswer(exchange, param.Command, param.TextValue, lines, value, param.TimeOut, &why);
     if (ok)
-        ok = param.DecodeAnswer ? param.DecodeAnswer(lines) : param.Decode(AnswerValue(lines));
+        ok = param.DecodeAnswer ? param.DecodeAnswer(lines) : param.Decode(value);
     if (!ok) {
         errors.append(param.ReadName);
         exchange.NoteFailure(param.ReadName, why);
         return false;
     }
-    param.Raw = AnswerValue(lines);
+    param.Raw = value;
     param.WasRead = true;
     return true;
 }
@@ -256,8 +274,11 @@ void TParamTable::SetDefault() {
 
 void TParamTable::GetSettings(QStringList& lines) const {
     for (const TPageField& f : fFields) {
-        if (!f.Key.isEmpty())
-            lines.append(f.SettingsLine());
+        if (f.Key.isEmpty())
+            continue;
+        lines.append(f.SettingsLine());
+        if (const QString kept = f.KeptLine(); !kept.isEmpty())
+            lines.append(kept);
     }
 }
 
@@ -271,6 +292,9 @@ TSettingsLoad TParamTable::LoadSettings(const QStringList& lines) {
             v.Text = SettingsValue(lines, f.Key);
         } else if (!SettingsInt(lines, f.Key, v.Number) || v.Number < f.Min || v.Number > f.Max) {
             load.fUsable = false;
+        } else if (int kept = 0; !f.KeptKey.isEmpty() && SettingsInt(lines, f.KeptKey, kept) && kept >= 0 &&
+                                 kept <= f.KeptMax) {
+            v.Number = kept;
         }
         load.fValues.push_back(v);
     }

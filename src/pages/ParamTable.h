@@ -54,6 +54,12 @@ public:
     // A list number that is no item goes to a settings file as this number
     // (the item a write sends for it) when given, else as it stands.
     std::optional<int> SavedWithoutItem;
+    // A list number that is no item and that the key cannot carry (the key
+    // allows Min..Max only): the key then holds the nearest number it
+    // allows, and this key the number itself, loaded back over the key's
+    // value when it lies within 0..KeptMax. Empty: no such key.
+    QString KeptKey;
+    int KeptMax = INT_MAX;
     TFieldBinding Control;
 
     QString Text() const;
@@ -67,6 +73,8 @@ public:
     void SetDefault();
     // "Key=value".
     QString SettingsLine() const;
+    // "KeptKey=number" for a number the key cannot carry; empty otherwise.
+    QString KeptLine() const;
     // Caption, else the control's caption, else the key.
     QString CaptionText() const;
 
@@ -110,6 +118,9 @@ struct TPageParam {
     // command, and the panel answers with the value it keeps); nullopt when
     // the write took.
     std::function<std::optional<QString>(const QString& value, const QStringList& answer)> CheckWrite{};
+    // A free text: an answer of "OK" alone is the empty value (a panel
+    // holding an empty text sends no value line), not a failed read.
+    bool TextValue = false;
     QString Raw{};
     bool WasRead = false;
 
@@ -202,7 +213,7 @@ private:
 };
 
 // A read of one value: the answer's value line. A failed exchange, an
-// answer of a lone "OK" (it carries no value) or a value that has not the
+// answer of a lone "OK" (it carries no number) or a value that has not the
 // form of the command's (ValueShapes.h) is a failed read and leaves `value`
 // as it was.
 bool ReadValue(TPanelExchange& exchange, const QString& command, QString& value, uint32_t timeOut);

@@ -37,6 +37,7 @@ TSettingsFile::TResult TSettingsFile::Read(const QString& path) {
     if (!Decode(file.Bytes, lines, reason))
         return {false, QStringLiteral("Не удалось прочитать файл настроек %1: %2").arg(path, reason)};
     fLines = std::move(lines);
+    fUtf8WithoutMark = IsUtf8WithoutMark(file.Bytes);
     return {};
 }
 

@@ -6,8 +6,8 @@
 
 // A settings file: the key=value lines of every settings page, one setting
 // a line, no sections, no comments, no header, as TextFileLines.h keeps
-// text: Windows-1251 with CR LF (a file with the UTF-8 byte-order mark read
-// as UTF-8).
+// text: Windows-1251 with CR LF (a file with the UTF-8 byte-order mark, or
+// one that is UTF-8 with Russian letters and no mark, read as UTF-8).
 //
 // A file whose bytes are refused there (the byte 0x98, a character
 // Windows-1251 has not, a control character) is unreadable as a whole, with
@@ -40,6 +40,8 @@ public:
     explicit TSettingsFile(QStringList lines) : fLines(std::move(lines)) {}
 
     const QStringList& Lines() const { return fLines; }
+    // The file read was UTF-8 without the byte-order mark (TextFileLines.h).
+    bool Utf8WithoutMark() const { return fUtf8WithoutMark; }
 
     // Reads the whole file. On failure the lines stay as they were.
     TResult Read(const QString& path);
@@ -63,4 +65,5 @@ public:
 
 private:
     QStringList fLines;
+    bool fUtf8WithoutMark = false;
 };

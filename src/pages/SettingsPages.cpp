@@ -1,7 +1,10 @@
 #include "SettingsPages.h"
 
 #include "PageModel.h"
+#include "SettingsLookup.h"
 #include "panel/PairText.h"
+
+#include <algorithm>
 
 std::vector<TPageSettings> CollectPageSettings(const std::vector<TPageModel*>& pages) {
     std::vector<TPageSettings> settings;
@@ -20,4 +23,18 @@ std::vector<TPageSettings> CollectPageSettings(const std::vector<TPageModel*>& p
 void LoadPageSettings(const std::vector<TPageModel*>& pages, const QStringList& lines) {
     for (TPageModel* page : pages)
         page->LoadSettings(lines);
+}
+
+bool FileHasPage(const TPageModel* page, const QStringList& lines) {
+    const QStringList own = page->Settings();
+    return std::any_of(own.begin(), own.end(),
+                       [&](const QString& line) { return SettingsHasKey(lines, GetPairName(line)); });
+}
+
+bool FileHasAnyPage(const std::vector<TPageModel*>& pages, const QStringList& lines) {
+    return std::any_of(pages.begin(), pages.end(), [&](const TPageModel* page) { return FileHasPage(page, lines); });
+}
+
+QString NoPageInFileText(const QString& path) {
+    return QStringLiteral("В файле %1 нет настроек ни одной страницы").arg(path);
 }

@@ -15,6 +15,14 @@ class TPageModel;
 // setting, in the order of `pages`.
 std::vector<TPageSettings> CollectPageSettings(const std::vector<TPageModel*>& pages);
 
+// Whether the file's lines hold at least one of the page's keys.
+bool FileHasPage(const TPageModel* page, const QStringList& lines);
+// Whether they hold a key of any of `pages`; a file without one is no
+// settings file, and nothing is taken from it.
+bool FileHasAnyPage(const std::vector<TPageModel*>& pages, const QStringList& lines);
+// The message for such a file.
+QString NoPageInFileText(const QString& path);
+
 // Hands a file's lines to each page in the order of `pages`; each takes its
 // own keys.
 void LoadPageSettings(const std::vector<TPageModel*>& pages, const QStringList& lines);

@@ -18,6 +18,8 @@ constexpr int PwlogMinutesField = 4;
 // The hour and minute lists: indices 0..23 and 0..59.
 constexpr int HourCount = 24;
 constexpr int MinuteCount = 60;
+// The largest hours or minutes written back as they came (FF is "no test").
+constexpr int PwlogMaxPeriodField = 254;
 
 // The page's values. Hours and Minutes are combo indices (0..23, 0..59); a
 // larger value, up to 254, is one the panel sent that the combo cannot show:

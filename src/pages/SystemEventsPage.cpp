@@ -40,6 +40,12 @@ TSystemEventsPage::TSystemEventsPage(IPageHost& host, QObject* parent)
     fMinutes = &fParams.Number(QStringLiteral("Min"), defaults.Minutes, 0, MinuteCount - 1);
     fMinutes->Caption = PeriodCaption() + QStringLiteral(": ") + MinutesCaption();
     fMinutes->Items = MinuteCount;
+    // A period the panel holds beyond the lists (up to 254 hours or
+    // minutes) goes through a settings file under keys of its own.
+    fHours->KeptKey = QStringLiteral("HourKept");
+    fHours->KeptMax = PwlogMaxPeriodField;
+    fMinutes->KeptKey = QStringLiteral("MinKept");
+    fMinutes->KeptMax = PwlogMaxPeriodField;
     fReboot = &fParams.Number(QStringLiteral("Reboot"), defaults.Reboot ? 1 : 0, 0, 1);
     fReboot->Caption = RebootCaption();
 

@@ -4,6 +4,8 @@
 
 #include <QStringDecoder>
 
+#include <algorithm>
+
 namespace {
 
 const QByteArray kUtf8Bom("\xEF\xBB\xBF");
@@ -61,9 +63,21 @@ QString CharacterText(const QString& one) {
 
 } // namespace
 
+bool IsUtf8WithoutMark(const QByteArray& bytes) {
+    if (bytes.startsWith(kUtf8Bom))
+        return false;
+    const bool multiByte = std::any_of(bytes.begin(), bytes.end(), [](char c) { return uchar(c) >= 0x80; });
+    if (!multiByte)
+        return false;
+    QStringDecoder toUtf16(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = toUtf16(bytes);
+    return !toUtf16.hasError();
+}
+
 bool DecodeTextFileLines(const QByteArray& bytes, QStringList& lines, TLineFault& fault) {
-    const bool utf8 = bytes.startsWith(kUtf8Bom);
-    const QList<QByteArray> raw = SplitLines(utf8 ? bytes.mid(kUtf8Bom.size()) : bytes);
+    const bool marked = bytes.startsWith(kUtf8Bom);
+    const bool utf8 = marked || IsUtf8WithoutMark(bytes);
+    const QList<QByteArray> raw = SplitLines(marked ? bytes.mid(kUtf8Bom.size()) : bytes);
     QStringList decoded;
     decoded.reserve(raw.size());
     for (qsizetype i = 0; i < raw.size(); ++i) {

@@ -14,6 +14,7 @@
 #include "pages/SettingsPages.h"
 
 #include <QDialogButtonBox>
+#include <QPlainTextEdit>
 #include <QFile>
 #include <QRegularExpression>
 #include <QSignalSpy>
@@ -180,6 +181,47 @@ TEST_F(SettingsFileWindow, AFileThatCannotBeReadChangesNoPage) {
     EXPECT_TRUE(boxes[0].second.contains("строка 41")) << boxes[0].second.toStdString();
     EXPECT_EQ(pageLines(*w), before);
     EXPECT_EQ(w->State(), S::Disconnected);
+}
+
+// A text file with none of the pages' keys would put every page on its
+// defaults and empty the SMS texts: loading it, or loading it from the
+// comparison, is refused.
+TEST_F(SettingsFileWindow, AFileWithoutAnyPagesKeyChangesNoPage) {
+    auto w = makeWindow();
+    objectEdit(*w)->setText("1A2B");
+    const QStringList before = pageLines(*w);
+    const QString file = path("notes.txt");
+    put(file, "hello world\r\nComment=1\r\n");
+    for (const char* name : {"LoadSettingsAction", "CompareSettingsAction"}) {
+        SCOPED_TRACE(name);
+        boxes.clear();
+        trigger(*w, name, {file});
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].first, TBoxKind::Error);
+        EXPECT_EQ(boxes[0].second, "В файле " + file + " нет настроек ни одной страницы");
+        EXPECT_EQ(pageLines(*w), before);
+        EXPECT_EQ(w->State(), S::Disconnected);
+    }
+}
+
+// A file saved by a Linux editor is UTF-8 without the byte-order mark: its
+// Russian texts are read as UTF-8, and the log says so.
+TEST_F(SettingsFileWindow, AUtf8FileWithoutItsMarkLoadsItsRussianTexts) {
+    auto w = makeWindow();
+    QStringList lines = pageLines(*w);
+    const QString text = QString::fromUtf8("SMS1=Внимание! Шум в подъезде");
+    for (QString& line : lines) {
+        if (line.startsWith("SMS1="))
+            line = text;
+    }
+    const QString file = path("edited.ini");
+    put(file, lines.join('\n').toUtf8());
+    trigger(*w, "LoadSettingsAction", {file});
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_TRUE(pageLines(*w).contains(text));
+    EXPECT_TRUE(child<QPlainTextEdit>(w.get(), "LogMemo")
+                    ->toPlainText()
+                    .contains("Файл настроек " + file + " прочитан в кодировке UTF-8"));
 }
 
 TEST_F(SettingsFileWindow, ASaveThatCannotBeWrittenIsTold) {

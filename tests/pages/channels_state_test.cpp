@@ -170,13 +170,66 @@ TEST(ChannelsStateTest, ChannelTypesTheListsCannotShow) {
     entries[0] = Entry(1, 1, ctVoice, "1");
     entries[1] = Entry(1, 2, ctGprsIp1, "2"); // GPRS-offline with GPRS-online on:
     entries[2] = Entry(1, 3, ctGprsIp2, "3"); // the rows keep what they showed
-    entries[3] = Entry(1, 4, 9, "4");         // no channel type at all
+    entries[3] = Entry(1, 4, 9, "4");         // a code no item writes: kept
     ShowDirections(state, entries);
     EXPECT_EQ(state.Rows[0].Item, ChannelNoItem);
     EXPECT_EQ(state.Rows[1].Item, 2);
     EXPECT_EQ(state.Rows[2].Item, 2);
-    EXPECT_EQ(state.Rows[3].Item, 2);
+    EXPECT_EQ(state.Rows[3].Item, ChannelNoItem);
     EXPECT_EQ(ChannelsWrites(state)[1].Line, "+alphon0110000=1");
+    EXPECT_EQ(ChannelsWrites(state)[4].Line, "+alphon3140009=4");
+}
+
+// Codes 7, 8 and 9 have no item that writes them: code 7 shows as item 6 of
+// the GPRS-offline lists (as every code from 2 up shows as item c - 1), 8
+// and 9 as no selection. Each row keeps its code through the packing, a new
+// release and the settings file, and writes it back as it came, until the
+// user chooses another item.
+TEST(ChannelsStateTest, CodesNoItemWritesAreKept) {
+    TChannelsState state; // a fresh page: release-100 lists, all rows free
+    TDirectionTable entries;
+    for (int i = 0; i < ChannelRowCount; ++i)
+        entries[i] = Entry(1, i + 1, ctNone, "");
+    entries[0] = Entry(1, 1, 7, "111");
+    entries[1] = Entry(1, 2, ctNone, "");
+    entries[2] = Entry(1, 3, 8, "222");
+    entries[3] = Entry(1, 4, 9, "333");
+    ShowDirections(state, entries);
+    EXPECT_EQ(state.Rows[0].Item, 6);
+    EXPECT_EQ(state.Rows[2].Item, ChannelNoItem);
+    EXPECT_EQ(state.Rows[3].Item, ChannelNoItem);
+
+    // The free row between them closes up; every code goes back as it came.
+    PackRows(state);
+    const QStringList sent = {"+alphon0110007=111", "+alphon1120008=222", "+alphon2130009=333",
+                              "+alphon3140000="};
+    auto lines = [](const TChannelsState& s) {
+        QStringList l;
+        for (int i = 1; i <= 4; ++i)
+            l << ChannelsWrites(s)[size_t(i)].Line;
+        return l;
+    };
+    EXPECT_EQ(lines(state), sent);
+
+    // Through the settings file, to a page that held other values.
+    const QStringList file = ChannelsSettings(state);
+    EXPECT_TRUE(file.contains("CCombo1=6"));
+    EXPECT_TRUE(file.contains("CCode1=7"));
+    EXPECT_TRUE(file.contains("CCombo2=-1"));
+    EXPECT_TRUE(file.contains("CCode2=8"));
+    TChannelsState other = Page(125, false, {1, 1, 1, 1, 0, 0, 0, 0});
+    ASSERT_TRUE(LoadChannelsSettings(other, file));
+    EXPECT_EQ(lines(other), sent);
+
+    // A release without the voice call shows code 7 as no selection, and
+    // still keeps it.
+    SetDevRelease(state, 20);
+    EXPECT_EQ(state.Rows[0].Item, ChannelNoItem);
+    EXPECT_EQ(lines(state), sent);
+
+    // The user's choice replaces the kept code.
+    ChooseChannel(state, 2, 1);
+    EXPECT_EQ(ChannelsWrites(state)[2].Line, "+alphon1120002=222");
 }
 
 TEST(ChannelsStateTest, TheSwitchAndTheRelease) {

@@ -221,7 +221,8 @@ TEST_F(GPRSPage, FailedReadsAreListedByTheirReadNames) {
     answerReads(
         {"*99#", "internet.mts.ru", "mts", "mts", "012C", "DemoDemo", "1.2.3.4", "1", "1.2.3.4", "1"});
     exchange().answers.remove(QStringLiteral("+GAPN0"));
-    exchange().answers[QStringLiteral("+gprsname0")] = {QStringLiteral("OK")}; // no value line
+    // No value line: an empty user name, read as such.
+    exchange().answers[QStringLiteral("+gprsname0")] = {QStringLiteral("OK")};
     exchange().answers.remove(QStringLiteral("+timegpres"));
     exchange().answers.remove(QStringLiteral("+IP1port"));
     edit("UserEdit")->setText(QStringLiteral("before"));
@@ -232,10 +233,10 @@ TEST_F(GPRSPage, FailedReadsAreListedByTheirReadNames) {
     ASSERT_EQ(host.errorLists.size(), 1u);
     EXPECT_EQ(host.errorLists[0].Mode, wmRead);
     EXPECT_EQ(host.errorLists[0].Errors,
-              (QStringList{"Точка доступа в GPRS", "Имя пользователя GPRS",
-                           "Пауза между попытками установить GPRS соединение", "Порт сервера резервный"}));
+              (QStringList{"Точка доступа в GPRS", "Пауза между попытками установить GPRS соединение",
+                           "Порт сервера резервный"}));
     EXPECT_EQ(exchange().Commands(), ReadCommands) << "the others are still read";
-    EXPECT_EQ(edit("UserEdit")->text(), QStringLiteral("before"));
+    EXPECT_EQ(edit("UserEdit")->text(), QString());
     EXPECT_EQ(edit("PointEdit")->text(), QStringLiteral("internet.beeline.ru"));
     EXPECT_EQ(operators()->currentIndex(), 0) << "no access point read, no recognition";
     EXPECT_EQ(pause()->currentIndex(), 3);

@@ -133,7 +133,6 @@ TEST_F(ParamTableTest, FailedReadsAreListedAndLeaveTheirValues) {
         const char* listed;
     } cases[] = {
         {"+nm", {}, "Имя"},
-        {"+nm", {"OK"}, "Имя"}, // a lone OK carries no value
         {"+on", {"XY", "OK"}, "Включение"},
         {"+on", {"OK"}, "Включение"},
         {"+ix", {"0B", "OK"}, "Номер"}, // beyond the list
@@ -170,6 +169,22 @@ TEST_F(ParamTableTest, FailedReadsAreListedAndLeaveTheirValues) {
             EXPECT_TRUE(m.answer.isEmpty());
         }
     }
+}
+
+// A panel holding an empty text answers "OK" alone: for a text parameter
+// that is the empty value, read like any other (for a number it carries no
+// value, above).
+TEST_F(ParamTableTest, ALoneOkIsAnEmptyText) {
+    answerAllReads();
+    ex.answers[QStringLiteral("+nm")] = QStringList{"OK"};
+    table.Read(ex, errors);
+    EXPECT_TRUE(errors.isEmpty()) << errors.join(", ").toStdString();
+    EXPECT_EQ(m.name, QString());
+    EXPECT_EQ(m.nameSets, 1);
+    const TPageParam* nm = table.FindParam(QStringLiteral("+nm"));
+    ASSERT_NE(nm, nullptr);
+    EXPECT_TRUE(nm->WasRead);
+    EXPECT_EQ(nm->Raw, QString());
 }
 
 TEST_F(ParamTableTest, ReadValueRefusesALoneOk) {

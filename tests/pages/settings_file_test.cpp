@@ -56,6 +56,9 @@ TEST(SettingsFileLines, LineEndsAndEncodings) {
         {"empty file", "", {}},
         {"Windows-1251", Cp1251("SMS1=Тревога Ё\r\n"), {QString::fromUtf8("SMS1=Тревога Ё")}},
         {"every other high byte", QByteArray("X=\x80\x97\x99\xFF"), {QString::fromUtf8("X=Ђ—™я")}},
+        // What a Linux editor writes: UTF-8 through and through, no mark.
+        {"UTF-8 without the mark", QString::fromUtf8("SMS1=Внимание! Шум\nSMS2=ИШ\n").toUtf8(),
+         {QString::fromUtf8("SMS1=Внимание! Шум"), QString::fromUtf8("SMS2=ИШ")}},
         {"UTF-8 with its mark",
          QByteArray("\xEF\xBB\xBF") + QString::fromUtf8("SMS1=Тревога\r\n").toUtf8(),
          {QString::fromUtf8("SMS1=Тревога")}},
@@ -70,9 +73,8 @@ TEST(SettingsFileLines, LineEndsAndEncodings) {
 
 TEST(SettingsFileLines, BytesThatAreNoTextNameTheirLine) {
     const std::vector<std::pair<QByteArray, QString>> cases{
-        // 0x98 has no character in Windows-1251; UTF-8 without its mark
-        // holds it in "И" (D0 98).
-        {QByteArray("Object=0050\r\nSMS1=\xD0\x98\r\n"), "строка 2 содержит байт 0x98"},
+        // 0x98 has no character in Windows-1251.
+        {QByteArray("Object=0050\r\nSMS1=\xFF\x98\r\n"), "строка 2 содержит байт 0x98"},
         {QByteArray("\x98"), "строка 1 содержит байт 0x98"},
         // A file that says UTF-8 must be UTF-8.
         {QByteArray("\xEF\xBB\xBF"
@@ -206,10 +208,11 @@ TEST_F(SettingsFileOnDisk, AFileThatCannotBeReadChangesNothing) {
     const QString missing = path("missing.ini");
     const QString folder = path("folder.ini");
     ASSERT_TRUE(QDir().mkdir(folder));
-    const QString foreign = path("utf8.ini");
-    put(foreign, QString::fromUtf8("Object=0051\r\nSMS1=Информация\r\n").toUtf8());
+    // Windows-1251 with a byte it has not: damaged, and no UTF-8 either.
+    const QString damaged = path("damaged.ini");
+    put(damaged, "Object=0051\r\n" + Cp1251("SMS1=Информация") + "\x98\r\n");
 
-    for (const QString& file : {missing, folder, foreign}) {
+    for (const QString& file : {missing, folder, damaged}) {
         TSettingsFile settings(QStringList{"Kept=1"});
         const TSettingsFile::TResult r = settings.Read(file);
         EXPECT_FALSE(r.Ok) << file.toStdString();
@@ -219,7 +222,23 @@ TEST_F(SettingsFileOnDisk, AFileThatCannotBeReadChangesNothing) {
         EXPECT_EQ(settings.Lines(), QStringList{"Kept=1"}) << file.toStdString();
     }
     TSettingsFile settings;
-    EXPECT_TRUE(settings.Read(foreign).Error.contains("строка 2"));
+    EXPECT_TRUE(settings.Read(damaged).Error.contains("строка 2"));
+}
+
+// What a Linux editor saves: UTF-8 without the mark, told apart from
+// Windows-1251 so that the window and the command line can say so.
+TEST_F(SettingsFileOnDisk, Utf8WithoutItsMarkIsReadAsUtf8) {
+    const QString edited = path("edited.ini");
+    put(edited, QString::fromUtf8("Object=0051\nSMS1=Информация\n").toUtf8());
+    TSettingsFile settings;
+    ASSERT_TRUE(settings.Read(edited).Ok);
+    EXPECT_EQ(settings.Value("SMS1"), QString::fromUtf8("Информация"));
+    EXPECT_TRUE(settings.Utf8WithoutMark());
+
+    put(edited, "Object=0051\r\n" + Cp1251("SMS1=Информация\r\n"));
+    ASSERT_TRUE(settings.Read(edited).Ok);
+    EXPECT_EQ(settings.Value("SMS1"), QString::fromUtf8("Информация"));
+    EXPECT_FALSE(settings.Utf8WithoutMark());
 }
 
 TEST_F(SettingsFileOnDisk, AFailedWriteLeavesTheOldFileAsItWas) {

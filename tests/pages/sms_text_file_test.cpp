@@ -98,7 +98,7 @@ TEST_F(SMSTextFile, RefusedAsTheSettingsFileIsWithTheLineNamed) {
         {"a character Windows-1251 has not", bom + QString::fromUtf8("1\n2\nТревога 😀\n4\n5\n6\n").toUtf8(),
          "строка 3 содержит символ «😀», которого нет в кодировке Windows-1251"},
         {"not UTF-8 after its mark", bom + "1\n\xC0\n3\n4\n5\n6\n", "строка 2 не является текстом UTF-8"},
-        {"the byte Windows-1251 has not", "1\r\n\xD0\x98\r\n3\r\n4\r\n5\r\n6\r\n",
+        {"the byte Windows-1251 has not", "1\r\n\xFF\x98\r\n3\r\n4\r\n5\r\n6\r\n",
          "строка 2 содержит байт 0x98, которого нет в кодировке Windows-1251 (файл не в этой кодировке или "
          "повреждён)"},
         {"NUL", QByteArray("12") + '\0' + "34\r\n" + six,

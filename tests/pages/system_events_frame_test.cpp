@@ -198,15 +198,22 @@ TEST_F(SystemEventsPage, PeriodTheListsCannotShowIsWrittenBackAsRead) {
     EXPECT_EQ(write(), QStringLiteral("+pwlogFFFFFF0004FFFFFFFF"));
     EXPECT_TRUE(host.errors.isEmpty());
 
-    // Saved as it stands, such a value resets the page when loaded.
+    // Saved, the key holds the nearest value the list has and a key of its
+    // own the value itself: loaded on a page holding other values, it
+    // writes back what the panel held.
     readValue(QStringLiteral("FFFF00173CFFFFFFFF"));
     QStringList lines;
     page->GetSettings(lines);
-    EXPECT_EQ(lines, (QStringList{"Hour=23", "Min=60", "Reboot=1"}));
+    EXPECT_EQ(lines, (QStringList{"Hour=23", "Min=59", "MinKept=60", "Reboot=1"}));
+    page->SetDefault();
     page->SetSettings(lines);
-    EXPECT_EQ(hours()->currentIndex(), 0);
-    EXPECT_EQ(minutes()->currentIndex(), 4);
-    EXPECT_FALSE(reboot()->isChecked());
+    EXPECT_EQ(hours()->currentIndex(), 23);
+    EXPECT_EQ(minutes()->currentIndex(), -1);
+    EXPECT_TRUE(reboot()->isChecked());
+    EXPECT_EQ(write(), QStringLiteral("+pwlogFFFF00173CFFFFFFFF"));
+    // A kept key beyond what the panel can hold is passed over.
+    page->SetSettings(QStringList{"Hour=23", "Min=59", "MinKept=255", "HourKept=x", "Reboot=0"});
+    EXPECT_EQ(write(), QStringLiteral("+pwlogFFFFFF173BFFFFFFFF"));
 }
 
 TEST_F(SystemEventsPage, DefaultsNeedNoPanel) {
