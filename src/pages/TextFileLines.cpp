@@ -126,6 +126,14 @@ QByteArray EncodeTextFileLines(const QStringList& lines) {
     QByteArray bytes;
     for (const QString& line : lines)
         bytes += ToCp1251(line) + "\r\n";
+    // Windows-1251 bytes that happen to be valid UTF-8 throughout would be
+    // read back as UTF-8, as other texts: such a file is written as UTF-8
+    // with its mark, so that it reads back as written.
+    if (IsUtf8WithoutMark(bytes)) {
+        bytes = kUtf8Bom;
+        for (const QString& line : lines)
+            bytes += line.toUtf8() + "\r\n";
+    }
     return bytes;
 }
 

@@ -44,6 +44,18 @@ TEST_F(SMSTextFile, WritesWindows1251WithCrLfAndReadsItBack) {
     EXPECT_EQ(bytesOf(path("sms.txt")), QByteArray("x\r\nx\r\nx\r\nx\r\nx\r\nx\r\n"));
 }
 
+// Windows-1251 bytes that happen to be valid UTF-8 ("Рµ" is D0 B5, the
+// UTF-8 of "е") would read back as other texts: such texts are written as
+// UTF-8 with its mark, and read back as they were.
+TEST_F(SMSTextFile, TextsWhoseWindows1251BytesLookLikeUtf8ReadBackAsWritten) {
+    const QStringList texts{"Рµ", "РІ", "", "x", "С‚", "y"};
+    ASSERT_TRUE(WriteSMSFile(path("sms.txt"), texts));
+    EXPECT_TRUE(bytesOf(path("sms.txt")).startsWith("\xEF\xBB\xBF"));
+    const TSMSFileResult read = ReadSMSFile(path("sms.txt"));
+    ASSERT_TRUE(read.Ok) << read.Error.toStdString();
+    EXPECT_EQ(read.Texts, texts);
+}
+
 TEST_F(SMSTextFile, LineEndsAndLineCounts) {
     const struct {
         const char* what;
