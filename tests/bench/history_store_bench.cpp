@@ -37,13 +37,19 @@ QString LineFor(int index) {
     return hex4 + "00501811300100500FFFFFFFFFFFFFFFFF1\"24/03/01,07:12:00+12\"" + hex8 + "00FA00";
 }
 
+// The indexes in a shuffled order, each line made in its turn: the exchange
+// makes every answer line as it arrives, so a line lies in memory beside
+// the one that came before it, whatever its index.
 QStringList ShuffledJournal() {
+    std::vector<int> order(kJournal);
+    for (int i = 0; i < kJournal; ++i)
+        order[size_t(i)] = i;
+    std::mt19937 random(42);
+    std::shuffle(order.begin(), order.end(), random);
     QStringList lines;
     lines.reserve(kJournal);
-    for (int i = 0; i < kJournal; ++i)
-        lines.append(LineFor(i));
-    std::mt19937 random(42);
-    std::shuffle(lines.begin(), lines.end(), random);
+    for (const int index : order)
+        lines.append(LineFor(index));
     return lines;
 }
 
