@@ -85,9 +85,10 @@ and tarvik1-panel-emulator (a simulated panel on a pseudo-terminal).")
 # The libraries the programs link come from dpkg-shlibdeps; the standard
 # dialogs' Russian texts are a separate package the programs can do without.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# The archive's SQLite driver is a Qt plugin, loaded at run time: no library
-# the programs link names it.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS libqt6sql6-sqlite)
+# The archive's SQLite driver is a Qt plugin and libxlsxwriter is loaded when
+# the first workbook is written, both at run time: no library the programs
+# link names them.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-sqlite, libxlsxwriter4")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-translations-l10n)
 
 include(CPack)

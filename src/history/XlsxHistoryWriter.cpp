@@ -3,10 +3,9 @@
 #include "CLocaleScope.h"
 #include "ExportCells.h"
 #include "HistoryUnit.h"
+#include "XlsxWriterLibrary.h"
 
 #include <QFile>
-
-#include <xlsxwriter.h>
 
 #include <algorithm>
 #include <array>
@@ -25,9 +24,6 @@ lxw_datetime SheetDate(const QDateTime& value) {
     return {d.year(), d.month(), d.day(), t.hour(), t.minute(), double(t.second())};
 }
 
-QString Reason(lxw_error e) {
-    return QString::fromUtf8(lxw_strerror(e));
-}
 
 } // namespace
 
@@ -41,21 +37,24 @@ bool WriteHistoryXlsx(const THistory& history, const std::vector<int>& rows, con
             *error = QStringLiteral("не удалось задать формат чисел");
         return false;
     }
+    const TXlsxWriterLibrary* lib = XlsxWriterLibrary(error);
+    if (!lib)
+        return false;
     lxw_workbook_options options{};
     options.constant_memory = LXW_TRUE;
     const QByteArray fileName = QFile::encodeName(path);
-    lxw_workbook* book = workbook_new_opt(fileName.constData(), &options);
+    lxw_workbook* book = lib->workbook_new_opt(fileName.constData(), &options);
     if (!book) {
         if (error)
             *error = QStringLiteral("не удалось создать книгу");
         return false;
     }
-    lxw_worksheet* sheet = workbook_add_worksheet(book, "История");
-    lxw_format* bold = workbook_add_format(book);
-    format_set_bold(bold);
-    lxw_format* dateTime = workbook_add_format(book);
+    lxw_worksheet* sheet = lib->workbook_add_worksheet(book, "История");
+    lxw_format* bold = lib->workbook_add_format(book);
+    lib->format_set_bold(bold);
+    lxw_format* dateTime = lib->workbook_add_format(book);
     const QByteArray dateTimeFormat = SpreadsheetDateTimeFormat(locale).toUtf8();
-    format_set_num_format(dateTime, dateTimeFormat.constData());
+    lib->format_set_num_format(dateTime, dateTimeFormat.constData());
 
     // The time column is as wide as a full date and time in its format.
     const QString sampleTime =
@@ -72,9 +71,9 @@ bool WriteHistoryXlsx(const THistory& history, const std::vector<int>& rows, con
             failed = e;
     };
     for (int column = 0; column < hcColumnCount; ++column)
-        check(worksheet_write_string(sheet, 0, lxw_col_t(column), captions.at(column).toUtf8().constData(),
+        check(lib->worksheet_write_string(sheet, 0, lxw_col_t(column), captions.at(column).toUtf8().constData(),
                                      bold));
-    worksheet_freeze_panes(sheet, 1, 0);
+    lib->worksheet_freeze_panes(sheet, 1, 0);
 
     lxw_row_t sheetRow = 1;
     for (const int row : rows) {
@@ -86,28 +85,28 @@ bool WriteHistoryXlsx(const THistory& history, const std::vector<int>& rows, con
             if (type == TCellType::Number) {
                 const double value = ColumnNumber(rec, column);
                 w = std::max(w, double(QString::number(qint64(value)).size()));
-                check(worksheet_write_number(sheet, sheetRow, col, value, nullptr));
+                check(lib->worksheet_write_number(sheet, sheetRow, col, value, nullptr));
             } else if (type == TCellType::DateTime && HasSheetDate(rec)) {
                 lxw_datetime when = SheetDate(rec.datetime);
-                check(worksheet_write_datetime(sheet, sheetRow, col, &when, dateTime));
+                check(lib->worksheet_write_datetime(sheet, sheetRow, col, &when, dateTime));
             } else {
                 const QString text = history.ColumnText(rec, column, TRecordView::List, locale);
                 w = std::max(w, double(text.size()));
                 if (!text.isEmpty())
-                    check(worksheet_write_string(sheet, sheetRow, col, text.toUtf8().constData(), nullptr));
+                    check(lib->worksheet_write_string(sheet, sheetRow, col, text.toUtf8().constData(), nullptr));
             }
         }
         ++sheetRow;
     }
     for (int column = 0; column < hcColumnCount; ++column) {
         const double w = std::min(width[size_t(column)] + kCellMargin, kMaxWidth);
-        check(worksheet_set_column(sheet, lxw_col_t(column), lxw_col_t(column), w, nullptr));
+        check(lib->worksheet_set_column(sheet, lxw_col_t(column), lxw_col_t(column), w, nullptr));
     }
 
-    const lxw_error closed = workbook_close(book);
+    const lxw_error closed = lib->workbook_close(book);
     if (failed == LXW_NO_ERROR)
         failed = closed;
     if (failed != LXW_NO_ERROR && error)
-        *error = Reason(failed);
+        *error = QString::fromUtf8(lib->lxw_strerror(failed));
     return failed == LXW_NO_ERROR;
 }

@@ -1,23 +1,18 @@
 #include "ActionIcons.h"
 
+#include "pages/DrawnIcon.h"
+
 #include <QPainter>
 #include <QPainterPath>
-#include <QPixmap>
-#include <QStyle>
 
 namespace {
 
-QPixmap AllPagesPixmap(int size, bool write) {
-    QPixmap pixmap(size, size);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.scale(size / 16.0, size / 16.0);
-
-    // Three sheets, one behind the other.
+// Sheets of paper, one behind the other (`sheets` of them), with an arrow:
+// down for reading from the panel, up for writing to it.
+void PaintPages(QPainter& p, int sheets, bool write) {
     const QColor edge(70, 70, 70);
     p.setPen(QPen(edge, 0.8));
-    for (int i = 2; i >= 0; --i) {
+    for (int i = sheets - 1; i >= 0; --i) {
         const QRectF sheet(1.5 + 2 * i, 1.5 + 1.5 * i, 7, 9);
         p.setBrush(i == 0 ? QColor(255, 255, 255) : QColor(225, 228, 235));
         p.drawRect(sheet);
@@ -27,7 +22,6 @@ QPixmap AllPagesPixmap(int size, bool write) {
     for (int k = 0; k < 3; ++k)
         p.drawLine(QPointF(3, 4 + 2 * k), QPointF(7.5, 4 + 2 * k));
 
-    // The arrow: down for reading from the panel, up for writing to it.
     QPainterPath arrow;
     if (write) {
         arrow.moveTo(12.5, 6);
@@ -50,30 +44,48 @@ QPixmap AllPagesPixmap(int size, bool write) {
     p.setPen(QPen(write ? QColor(160, 60, 20) : QColor(20, 90, 160), 0.8));
     p.setBrush(write ? QColor(240, 130, 50) : QColor(60, 150, 230));
     p.drawPath(arrow);
-    return pixmap;
+}
+
+// Two halves of a plug: joined (connected, green) or apart (red).
+void PaintPlug(QPainter& p, bool joined) {
+    const double gap = joined ? 0 : 2.5;
+    const QColor body = joined ? QColor(40, 150, 60) : QColor(200, 50, 40);
+    const QColor rim = joined ? QColor(20, 90, 30) : QColor(120, 20, 10);
+    p.setPen(QPen(rim, 0.8));
+    p.setBrush(body);
+    // The left half with its cable, the right half with its pins.
+    p.drawRoundedRect(QRectF(3.5 - gap, 5, 4, 6), 1, 1);
+    p.drawRoundedRect(QRectF(8.5 + gap, 5, 4, 6), 1, 1);
+    p.setPen(QPen(rim, 1.4, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(0.5, 8), QPointF(3.5 - gap, 8));
+    p.drawLine(QPointF(12.5 + gap, 8), QPointF(15.5, 8));
+    p.drawLine(QPointF(7.5 - gap, 6.5), QPointF(8.5 + gap, 6.5));
+    p.drawLine(QPointF(7.5 - gap, 9.5), QPointF(8.5 + gap, 9.5));
 }
 
 } // namespace
 
 QIcon AllPagesIcon(bool write) {
-    QIcon icon;
-    for (int size : {16, 24, 32, 48})
-        icon.addPixmap(AllPagesPixmap(size, write));
-    return icon;
+    return DrawnIcon([write](QPainter& p) { PaintPages(p, 3, write); });
 }
 
-QIcon ActionIcon(int imageIndex, QStyle* style) {
+QIcon ActionIcon(int imageIndex) {
     switch (imageIndex) {
-    case 0:
-        return QIcon::fromTheme(QStringLiteral("network-connect"),
-                                style->standardIcon(QStyle::SP_DialogYesButton));
+    case 0: return ThemeOrDrawnIcon(QStringLiteral("network-connect"), [](QPainter& p) { PaintPlug(p, true); });
     case 1:
-        return QIcon::fromTheme(QStringLiteral("network-disconnect"),
-                                style->standardIcon(QStyle::SP_DialogNoButton));
-    case 2: return QIcon::fromTheme(QStringLiteral("go-down"), style->standardIcon(QStyle::SP_ArrowDown));
-    case 3: return QIcon::fromTheme(QStringLiteral("go-up"), style->standardIcon(QStyle::SP_ArrowUp));
+        return ThemeOrDrawnIcon(QStringLiteral("network-disconnect"), [](QPainter& p) { PaintPlug(p, false); });
+    case 2: return ThemeOrDrawnIcon(QStringLiteral("go-down"), [](QPainter& p) { PaintPages(p, 1, false); });
+    case 3: return ThemeOrDrawnIcon(QStringLiteral("go-up"), [](QPainter& p) { PaintPages(p, 1, true); });
     case 4: return AllPagesIcon(false);
     case 5: return AllPagesIcon(true);
     default: return {};
     }
+}
+
+QIcon SaveFileIcon() {
+    return ThemeOrDrawnIcon(QStringLiteral("document-save"), PaintSave);
+}
+
+QIcon OpenFileIcon() {
+    return ThemeOrDrawnIcon(QStringLiteral("document-open"), PaintOpen);
 }

@@ -1,9 +1,10 @@
 #include "ConnectFormUnit.h"
 
 #include "MessageBoxes.h"
-#include "prefs/ComponentKind.h"
+#include "pages/DrawnIcon.h"
 #include "panel/ConnectSequence.h"
 #include "panel/PanelSession.h"
+#include "prefs/ComponentKind.h"
 #include "serial/ComPortList.h"
 #include "serial/Device.h"
 
@@ -37,7 +38,7 @@ TConnectForm::TConnectForm(QWidget* parent) : QDialog(parent) {
     PortLabel->setBuddy(PortCombo);
     RefreshPortsButton = new QToolButton(this);
     RefreshPortsButton->setObjectName(QStringLiteral("RefreshPortsButton"));
-    RefreshPortsButton->setIcon(style()->standardIcon(QStyle::SP_BrowserReload));
+    RefreshPortsButton->setIcon(ThemeOrDrawnIcon(QStringLiteral("view-refresh"), PaintReload));
     RefreshPortsButton->setToolTip(QStringLiteral("Обновить список портов"));
     RefreshPortsButton->setAccessibleName(RefreshPortsButton->toolTip());
 

@@ -116,8 +116,6 @@ TMainForm::TMainForm(QWidget* parent)
     BuildActions();
     BuildMenu();
     BuildLayout();
-    // The error list window lives beside the main window, not inside it.
-    fErrorList = std::make_unique<TErrorListForm>();
 
     Log->SetLogObject(LogMemo);
     Log->SetAutoScroll(AutoscrollCheckBox->isChecked());
@@ -158,6 +156,14 @@ void TMainForm::SetLinkTimings(const TLinkTimings& timings) {
     fSession->SetLinkTimings(timings);
 }
 
+TErrorListForm* TMainForm::ErrorListForm() const {
+    // The error list window lives beside the main window, not inside it;
+    // made when first needed.
+    if (!fErrorList)
+        fErrorList = std::make_unique<TErrorListForm>();
+    return fErrorList.get();
+}
+
 QStringList TMainForm::PageNames() const {
     QStringList names;
     for (const TPageInfo& page : PageTable())
@@ -191,7 +197,7 @@ void TMainForm::BuildActions() {
         action->setStatusTip(action->toolTip());
         action->setProperty("ImageIndex", row.ImageIndex);
         if (row.ImageIndex >= 0)
-            action->setIcon(ActionIcon(row.ImageIndex, style()));
+            action->setIcon(ActionIcon(row.ImageIndex));
         connect(action, &QAction::triggered, this, row.Execute);
         this->*row.Member = action;
     }
@@ -208,8 +214,8 @@ void TMainForm::BuildActions() {
     }
     // The settings file's actions carry no images of their own; the tool bar
     // shows the standard ones.
-    SaveSettingsAction->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
-    LoadSettingsAction->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
+    SaveSettingsAction->setIcon(SaveFileIcon());
+    LoadSettingsAction->setIcon(OpenFileIcon());
     CompareSettingsAction = new QAction(QStringLiteral("Сравнить с файлом"), this);
     CompareSettingsAction->setObjectName(QStringLiteral("CompareSettingsAction"));
     CompareSettingsAction->setToolTip(QStringLiteral("Сравнить настройки на страницах с файлом"));
@@ -593,7 +599,7 @@ void TMainForm::ShowErrorList(const QStringList& errors, TWorkMode mode) {
         return;
     // A round over every page lists each page's failures under its name.
     const QString page = FCurrentFrame ? PageName(FCurrentFrame->Tag()) : QString();
-    fErrorList->Show(page, entries, mode, fRoundListed);
+    ErrorListForm()->Show(page, entries, mode, fRoundListed);
     fRoundListed = fInRound;
 }
 
@@ -996,7 +1002,8 @@ void TMainForm::closeEvent(QCloseEvent* event) {
     if (!fConnectForm && fSession->ReadyToClose()) {
         FreeFrames();
         SaveForm(this);
-        fErrorList->close();
+        if (fErrorList)
+            fErrorList->close();
         event->accept();
         return;
     }

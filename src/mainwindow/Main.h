@@ -91,7 +91,7 @@ public:
     TPanelSession& Session() const { return *fSession; }
     TDevice* Device() const { return &fSession->Device(); }
     TCommandExchange* CommandExchange() const { return &fSession->CommandExchange(); }
-    TErrorListForm* ErrorListForm() const { return fErrorList.get(); }
+    TErrorListForm* ErrorListForm() const;
     TBusyForm* BusyForm() const { return fBusyForm; }
     TFirmwareActions& FirmwareActions() const { return *fFirmware; }
     // The settings file's actions, over every page (all built by then).
@@ -175,7 +175,7 @@ private:
 
     std::unique_ptr<TPanelSession> fSession;
     std::unique_ptr<TLog> Log;
-    std::unique_ptr<TErrorListForm> fErrorList;
+    mutable std::unique_ptr<TErrorListForm> fErrorList;
     QHash<QString, bool> fAnswered; // the pages' questions answered before a round
     bool fInRound = false;     // an operation over every page runs
     bool fRoundListed = false; // the round has listed a page's failures

@@ -2,6 +2,7 @@
 
 #include "Accessibility.h"
 #include "BalloonHint.h"
+#include "DrawnIcon.h"
 #include "FieldBindings.h"
 #include "KeyFilter.h"
 
@@ -56,6 +57,10 @@ void TCommonFrame::BuildControls() {
     TimeCombo = named(new QComboBox(DispGroup), "TimeCombo");
     TimeCombo->setEditable(false);
     TimeCombo->setMaxVisibleItems(15);
+    // As wide as its widest item, "Неограничено", without measuring the 255
+    // items of the list one by one.
+    TimeCombo->setMinimumContentsLength(int(TCommonPage::TimeItemText(0).size()));
+    TimeCombo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     InfoTimeText->setBuddy(TimeCombo);
     auto* dispLayout = new QVBoxLayout(DispGroup);
     dispLayout->addWidget(DispCheckBox);
@@ -79,7 +84,7 @@ void TCommonFrame::BuildControls() {
     ErrorsProgress->setTextVisible(false);
     ErrorsValue = named(new QLabel(QStringLiteral("0"), GSMSignalGroup), "ErrorsValue");
     SpeedButton1 = named(new QToolButton(GSMSignalGroup), "SpeedButton1");
-    SpeedButton1->setIcon(style()->standardIcon(QStyle::SP_BrowserReload));
+    SpeedButton1->setIcon(ThemeOrDrawnIcon(QStringLiteral("view-refresh"), PaintReload));
     SpeedButton1->setAutoRaise(true);
     SpeedButton1->setToolTip(QStringLiteral("Прочитать уровень сигнала GSM"));
     SpeedButton1->setAccessibleName(SpeedButton1->toolTip());

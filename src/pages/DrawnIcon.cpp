@@ -1,0 +1,155 @@
+#include "DrawnIcon.h"
+
+#include <QApplication>
+#include <QIconEngine>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPixmap>
+#include <QStyle>
+#include <QStyleOption>
+
+#include <algorithm>
+#include <map>
+#include <tuple>
+#include <utility>
+
+namespace {
+
+constexpr double kGrid = 16.0;
+
+class TDrawnIconEngine : public QIconEngine {
+public:
+    explicit TDrawnIconEngine(TIconDrawing drawing) : fDrawing(std::move(drawing)) {}
+
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override {
+        const qreal ratio = painter->device() ? painter->device()->devicePixelRatio() : 1.0;
+        QPixmap pm = scaledPixmap(rect.size(), mode, state, ratio);
+        painter->drawPixmap(rect, pm);
+    }
+
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+        return scaledPixmap(size, mode, state, 1.0);
+    }
+
+    QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State, qreal scale) override {
+        const QSize pixels = (QSizeF(size) * scale).toSize();
+        if (pixels.isEmpty())
+            return {};
+        const TKey key{pixels.width(), pixels.height(), int(mode)};
+        const auto found = fPixmaps.find(key);
+        if (found != fPixmaps.end())
+            return found->second;
+        QPixmap pm = Draw(pixels);
+        if ((mode == QIcon::Disabled || mode == QIcon::Selected) &&
+            qobject_cast<QApplication*>(QCoreApplication::instance())) {
+            // Greyed (or tinted) the way the style does it for any icon.
+            QStyleOption option;
+            option.palette = QApplication::palette();
+            pm = QApplication::style()->generatedIconPixmap(mode, pm, &option);
+        }
+        pm.setDevicePixelRatio(scale);
+        fPixmaps.emplace(key, pm);
+        return pm;
+    }
+
+    QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override {
+        const int side = std::min(size.width(), size.height());
+        return {side, side};
+    }
+
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override {
+        return {QSize(16, 16), QSize(24, 24), QSize(32, 32), QSize(48, 48)};
+    }
+
+    QIconEngine* clone() const override { return new TDrawnIconEngine(fDrawing); }
+    QString key() const override { return QStringLiteral("TDrawnIconEngine"); }
+
+private:
+    using TKey = std::tuple<int, int, int>;
+
+    QPixmap Draw(const QSize& pixels) const {
+        const int side = std::min(pixels.width(), pixels.height());
+        QPixmap pm(side, side);
+        pm.fill(Qt::transparent);
+        QPainter p(&pm);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.scale(side / kGrid, side / kGrid);
+        fDrawing(p);
+        return pm;
+    }
+
+    TIconDrawing fDrawing;
+    std::map<TKey, QPixmap> fPixmaps;
+};
+
+} // namespace
+
+QIcon DrawnIcon(TIconDrawing drawing) {
+    return QIcon(new TDrawnIconEngine(std::move(drawing)));
+}
+
+QIcon ThemeOrDrawnIcon(const QString& themeName, TIconDrawing drawing) {
+    if (QIcon::hasThemeIcon(themeName))
+        return QIcon::fromTheme(themeName);
+    return DrawnIcon(std::move(drawing));
+}
+
+void PaintReload(QPainter& p) {
+    // A circle of an arrow, open at the top right, its head there.
+    const QColor colour(30, 110, 60);
+    p.setPen(QPen(colour, 1.8, Qt::SolidLine, Qt::FlatCap));
+    p.setBrush(Qt::NoBrush);
+    p.drawArc(QRectF(2.5, 2.5, 11, 11), 60 * 16, 290 * 16);
+    QPainterPath head;
+    head.moveTo(8.5, 0.5);
+    head.lineTo(13.5, 3.2);
+    head.lineTo(8.8, 6.6);
+    head.closeSubpath();
+    p.setPen(Qt::NoPen);
+    p.setBrush(colour);
+    p.drawPath(head);
+}
+
+void PaintSave(QPainter& p) {
+    // A diskette: its body, the label and the shutter.
+    p.setPen(QPen(QColor(30, 50, 90), 0.9));
+    p.setBrush(QColor(60, 100, 170));
+    QPainterPath body;
+    body.moveTo(1.5, 1.5);
+    body.lineTo(12, 1.5);
+    body.lineTo(14.5, 4);
+    body.lineTo(14.5, 14.5);
+    body.lineTo(1.5, 14.5);
+    body.closeSubpath();
+    p.drawPath(body);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(245, 245, 245));
+    p.drawRect(QRectF(3.5, 8.5, 9, 5));
+    p.setBrush(QColor(190, 200, 215));
+    p.drawRect(QRectF(4.5, 2, 6, 4));
+    p.setBrush(QColor(60, 100, 170));
+    p.drawRect(QRectF(8.5, 2.5, 1.5, 3));
+}
+
+void PaintOpen(QPainter& p) {
+    // A folder, its front leaf opened towards the viewer.
+    p.setPen(QPen(QColor(140, 100, 20), 0.9));
+    p.setBrush(QColor(230, 190, 90));
+    QPainterPath back;
+    back.moveTo(1.5, 3.5);
+    back.lineTo(6, 3.5);
+    back.lineTo(7.5, 5);
+    back.lineTo(13.5, 5);
+    back.lineTo(13.5, 13.5);
+    back.lineTo(1.5, 13.5);
+    back.closeSubpath();
+    p.drawPath(back);
+    p.setBrush(QColor(250, 215, 120));
+    QPainterPath front;
+    front.moveTo(3.5, 7.5);
+    front.lineTo(15.5, 7.5);
+    front.lineTo(13.5, 13.5);
+    front.lineTo(1.5, 13.5);
+    front.closeSubpath();
+    p.drawPath(front);
+}
