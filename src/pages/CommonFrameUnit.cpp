@@ -138,8 +138,11 @@ void TCommonFrame::Init() {
     if (TimeCombo->count() == 0) {
         // Filling the list is no choice of the user's.
         const QSignalBlocker quiet(TimeCombo);
+        QStringList texts;
+        texts.reserve(DispTimeCount);
         for (int n = 0; n < DispTimeCount; ++n)
-            TimeCombo->addItem(TCommonPage::TimeItemText(n));
+            texts << TCommonPage::TimeItemText(n);
+        TimeCombo->addItems(texts);
         fShowTime();
     }
     TPageFrame::Init();
