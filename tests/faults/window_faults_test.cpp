@@ -207,8 +207,9 @@ TEST_F(WindowFaults, ReadAllAndWriteAllUnderEachFault) {
         EXPECT_TRUE(out.Connected);
         EXPECT_EQ(out.Listed, c.ReadNames) << "Read all";
         EXPECT_EQ(out.Boxes, cleanRead.Boxes) << "Read all";
-        if (c.ReadNames.isEmpty())
+        if (c.ReadNames.isEmpty()) {
             EXPECT_EQ(PageValues(*w), read) << "Read all";
+        }
 
         // Write all from the clean values onto a panel back at its factory
         // values.
@@ -222,8 +223,9 @@ TEST_F(WindowFaults, ReadAllAndWriteAllUnderEachFault) {
         EXPECT_TRUE(out.Connected);
         EXPECT_EQ(out.Listed, c.WriteNames) << "Write all";
         EXPECT_EQ(out.Boxes, cleanWrite.Boxes) << "Write all";
-        if (c.WriteNames.isEmpty())
+        if (c.WriteNames.isEmpty()) {
             EXPECT_EQ(PanelValues(*panel), written) << "Write all";
+        }
         EXPECT_EQ(saved.Changes(), "");
     }
 }
@@ -237,21 +239,21 @@ struct TConnectCase {
 };
 
 const TConnectCase kConnectCases[] = {
-    {"bytes split", Fault([](auto& f) { f.splitBytes = true; })},
-    {"LF and > sprinkled", Fault([](auto& f) { f.sprinkle = true; })},
-    {"garbage before answers", Fault([](auto& f) { f.garbage = true; })},
-    {"answer only on retry", Fault([](auto& f) { f.answerOnRetry = true; })},
-    {"every 2nd command dropped", Fault([](auto& f) { f.dropEvery = 2; })},
-    {"answers 30 ms late", Fault([](auto& f) { f.extraDelayMs = 30; })},
-    {"hang-up inside the greeting", Fault([](auto& f) { f.hangupAt = 1; })},
-    {"hang-up inside the version", Fault([](auto& f) { f.hangupAt = 2; })},
-    {"hang-up inside the memory type", Fault([](auto& f) { f.hangupAt = 3; })},
+    {"bytes split", Fault([](auto& f) { f.splitBytes = true; }), false, {}, {}},
+    {"LF and > sprinkled", Fault([](auto& f) { f.sprinkle = true; }), false, {}, {}},
+    {"garbage before answers", Fault([](auto& f) { f.garbage = true; }), false, {}, {}},
+    {"answer only on retry", Fault([](auto& f) { f.answerOnRetry = true; }), false, {}, {}},
+    {"every 2nd command dropped", Fault([](auto& f) { f.dropEvery = 2; }), false, {}, {}},
+    {"answers 30 ms late", Fault([](auto& f) { f.extraDelayMs = 30; }), false, {}, {}},
+    {"hang-up inside the greeting", Fault([](auto& f) { f.hangupAt = 1; }), false, {}, {}},
+    {"hang-up inside the version", Fault([](auto& f) { f.hangupAt = 2; }), false, {}, {}},
+    {"hang-up inside the memory type", Fault([](auto& f) { f.hangupAt = 3; }), false, {}, {}},
     {"answers without OK", Fault([](auto& f) { f.missingOk = true; }), false, {}, "Ошибка подключения"},
     {"silent panel", Fault([](auto& f) { f.dropEvery = 1; }), false, {}, "Ошибка подключения"},
     {"wrong version", {}, false, "REV 07.650.001", "Несовместимая оболочка"},
-    {"modem: bytes split", Fault([](auto& f) { f.splitBytes = true; }), true},
-    {"modem: garbage before answers", Fault([](auto& f) { f.garbage = true; }), true},
-    {"modem: every 2nd command dropped", Fault([](auto& f) { f.dropEvery = 2; }), true},
+    {"modem: bytes split", Fault([](auto& f) { f.splitBytes = true; }), true, {}, {}},
+    {"modem: garbage before answers", Fault([](auto& f) { f.garbage = true; }), true, {}, {}},
+    {"modem: every 2nd command dropped", Fault([](auto& f) { f.dropEvery = 2; }), true, {}, {}},
     {"modem: silent panel behind the modem",
      Fault([](auto& f) { f.dropEvery = 1; }),
      true,
@@ -463,8 +465,9 @@ TEST_F(WindowFaults, PageQuirksUnderFaults) {
         const QStringList cleanValues = pageValues(c.Page);
         const auto cleanPanel = PanelValues(*panel);
         const QString cleanSignal = signal->text() + "/" + errors->text();
-        if (c.Run == TPageRun::Signal)
+        if (c.Run == TPageRun::Signal) {
             ASSERT_NE(cleanSignal, "0/0");
+        }
 
         signal->setText("0");
         errors->setText("0");
