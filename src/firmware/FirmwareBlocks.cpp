@@ -1,6 +1,7 @@
 #include "FirmwareBlocks.h"
 
 #include "HexRecord.h"
+#include "panel/HexDigit.h"
 
 namespace {
 

@@ -1,5 +1,7 @@
 #include "HexRecord.h"
 
+#include "panel/HexDigit.h"
+
 namespace {
 
 QString Hex2(int value) {
@@ -16,17 +18,6 @@ std::optional<THexRecord> Refuse(QString* problem, const QString& text) {
 }
 
 } // namespace
-
-int HexDigitValue(QChar c) {
-    const char16_t u = c.unicode();
-    if (u >= '0' && u <= '9')
-        return u - '0';
-    if (u >= 'A' && u <= 'F')
-        return u - 'A' + 10;
-    if (u >= 'a' && u <= 'f')
-        return u - 'a' + 10;
-    return -1;
-}
 
 QString HexRecordTypeName(int type) {
     switch (type) {

@@ -28,8 +28,5 @@ struct THexRecord {
 // Digits of either case are taken.
 std::optional<THexRecord> ParseHexRecord(const QString& line, QString* problem = nullptr);
 
-// 0..15 for a hexadecimal digit of either case, -1 for any other character.
-int HexDigitValue(QChar c);
-
 // "расширенный линейный адрес" and the like; empty for an unknown type.
 QString HexRecordTypeName(int type);

@@ -1,24 +1,11 @@
 #include "RecordFilter.h"
 
 #include "HistoryValues.h"
+#include "panel/HexDigit.h"
 
 #include <algorithm>
 
 namespace {
-
-// A character of a message (upper-case hexadecimal, as RawMessage writes
-// it) that the character equals in any case; -1 for none. No character
-// outside ASCII folds to a hexadecimal digit.
-int MessageDigit(QChar c) {
-    const char16_t u = c.unicode();
-    if (u >= '0' && u <= '9')
-        return u - '0';
-    if (u >= 'A' && u <= 'F')
-        return u - 'A' + 10;
-    if (u >= 'a' && u <= 'f')
-        return u - 'a' + 10;
-    return -1;
-}
 
 // The journal holds at most this many indexes.
 constexpr int kIndexes = 65536;
@@ -33,7 +20,7 @@ TRecordFilter::TRecordFilter(const QString& text, const TCidEventTable& events)
         fNumbers[size_t(n)] = QString::number(n).contains(fText, Qt::CaseInsensitive);
     fMessageText = fText.size() <= 16;
     for (const QChar c : fText) {
-        const int d = MessageDigit(c);
+        const int d = HexDigitValue(c);
         if (d < 0) {
             fMessageText = false;
             break;
