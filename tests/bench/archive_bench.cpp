@@ -32,10 +32,10 @@
 #include "archive/JournalArchive.h"
 #include "archive/JournalRecorder.h"
 #include "bench_main.h"
+#include "cable_connect.h"
 #include "history/HistoryUnit.h"
 #include "history/JournalReader.h"
 #include "panel/CommandExchange.h"
-#include "panel/ConnectSequence.h"
 #include "serial/Device.h"
 #include "test_wait.h"
 #include "throttled_panel.h"
@@ -215,18 +215,8 @@ void IncrementalRead(benchmark::State& state) {
 
     TDevice device;
     TCommandExchange exchange(&device);
-    {
-        TConnectSequence sequence;
-        sequence.SetDevice(&device);
-        QSignalSpy ok(&sequence, &TConnectSequence::Succeeded);
-        QSignalSpy failed(&sequence, &TConnectSequence::Failed);
-        if (!sequence.Connect(panel.slavePath(), false, QString()) ||
-            !waitUntil([&] { return ok.count() + failed.count() > 0; }, 20000) || ok.count() != 1) {
-            state.SkipWithError("no connection to the emulated panel");
-            return;
-        }
-        sequence.ResetDevice();
-    }
+    if (!ConnectOverCable(state, device, panel.slavePath()))
+        return;
     exchange.Attach();
 
     double wall = 0, line = 0;

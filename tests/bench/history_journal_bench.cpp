@@ -35,13 +35,13 @@
 // test's). The usual Google Benchmark options work (--benchmark_filter=Model,
 // --benchmark_repetitions=5, --benchmark_format=json).
 #include "bench_main.h"
+#include "cable_connect.h"
 #include "full_journal.h"
 #include "history/HistoryExport.h"
 #include "history/HistoryModel.h"
 #include "history/HistoryUnit.h"
 #include "history/JournalReader.h"
 #include "panel/CommandExchange.h"
-#include "panel/ConnectSequence.h"
 #include "proc_status.h"
 #include "serial/Device.h"
 #include "test_wait.h"
@@ -159,18 +159,8 @@ void JournalReadAll(benchmark::State& state) {
     emu::EmulatedPanel& panel = *started;
     TDevice device;
     TCommandExchange exchange(&device);
-    {
-        TConnectSequence sequence;
-        sequence.SetDevice(&device);
-        QSignalSpy ok(&sequence, &TConnectSequence::Succeeded);
-        QSignalSpy failed(&sequence, &TConnectSequence::Failed);
-        if (!sequence.Connect(panel.slavePath(), false, QString()) ||
-            !waitUntil([&] { return ok.count() + failed.count() > 0; }, 20000) || ok.count() != 1) {
-            state.SkipWithError("no connection to the emulated panel");
-            return;
-        }
-        sequence.ResetDevice();
-    }
+    if (!ConnectOverCable(state, device, panel.slavePath()))
+        return;
     exchange.Attach();
 
     double wall = 0, line = 0, estimateRatio = 0;
