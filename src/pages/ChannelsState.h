@@ -26,6 +26,11 @@ struct TChannelsState {
     int Move = 0; // 0 stay in the direction, 1 move on to the next
     TChannelTable Table = TChannelTable::C;
     int DevRelease = 0; // as last connected; 0 before the first connection
+    // Whether a panel has told its release; until one has, the lists are
+    // filled as for the release the page was created with, so that a row
+    // keeps its channel type (a voice call loaded from a file) until a
+    // connected panel's release says otherwise.
+    bool ReleaseKnown = false;
 
     bool operator==(const TChannelsState&) const = default;
 };
@@ -39,7 +44,8 @@ TRowDirections RowDirections(const TChannelsState& state);
 void SetDevRelease(TChannelsState& state, int release);
 
 // The GPRS-online switch set to `on`; when it flips, the lists are filled
-// again for the kept release and every row keeps its channel type.
+// again for the kept release (before any panel told one, the release the
+// lists were first filled for) and every row keeps its channel type.
 void SetGprsOnline(TChannelsState& state, bool on);
 
 // The user chose `item` in row r's list (1..8); the used rows stay packed.
