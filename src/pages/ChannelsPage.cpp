@@ -199,6 +199,33 @@ void TChannelsPage::DevRelease(int release) {
     SetState(state);
 }
 
+std::optional<int> TChannelsPage::Release() const {
+    return fState.ReleaseKnown ? std::optional<int>(fState.DevRelease) : std::nullopt;
+}
+
+std::vector<TPanelValue> TChannelsPage::PanelValues(const TChannelsState& state,
+                                                    const TDirectionTable& entries) {
+    using namespace ChannelsWire;
+    std::vector<TPanelValue> values;
+    values.push_back({GprsOnlineCommand, GprsOnlineWriteValue(state.GprsOnline), GprsOnlineReadError});
+    for (int i = 0; i < ChannelRowCount; ++i) {
+        const QString command = EntryReadCommand(i);
+        values.push_back({command, DirectionWriteLine(i, entries[i]).mid(command.size()), EntryReadError(i)});
+    }
+    values.push_back({MoveCommand, MoveWriteValue(state.Move), MoveError});
+    return values;
+}
+
+std::vector<TPanelValue> TChannelsPage::WriteValues() {
+    TChannelsState state = fState;
+    PackRows(state);
+    return PanelValues(state, CollectDirections(state));
+}
+
+std::vector<TPanelValue> TChannelsPage::HeldValues() {
+    return PanelValues(fState, FDirection);
+}
+
 void TChannelsPage::SetGprsOnline(bool on) {
     Edit([on](TChannelsState& s) { ::SetGprsOnline(s, on); });
 }
