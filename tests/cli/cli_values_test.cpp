@@ -1,6 +1,7 @@
 // Values a real panel holds, through every path: read into the window and
 // the command line, the settings file, the comparison with a file and the
 // write back.
+#include "../mainwindow/file_dialogs.h"
 #include "../mainwindow/main_window_fixture.h"
 #include "cli/CliPages.h"
 #include "cli/CliSession.h"
@@ -13,6 +14,55 @@
 #include <QTemporaryDir>
 
 namespace {
+
+// A panel that takes channel codes 7..9 and test periods beyond the lists.
+emu::PanelSettings WidePanelSettings() {
+    emu::PanelSettings settings = QuickPanelSettings();
+    settings.channelCodesToNine = true;
+    settings.periodsToFE = true;
+    return settings;
+}
+
+// Values at the edges of the lists and beyond them: channel codes without an
+// item, a test period beyond the lists, the last dispatcher time, the
+// longest texts, Russian letters.
+bool StoreEdgeValues(emu::EmulatedPanel& panel) {
+    const std::pair<const char*, QString> held[] = {
+        {"+o", "FFFF"},
+        {"+disp", "FE"},
+        {"+pwlog", "FFFF00FEFEFFFFFFFF"},
+        {"+timegpres", "0384"},
+        {"+gphon0", "*99***1#"},
+        {"+GAPN0", QString(30, 'a')},
+        {"+gprsname0", QString(30, 'u')},
+        {"+gprspswd0", "p"},
+        {"+ps", "ZZZZZZZZ"},
+        {"+IPadr", "255.255.255.255"},
+        {"+IPport", "65535"},
+        {"+IP1adr", "0.0.0.0"},
+        {"+IP1port", "1"},
+        {"+gprsena", "00"},
+        {"+alphon0", "110007=111"},
+        {"+alphon1", "120008=222"},
+        {"+alphon2", "210009=333"},
+        {"+alphon3", "220001=" + QString(30, '9')},
+        {"+alphon4", "310006=666"},
+        {"+alphon5", "320005=555"},
+        {"+alphon6", "410002=2"},
+        {"+alphon7", "420000="},
+        {"+JDIR", "00"},
+        {"+enaing", "00"},
+        {"+phing0", "+" + QString(29, '7')},
+        {"+phing4", "1"},
+        {"+smstext0", "Тревога: секция 8, шлейф 99 — «ёЁ»"},
+        {"+smstext5", "Z"},
+    };
+    for (const auto& [name, value] : held) {
+        if (!panel.storeParameterBytes(name, emu::cp1251::encode(value)))
+            return false;
+    }
+    return true;
+}
 
 class CliValues : public MainWindow {
 protected:
@@ -194,49 +244,14 @@ TEST_F(CliValues, DiffComparesWhatAWriteWouldSend) {
             QString(": Период автотеста: Часов [Hour]: в панели «%1», в файле «%2»").arg(hour).arg(other)});
 }
 
-// A panel holding values at the edges of the lists and beyond them (channel
-// codes without an item, a test period beyond the lists, the last
-// dispatcher time, the longest texts): read into a file, written to a panel
+// A panel holding values at the edges of the lists and beyond them: read
+// into a file by the command line, written to a panel
 // that held other values, that panel ends up equal to the first, parameter
 // for parameter, and the file compares equal with both.
 TEST_F(CliValues, AFileGivesAnotherPanelExactlyWhatTheFirstHeld) {
-    emu::PanelSettings settings = QuickPanelSettings();
-    settings.channelCodesToNine = true;
-    settings.periodsToFE = true;
-    const std::unique_ptr<emu::EmulatedPanel> first = StartEmulatedPanel(settings);
-    const std::unique_ptr<emu::EmulatedPanel> second = StartEmulatedPanel(settings);
-    const std::pair<const char*, QString> held[] = {
-        {"+o", "FFFF"},
-        {"+disp", "FE"},
-        {"+pwlog", "FFFF00FEFEFFFFFFFF"},
-        {"+timegpres", "0384"},
-        {"+gphon0", "*99***1#"},
-        {"+GAPN0", QString(30, 'a')},
-        {"+gprsname0", QString(30, 'u')},
-        {"+gprspswd0", "p"},
-        {"+ps", "ZZZZZZZZ"},
-        {"+IPadr", "255.255.255.255"},
-        {"+IPport", "65535"},
-        {"+IP1adr", "0.0.0.0"},
-        {"+IP1port", "1"},
-        {"+gprsena", "00"},
-        {"+alphon0", "110007=111"},
-        {"+alphon1", "120008=222"},
-        {"+alphon2", "210009=333"},
-        {"+alphon3", "220001=" + QString(30, '9')},
-        {"+alphon4", "310006=666"},
-        {"+alphon5", "320005=555"},
-        {"+alphon6", "410002=2"},
-        {"+alphon7", "420000="},
-        {"+JDIR", "00"},
-        {"+enaing", "00"},
-        {"+phing0", "+" + QString(29, '7')},
-        {"+phing4", "1"},
-        {"+smstext0", "Тревога: секция 8, шлейф 99 — «ёЁ»"},
-        {"+smstext5", "Z"},
-    };
-    for (const auto& [name, value] : held)
-        ASSERT_TRUE(first->storeParameterBytes(name, emu::cp1251::encode(value))) << name;
+    const std::unique_ptr<emu::EmulatedPanel> first = StartEmulatedPanel(WidePanelSettings());
+    const std::unique_ptr<emu::EmulatedPanel> second = StartEmulatedPanel(WidePanelSettings());
+    ASSERT_TRUE(StoreEdgeValues(*first));
 
     const CliRun r = run({"read", "--port", first->slavePath(), "--out", path("edges.ini")});
     ASSERT_EQ(r.code, ceOk) << r.err.toStdString();
@@ -248,6 +263,39 @@ TEST_F(CliValues, AFileGivesAnotherPanelExactlyWhatTheFirstHeld) {
         const CliRun same = run({"diff", "--port", p->slavePath(), path("edges.ini")});
         EXPECT_EQ(same.code, ceOk) << same.out.toStdString();
     }
+}
+
+// The same through the window: Прочитать все, Сохранить в файл, then on
+// another panel Загрузить из файла and Записать все.
+TEST_F(CliValues, TheWindowGivesAnotherPanelExactlyWhatTheFirstHeld) {
+    panel = StartEmulatedPanel(WidePanelSettings());
+    ASSERT_TRUE(StoreEdgeValues(*panel));
+    const std::unique_ptr<emu::EmulatedPanel> second = StartEmulatedPanel(WidePanelSettings());
+
+    auto w = makeWindow();
+    connectWindow(*w);
+    ASSERT_TRUE(w->Connected());
+    w->ReadAllActionExecute();
+    EXPECT_TRUE(w->ErrorListForm()->isHidden()) << w->ErrorListForm()->Items().join(", ").toStdString();
+    {
+        FileDialogAnswers answers({path("window.ini")});
+        w->SaveSettingsActionExecute();
+        EXPECT_TRUE(answers.used());
+    }
+    disconnectWindow(*w);
+
+    connectWindow(*w, [&](TConnectForm& d) { pressConnect(d, second->slavePath()); });
+    ASSERT_TRUE(w->Connected());
+    {
+        FileDialogAnswers answers({path("window.ini")});
+        w->LoadSettingsActionExecute();
+        EXPECT_TRUE(answers.used());
+    }
+    w->WriteAllActionExecute();
+    EXPECT_TRUE(w->ErrorListForm()->isHidden()) << w->ErrorListForm()->Items().join(", ").toStdString();
+    disconnectWindow(*w);
+    for (const QString& name : panel->parameterNames())
+        EXPECT_EQ(second->parameterBytes(name), panel->parameterBytes(name)) << name.toStdString();
 }
 
 } // namespace
