@@ -206,13 +206,21 @@ std::optional<int> TChannelsPage::Release() const {
 std::vector<TPanelValue> TChannelsPage::PanelValues(const TChannelsState& state,
                                                     const TDirectionTable& entries) {
     using namespace ChannelsWire;
-    std::vector<TPanelValue> values;
-    values.push_back({GprsOnlineCommand, GprsOnlineWriteValue(state.GprsOnline), GprsOnlineReadError});
+    // The writes' commands and names, in the writes' order.
+    QStringList commands{GprsOnlineCommand};
+    QStringList names{GprsOnlineReadError};
     for (int i = 0; i < ChannelRowCount; ++i) {
-        const QString command = EntryReadCommand(i);
-        values.push_back({command, DirectionWriteLine(i, entries[i]).mid(command.size()), EntryReadError(i)});
+        commands << EntryReadCommand(i);
+        names << EntryReadError(i);
     }
-    values.push_back({MoveCommand, MoveWriteValue(state.Move), MoveError});
+    commands << MoveCommand;
+    names << MoveError;
+    const std::vector<TPageCommand> writes = ChannelsWrites(state, entries);
+    std::vector<TPanelValue> values;
+    for (size_t k = 0; k < writes.size() && k < size_t(commands.size()); ++k) {
+        const QString& command = commands.at(qsizetype(k));
+        values.push_back({command, writes[k].Line.mid(command.size()), names.at(qsizetype(k))});
+    }
     return values;
 }
 

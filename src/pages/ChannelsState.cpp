@@ -118,10 +118,13 @@ TDirectionTable CollectDirections(const TChannelsState& state) {
 }
 
 std::vector<TPageCommand> ChannelsWrites(const TChannelsState& state) {
+    return ChannelsWrites(state, CollectDirections(state));
+}
+
+std::vector<TPageCommand> ChannelsWrites(const TChannelsState& state, const TDirectionTable& entries) {
     using namespace ChannelsWire;
     std::vector<TPageCommand> writes;
     writes.push_back({GprsOnlineCommand + GprsOnlineWriteValue(state.GprsOnline), GprsOnlineWriteError});
-    const TDirectionTable entries = CollectDirections(state);
     for (int i = 0; i < ChannelRowCount; ++i)
         writes.push_back({DirectionWriteLine(i, entries[i]), EntryWriteError(i)});
     writes.push_back({MoveCommand + MoveWriteValue(state.Move), MoveError});

@@ -72,6 +72,8 @@ TDirectionTable CollectDirections(const TChannelsState& state);
 // The page's writes after the erase and the packing, in order: the
 // GPRS-online switch, the eight entries, the moving-on rule.
 std::vector<TPageCommand> ChannelsWrites(const TChannelsState& state);
+// The same with the entries given (as a read found them).
+std::vector<TPageCommand> ChannelsWrites(const TChannelsState& state, const TDirectionTable& entries);
 
 // Defaults: GPRS-online off (the lists follow it), every phone empty, every
 // row on item 0, every link OR, move item 0. The release stays.
