@@ -12,6 +12,7 @@
 #include "pages/SettingsFile.h"
 #include "pages/SettingsLookup.h"
 #include "pages/SettingsPages.h"
+#include "pages/WriteComparison.h"
 #include "panel/DeviceVersion.h"
 #include "panel/PairText.h"
 #include "prefs/FileUtils.h"
@@ -271,8 +272,10 @@ int RunDiff(const TCliArgs& p, const std::vector<int>& tags, bool chosen, const 
         err << QStringLiteral("Сравнение не выполнено: не все настройки прочитаны из панели\n");
         return run.Finish(ceNotAllRead);
     }
+    // What writing the file would change in the panel, as the panel holds
+    // its values now.
     const std::vector<TSettingsDifference> differences =
-        CompareSettings(CollectPageSettings(run.Pages()), file.Lines());
+        CompareWithFile(run.Host(), run.Pages(), TComparedSide::Held, file.Lines());
     for (const TSettingsDifference& d : differences)
         out << DifferenceLine(d) << '\n';
     out.flush();

@@ -5,6 +5,7 @@
 #include "pages/PageFrame.h"
 #include "pages/SettingsFile.h"
 #include "pages/SettingsPages.h"
+#include "pages/WriteComparison.h"
 
 TSettingsActions::TSettingsActions(IPageHost& host, const std::vector<TPageFrame*>& frames, QWidget* window)
     : fHost(host), fFrames(frames), fWindow(window) {}
@@ -80,7 +81,10 @@ void TSettingsActions::Compare() {
     if (!ReadFile(path, file))
         return;
     const std::vector<TPageModel*> pages = Pages();
-    TSettingsCompareForm form(path, CompareSettings(CollectPageSettings(pages), file.Lines()), fWindow);
+    // What writing the file would change against what the pages would
+    // write now.
+    TSettingsCompareForm form(path, CompareWithFile(fHost, pages, TComparedSide::Written, file.Lines()),
+                              fWindow);
     // The lines shown are the lines loaded, whatever became of the file
     // since.
     if (form.exec() == QDialog::Accepted)

@@ -199,6 +199,41 @@ void TChannelsPage::DevRelease(int release) {
     SetState(state);
 }
 
+std::optional<int> TChannelsPage::Release() const {
+    return fState.ReleaseKnown ? std::optional<int>(fState.DevRelease) : std::nullopt;
+}
+
+std::vector<TPanelValue> TChannelsPage::PanelValues(const TChannelsState& state,
+                                                    const TDirectionTable& entries) {
+    using namespace ChannelsWire;
+    // The writes' commands and names, in the writes' order.
+    QStringList commands{GprsOnlineCommand};
+    QStringList names{GprsOnlineReadError};
+    for (int i = 0; i < ChannelRowCount; ++i) {
+        commands << EntryReadCommand(i);
+        names << EntryReadError(i);
+    }
+    commands << MoveCommand;
+    names << MoveError;
+    const std::vector<TPageCommand> writes = ChannelsWrites(state, entries);
+    std::vector<TPanelValue> values;
+    for (size_t k = 0; k < writes.size() && k < size_t(commands.size()); ++k) {
+        const QString& command = commands.at(qsizetype(k));
+        values.push_back({command, writes[k].Line.mid(command.size()), names.at(qsizetype(k))});
+    }
+    return values;
+}
+
+std::vector<TPanelValue> TChannelsPage::WriteValues() {
+    TChannelsState state = fState;
+    PackRows(state);
+    return PanelValues(state, CollectDirections(state));
+}
+
+std::vector<TPanelValue> TChannelsPage::HeldValues() {
+    return PanelValues(fState, FDirection);
+}
+
 void TChannelsPage::SetGprsOnline(bool on) {
     Edit([on](TChannelsState& s) { ::SetGprsOnline(s, on); });
 }

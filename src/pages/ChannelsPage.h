@@ -31,6 +31,12 @@ public:
     // The lists are filled for the connected panel's release; each row keeps
     // its channel type.
     void DevRelease(int release) override;
+    std::optional<int> Release() const override;
+    // The rows packed, as the write sends them.
+    std::vector<TPanelValue> WriteValues() override;
+    // The entries as the panel held them at the last read, gaps and
+    // direction numbers as they came.
+    std::vector<TPanelValue> HeldValues() override;
 
     // The user's changes: rows r = 1..8, links k = 1..7 (true AND).
     void SetGprsOnline(bool on);
@@ -57,6 +63,8 @@ private:
     // The user's change of the state.
     void Edit(const std::function<void(TChannelsState&)>& change);
     void SetState(const TChannelsState& state);
+    // The switch, the entries and the moving-on rule as panel values.
+    static std::vector<TPanelValue> PanelValues(const TChannelsState& state, const TDirectionTable& entries);
 
     TChannelsState fState;
     // The entries of the read in progress, by entry number; they start as

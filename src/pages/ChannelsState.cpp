@@ -54,6 +54,7 @@ TRowDirections RowDirections(const TChannelsState& state) {
 
 void SetDevRelease(TChannelsState& state, int release) {
     state.DevRelease = release;
+    state.ReleaseKnown = true;
     Refill(state, release, TFillReason::Release);
 }
 
@@ -61,7 +62,7 @@ void SetGprsOnline(TChannelsState& state, bool on) {
     if (state.GprsOnline == on)
         return;
     state.GprsOnline = on;
-    Refill(state, state.DevRelease, TFillReason::GprsOnline);
+    Refill(state, state.ReleaseKnown ? state.DevRelease : ChannelInitRelease, TFillReason::GprsOnline);
 }
 
 void ChooseChannel(TChannelsState& state, int r, int item) {
@@ -109,17 +110,21 @@ TDirectionTable CollectDirections(const TChannelsState& state) {
         rec.Direction = uint8_t(numbers[i]);
         rec.Order = uint8_t(count);
         const TChannelRow& row = state.Rows[i];
-        rec.Channel = row.KeptCode != ChannelNoCode ? uint8_t(row.KeptCode) : ChannelCodeOf(state.Table, row.Item);
+        rec.Channel =
+            row.KeptCode != ChannelNoCode ? uint8_t(row.KeptCode) : ChannelCodeOf(state.Table, row.Item);
         rec.Phone = DirectionPhone(state.Rows[i].Phone);
     }
     return entries;
 }
 
 std::vector<TPageCommand> ChannelsWrites(const TChannelsState& state) {
+    return ChannelsWrites(state, CollectDirections(state));
+}
+
+std::vector<TPageCommand> ChannelsWrites(const TChannelsState& state, const TDirectionTable& entries) {
     using namespace ChannelsWire;
     std::vector<TPageCommand> writes;
     writes.push_back({GprsOnlineCommand + GprsOnlineWriteValue(state.GprsOnline), GprsOnlineWriteError});
-    const TDirectionTable entries = CollectDirections(state);
     for (int i = 0; i < ChannelRowCount; ++i)
         writes.push_back({DirectionWriteLine(i, entries[i]), EntryWriteError(i)});
     writes.push_back({MoveCommand + MoveWriteValue(state.Move), MoveError});
@@ -176,7 +181,8 @@ bool LoadChannelsSettings(TChannelsState& state, const QStringList& lines) {
         const int item = items[r - 1];
         row.Item = item >= 0 && item < count ? item : ChannelNoItem;
         int code = ChannelNoCode;
-        row.KeptCode = SettingsInt(lines, ChannelsCodeKey(r), code) && IsKeptChannelCode(code) ? code : ChannelNoCode;
+        row.KeptCode =
+            SettingsInt(lines, ChannelsCodeKey(r), code) && IsKeptChannelCode(code) ? code : ChannelNoCode;
         if (row.KeptCode != ChannelNoCode)
             row.Item = KeptCodeItem(state.Table, code);
     }

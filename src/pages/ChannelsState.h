@@ -26,6 +26,11 @@ struct TChannelsState {
     int Move = 0; // 0 stay in the direction, 1 move on to the next
     TChannelTable Table = TChannelTable::C;
     int DevRelease = 0; // as last connected; 0 before the first connection
+    // Whether a panel has told its release; until one has, the lists are
+    // filled as for the release the page was created with, so that a row
+    // keeps its channel type (a voice call loaded from a file) until a
+    // connected panel's release says otherwise.
+    bool ReleaseKnown = false;
 
     bool operator==(const TChannelsState&) const = default;
 };
@@ -39,7 +44,8 @@ TRowDirections RowDirections(const TChannelsState& state);
 void SetDevRelease(TChannelsState& state, int release);
 
 // The GPRS-online switch set to `on`; when it flips, the lists are filled
-// again for the kept release and every row keeps its channel type.
+// again for the kept release (before any panel told one, the release the
+// lists were first filled for) and every row keeps its channel type.
 void SetGprsOnline(TChannelsState& state, bool on);
 
 // The user chose `item` in row r's list (1..8); the used rows stay packed.
@@ -66,6 +72,8 @@ TDirectionTable CollectDirections(const TChannelsState& state);
 // The page's writes after the erase and the packing, in order: the
 // GPRS-online switch, the eight entries, the moving-on rule.
 std::vector<TPageCommand> ChannelsWrites(const TChannelsState& state);
+// The same with the entries given (as a read found them).
+std::vector<TPageCommand> ChannelsWrites(const TChannelsState& state, const TDirectionTable& entries);
 
 // Defaults: GPRS-online off (the lists follow it), every phone empty, every
 // row on item 0, every link OR, move item 0. The release stays.

@@ -131,16 +131,25 @@ void TGPRSPage::Init() {
 
 TPageResult TGPRSPage::Write() {
     return Settle(RunOperation(wmWrite, [this](QStringList& errors) {
-        TGPRSValues servers;
-        servers.IP1 = fIP1->Text();
-        servers.Port1 = fPort1->Text();
-        servers.IP2 = fIP2->Text();
-        servers.Port2 = fPort2->Text();
-        FillReserveServer(servers);
-        fIP2->SetText(servers.IP2);
-        fPort2->SetText(servers.Port2);
+        FillReserve();
         fParams.Write(fHost.Exchange(), errors);
     }));
+}
+
+std::vector<TPanelValue> TGPRSPage::WriteValues() {
+    FillReserve();
+    return TableValues();
+}
+
+void TGPRSPage::FillReserve() {
+    TGPRSValues servers;
+    servers.IP1 = fIP1->Text();
+    servers.Port1 = fPort1->Text();
+    servers.IP2 = fIP2->Text();
+    servers.Port2 = fPort2->Text();
+    FillReserveServer(servers);
+    fIP2->SetText(servers.IP2);
+    fPort2->SetText(servers.Port2);
 }
 
 void TGPRSPage::SetDefault() {

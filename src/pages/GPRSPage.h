@@ -39,6 +39,7 @@ public:
     void Init() override;
     // An empty reserve address or port takes the main one first.
     TPageResult Write() override;
+    std::vector<TPanelValue> WriteValues() override;
     // The defaults end with the MTS preset.
     void SetDefault() override;
     // The loaded operator locks the SIM texts or not; its preset is not
@@ -63,6 +64,8 @@ public:
     static QString UserPasswordCaption();  // "Пароль:"
 
 private:
+    // An empty reserve address or port takes the main one, in the fields.
+    void FillReserve();
     // The preset of the operator selected (edits when the user chose it),
     // and the SIM texts locked by it.
     void ApplyOperatorPreset(bool byUser);

@@ -50,11 +50,35 @@ void TPageModel::LoadSettings(const QStringList& lines) {
 }
 
 QString TPageModel::SettingsCaption(const QString& key) const {
-    const TPageField* field = fParams.FindField(key);
-    return field ? field->CaptionText() : key;
+    if (const TPageField* field = fParams.FindField(key))
+        return field->CaptionText();
+    // A key that carries what a field's own key cannot.
+    for (const TPageField& f : fParams.Fields()) {
+        if (!f.KeptKey.isEmpty() && f.KeptKey.compare(key, Qt::CaseInsensitive) == 0)
+            return f.CaptionText();
+    }
+    return key;
 }
 
 void TPageModel::DevRelease(int) {}
+
+std::vector<TPanelValue> TPageModel::WriteValues() {
+    return TableValues();
+}
+
+std::vector<TPanelValue> TPageModel::HeldValues() {
+    return TableValues();
+}
+
+std::vector<TPanelValue> TPageModel::TableValues() const {
+    std::vector<TPanelValue> values;
+    for (const TPageParam& p : fParams.Params()) {
+        if (p.Writable())
+            values.push_back(
+                {p.WriteCommandName(), p.Encode(), p.ReadName.isEmpty() ? p.WriteErrorName() : p.ReadName});
+    }
+    return values;
+}
 
 void TPageModel::EditText(TPageField& field, const QString& text) {
     if (field.Text() == text)

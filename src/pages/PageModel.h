@@ -1,6 +1,7 @@
 #pragma once
 
 #include "PageHost.h"
+#include "PanelValue.h"
 #include "ParamTable.h"
 #include "StringConsts.h"
 
@@ -8,6 +9,8 @@
 #include <QStringList>
 
 #include <functional>
+#include <optional>
+#include <vector>
 
 // What became of a page's read or write.
 struct TPageResult {
@@ -73,6 +76,19 @@ public:
     virtual QString SettingsCaption(const QString& key) const;
     // The connected panel's firmware release, given on every connection.
     virtual void DevRelease(int release);
+    // The release a page whose values depend on it was last given; none
+    // before the first connection, and for a page that does not keep it.
+    virtual std::optional<int> Release() const { return std::nullopt; }
+
+    // What the page's write would send now, value by value in the write's
+    // order, nothing sent: the values worked out as the write works them
+    // out, and put back into the fields where the write puts them (a model
+    // made for a comparison, not one a user looks at).
+    virtual std::vector<TPanelValue> WriteValues();
+    // What the panel held at the page's last read, in the form WriteValues
+    // gives: for most pages the values as they stand, since a read keeps
+    // what it cannot show exactly as the panel gave it.
+    virtual std::vector<TPanelValue> HeldValues();
 
     // A user's edit of one of the page's fields.
     void EditText(TPageField& field, const QString& text);
@@ -99,6 +115,8 @@ protected:
     void SetChanged(bool changed);
     // A value the page keeps outside its fields changed.
     void NotifyValues() { emit ValuesChanged(); }
+    // The values the table's writable parameters send as the fields stand.
+    std::vector<TPanelValue> TableValues() const;
 
     IPageHost& fHost;
     TParamTable fParams;

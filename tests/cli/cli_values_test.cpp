@@ -1,15 +1,68 @@
 // Values a real panel holds, through every path: read into the window and
 // the command line, the settings file, the comparison with a file and the
 // write back.
+#include "../mainwindow/file_dialogs.h"
 #include "../mainwindow/main_window_fixture.h"
 #include "cli/CliPages.h"
 #include "cli/CliSession.h"
 #include "cli_run.h"
+#include "cp1251.h"
 #include "pages/SettingsFile.h"
+#include "pages/SettingsLookup.h"
 
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 namespace {
+
+// A panel that takes channel codes 7..9 and test periods beyond the lists.
+emu::PanelSettings WidePanelSettings() {
+    emu::PanelSettings settings = QuickPanelSettings();
+    settings.channelCodesToNine = true;
+    settings.periodsToFE = true;
+    return settings;
+}
+
+// Values at the edges of the lists and beyond them: channel codes without an
+// item, a test period beyond the lists, the last dispatcher time, the
+// longest texts, Russian letters.
+bool StoreEdgeValues(emu::EmulatedPanel& panel) {
+    const std::pair<const char*, QString> held[] = {
+        {"+o", "FFFF"},
+        {"+disp", "FE"},
+        {"+pwlog", "FFFF00FEFEFFFFFFFF"},
+        {"+timegpres", "0384"},
+        {"+gphon0", "*99***1#"},
+        {"+GAPN0", QString(30, 'a')},
+        {"+gprsname0", QString(30, 'u')},
+        {"+gprspswd0", "p"},
+        {"+ps", "ZZZZZZZZ"},
+        {"+IPadr", "255.255.255.255"},
+        {"+IPport", "65535"},
+        {"+IP1adr", "0.0.0.0"},
+        {"+IP1port", "1"},
+        {"+gprsena", "00"},
+        {"+alphon0", "110007=111"},
+        {"+alphon1", "120008=222"},
+        {"+alphon2", "210009=333"},
+        {"+alphon3", "220001=" + QString(30, '9')},
+        {"+alphon4", "310006=666"},
+        {"+alphon5", "320005=555"},
+        {"+alphon6", "410002=2"},
+        {"+alphon7", "420000="},
+        {"+JDIR", "00"},
+        {"+enaing", "00"},
+        {"+phing0", "+" + QString(29, '7')},
+        {"+phing4", "1"},
+        {"+smstext0", "Тревога: секция 8, шлейф 99 — «ёЁ»"},
+        {"+smstext5", "Z"},
+    };
+    for (const auto& [name, value] : held) {
+        if (!panel.storeParameterBytes(name, emu::cp1251::encode(value)))
+            return false;
+    }
+    return true;
+}
 
 class CliValues : public MainWindow {
 protected:
@@ -45,9 +98,12 @@ TEST_F(CliValues, AnEmptyTextIsReadAsEmpty) {
     for (const auto& [command, line] : empty)
         EXPECT_TRUE(lines.contains(QString::fromLatin1(line))) << command;
 
+    // The empty texts compare equal with the panel's; only the empty
+    // reserve address differs, since a write fills it with the main one.
     const CliRun same = run({"diff", "--port", panel->slavePath(), path("empty.ini")});
-    EXPECT_EQ(same.code, ceOk) << same.out.toStdString() << same.err.toStdString();
-    EXPECT_TRUE(same.err.endsWith("Различий нет\n")) << same.err.toStdString();
+    EXPECT_EQ(same.code, ceDifferent) << same.out.toStdString() << same.err.toStdString();
+    EXPECT_EQ(same.out, PageName(ptGPRS) + ": IP адрес резервный [+IP1adr]: в панели «», в файле "
+                                           "«127.000.000.001»\n");
 
     // The window reads the same panel without a failure.
     auto w = makeWindow();
@@ -124,6 +180,122 @@ TEST_F(CliValues, AnAutotestPeriodBeyondTheListsGoesBackAsItCame) {
     EXPECT_EQ(longer->parameterBytes("+pwlog"), "FFFF001E05FFFFFFFF");
     const CliRun same = run({"diff", "--port", longer->slavePath(), path("period.ini")});
     EXPECT_EQ(same.code, ceOk) << same.out.toStdString();
+}
+
+// diff tells where writing the file would change the panel: rows with a
+// free one between them differ from their own file (the write packs them),
+// and numbers written alike are equal however the file spells them.
+TEST_F(CliValues, DiffComparesWhatAWriteWouldSend) {
+    const QByteArray gap[] = {
+        "110001=111", "120000=", "310005=333", "320000=", "330000=", "340000=", "350000=", "360000="};
+    for (int i = 0; i < 8; ++i)
+        ASSERT_TRUE(panel->storeParameterBytes(QString("+alphon%1").arg(i), gap[i]));
+    ASSERT_EQ(run({"read", "--port", panel->slavePath(), "--out", path("gap.ini")}).code, ceOk);
+
+    CliRun r = run({"diff", "--port", panel->slavePath(), path("gap.ini")});
+    EXPECT_EQ(r.code, ceDifferent) << r.err.toStdString();
+    const QString channels = PageName(ptChannels);
+    EXPECT_TRUE(r.out.contains(channels + ": Параметр направления 2 [+alphon1]: в панели «120000=», в файле "
+                                          "«120005=333»"))
+        << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains("[+alphon2]: в панели «310005=333», в файле «130000=»"))
+        << r.out.toStdString();
+    EXPECT_FALSE(r.out.contains("[+alphon0]")) << "a row a write leaves alone";
+    EXPECT_FALSE(r.out.contains(PageName(ptCommon))) << r.out.toStdString();
+
+    ASSERT_EQ(run({"write", "--port", panel->slavePath(), "--erase-journal", path("gap.ini")}).code, ceOk);
+    EXPECT_EQ(panel->parameterBytes("+alphon1"), "120005=333");
+    EXPECT_EQ(panel->parameterBytes("+alphon2"), "130000=");
+    r = run({"diff", "--port", panel->slavePath(), path("gap.ini")});
+    EXPECT_EQ(r.code, ceOk) << r.out.toStdString();
+    EXPECT_TRUE(r.err.endsWith("Различий нет\n")) << r.err.toStdString();
+
+    // The same numbers with zeros in front: loaded, they are the panel's.
+    ASSERT_EQ(run({"read", "--port", panel->slavePath(), "--out", path("forms.ini")}).code, ceOk);
+    QStringList lines = fileLines("forms.ini");
+    int padded = 0;
+    for (QString& line : lines) {
+        for (const char* key : {"Disp=", "Time=", "Hour=", "Min=", "Reboot=", "Move=", "Online="}) {
+            if (line.startsWith(QLatin1String(key))) {
+                line.insert(int(qstrlen(key)), "00");
+                ++padded;
+            }
+        }
+    }
+    ASSERT_EQ(padded, 7);
+    ASSERT_TRUE(lines.contains("Disp=000")) << lines.join(' ').toStdString();
+    ASSERT_TRUE(TSettingsFile(lines).Write(path("forms.ini")));
+    r = run({"diff", "--port", panel->slavePath(), path("forms.ini")});
+    EXPECT_EQ(r.code, ceOk) << r.out.toStdString();
+    EXPECT_EQ(r.out, "");
+
+    // A setting the file changes is told by its caption, with both values as
+    // loading gives them.
+    const int hour = SettingsValue(lines, "Hour").toInt();
+    const int other = hour == 5 ? 6 : 5;
+    lines.replaceInStrings(QRegularExpression("^Hour=.*"), QString("Hour=000%1").arg(other));
+    ASSERT_TRUE(TSettingsFile(lines).Write(path("forms.ini")));
+    r = run({"diff", "--port", panel->slavePath(), path("forms.ini")});
+    EXPECT_EQ(r.code, ceDifferent);
+    EXPECT_EQ(
+        r.out.split('\n', Qt::SkipEmptyParts),
+        QStringList{
+            PageName(ptSystemEvents) +
+            QString(": Период автотеста: Часов [Hour]: в панели «%1», в файле «%2»").arg(hour).arg(other)});
+}
+
+// A panel holding values at the edges of the lists and beyond them: read
+// into a file by the command line, written to a panel
+// that held other values, that panel ends up equal to the first, parameter
+// for parameter, and the file compares equal with both.
+TEST_F(CliValues, AFileGivesAnotherPanelExactlyWhatTheFirstHeld) {
+    const std::unique_ptr<emu::EmulatedPanel> first = StartEmulatedPanel(WidePanelSettings());
+    const std::unique_ptr<emu::EmulatedPanel> second = StartEmulatedPanel(WidePanelSettings());
+    ASSERT_TRUE(StoreEdgeValues(*first));
+
+    const CliRun r = run({"read", "--port", first->slavePath(), "--out", path("edges.ini")});
+    ASSERT_EQ(r.code, ceOk) << r.err.toStdString();
+    const CliRun w = run({"write", "--port", second->slavePath(), "--erase-journal", path("edges.ini")});
+    ASSERT_EQ(w.code, ceOk) << w.err.toStdString();
+    for (const QString& name : first->parameterNames())
+        EXPECT_EQ(second->parameterBytes(name), first->parameterBytes(name)) << name.toStdString();
+    for (const emu::EmulatedPanel* p : {first.get(), second.get()}) {
+        const CliRun same = run({"diff", "--port", p->slavePath(), path("edges.ini")});
+        EXPECT_EQ(same.code, ceOk) << same.out.toStdString();
+    }
+}
+
+// The same through the window: Прочитать все, Сохранить в файл, then on
+// another panel Загрузить из файла and Записать все.
+TEST_F(CliValues, TheWindowGivesAnotherPanelExactlyWhatTheFirstHeld) {
+    panel = StartEmulatedPanel(WidePanelSettings());
+    ASSERT_TRUE(StoreEdgeValues(*panel));
+    const std::unique_ptr<emu::EmulatedPanel> second = StartEmulatedPanel(WidePanelSettings());
+
+    auto w = makeWindow();
+    connectWindow(*w);
+    ASSERT_TRUE(w->Connected());
+    w->ReadAllActionExecute();
+    EXPECT_TRUE(w->ErrorListForm()->isHidden()) << w->ErrorListForm()->Items().join(", ").toStdString();
+    {
+        FileDialogAnswers answers({path("window.ini")});
+        w->SaveSettingsActionExecute();
+        EXPECT_TRUE(answers.used());
+    }
+    disconnectWindow(*w);
+
+    connectWindow(*w, [&](TConnectForm& d) { pressConnect(d, second->slavePath()); });
+    ASSERT_TRUE(w->Connected());
+    {
+        FileDialogAnswers answers({path("window.ini")});
+        w->LoadSettingsActionExecute();
+        EXPECT_TRUE(answers.used());
+    }
+    w->WriteAllActionExecute();
+    EXPECT_TRUE(w->ErrorListForm()->isHidden()) << w->ErrorListForm()->Items().join(", ").toStdString();
+    disconnectWindow(*w);
+    for (const QString& name : panel->parameterNames())
+        EXPECT_EQ(second->parameterBytes(name), panel->parameterBytes(name)) << name.toStdString();
 }
 
 } // namespace

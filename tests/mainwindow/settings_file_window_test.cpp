@@ -14,8 +14,8 @@
 #include "pages/SettingsPages.h"
 
 #include <QDialogButtonBox>
-#include <QPlainTextEdit>
 #include <QFile>
+#include <QPlainTextEdit>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTableView>
@@ -60,6 +60,42 @@ protected:
         action(w, name)->trigger();
         EXPECT_TRUE(answers.used()) << name;
         return answers.seen;
+    }
+
+    struct Seen {
+        QStringList Rows;
+        bool LoadEnabled = false;
+        QString Summary;
+    };
+    // Compares the window's pages with `with`, looks at the dialog and
+    // presses `button`.
+    Seen compare(TMainForm& w, const QString& with, const char* button) {
+        Seen seen;
+        bool shown = false;
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            auto* form = qobject_cast<TSettingsCompareForm*>(QApplication::activeModalWidget());
+            if (!form || shown)
+                return;
+            shown = true;
+            EXPECT_EQ(w.State(), S::LoadingSettings);
+            const QAbstractItemModel* model = form->Table()->model();
+            EXPECT_EQ(model, form->Model());
+            for (int r = 0; r < model->rowCount(); ++r) {
+                QStringList cells;
+                for (int c = 0; c < model->columnCount(); ++c)
+                    cells << model->index(r, c).data().toString();
+                seen.Rows << cells.join(" | ");
+            }
+            seen.LoadEnabled = form->LoadButton()->isEnabled();
+            seen.Summary = child<QLabel>(form, "SummaryLabel")->text();
+            EXPECT_EQ(form->Table()->editTriggers(), QAbstractItemView::NoEditTriggers);
+            child<QPushButton>(form, button)->click();
+        });
+        poll.start(10);
+        trigger(w, "CompareSettingsAction", {with});
+        EXPECT_TRUE(shown);
+        return seen;
     }
 
     std::vector<std::pair<TBoxKind, QString>> boxesOf(TBoxKind kind) const {
@@ -348,53 +384,18 @@ TEST_F(SettingsFileWindow, ComparedWithAFileLoadedOnlyWhenAsked) {
     const QString file = path("other.ini");
     ASSERT_TRUE(TSettingsFile(lines).Write(file));
 
-    struct Seen {
-        QStringList Rows;
-        bool LoadEnabled = false;
-        QString Summary;
-    };
-    // Compares with `file`, looks at the dialog and presses `button`.
-    const auto compare = [&](const QString& with, const char* button) {
-        Seen seen;
-        bool shown = false;
-        QTimer poll;
-        QObject::connect(&poll, &QTimer::timeout, [&] {
-            auto* form = qobject_cast<TSettingsCompareForm*>(QApplication::activeModalWidget());
-            if (!form || shown)
-                return;
-            shown = true;
-            EXPECT_EQ(w->State(), S::LoadingSettings);
-            const QAbstractItemModel* model = form->Table()->model();
-            EXPECT_EQ(model, form->Model());
-            for (int r = 0; r < model->rowCount(); ++r) {
-                QStringList cells;
-                for (int c = 0; c < model->columnCount(); ++c)
-                    cells << model->index(r, c).data().toString();
-                seen.Rows << cells.join(" | ");
-            }
-            seen.LoadEnabled = form->LoadButton()->isEnabled();
-            seen.Summary = child<QLabel>(form, "SummaryLabel")->text();
-            EXPECT_EQ(form->Table()->editTriggers(), QAbstractItemView::NoEditTriggers);
-            child<QPushButton>(form, button)->click();
-        });
-        poll.start(10);
-        trigger(*w, "CompareSettingsAction", {with});
-        EXPECT_TRUE(shown);
-        return seen;
-    };
-
     const QString purpose3 = sms3.mid(5);
     const QStringList expected{
         "Общие настройки | Номер объекта | 0050 | 0051",
         "Настройка СМС | Текст СМС 3 (" + purpose3 + ") | " + purpose3 + " | нет в файле",
     };
-    Seen seen = compare(file, "CloseButton");
+    Seen seen = compare(*w, file, "CloseButton");
     EXPECT_EQ(seen.Rows, expected);
     EXPECT_TRUE(seen.LoadEnabled);
     EXPECT_TRUE(seen.Summary.contains(file));
     EXPECT_EQ(pageLines(*w), pages) << "closed: nothing changes";
 
-    seen = compare(file, "LoadFileButton");
+    seen = compare(*w, file, "LoadFileButton");
     EXPECT_EQ(seen.Rows, expected);
     EXPECT_EQ(objectEdit(*w)->text(), "0051");
     EXPECT_EQ(SettingsValue(pageLines(*w), "SMS3"), "") << "a missing text empties its control";
@@ -403,7 +404,7 @@ TEST_F(SettingsFileWindow, ComparedWithAFileLoadedOnlyWhenAsked) {
     // A file that holds what the pages hold: nothing differs, nothing to
     // load.
     ASSERT_TRUE(TSettingsFile(pageLines(*w)).Write(file));
-    seen = compare(file, "CloseButton");
+    seen = compare(*w, file, "CloseButton");
     EXPECT_TRUE(seen.Rows.isEmpty());
     EXPECT_FALSE(seen.LoadEnabled);
     EXPECT_TRUE(seen.Summary.contains("совпадают"));
@@ -415,6 +416,67 @@ TEST_F(SettingsFileWindow, ComparedWithAFileLoadedOnlyWhenAsked) {
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_TRUE(boxes[0].second.contains(path("damaged.ini")));
     EXPECT_EQ(objectEdit(*w)->text(), "0051");
+}
+
+// The comparison tells what writing the file would change against what the
+// pages would write now: numbers spelt otherwise, and rows the write packs
+// alike, are no difference.
+TEST_F(SettingsFileWindow, ComparedByWhatAWriteWouldSend) {
+    auto w = makeWindow();
+    QStringList lines = pageLines(*w);
+    const auto set = [&lines](const QString& key, const QString& value) {
+        lines.replaceInStrings(QRegularExpression("^" + key + "=.*"), key + "=" + value);
+    };
+    // Rows 1 and 3 used, row 2 free between them.
+    set("CCombo1", "1");
+    set("CPhone1", "111");
+    set("CCombo3", "4");
+    set("CPhone3", "333");
+    const QString file = path("rows.ini");
+    ASSERT_TRUE(TSettingsFile(lines).Write(file));
+    trigger(*w, "LoadSettingsAction", {file});
+    ASSERT_EQ(pageLines(*w), lines);
+
+    // The same rows packed, and the numbers with zeros in front.
+    set("CCombo2", "4");
+    set("CPhone2", "333");
+    set("CCombo3", "0");
+    set("CPhone3", "");
+    for (const char* key : {"Disp", "Time", "Hour", "Min", "Reboot", "Move", "Online", "EnableEng"})
+        set(key, "00" + SettingsValue(lines, key));
+    ASSERT_TRUE(TSettingsFile(lines).Write(file));
+    Seen seen = compare(*w, file, "CloseButton");
+    EXPECT_TRUE(seen.Rows.isEmpty()) << seen.Rows.join('\n').toStdString();
+    EXPECT_TRUE(seen.Summary.contains("совпадают")) << seen.Summary.toStdString();
+
+    // A row the file puts elsewhere is told by its settings.
+    set("CCombo2", "5");
+    ASSERT_TRUE(TSettingsFile(lines).Write(file));
+    seen = compare(*w, file, "CloseButton");
+    EXPECT_EQ(seen.Rows, (QStringList{
+                             PageName(ptChannels) + " | Телефон 2 |  | 333",
+                             PageName(ptChannels) + " | Тип передачи данных 2 | 0 | 5",
+                             PageName(ptChannels) + " | Телефон 3 | 333 | ",
+                             PageName(ptChannels) + " | Тип передачи данных 3 | 4 | 0",
+                         }));
+}
+
+// A voice-call row loaded before any panel was connected keeps its type
+// once a panel whose lists have it is connected.
+TEST_F(SettingsFileWindow, VoiceCallRowsLoadedBeforeConnectingStay) {
+    auto w = makeWindow();
+    QStringList lines = pageLines(*w);
+    lines.replaceInStrings(QRegularExpression("^Online=.*"), "Online=1");
+    lines.replaceInStrings(QRegularExpression("^CCombo1=.*"), "CCombo1=4");
+    lines.replaceInStrings(QRegularExpression("^CPhone1=.*"), "CPhone1=+79001112233");
+    ASSERT_TRUE(TSettingsFile(lines).Write(path("voice.ini")));
+    trigger(*w, "LoadSettingsAction", {path("voice.ini")});
+    EXPECT_EQ(SettingsValue(pageLines(*w), "CCombo1"), "4");
+    connectWindow(*w);
+    ASSERT_TRUE(w->Connected());
+    EXPECT_EQ(SettingsValue(pageLines(*w), "CCombo1"), "4");
+    EXPECT_EQ(SettingsValue(pageLines(*w), "Online"), "1");
+    disconnectWindow(*w);
 }
 
 // ---- "По умолчанию все..." ------------------------------------------------

@@ -320,6 +320,40 @@ TEST(ChannelsSettingsTest, RoundTrips) {
     EXPECT_EQ(loaded, saved);
 }
 
+// A file loaded before any panel was connected: a voice-call row keeps its
+// type (the release-0 lists lack the item) until a connected panel's
+// release says otherwise.
+TEST(ChannelsSettingsTest, LoadedBeforeConnectingRowsKeepTheirType) {
+    const TChannelsState saved = Page(125, true, {4, 1, 0, 0, 0, 0, 0, 0}, {"5", "6"});
+    const QStringList lines = ChannelsSettings(saved);
+    ASSERT_TRUE(lines.contains("CCombo1=4"));
+    struct Case {
+        int release;
+        int item; // row 1's item once that release is told
+        int code; // what row 1 is written as
+    } const cases[] = {{125, 4, ctVoice}, {33, 4, ctVoice}, {20, 0, ctNone}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.release);
+        TChannelsState state;
+        ASSERT_TRUE(LoadChannelsSettings(state, lines));
+        EXPECT_EQ(Captions(state), Captions(saved));
+        EXPECT_EQ(ChannelsSettings(state), lines);
+        SetDevRelease(state, c.release);
+        EXPECT_EQ(state.Rows[0].Item, c.item);
+        EXPECT_EQ(state.Rows[1].Item, 1);
+        EXPECT_EQ(CollectDirections(state)[0].Channel, c.code);
+    }
+    // The switch flipped before the first connection keeps the voice call
+    // too; once a release-20 panel was there, the switch fills its lists.
+    TChannelsState state;
+    ASSERT_TRUE(LoadChannelsSettings(state, lines));
+    SetGprsOnline(state, false);
+    EXPECT_EQ(state.Rows[0].Item, 6);
+    SetDevRelease(state, 20);
+    SetGprsOnline(state, true);
+    EXPECT_EQ(state.Table, TChannelTable::B);
+}
+
 TEST(ChannelsSettingsTest, MalformedNumbersPutThePageOnItsDefaults) {
     TChannelsState saved = Page(125, true, {1, 2, 0, 0, 0, 0, 0, 0}, {"1", "2"});
     saved.LinkAnd[0] = AND;

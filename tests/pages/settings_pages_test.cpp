@@ -9,8 +9,10 @@
 #include "pages/PageTable.h"
 #include "pages/SettingsFile.h"
 #include "pages/SettingsPages.h"
+#include "pages/WriteComparison.h"
 #include "panel/PairText.h"
 
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -217,6 +219,49 @@ TEST_F(AllSettingsPages, TheModelsAloneHoldWhatTheWindowsPagesHold) {
     LoadPageSettings(pages, kSettings);
     same("loaded");
     EXPECT_EQ(SettingsLines(CollectPageSettings(pages)), kSettings);
+}
+
+// The pages compared with a file by what a write would send: the zeros a
+// write puts before a short object number, the main server a write gives an
+// empty reserve one, numbers spelt with zeros are no difference; the pages
+// keep what they show.
+TEST_F(AllSettingsPages, ComparedWithAFileByWhatTheirWriteWouldSend) {
+    Pages window(host);
+    QStringList shown = kSettings;
+    shown.replaceInStrings(QRegularExpression("^Object=.*"), "Object=1A");
+    shown.replaceInStrings(QRegularExpression("^IP2=.*"), "IP2=");
+    shown.replaceInStrings(QRegularExpression("^Port2=.*"), "Port2=");
+    LoadPageSettings(window.settings(), shown);
+    ASSERT_EQ(window.lines(), shown);
+
+    const auto with = [&shown](std::initializer_list<std::pair<const char*, const char*>> changes) {
+        QStringList file = shown;
+        for (const auto& [key, value] : changes)
+            file.replaceInStrings(QRegularExpression(QString("^%1=.*").arg(key)),
+                                  QString("%1=%2").arg(key, value));
+        return file;
+    };
+    struct Case {
+        const char* what;
+        QStringList file;
+        QStringList differences; // "key: page value / file value"
+    } const cases[] = {
+        {"the same lines", shown, {}},
+        {"what the write sends",
+         with({{"Object", "001A"}, {"IP2", "010.001.002.003"}, {"Port2", "4000"}}),
+         {}},
+        {"numbers with zeros in front", with({{"Disp", "01"}, {"Hour", "005"}, {"CCombo1", "0001"}}), {}},
+        {"another object number", with({{"Object", "001B"}}), {"Object: 1A / 001B"}},
+        {"another reserve port", with({{"Port2", "4002"}}), {"Port2:  / 4002"}},
+    };
+    for (const Case& c : cases) {
+        QStringList found;
+        for (const TSettingsDifference& d :
+             CompareWithFile(host, window.settings(), TComparedSide::Written, c.file))
+            found << QString("%1: %2 / %3").arg(d.Key, d.PageValue, d.FileValue);
+        EXPECT_EQ(found, c.differences) << c.what;
+    }
+    EXPECT_EQ(window.lines(), shown) << "the pages show what they showed";
 }
 
 } // namespace
