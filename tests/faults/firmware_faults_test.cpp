@@ -36,19 +36,21 @@ struct TUploadCase {
 };
 
 const TUploadCase kUploadCases[] = {
-    {"bytes split", Fault([](auto& f) { f.splitBytes = true; })},
-    {"LF and > sprinkled", Fault([](auto& f) { f.sprinkle = true; })},
-    {"garbage before answers", Fault([](auto& f) { f.garbage = true; })},
+    {"bytes split", Fault([](auto& f) { f.splitBytes = true; }), {}},
+    {"LF and > sprinkled", Fault([](auto& f) { f.sprinkle = true; }), {}},
+    {"garbage before answers", Fault([](auto& f) { f.garbage = true; }), {}},
     {"blocks answered only on retry", Fault([](auto& f) {
          f.answerOnRetry = true;
          f.onlyCommand = "+W";
-     })},
-    {"every 4th command dropped", Fault([](auto& f) { f.dropEvery = 4; })},
-    {"answers 30 ms late", Fault([](auto& f) { f.extraDelayMs = 30; })},
+     }),
+     {}},
+    {"every 4th command dropped", Fault([](auto& f) { f.dropEvery = 4; }), {}},
+    {"answers 30 ms late", Fault([](auto& f) { f.extraDelayMs = 30; }), {}},
     {"hang-up inside a block's answer", Fault([](auto& f) {
          f.hangupAt = 2;
          f.onlyCommand = "+W";
-     })},
+     }),
+     {}},
     {"erase refused", Fault([](auto& f) { f.refuseErase = true; }),
      "Не удалось выполнить шаг «Очистка флеш-памяти»"},
     {"block 3 refused", Fault([](auto& f) { f.refuseBlock = 3; }),
