@@ -4,9 +4,8 @@
 #include "archive/PanelArchive.h"
 #include "pages/PageHost.h"
 #include "pages/SettingsDifferenceModel.h"
-#include "pages/SettingsFile.h"
 #include "pages/SettingsPages.h"
-#include "panel/PairText.h"
+#include "pages/WriteComparison.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -22,20 +21,6 @@ namespace {
 
 QString LocalTime(const QDateTime& when) {
     return when.toLocalTime().toString(QStringLiteral("dd.MM.yyyy HH:mm:ss"));
-}
-
-// The pages' settings with the values a configuration holds (empty where
-// it lacks a key), so that two configurations compare as a file with the
-// pages does.
-std::vector<TPageSettings> WithValuesOf(std::vector<TPageSettings> pages, const QStringList& lines) {
-    const TSettingsFile file(lines);
-    for (TPageSettings& page : pages) {
-        for (QString& line : page.Lines) {
-            const QString key = GetPairName(line);
-            line = key + u'=' + file.Value(key);
-        }
-    }
-    return pages;
 }
 
 } // namespace
@@ -150,7 +135,7 @@ void TConfigHistoryForm::CompareClicked() {
     if (rows.size() == 1) {
         const TArchivedConfig& config = fConfigs.at(rows.first());
         TSettingsCompareForm form(Describe(config),
-                                  CompareSettings(CollectPageSettings(fPages), config.Lines), this);
+                                  CompareWithFile(fHost, fPages, TComparedSide::Written, config.Lines), this);
         const bool same = form.Model()->rowCount() == 0;
         form.SetTexts(
             QStringLiteral("Сравнение с архивом"),
@@ -166,7 +151,7 @@ void TConfigHistoryForm::CompareClicked() {
         const TArchivedConfig& newer = fConfigs.at(rows.last());
         TSettingsCompareForm form(
             Describe(newer),
-            CompareSettings(WithValuesOf(CollectPageSettings(fPages), older.Lines), newer.Lines), this);
+            CompareFiles(fHost, fPages, older.Lines, newer.Lines), this);
         form.SetTexts(QStringLiteral("Сравнение настроек из архива"),
                       QStringLiteral("Слева %1, справа %2.").arg(Describe(older), Describe(newer)),
                       QString());

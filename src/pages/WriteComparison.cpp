@@ -121,3 +121,18 @@ std::vector<TSettingsDifference> CompareWithFile(IPageHost& host, const std::vec
     }
     return differences;
 }
+
+std::vector<TSettingsDifference> CompareFiles(IPageHost& host, const std::vector<TPageModel*>& pages,
+                                              const QStringList& older, const QStringList& newer) {
+    std::vector<std::unique_ptr<TPageModel>> loaded;
+    std::vector<TPageModel*> models;
+    for (TPageModel* page : pages) {
+        std::unique_ptr<TPageModel> model = BlankLike(host, *page);
+        if (!model)
+            continue;
+        model->LoadSettings(older);
+        models.push_back(model.get());
+        loaded.push_back(std::move(model));
+    }
+    return CompareWithFile(host, models, TComparedSide::Written, newer);
+}

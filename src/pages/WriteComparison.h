@@ -37,3 +37,11 @@ enum class TComparedSide {
 // between them), each such value is told by its panel command instead.
 std::vector<TSettingsDifference> CompareWithFile(IPageHost& host, const std::vector<TPageModel*>& pages,
                                                  TComparedSide side, const QStringList& file);
+
+// Where writing `newer` would leave the panel holding other values than
+// writing `older` would: `older` is loaded into models like `pages` (each
+// told the release its page was told) and compared with `newer` as the
+// pages are with a file (TComparedSide::Written). The pages themselves are
+// not touched.
+std::vector<TSettingsDifference> CompareFiles(IPageHost& host, const std::vector<TPageModel*>& pages,
+                                              const QStringList& older, const QStringList& newer);

@@ -218,6 +218,37 @@ TEST_F(ArchiveWindow, ReadAllAndWriteAllKeepTheConfigurationWhichTheHistoryCompa
     disconnectWindow(*w);
 }
 
+// A configuration is compared with the pages by what their write would
+// send: an object number typed short goes out with zeros in front, as the
+// archive holds it, and a real change is still told.
+TEST_F(ArchiveWindow, TheHistoryComparesByWhatAWriteWouldSend) {
+    auto w = makeWindow();
+    connectWindow(*w);
+    ASSERT_TRUE(w->Connected());
+    w->ReadAllActionExecute();
+    ASSERT_EQ(Archived().Configs().size(), 1);
+    auto* object = child<QLineEdit>(common(*w), "ObjNumEdit");
+    const auto differencesWith = [&](const QString& typed) {
+        object->setText(typed);
+        QStringList keys;
+        inDialog<TConfigHistoryForm>([&](TConfigHistoryForm& d) {
+            d.Table()->selectRow(0);
+            inDialog<TSettingsCompareForm>([&](TSettingsCompareForm& f) {
+                for (int row = 0; row < f.Model()->rowCount(); ++row)
+                    keys << f.Model()->index(row, 1).data().toString();
+                f.reject();
+            });
+            d.CompareClicked();
+            d.reject();
+        });
+        w->findChild<QAction*>("ConfigHistoryAction")->trigger();
+        return keys;
+    };
+    EXPECT_EQ(differencesWith("50"), QStringList());
+    EXPECT_EQ(differencesWith("51").size(), 1);
+    disconnectWindow(*w);
+}
+
 TEST_F(ArchiveWindow, AReadAllWithAFailedPageOrTheArchiveOffKeepsNothing) {
     auto w = makeWindow();
     connectWindow(*w);
