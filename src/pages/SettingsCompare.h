@@ -18,7 +18,8 @@ struct TPageSettings {
 // other, in the order given.
 QStringList SettingsLines(const std::vector<TPageSettings>& pages);
 
-// One setting whose value in a file is not the one on the pages.
+// One setting whose value in a file is not the one on the pages
+// (CompareWithFile).
 struct TSettingsDifference {
     int Tag = 0;
     QString PageName;
@@ -29,12 +30,3 @@ struct TSettingsDifference {
     bool InFile = true;
     bool operator==(const TSettingsDifference&) const = default;
 };
-
-// The settings where `file` differs from the pages, key by key in page and
-// line order. Each page key is looked up in the file as loading looks it
-// up (the first line with the key, its case not counted); a key the file
-// lacks differs (InFile false) even from an empty value, since loading
-// empties a text or puts the page on its defaults for it. Lines of the file
-// that no page uses are not differences: loading ignores them.
-std::vector<TSettingsDifference> CompareSettings(const std::vector<TPageSettings>& pages,
-                                                 const QStringList& file);

@@ -329,42 +329,12 @@ TSettingsDifference Diff(int tag, const char* page, const char* key, const char*
             inFile};
 }
 
-struct CompareCase {
-    const char* what;
-    QStringList file;
-    std::vector<TSettingsDifference> rows;
-};
-
-TEST(SettingsComparison, RowsWhereTheFileDiffers) {
+TEST(SettingsComparison, AFilesLinesAreThePagesLinesOneAfterTheOther) {
     const std::vector<TPageSettings> pages{
         {0, "Общие", {"Object=0051", "Disp=1", "Time=3"}, {"Номер объекта", "Диспетчерская связь", ""}},
         {6, "СМС", {"SMS1=a=b", "SMS2="}, {"Текст СМС 1", "Текст СМС 2"}},
     };
     const QStringList same{"Object=0051", "Disp=1", "Time=3", "SMS1=a=b", "SMS2="};
-    const std::vector<CompareCase> cases{
-        {"the same lines", same, {}},
-        {"another order, other key case, lines no page uses",
-         {"sms2=", "TIME=3", "Unknown=7", "SMS1=a=b", "Disp=1", "object=0051", "no equals sign"},
-         {}},
-        {"a value differs",
-         {"Object=0052", "Disp=1", "Time=3", "SMS1=a=c", "SMS2="},
-         {Diff(0, "Общие", "Object", "Номер объекта", "0051", "0052"),
-          Diff(6, "СМС", "SMS1", "Текст СМС 1", "a=b", "a=c")}},
-        {"the first of two lines counts",
-         {"Object=0051", "Object=0052", "Disp=0", "Disp=1", "Time=3", "SMS1=a=b", "SMS2="},
-         {Diff(0, "Общие", "Disp", "Диспетчерская связь", "1", "0")}},
-        {"a missing key differs even from an empty value; no caption shows the key",
-         {"Object=0051", "Disp=1", "SMS1=a=b"},
-         {Diff(0, "Общие", "Time", "Time", "3", "", false),
-          Diff(6, "СМС", "SMS2", "Текст СМС 2", "", "", false)}},
-        {"a text is compared as it stands",
-         {"Object=51", "Disp=01", "Time=3", "SMS1=a=b", "SMS2= "},
-         {Diff(0, "Общие", "Object", "Номер объекта", "0051", "51"),
-          Diff(0, "Общие", "Disp", "Диспетчерская связь", "1", "01"),
-          Diff(6, "СМС", "SMS2", "Текст СМС 2", "", " ")}},
-    };
-    for (const CompareCase& c : cases)
-        EXPECT_EQ(CompareSettings(pages, c.file), c.rows) << c.what;
     EXPECT_EQ(SettingsLines(pages), same) << "the file's lines: the pages' one after the other";
 }
 
