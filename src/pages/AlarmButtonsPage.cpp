@@ -96,10 +96,12 @@ QStringList TAlarmButtonsPage::Settings() const {
 
 void TAlarmButtonsPage::LoadSettings(const QStringList& lines) {
     TAlarmButtonsState state;
-    if (LoadAlarmButtonsSettings(state, lines, int(fAlarmTypes.size())))
+    QStringList refused;
+    if (LoadAlarmButtonsSettings(state, lines, int(fAlarmTypes.size()), &refused))
         SetState(state);
     else
         SetDefault();
+    SetLoadRefused(refused);
     SetChanged(false);
 }
 

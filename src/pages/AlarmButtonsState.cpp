@@ -141,29 +141,49 @@ QStringList AlarmButtonsSettings(const TAlarmButtonsState& state) {
     return lines;
 }
 
-bool LoadAlarmButtonsSettings(TAlarmButtonsState& state, const QStringList& lines, int alarmTypeCount) {
+bool LoadAlarmButtonsSettings(TAlarmButtonsState& state, const QStringList& lines, int alarmTypeCount,
+                              QStringList* refused) {
     TAlarmButtonsState loaded;
+    QStringList notTaken;
+    // A number the page has no place for: the nearest it has (no selection
+    // for a list), and the file's line told.
+    const auto settle = [&](const QString& key, int& value, bool fits, int taken) {
+        if (fits)
+            return;
+        notTaken.append(key + QLatin1Char('=') + SettingsValue(lines, key));
+        value = taken;
+    };
     bool complete = true;
     for (int n = 1; complete && n <= AlarmButtonCount; ++n) {
         TAlarmButton& button = loaded.Buttons[std::size_t(n - 1)];
         int enabled = 0;
         complete = SettingsInt(lines, AlarmButtonKey("Enable", n), enabled) &&
                    SettingsInt(lines, AlarmButtonKey("Alarm", n), button.Item) &&
-                   ItemFits(button.Item, alarmTypeCount) &&
                    SettingsInt(lines, AlarmButtonKey("Section", n), button.Section) &&
                    SettingsInt(lines, AlarmButtonKey("Loop", n), button.Loop);
+        if (!complete)
+            break;
         button.Enabled = enabled != 0;
-        button.Section = std::clamp(button.Section, 0, SectionMax);
-        button.Loop = std::clamp(button.Loop, 0, LoopMax);
+        settle(AlarmButtonKey("Alarm", n), button.Item, ItemFits(button.Item, alarmTypeCount), -1);
+        settle(AlarmButtonKey("Section", n), button.Section,
+               button.Section >= 0 && button.Section <= SectionMax,
+               std::clamp(button.Section, 0, SectionMax));
+        settle(AlarmButtonKey("Loop", n), button.Loop, button.Loop >= 0 && button.Loop <= LoopMax,
+               std::clamp(button.Loop, 0, LoopMax));
     }
     int akb = 0;
     complete = complete && SettingsInt(lines, HoldTimeKey(), loaded.HoldTime) &&
-               ItemFits(loaded.HoldTime, HoldTimeCount) && SettingsInt(lines, AkbMessageKey(), akb);
-    loaded.AkbMessage = akb != 0;
+               SettingsInt(lines, AkbMessageKey(), akb);
     if (!complete) {
         ResetAlarmButtons(state);
+        if (refused)
+            refused->clear();
         return false;
     }
+    settle(HoldTimeKey(), loaded.HoldTime, ItemFits(loaded.HoldTime, HoldTimeCount), -1);
+    loaded.AkbMessage = akb != 0;
     state = loaded;
+    if (refused)
+        *refused = notTaken;
     return true;
 }

@@ -84,7 +84,10 @@ QString AkbMessageKey();
 QStringList AlarmButtonsSettings(const TAlarmButtonsState& state);
 
 // Loads the page's keys. When any value is missing or not a decimal
-// integer, or an item number lies past the end of its list (or below -1),
-// the page goes to its defaults instead and this returns false. -1 loads as
-// no selection; section and loop are brought into their ranges.
-bool LoadAlarmButtonsSettings(TAlarmButtonsState& state, const QStringList& lines, int alarmTypeCount);
+// integer the page goes to its defaults instead and this returns false. -1
+// loads as no selection; so does an item number past the end of its list
+// (or below -1); section and loop are brought into their ranges. The lines
+// of the values not taken as they stand (those items, sections and loops)
+// go to `refused`.
+bool LoadAlarmButtonsSettings(TAlarmButtonsState& state, const QStringList& lines, int alarmTypeCount,
+                              QStringList* refused = nullptr);

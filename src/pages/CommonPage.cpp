@@ -63,7 +63,9 @@ TCommonPage::TCommonPage(IPageHost& host, QObject* parent) : TPageModel(host, pt
         },
     });
     // One value for the switch and the time; without a time to send (no
-    // list yet) the dispatcher link is not written at all.
+    // list yet, a time beyond the list) or with a switch that is neither on
+    // nor off (a settings file's Disp=2) the dispatcher link is not written
+    // at all.
     fParams.Param({
         .Command = QStringLiteral("+disp"),
         .ReadName = DispError,
@@ -76,7 +78,12 @@ TCommonPage::TCommonPage(IPageHost& host, QObject* parent) : TPageModel(host, pt
                 fDisp->SetNumber(decoded->On ? 1 : 0);
                 return true;
             },
-        .Encode = [this] { return EncodeDispValue(fDisp->Number() != 0, fTime->Number()); },
+        .Encode = [this]() -> std::optional<QString> {
+            const int on = fDisp->Number();
+            if (on != 0 && on != 1)
+                return std::nullopt;
+            return EncodeDispValue(on == 1, fTime->Number());
+        },
     });
 }
 

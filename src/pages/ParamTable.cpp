@@ -290,8 +290,10 @@ TSettingsLoad TParamTable::LoadSettings(const QStringList& lines) {
         TSettingsLoad::TValue v{&f, {}, 0, false};
         if (f.Kind == TPageField::fkText) {
             v.Text = SettingsValue(lines, f.Key);
-        } else if (!SettingsInt(lines, f.Key, v.Number) || v.Number < f.Min || v.Number > f.Max) {
+        } else if (!SettingsInt(lines, f.Key, v.Number)) {
             load.fUsable = false;
+        } else if (v.Number < f.Min || v.Number > f.Max) {
+            load.fRefused.append(f.Key + QLatin1Char('=') + SettingsValue(lines, f.Key));
         } else if (int kept = 0; !f.KeptKey.isEmpty() && SettingsInt(lines, f.KeptKey, kept) && kept >= 0 &&
                                  kept <= f.KeptMax) {
             v.Number = kept;

@@ -27,8 +27,11 @@ class TParamTable;
 // One value a page holds: its settings-file key (none: not in the file), its
 // caption, its default and the value itself. Text values go to the file as
 // they stand; a text key missing from a file empties the value. Number
-// values go as decimal integers; a number key that is missing, not a decimal
-// integer or outside Min..Max makes the page take its defaults.
+// values go as decimal integers; a number key that is missing or not a
+// decimal integer makes the page take its defaults. A decimal integer
+// outside Min..Max is still taken as the field's number (a list then shows
+// no item, and the page's write refuses to send a value it cannot stand
+// for), and the load names it among the values it could not take.
 //
 // A number may pick an item of a list (Items above 0): a number that is no
 // item (one the panel sent beyond the list, a list not filled yet) stays as
@@ -134,8 +137,11 @@ struct TPageParam {
 // once so that the page can decide before it changes anything.
 class TSettingsLoad {
 public:
-    // Every number converted and lies within its field's range.
+    // Every number key is there and converted.
     bool Usable() const { return fUsable; }
+    // The file's lines ("Key=value") of the numbers outside their fields'
+    // ranges: taken as they are, but no item of the page stands for them.
+    const QStringList& Refused() const { return fRefused; }
     // Puts one field's value in now (a page whose fields depend on each
     // other takes one field first); a field is applied once.
     void Apply(const TPageField& field);
@@ -152,6 +158,7 @@ private:
     };
     void ApplyValue(TValue& value);
     std::vector<TValue> fValues;
+    QStringList fRefused;
     bool fUsable = true;
 };
 

@@ -61,7 +61,13 @@ TSystemEventsPage::TSystemEventsPage(IPageHost& host, QObject* parent)
                 SetValues(values);
                 return true;
             },
-        .Encode = [this] { return EncodePwlog(Values()); },
+        // A restart switch neither on nor off (a settings file's Reboot=2)
+        // has no field value: nothing is sent.
+        .Encode = [this]() -> std::optional<QString> {
+            if (fReboot->Number() != 0 && fReboot->Number() != 1)
+                return std::nullopt;
+            return EncodePwlog(Values());
+        },
     });
 }
 

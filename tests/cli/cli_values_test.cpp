@@ -6,6 +6,7 @@
 #include "cli/CliSession.h"
 #include "cli_run.h"
 #include "pages/SettingsFile.h"
+#include "pages/SettingsPages.h"
 
 #include <QTemporaryDir>
 
@@ -124,6 +125,73 @@ TEST_F(CliValues, AnAutotestPeriodBeyondTheListsGoesBackAsItCame) {
     EXPECT_EQ(longer->parameterBytes("+pwlog"), "FFFF001E05FFFFFFFF");
     const CliRun same = run({"diff", "--port", longer->slavePath(), path("period.ini")});
     EXPECT_EQ(same.code, ceOk) << same.out.toStdString();
+}
+
+// A number beyond its list in a file: the page takes every other key of
+// the file and writes it; that value's control has no selection, nothing
+// is made up for it, the line is told and the write is not done.
+TEST_F(CliValues, ANumberBeyondItsListLeavesTheRestOfTheFileToBeWritten) {
+    const CliRun r = run({"read", "--port", panel->slavePath(), "--out", path("base.ini")});
+    ASSERT_EQ(r.code, ceOk) << r.err.toStdString();
+    const auto edited = [&](const QString& name, const std::vector<std::pair<QString, QString>>& values) {
+        QStringList lines = fileLines("base.ini");
+        for (QString& line : lines) {
+            for (const auto& [key, value] : values) {
+                if (line.startsWith(key + QLatin1Char('=')))
+                    line = key + QLatin1Char('=') + value;
+            }
+        }
+        EXPECT_TRUE(TSettingsFile(lines).Write(path(name)));
+        return path(name);
+    };
+    const struct {
+        const char* what;
+        std::vector<std::pair<QString, QString>> file;
+        QStringList told;
+        std::vector<std::pair<const char*, QByteArray>> panelAfter;
+    } cases[] = {
+        {"the dispatcher's time beyond its list, the link on: +disp is not sent",
+         {{"Object", "0077"}, {"Disp", "1"}, {"Time", "300"}},
+         {"Time=300"},
+         {{"+o", "0077"}, {"+disp", "0A"}}},
+        {"the link off needs no time: +dispFF",
+         {{"Object", "0077"}, {"Disp", "0"}, {"Time", "300"}},
+         {"Time=300"},
+         {{"+o", "0077"}, {"+disp", "FF"}}},
+        {"a switch neither on nor off is not sent",
+         {{"Object", "0078"}, {"Disp", "2"}, {"Time", "5"}, {"EnableEng", "7"}, {"Reboot", "3"}},
+         {"Disp=2", "Reboot=3", "EnableEng=7"},
+         {{"+o", "0078"}, {"+disp", "0A"}, {"+enaing", "00"}, {"+pwlog", "FFFF00FF05FFFFFFFF"}}},
+        {"an alarm type beyond its list: the enable bit still goes out",
+         {{"Enable1", "1"}, {"Alarm1", "500"}, {"AKBmessage", "0"}, {"HoldTime", "9"}},
+         {"Alarm1=500", "HoldTime=9"},
+         {{"+X", "01"}, {"+n00", "313101002"}, {"+presstime", "06"}}},
+        {"a pause beyond its list is not sent as five minutes",
+         {{"GPRSPause", "40"}, {"Object", "0079"}},
+         {"GPRSPause=40"},
+         {{"+o", "0079"}, {"+timegpres", "0258"}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        panel->resetParameters();
+        // The panel holds values the file's own would overwrite.
+        for (const auto& [command, value] :
+             std::initializer_list<std::pair<const char*, QByteArray>>{{"+disp", "0A"},
+                                                                       {"+enaing", "00"},
+                                                                       {"+pwlog", "FFFF00FF05FFFFFFFF"},
+                                                                       {"+n00", "313101002"},
+                                                                       {"+presstime", "06"},
+                                                                       {"+timegpres", "0258"}})
+            ASSERT_TRUE(panel->storeParameterBytes(command, value));
+        const QString file = edited(QStringLiteral("edited.ini"), c.file);
+        const CliRun w = run({"write", "--port", panel->slavePath(), "--erase-journal", file});
+        EXPECT_EQ(w.code, ceExchangeFailed) << w.err.toStdString();
+        for (const QString& line : c.told)
+            EXPECT_TRUE(w.err.contains(RefusedValueText(file, line))) << line.toStdString() << "\n"
+                                                                      << w.err.toStdString();
+        for (const auto& [command, value] : c.panelAfter)
+            EXPECT_EQ(panel->parameterBytes(command), value) << command;
+    }
 }
 
 } // namespace

@@ -13,6 +13,7 @@
 #include "pages/SettingsLookup.h"
 #include "pages/SettingsPages.h"
 
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QPlainTextEdit>
 #include <QFile>
@@ -222,6 +223,37 @@ TEST_F(SettingsFileWindow, AUtf8FileWithoutItsMarkLoadsItsRussianTexts) {
     EXPECT_TRUE(child<QPlainTextEdit>(w.get(), "LogMemo")
                     ->toPlainText()
                     .contains("Файл настроек " + file + " прочитан в кодировке UTF-8"));
+}
+
+// A number beyond its list: the file's other values are loaded, that list
+// shows no selection, and the line is told in the log and in one message
+// naming the file.
+TEST_F(SettingsFileWindow, ANumberBeyondItsListIsToldAndTheRestLoaded) {
+    auto w = makeWindow();
+    QStringList lines = pageLines(*w);
+    for (QString& line : lines) {
+        if (line.startsWith("Object="))
+            line = "Object=0077";
+        else if (line.startsWith("Time="))
+            line = "Time=300";
+        else if (line.startsWith("Alarm1="))
+            line = "Alarm1=500";
+    }
+    const QString file = path("beyond.ini");
+    ASSERT_TRUE(TSettingsFile(lines).Write(file));
+    trigger(*w, "LoadSettingsAction", {file});
+    EXPECT_EQ(objectEdit(*w)->text(), "0077");
+    EXPECT_EQ(child<QComboBox>(common(*w), "TimeCombo")->currentIndex(), -1);
+    const QStringList loaded = pageLines(*w);
+    EXPECT_TRUE(loaded.contains("Time=300"));
+    EXPECT_TRUE(loaded.contains("Alarm1=-1"));
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].first, TBoxKind::Error);
+    const QString log = child<QPlainTextEdit>(w.get(), "LogMemo")->toPlainText();
+    for (const char* line : {"Time=300", "Alarm1=500"}) {
+        EXPECT_TRUE(boxes[0].second.contains(RefusedValueText(file, line))) << boxes[0].second.toStdString();
+        EXPECT_TRUE(log.contains(RefusedValueText(file, line))) << line;
+    }
 }
 
 TEST_F(SettingsFileWindow, ASaveThatCannotBeWrittenIsTold) {

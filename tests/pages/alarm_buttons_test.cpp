@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace {
 
 // A few lines of the event text table, in its order and form.
@@ -240,33 +242,66 @@ TEST(AlarmButtonsSettingsTest, WhatALoadDoesWithOddValues) {
         return lines;
     };
 
-    // Missing, not a decimal integer, or an item past the end of its list:
-    // the page goes to its defaults.
+    // Missing or not a decimal integer: the page goes to its defaults.
     const struct {
         const char* key;
         const char* value;
     } resets[] = {
-        {"Enable1", nullptr},    {"Alarm2", "x"}, {"Section1", "1.5"}, {"Loop2", nullptr}, {"HoldTime", ""},
-        {"AKBmessage", nullptr}, {"Alarm1", "7"}, {"Alarm2", "-2"},    {"HoldTime", "5"},  {"HoldTime", "-3"},
+        {"Enable1", nullptr}, {"Alarm2", "x"},  {"Section1", "1.5"},
+        {"Loop2", nullptr},   {"HoldTime", ""}, {"AKBmessage", nullptr},
     };
     for (const auto& c : resets) {
         SCOPED_TRACE(std::string(c.key) + "=" + (c.value ? c.value : "<missing>"));
         TAlarmButtonsState state;
         state.Buttons[0].Enabled = true;
         state.Buttons[1].Section = 12;
-        EXPECT_FALSE(LoadAlarmButtonsSettings(state, with(c.key, c.value), count));
+        QStringList refused{"stale"};
+        EXPECT_FALSE(LoadAlarmButtonsSettings(state, with(c.key, c.value), count, &refused));
         EXPECT_EQ(state, Defaults());
+        EXPECT_TRUE(refused.isEmpty());
     }
 
-    // Section and loop are brought into range.
+    // A decimal integer the page has no place for: an item past the end of
+    // its list leaves no selection, a section or loop is brought into range;
+    // the rest of the file is taken, and the line is told.
+    QStringList base = good;
+    base.replaceInStrings(QStringLiteral("Enable1=0"), QStringLiteral("Enable1=1"));
+    const auto onBase = [&](const char* key, const char* value) {
+        QStringList lines = base;
+        for (QString& line : lines) {
+            if (line.startsWith(QLatin1String(key) + QLatin1Char('=')))
+                line = QLatin1String(key) + QLatin1Char('=') + QLatin1String(value);
+        }
+        return lines;
+    };
+    const struct {
+        const char* key;
+        const char* value;
+        std::function<int(const TAlarmButtonsState&)> taken;
+        int expected;
+    } refusals[] = {
+        {"Alarm1", "7", [](const TAlarmButtonsState& s) { return s.Buttons[0].Item; }, -1},
+        {"Alarm1", "500", [](const TAlarmButtonsState& s) { return s.Buttons[0].Item; }, -1},
+        {"Alarm2", "-2", [](const TAlarmButtonsState& s) { return s.Buttons[1].Item; }, -1},
+        {"HoldTime", "5", [](const TAlarmButtonsState& s) { return s.HoldTime; }, -1},
+        {"HoldTime", "-3", [](const TAlarmButtonsState& s) { return s.HoldTime; }, -1},
+        {"Section1", "150", [](const TAlarmButtonsState& s) { return s.Buttons[0].Section; }, SectionMax},
+        {"Loop2", "-4", [](const TAlarmButtonsState& s) { return s.Buttons[1].Loop; }, 0},
+        {"Loop1", "1000", [](const TAlarmButtonsState& s) { return s.Buttons[0].Loop; }, LoopMax},
+    };
+    for (const auto& c : refusals) {
+        SCOPED_TRACE(std::string(c.key) + "=" + c.value);
+        TAlarmButtonsState state;
+        QStringList refused;
+        ASSERT_TRUE(LoadAlarmButtonsSettings(state, onBase(c.key, c.value), count, &refused));
+        EXPECT_EQ(c.taken(state), c.expected);
+        EXPECT_TRUE(state.Buttons[0].Enabled) << "the file's other values are taken";
+        EXPECT_EQ(refused, QStringList{QLatin1String(c.key) + QLatin1Char('=') + QLatin1String(c.value)});
+        // The enable bit goes out as the file gave it whatever the list shows.
+        EXPECT_EQ(ReactionFlagsWriteValue(state), "21");
+    }
     TAlarmButtonsState state;
-    QStringList lines = with("Section1", "150");
-    lines.replaceInStrings(QStringLiteral("Loop2=0"), QStringLiteral("Loop2=-4"));
-    ASSERT_TRUE(LoadAlarmButtonsSettings(state, lines, count));
-    EXPECT_EQ(state.Buttons[0].Section, SectionMax);
-    EXPECT_EQ(state.Buttons[1].Loop, 0);
-    ASSERT_TRUE(LoadAlarmButtonsSettings(state, with("Loop1", "1000"), count));
-    EXPECT_EQ(state.Buttons[0].Loop, LoopMax);
+    QStringList lines;
 
     // -1, as saved for a list without selection, loads as no selection; such
     // a value cannot be written, and the write says so instead of sending

@@ -244,10 +244,6 @@ TEST_F(SystemEventsPage, SettingsThePageCannotUseResetItWhole) {
     const QStringList cases[] = {
         {"Hour=5", "Min=30"}, // no "Reboot"
         {"Hour=5", "Min=x", "Reboot=1"},
-        {"Hour=24", "Min=30", "Reboot=1"},
-        {"Hour=5", "Min=60", "Reboot=1"},
-        {"Hour=-1", "Min=30", "Reboot=1"},
-        {"Hour=5", "Min=30", "Reboot=2"},
     };
     for (const QStringList& lines : cases) {
         SCOPED_TRACE(lines.join(QLatin1Char(' ')).toStdString());
@@ -256,6 +252,29 @@ TEST_F(SystemEventsPage, SettingsThePageCannotUseResetItWhole) {
         EXPECT_EQ(hours()->currentIndex(), 0);
         EXPECT_EQ(minutes()->currentIndex(), 4);
         EXPECT_FALSE(reboot()->isChecked());
+    }
+}
+
+// Hours or minutes beyond the lists leave that list without selection; the
+// other values are taken, and the page names the lines it could not take.
+TEST_F(SystemEventsPage, SettingsBeyondTheListsAreTakenWithoutSelection) {
+    const struct {
+        QStringList lines;
+        int hours, minutes;
+        bool reboot;
+    } cases[] = {
+        {{"Hour=24", "Min=30", "Reboot=1"}, -1, 30, true},
+        {{"Hour=5", "Min=60", "Reboot=1"}, 5, -1, true},
+        {{"Hour=-1", "Min=30", "Reboot=0"}, -1, 30, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.lines.join(QLatin1Char(' ')).toStdString());
+        show(12, 12, !c.reboot);
+        page->SetSettings(c.lines);
+        EXPECT_EQ(hours()->currentIndex(), c.hours);
+        EXPECT_EQ(minutes()->currentIndex(), c.minutes);
+        EXPECT_EQ(reboot()->isChecked(), c.reboot);
+        EXPECT_EQ(page->PageModel()->LoadRefused().size(), 1);
     }
 }
 
