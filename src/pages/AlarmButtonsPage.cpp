@@ -120,9 +120,14 @@ QString TAlarmButtonsPage::SettingsCaption(const QString& key) const {
             if (is(AlarmButtonKey(stem, n)))
                 return ButtonCaption(n) + QStringLiteral(": ") + PlainCaption(caption);
         }
+        if (is(AlarmCodeKey(n)))
+            return ButtonCaption(n) + QStringLiteral(": ") + PlainCaption(AlarmTypeCaption()) +
+                   QStringLiteral(" (код панели)");
     }
     if (is(HoldTimeKey()))
         return PlainCaption(HoldTimeCaption());
+    if (is(HoldTimeKeptKey()))
+        return PlainCaption(HoldTimeCaption()) + QStringLiteral(" (значение панели)");
     if (is(AkbMessageKey()))
         return PlainCaption(AkbMessageCaption());
     return TPageModel::SettingsCaption(key);

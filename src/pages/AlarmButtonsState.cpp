@@ -1,6 +1,7 @@
 #include "AlarmButtonsState.h"
 
 #include "SettingsLookup.h"
+#include "panel/ValueShapes.h"
 
 #include <algorithm>
 
@@ -30,6 +31,12 @@ QString HoldTimeKey() {
 }
 QString AkbMessageKey() {
     return QStringLiteral("AKBmessage");
+}
+QString AlarmCodeKey(int n) {
+    return AlarmButtonKey("AlarmCode", n);
+}
+QString HoldTimeKeptKey() {
+    return QStringLiteral("HoldTimeKept");
 }
 
 void ResetAlarmButtons(TAlarmButtonsState& state) {
@@ -135,8 +142,13 @@ QStringList AlarmButtonsSettings(const TAlarmButtonsState& state) {
         lines.append(Line(AlarmButtonKey("Alarm", n), button.Item));
         lines.append(Line(AlarmButtonKey("Section", n), button.Section));
         lines.append(Line(AlarmButtonKey("Loop", n), button.Loop));
+        if (button.Item < 0 && button.KeptCode)
+            lines.append(AlarmCodeKey(n) + QLatin1Char('=') +
+                         QStringLiteral("%1").arg(*button.KeptCode, 4, 10, QLatin1Char('0')));
     }
     lines.append(Line(HoldTimeKey(), state.HoldTime));
+    if (state.HoldTime < 0 && state.KeptHoldTime)
+        lines.append(HoldTimeKeptKey() + QLatin1Char('=') + *state.KeptHoldTime);
     lines.append(Line(AkbMessageKey(), state.AkbMessage ? 1 : 0));
     return lines;
 }
@@ -170,6 +182,11 @@ bool LoadAlarmButtonsSettings(TAlarmButtonsState& state, const QStringList& line
                std::clamp(button.Section, 0, SectionMax));
         settle(AlarmButtonKey("Loop", n), button.Loop, button.Loop >= 0 && button.Loop <= LoopMax,
                std::clamp(button.Loop, 0, LoopMax));
+        // The code of a button's value as the panel gives it: four digits.
+        if (const QString code = SettingsValue(lines, AlarmCodeKey(n));
+            button.Item < 0 && code.size() == 4 &&
+            std::all_of(code.begin(), code.end(), [](QChar c) { return c >= u'0' && c <= u'9'; }))
+            button.KeptCode = code.toInt();
     }
     int akb = 0;
     complete = complete && SettingsInt(lines, HoldTimeKey(), loaded.HoldTime) &&
@@ -181,6 +198,11 @@ bool LoadAlarmButtonsSettings(TAlarmButtonsState& state, const QStringList& line
         return false;
     }
     settle(HoldTimeKey(), loaded.HoldTime, ItemFits(loaded.HoldTime, HoldTimeCount), -1);
+    // Only a value of the panel's form is taken (it goes to the panel as
+    // it stands); one an item stands for selects that item.
+    if (const QString kept = SettingsValue(lines, HoldTimeKeptKey());
+        loaded.HoldTime < 0 && ValueFitsShape(AlarmButtonsWire::HoldTimeCommand, kept))
+        ApplyHoldTime(loaded, kept);
     loaded.AkbMessage = akb != 0;
     state = loaded;
     if (refused)

@@ -194,4 +194,34 @@ TEST_F(CliValues, ANumberBeyondItsListLeavesTheRestOfTheFileToBeWritten) {
     }
 }
 
+// An alarm code no item carries and a hold time no item stands for go
+// through the command line's own file in keys of their own, and its write
+// gives a panel that held other values exactly what the first one held.
+TEST_F(CliValues, AlarmValuesWithoutAnItemGoBackAsTheyCame) {
+    panel->setOddValues(true);
+    const std::pair<const char*, QByteArray> odd[] = {
+        {"+n00", "199901002"},
+        {"+n02", "000900999"},
+        {"+presstime", "0C"},
+    };
+    for (const auto& [command, value] : odd)
+        ASSERT_TRUE(panel->storeParameterBytes(command, value));
+    const CliRun r = run({"read", "--port", panel->slavePath(), "--out", path("odd.ini")});
+    ASSERT_EQ(r.code, ceOk) << r.err.toStdString();
+    const QStringList lines = fileLines("odd.ini");
+    for (const char* line : {"Alarm1=-1", "AlarmCode1=1999", "Alarm2=-1", "AlarmCode2=0009", "HoldTime=-1",
+                             "HoldTimeKept=0C"})
+        EXPECT_TRUE(lines.contains(QString::fromLatin1(line))) << line;
+
+    panel->resetParameters();
+    const CliRun differs = run({"diff", "--port", panel->slavePath(), path("odd.ini")});
+    EXPECT_EQ(differs.code, ceDifferent) << differs.err.toStdString();
+    const CliRun w = run({"write", "--port", panel->slavePath(), "--erase-journal", path("odd.ini")});
+    ASSERT_EQ(w.code, ceOk) << w.err.toStdString();
+    for (const auto& [command, value] : odd)
+        EXPECT_EQ(panel->parameterBytes(command), value) << command;
+    const CliRun same = run({"diff", "--port", panel->slavePath(), path("odd.ini")});
+    EXPECT_EQ(same.code, ceOk) << same.out.toStdString();
+}
+
 } // namespace

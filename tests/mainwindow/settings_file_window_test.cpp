@@ -366,6 +366,38 @@ TEST_F(SettingsFileWindow, AConfigurationKeptAndWrittenBack) {
     disconnectWindow(*w);
 }
 
+// Values a panel holds that no item of the pages stands for: Read all,
+// Save, Load and Write all give another panel exactly what the first held.
+TEST_F(SettingsFileWindow, ValuesWithoutAnItemGoBackAsTheyCame) {
+    panel->setOddValues(true);
+    const std::pair<const char*, QByteArray> odd[] = {
+        {"+n00", "199901002"},
+        {"+n02", "000900999"},
+        {"+presstime", "0C"},
+    };
+    for (const auto& [command, value] : odd)
+        ASSERT_TRUE(panel->storeParameterBytes(command, value));
+    auto w = makeWindow();
+    connectWindow(*w);
+    ASSERT_TRUE(w->Connected());
+    w->ReadAllActionExecute();
+    ASSERT_TRUE(w->ErrorListForm()->isHidden()) << w->ErrorListForm()->Items().join(", ").toStdString();
+    const QString kept = path("odd.ini");
+    trigger(*w, "SaveSettingsAction", {kept});
+    const std::map<QString, QByteArray> held = PanelState(*panel);
+
+    panel->resetParameters();
+    w->ReadAllActionExecute();
+    trigger(*w, "LoadSettingsAction", {kept});
+    answerYes = true;
+    w->WriteAllActionExecute();
+    EXPECT_TRUE(w->ErrorListForm()->isHidden()) << w->ErrorListForm()->Items().join(", ").toStdString();
+    for (const auto& [command, value] : odd)
+        EXPECT_EQ(panel->parameterBytes(command), value) << command;
+    EXPECT_EQ(PanelState(*panel), held);
+    disconnectWindow(*w);
+}
+
 // ---- the comparison -------------------------------------------------------
 
 TEST_F(SettingsFileWindow, ComparedWithAFileLoadedOnlyWhenAsked) {

@@ -322,4 +322,55 @@ TEST(AlarmButtonsSettingsTest, WhatALoadDoesWithOddValues) {
     EXPECT_TRUE(AlarmButtonsSettings(state).contains("Alarm1=-1"));
 }
 
+// Values kept from the panel (an event code no item carries, a hold time no
+// item stands for) go through the file in keys of their own and come back
+// to be written exactly as the panel gave them.
+TEST(AlarmButtonsSettingsTest, KeptValuesGoThroughTheFile) {
+    const int count = int(Items().size());
+    TAlarmButtonsState read = Defaults();
+    ASSERT_TRUE(ApplyButtonValue(read, 1, "199901002", Items()));
+    ASSERT_TRUE(ApplyButtonValue(read, 2, "000900999", Items()));
+    ASSERT_TRUE(ApplyHoldTime(read, "0C"));
+    const QStringList lines = AlarmButtonsSettings(read);
+    for (const char* line : {"Alarm1=-1", "AlarmCode1=1999", "Alarm2=-1", "AlarmCode2=0009", "HoldTime=-1",
+                             "HoldTimeKept=0C"})
+        EXPECT_TRUE(lines.contains(QLatin1String(line))) << line;
+    EXPECT_FALSE(AlarmButtonsSettings(Defaults()).join(' ').contains("Kept"))
+        << "a value an item stands for needs no key of its own";
+
+    TAlarmButtonsState loaded;
+    QStringList refused;
+    ASSERT_TRUE(LoadAlarmButtonsSettings(loaded, lines, count, &refused));
+    EXPECT_TRUE(refused.isEmpty());
+    EXPECT_EQ(loaded, read);
+    EXPECT_EQ(Lines(AlarmButtonsWrites(loaded, Items())), Lines(AlarmButtonsWrites(read, Items())));
+    EXPECT_EQ(ButtonWriteValue(loaded, 2, Items()), "000900999");
+    EXPECT_EQ(HoldTimeWriteValue(loaded), "0C");
+
+    // A kept value not of the panel's form is not taken (nothing is sent for
+    // that list); one an item stands for selects the item; a list with a
+    // selection keeps it.
+    const struct {
+        const char* from;
+        const char* to;
+        std::function<bool(const TAlarmButtonsState&)> check;
+    } odd[] = {
+        {"AlarmCode1=1999", "AlarmCode1=12345", [](const auto& s) { return !s.Buttons[0].KeptCode; }},
+        {"AlarmCode1=1999", "AlarmCode1=19a9", [](const auto& s) { return !s.Buttons[0].KeptCode; }},
+        {"AlarmCode1=1999", "AlarmCode1=-999", [](const auto& s) { return !s.Buttons[0].KeptCode; }},
+        {"HoldTimeKept=0C", "HoldTimeKept=0C +o1", [](const auto& s) { return !s.KeptHoldTime; }},
+        {"HoldTimeKept=0C", "HoldTimeKept=", [](const auto& s) { return !s.KeptHoldTime; }},
+        {"HoldTimeKept=0C", "HoldTimeKept=04", [](const auto& s) { return s.HoldTime == 1 && !s.KeptHoldTime; }},
+        {"Alarm1=-1", "Alarm1=3", [](const auto& s) { return s.Buttons[0].Item == 3 && !s.Buttons[0].KeptCode; }},
+    };
+    for (const auto& c : odd) {
+        SCOPED_TRACE(c.to);
+        QStringList edited = lines;
+        edited.replaceInStrings(QLatin1String(c.from), QLatin1String(c.to));
+        TAlarmButtonsState state;
+        ASSERT_TRUE(LoadAlarmButtonsSettings(state, edited, count));
+        EXPECT_TRUE(c.check(state));
+    }
+}
+
 } // namespace
