@@ -129,7 +129,7 @@ bool PanelCommands::writeOddValue(const QString& name, const QByteArray& value) 
     if (name == QLatin1String("+presstime"))
         return value.size() == 2 && printable(value) && fStore.store(name, value);
     if (name == QLatin1String("+disp"))
-        return value.size() >= 2 && value.size() <= 4 && hex::isUpper(value) && fStore.store(name, value);
+        return value.size() >= 2 && value.size() <= 3 && hex::isUpper(value) && fStore.store(name, value);
     if (name == QLatin1String("+pwlog") && value.size() == 18 && printable(value.mid(4, 2))) {
         QByteArray known = value;
         known.replace(4, 2, "00");

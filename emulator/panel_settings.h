@@ -92,7 +92,7 @@ struct PanelSettings {
     // as a panel set up by other means (or another firmware) does: any nine
     // digits for an alarm button ("+n00", "+n02"), any two printable
     // characters for the hold time ("+presstime") and for the restart field
-    // of "+pwlog", and up to four hexadecimal digits for "+disp".
+    // of "+pwlog", and two or three hexadecimal digits for "+disp".
     bool oddValues = false;
 
     bool crlfAnswers = false;                       // panel answer lines end with CR LF instead of CR

@@ -97,7 +97,7 @@ void TPageField::SetDefault() {
 QString TPageField::SettingsLine() const {
     if (Kind == fkText)
         return Key + QLatin1Char('=') + Text();
-    int saved = Items > 0 && !Item() && SavedWithoutItem ? *SavedWithoutItem : Number();
+    int saved = Items > 0 && Number() == -1 && SavedWithoutItem ? *SavedWithoutItem : Number();
     if (!KeptLine().isEmpty())
         saved = std::clamp(saved, Min, Max);
     return Key + QLatin1Char('=') + QString::number(saved);
@@ -105,7 +105,8 @@ QString TPageField::SettingsLine() const {
 
 QString TPageField::KeptLine() const {
     const int n = Number();
-    if (Kind != fkNumber || KeptKey.isEmpty() || Items <= 0 || Item() || (n >= Min && n <= Max))
+    if (Kind != fkNumber || KeptKey.isEmpty() || Items <= 0 || Item() || (n >= Min && n <= Max) || n < 0 ||
+        n > KeptMax)
         return {};
     return KeptKey + QLatin1Char('=') + QString::number(n);
 }

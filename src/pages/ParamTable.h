@@ -54,13 +54,14 @@ public:
     int Max = INT_MAX;
     // The number of items of the list the number picks from; 0: no list.
     int Items = 0;
-    // A list number that is no item goes to a settings file as this number
-    // (the item a write sends for it) when given, else as it stands.
+    // A list left without selection (-1) goes to a settings file as this
+    // number (the item a write sends for it) when given. Any other number
+    // that is no item goes as it stands, unless KeptKey carries it.
     std::optional<int> SavedWithoutItem;
     // A list number that is no item and that the key cannot carry (the key
-    // allows Min..Max only): the key then holds the nearest number it
-    // allows, and this key the number itself, loaded back over the key's
-    // value when it lies within 0..KeptMax. Empty: no such key.
+    // allows Min..Max only) but that lies within 0..KeptMax: the key then
+    // holds the nearest number it allows, and this key the number itself,
+    // loaded back over the key's value. Empty: no such key.
     QString KeptKey;
     int KeptMax = INT_MAX;
     TFieldBinding Control;

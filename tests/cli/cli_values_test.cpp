@@ -209,13 +209,42 @@ TEST_F(CliValues, AlarmValuesWithoutAnItemGoBackAsTheyCame) {
     const CliRun r = run({"read", "--port", panel->slavePath(), "--out", path("odd.ini")});
     ASSERT_EQ(r.code, ceOk) << r.err.toStdString();
     const QStringList lines = fileLines("odd.ini");
-    for (const char* line : {"Alarm1=-1", "AlarmCode1=1999", "Alarm2=-1", "AlarmCode2=0009", "HoldTime=-1",
-                             "HoldTimeKept=0C"})
+    for (const char* line :
+         {"Alarm1=-1", "AlarmCode1=1999", "Alarm2=-1", "AlarmCode2=0009", "HoldTime=-1", "HoldTimeKept=0C"})
         EXPECT_TRUE(lines.contains(QString::fromLatin1(line))) << line;
 
     panel->resetParameters();
     const CliRun differs = run({"diff", "--port", panel->slavePath(), path("odd.ini")});
     EXPECT_EQ(differs.code, ceDifferent) << differs.err.toStdString();
+    const CliRun w = run({"write", "--port", panel->slavePath(), "--erase-journal", path("odd.ini")});
+    ASSERT_EQ(w.code, ceOk) << w.err.toStdString();
+    for (const auto& [command, value] : odd)
+        EXPECT_EQ(panel->parameterBytes(command), value) << command;
+    const CliRun same = run({"diff", "--port", panel->slavePath(), path("odd.ini")});
+    EXPECT_EQ(same.code, ceOk) << same.out.toStdString();
+}
+
+// Values of no hexadecimal the lists can show: a hold time that is no
+// hexadecimal number, a dispatcher time above FF, a restart field that is
+// no switch value. None is a failed read; each is kept and goes back
+// through the command line's own file exactly as the panel gave it.
+TEST_F(CliValues, ValuesNoListShowsAreKeptAndGoBackAsTheyCame) {
+    panel->setOddValues(true);
+    const std::pair<const char*, QByteArray> odd[] = {
+        {"+presstime", "G1"},
+        {"+disp", "1FF"},
+        {"+pwlog", "FFFFZZ051EFFFFFFFF"},
+    };
+    for (const auto& [command, value] : odd)
+        ASSERT_TRUE(panel->storeParameterBytes(command, value));
+    const CliRun r = run({"read", "--port", panel->slavePath(), "--out", path("odd.ini")});
+    ASSERT_EQ(r.code, ceOk) << r.err.toStdString();
+    const QStringList lines = fileLines("odd.ini");
+    for (const char* line : {"HoldTime=-1", "HoldTimeKept=G1", "Disp=1", "Time=-1", "DispKept=1FF", "Hour=5",
+                             "Min=30", "Reboot=1", "RebootKept=ZZ"})
+        EXPECT_TRUE(lines.contains(QString::fromLatin1(line))) << line;
+
+    panel->resetParameters();
     const CliRun w = run({"write", "--port", panel->slavePath(), "--erase-journal", path("odd.ini")});
     ASSERT_EQ(w.code, ceOk) << w.err.toStdString();
     for (const auto& [command, value] : odd)

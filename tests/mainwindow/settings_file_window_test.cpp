@@ -371,9 +371,9 @@ TEST_F(SettingsFileWindow, AConfigurationKeptAndWrittenBack) {
 TEST_F(SettingsFileWindow, ValuesWithoutAnItemGoBackAsTheyCame) {
     panel->setOddValues(true);
     const std::pair<const char*, QByteArray> odd[] = {
-        {"+n00", "199901002"},
-        {"+n02", "000900999"},
-        {"+presstime", "0C"},
+        {"+n00", "199901002"},       {"+n02", "000900999"},
+        {"+presstime", "G1"},        {"+disp", "1FF"},
+        {"+pwlog", "FFFFZZ051EFFFFFFFF"},
     };
     for (const auto& [command, value] : odd)
         ASSERT_TRUE(panel->storeParameterBytes(command, value));

@@ -222,7 +222,7 @@ TEST_F(AlarmButtonsPage, UnusableValuesAreListedAndChangeNothing) {
         {"+n00", Ok("1120010050"), {Button1Error}}, // too long
         {"+X", Ok("ZZ"), {ReactionError}},          // not hexadecimal
         {"+n00", {"OK"}, {Button1Error}},
-        {"+presstime", Ok("ZZ"), {HoldTimeError}},
+        {"+presstime", Ok("0AA"), {HoldTimeError}}, // no two characters
         {"+presstime", {}, {HoldTimeError}},
         {"+X", {}, {ReactionError}},
     };

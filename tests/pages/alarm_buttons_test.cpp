@@ -110,7 +110,10 @@ TEST(AlarmButtonsCodecTest, HoldTimes) {
         {"08", {K::Item, 3, {}}},       {"0A", {K::Item, 4, {}}},       {"0a", {K::Item, 4, {}}},
         {"0B", {K::Item, 4, {}}},       {"0C", {K::Kept, -1, "0C"}},    {"00", {K::Kept, -1, "00"}},
         {"01", {K::Kept, -1, "01"}},    {"ff", {K::Kept, -1, "ff"}},    {"", {K::Malformed, -1, {}}},
-        {"ZZ", {K::Malformed, -1, {}}}, {"OK", {K::Malformed, -1, {}}}, {"0 2", {K::Malformed, -1, {}}},
+        // Two characters that are no hexadecimal number: no item, kept.
+        {"ZZ", {K::Kept, -1, "ZZ"}},    {"G1", {K::Kept, -1, "G1"}},    {"0x", {K::Kept, -1, "0x"}},
+        {"OK", {K::Malformed, -1, {}}}, {"0 2", {K::Malformed, -1, {}}}, {"0\t", {K::Malformed, -1, {}}},
+        {"0", {K::Malformed, -1, {}}},  {"\xc3\xa91", {K::Malformed, -1, {}}},
     };
     for (const auto& c : reads)
         EXPECT_EQ(DecodeHoldTime(QString::fromUtf8(c.value)), c.read) << c.value;
@@ -168,13 +171,19 @@ TEST(AlarmButtonsStateTest, Reads) {
     EXPECT_TRUE(ApplyButtonValue(state, 2, "1120", Items()));
     EXPECT_EQ(state, before);
     // Nine or more characters that are not nine digits, a hold time that is
-    // not hexadecimal: a failed read of that parameter, nothing changes.
+    // no two printable characters: a failed read of that parameter, nothing
+    // changes.
     EXPECT_FALSE(ApplyButtonValue(state, 2, "31209999X", Items()));
     EXPECT_FALSE(ApplyButtonValue(state, 1, "ERROR1234", Items()));
-    EXPECT_FALSE(ApplyHoldTime(state, "ZZ"));
+    EXPECT_FALSE(ApplyHoldTime(state, "Z"));
+    EXPECT_FALSE(ApplyHoldTime(state, "OK"));
     EXPECT_EQ(state, before);
     EXPECT_EQ(Lines(AlarmButtonsWrites(state, Items())),
               (QStringList{"+X21", "+n00110000000", "+n02312099999", "+presstime0A"}));
+    // A hold time that is no hexadecimal number has no item and is kept.
+    EXPECT_TRUE(ApplyHoldTime(state, "ZZ"));
+    EXPECT_EQ(state.HoldTime, -1);
+    EXPECT_EQ(Lines(AlarmButtonsWrites(state, Items())).last(), "+presstimeZZ");
 }
 
 TEST(AlarmButtonsStateTest, ValuesNoItemShowsAreWrittenBackAsRead) {

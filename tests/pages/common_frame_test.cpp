@@ -202,7 +202,7 @@ TEST_F(CommonPage, ReadDecodesTheDispatcherValue) {
 }
 
 TEST_F(CommonPage, UnusableDispatcherAnswersChangeNothing) {
-    for (const char* answer : {"XY", "100", "1FF"}) {
+    for (const char* answer : {"XY", "1G", "FFFF"}) {
         SCOPED_TRACE(answer);
         host.errorLists.clear();
         disp()->setChecked(true);
@@ -217,6 +217,31 @@ TEST_F(CommonPage, UnusableDispatcherAnswersChangeNothing) {
         EXPECT_EQ(host.errorLists[0].Errors, QStringList{DispError});
         EXPECT_EQ(host.errorLists[0].Mode, wmRead);
     }
+}
+
+// A time above FF: the link on, the list without selection, no failure;
+// the value goes back exactly as it came until the user changes the link
+// or the time.
+TEST_F(CommonPage, ADispatcherTimeAboveFFIsKeptAndWrittenBack) {
+    for (const char* answer : {"100", "1FF", "FFF"}) {
+        SCOPED_TRACE(answer);
+        host.errorLists.clear();
+        disp()->setChecked(false);
+        time()->setCurrentIndex(7);
+        exchange().answers[QStringLiteral("+disp")] = Ok(QString::fromUtf8(answer));
+        page->ReadPage();
+        EXPECT_TRUE(disp()->isChecked());
+        EXPECT_EQ(time()->currentIndex(), -1);
+        EXPECT_TRUE(host.errorLists.empty());
+        exchange().sent.clear();
+        page->WritePage();
+        EXPECT_TRUE(exchange().Commands().contains(QStringLiteral("+disp") + QString::fromUtf8(answer)));
+    }
+    // Changed by the user: what the page shows is written.
+    time()->setCurrentIndex(3);
+    exchange().sent.clear();
+    page->WritePage();
+    EXPECT_TRUE(exchange().Commands().contains(QStringLiteral("+disp03")));
 }
 
 TEST_F(CommonPage, ReadTakesTheObjectNumberAsText) {
