@@ -110,6 +110,10 @@ void EmulatedPanel::setCrLfAnswers(bool on) {
     locked([&](PanelCore& c) { return c.settings().crlfAnswers = on, 0; });
 }
 
+void EmulatedPanel::setOddValues(bool on) {
+    locked([&](PanelCore& c) { return c.settings().oddValues = on, 0; });
+}
+
 void EmulatedPanel::setReadIncludesEnd(bool on) {
     locked([&](PanelCore& c) { return c.settings().readIncludesEnd = on, 0; });
 }

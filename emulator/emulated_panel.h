@@ -50,6 +50,7 @@ public:
     // The lines of the flood (Faults::floodLine) sent since the faults were set.
     qint64 floodLinesSent() const;
     void setCrLfAnswers(bool on);
+    void setOddValues(bool on); // PanelSettings::oddValues
     void setReadIncludesEnd(bool on);
     void setModemEcho(bool on);
     void setUnregisteredAnswers(int count);

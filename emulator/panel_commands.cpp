@@ -115,6 +115,29 @@ bool PanelCommands::writeLongerPeriod(const QString& name, const QByteArray& val
     return fStore.accepts(name, known) && fStore.store(name, value);
 }
 
+bool PanelCommands::writeOddValue(const QString& name, const QByteArray& value) {
+    if (!fSettings.oddValues)
+        return false;
+    const auto printable = [](const QByteArray& v) {
+        return std::all_of(v.begin(), v.end(), [](char c) { return c > ' ' && c <= '~'; });
+    };
+    if (name == QLatin1String("+n00") || name == QLatin1String("+n02")) {
+        const bool digits =
+            std::all_of(value.begin(), value.end(), [](char c) { return c >= '0' && c <= '9'; });
+        return value.size() == 9 && digits && fStore.store(name, value);
+    }
+    if (name == QLatin1String("+presstime"))
+        return value.size() == 2 && printable(value) && fStore.store(name, value);
+    if (name == QLatin1String("+disp"))
+        return value.size() >= 2 && value.size() <= 3 && hex::isUpper(value) && fStore.store(name, value);
+    if (name == QLatin1String("+pwlog") && value.size() == 18 && printable(value.mid(4, 2))) {
+        QByteArray known = value;
+        known.replace(4, 2, "00");
+        return (fStore.accepts(name, known) || writeLongerPeriod(name, known)) && fStore.store(name, value);
+    }
+    return false;
+}
+
 Reply PanelCommands::ok(int extraDelayMs) const {
     return Reply::panel({"OK"}, fSettings.delays.answerMs + extraDelayMs);
 }
@@ -221,7 +244,8 @@ PanelCommands::Outcome PanelCommands::handle(const QByteArray& line, bool overMo
     } else if (fStore.contains(name)) {
         if (!out.write) {
             out.reply = readValue(fStore.value(name));
-        } else if (fStore.write(name, rest) || writeWiderChannel(name, rest) || writeLongerPeriod(name, rest)) {
+        } else if (fStore.write(name, rest) || writeWiderChannel(name, rest) ||
+                   writeLongerPeriod(name, rest) || writeOddValue(name, rest)) {
             out.reply = ok();
         } else {
             return reject();

@@ -47,6 +47,9 @@ private:
     // An automatic test period beyond the lists, stored when the panel is
     // set up to take it (PanelSettings::periodsToFE).
     bool writeLongerPeriod(const QString& name, const QByteArray& value);
+    // A value the tool lists no item for, stored when the panel is set up
+    // to hold such values (PanelSettings::oddValues).
+    bool writeOddValue(const QString& name, const QByteArray& value);
     Reply ok(int extraDelayMs = 0) const;
 
     const PanelSettings& fSettings;

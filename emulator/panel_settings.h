@@ -57,7 +57,7 @@ struct Faults {
     // onlyCommand.
     int chatterMs = 0;
     QByteArray chatterLine = QByteArrayLiteral("RING");
-    QString onlyCommand;      // when set, the faults hit only commands whose name starts with it
+    QString onlyCommand; // when set, the faults hit only commands whose name starts with it
 
     // A line sent again and again unasked, between answers and while the
     // tool has the port open (empty: off); CR is added.
@@ -88,6 +88,12 @@ struct PanelSettings {
     // "+pwlog" also takes an automatic test period beyond 23 hours or 59
     // minutes (each field up to FE), as a panel set up by other means holds.
     bool periodsToFE = false;
+    // The panel also holds values the configuration tool lists no item for,
+    // as a panel set up by other means (or another firmware) does: any nine
+    // digits for an alarm button ("+n00", "+n02"), any two printable
+    // characters for the hold time ("+presstime") and for the restart field
+    // of "+pwlog", and two or three hexadecimal digits for "+disp".
+    bool oddValues = false;
 
     bool crlfAnswers = false;                       // panel answer lines end with CR LF instead of CR
     bool modemEcho = false;                         // the modem echoes command lines (ATE1)

@@ -248,9 +248,13 @@ int RunWrite(const TCliArgs& p, const std::vector<int>& tags, bool chosen, const
     run.Host().SetAnswer(p.eraseJournal);
     if (!p.quiet)
         TellMissingKeys(run.Pages(), file.Lines(), err);
-    LoadPageSettings(run.Pages(), file.Lines());
+    // A value no page can take is told, the rest of the file is written,
+    // and the write is not done.
+    const QStringList refused = LoadPageSettings(run.Pages(), file.Lines());
+    for (const QString& line : refused)
+        err << RefusedValueText(p.rest.first(), line) << '\n';
     const bool ok = run.EachPage(QStringLiteral("Запись"), [](TPageModel* page) { return page->Write(); });
-    if (!ok) {
+    if (!ok || !refused.isEmpty()) {
         err << QStringLiteral("Не все настройки записаны в панель\n");
         return run.Finish(ceExchangeFailed);
     }

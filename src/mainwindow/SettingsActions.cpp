@@ -65,8 +65,20 @@ bool TSettingsActions::Load() {
     TSettingsFile file;
     if (!ReadFile(path, file))
         return false;
-    LoadPageSettings(Pages(), file.Lines());
+    LoadFile(path, file);
     return true;
+}
+
+void TSettingsActions::LoadFile(const QString& path, const TSettingsFile& file) {
+    const QStringList refused = LoadPageSettings(Pages(), file.Lines());
+    if (refused.isEmpty())
+        return;
+    QStringList told;
+    for (const QString& line : refused) {
+        told.append(RefusedValueText(path, line));
+        emit LogLine(told.last());
+    }
+    fHost.ShowError(told.join(QLatin1Char('\n')));
 }
 
 void TSettingsActions::Compare() {
@@ -88,7 +100,7 @@ void TSettingsActions::Compare() {
     // The lines shown are the lines loaded, whatever became of the file
     // since.
     if (form.exec() == QDialog::Accepted)
-        LoadPageSettings(pages, file.Lines());
+        LoadFile(path, file);
 }
 
 void TSettingsActions::ConfigHistory(TPanelArchive& archive, const QString& object) {

@@ -64,6 +64,9 @@ private:
     // Reads a settings file whole for a load or a comparison; a file that
     // cannot be read, or that holds no page's key, is told and refused.
     bool ReadFile(const QString& path, TSettingsFile& file);
+    // Loads the file's lines into the pages; the values no page could take
+    // as they stand go to the log and into one message naming the file.
+    void LoadFile(const QString& path, const TSettingsFile& file);
     // The settings pages' models, in tag order.
     std::vector<TPageModel*> Pages() const;
 

@@ -67,9 +67,14 @@ QStringList HoldTimeCaptions() {
 }
 
 THoldTimeValueRead DecodeHoldTime(const QString& value) {
+    const bool printable = value.size() == 2 && std::all_of(value.begin(), value.end(),
+                                                            [](QChar c) { return c > u' ' && c <= u'~'; });
+    // "OK" is the end of an answer, not its value.
+    if (!printable || value == QStringLiteral("OK"))
+        return {};
     const int v = HexValue(value);
     if (v < 0)
-        return {};
+        return {THoldTimeRead::Kept, -1, value};
     const int item = v / 2 - 1;
     if (item < 0 || item >= HoldTimeCount)
         return {THoldTimeRead::Kept, -1, value};

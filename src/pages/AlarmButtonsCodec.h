@@ -68,8 +68,9 @@ QStringList HoldTimeCaptions(); // "1" .. "5"
 
 enum class THoldTimeRead {
     Item,      // one of the list's items (a half second rounds down: 03 is 1 s)
-    Kept,      // hexadecimal, but no item of the list (00, 01, 0C...): kept as read
-    Malformed, // not hexadecimal: a failed read
+    Kept,      // no item of the list (00, 01, 0C, or two characters that are no
+               // hexadecimal number, "G1"): kept as read
+    Malformed, // not two printable characters: a failed read
 };
 struct THoldTimeValueRead {
     THoldTimeRead Kind = THoldTimeRead::Malformed;

@@ -96,10 +96,12 @@ QStringList TAlarmButtonsPage::Settings() const {
 
 void TAlarmButtonsPage::LoadSettings(const QStringList& lines) {
     TAlarmButtonsState state;
-    if (LoadAlarmButtonsSettings(state, lines, int(fAlarmTypes.size())))
+    QStringList refused;
+    if (LoadAlarmButtonsSettings(state, lines, int(fAlarmTypes.size()), &refused))
         SetState(state);
     else
         SetDefault();
+    SetLoadRefused(refused);
     SetChanged(false);
 }
 
@@ -118,9 +120,14 @@ QString TAlarmButtonsPage::SettingsCaption(const QString& key) const {
             if (is(AlarmButtonKey(stem, n)))
                 return ButtonCaption(n) + QStringLiteral(": ") + PlainCaption(caption);
         }
+        if (is(AlarmCodeKey(n)))
+            return ButtonCaption(n) + QStringLiteral(": ") + PlainCaption(AlarmTypeCaption()) +
+                   QStringLiteral(" (код панели)");
     }
     if (is(HoldTimeKey()))
         return PlainCaption(HoldTimeCaption());
+    if (is(HoldTimeKeptKey()))
+        return PlainCaption(HoldTimeCaption()) + QStringLiteral(" (значение панели)");
     if (is(AkbMessageKey()))
         return PlainCaption(AkbMessageCaption());
     return TPageModel::SettingsCaption(key);

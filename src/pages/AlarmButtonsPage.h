@@ -28,8 +28,9 @@ public:
     void Init() override;
     void SetDefault() override;
     QStringList Settings() const override;
-    // The whole file is checked first: a missing or malformed value, or an
-    // item past the end of its list, puts the page on its defaults instead.
+    // The whole file is checked first: a missing or malformed value puts
+    // the page on its defaults instead; an item past the end of its list
+    // leaves that list without selection and is named in LoadRefused().
     void LoadSettings(const QStringList& lines) override;
     QString SettingsCaption(const QString& key) const override;
 

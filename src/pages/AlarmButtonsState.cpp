@@ -1,6 +1,7 @@
 #include "AlarmButtonsState.h"
 
 #include "SettingsLookup.h"
+#include "panel/ValueShapes.h"
 
 #include <algorithm>
 
@@ -30,6 +31,12 @@ QString HoldTimeKey() {
 }
 QString AkbMessageKey() {
     return QStringLiteral("AKBmessage");
+}
+QString AlarmCodeKey(int n) {
+    return AlarmButtonKey("AlarmCode", n);
+}
+QString HoldTimeKeptKey() {
+    return QStringLiteral("HoldTimeKept");
 }
 
 void ResetAlarmButtons(TAlarmButtonsState& state) {
@@ -135,35 +142,70 @@ QStringList AlarmButtonsSettings(const TAlarmButtonsState& state) {
         lines.append(Line(AlarmButtonKey("Alarm", n), button.Item));
         lines.append(Line(AlarmButtonKey("Section", n), button.Section));
         lines.append(Line(AlarmButtonKey("Loop", n), button.Loop));
+        if (button.Item < 0 && button.KeptCode)
+            lines.append(AlarmCodeKey(n) + QLatin1Char('=') +
+                         QStringLiteral("%1").arg(*button.KeptCode, 4, 10, QLatin1Char('0')));
     }
     lines.append(Line(HoldTimeKey(), state.HoldTime));
+    if (state.HoldTime < 0 && state.KeptHoldTime)
+        lines.append(HoldTimeKeptKey() + QLatin1Char('=') + *state.KeptHoldTime);
     lines.append(Line(AkbMessageKey(), state.AkbMessage ? 1 : 0));
     return lines;
 }
 
-bool LoadAlarmButtonsSettings(TAlarmButtonsState& state, const QStringList& lines, int alarmTypeCount) {
+bool LoadAlarmButtonsSettings(TAlarmButtonsState& state, const QStringList& lines, int alarmTypeCount,
+                              QStringList* refused) {
     TAlarmButtonsState loaded;
+    QStringList notTaken;
+    // A number the page has no place for: the nearest it has (no selection
+    // for a list), and the file's line told.
+    const auto settle = [&](const QString& key, int& value, bool fits, int taken) {
+        if (fits)
+            return;
+        notTaken.append(key + QLatin1Char('=') + SettingsValue(lines, key));
+        value = taken;
+    };
     bool complete = true;
     for (int n = 1; complete && n <= AlarmButtonCount; ++n) {
         TAlarmButton& button = loaded.Buttons[std::size_t(n - 1)];
         int enabled = 0;
         complete = SettingsInt(lines, AlarmButtonKey("Enable", n), enabled) &&
                    SettingsInt(lines, AlarmButtonKey("Alarm", n), button.Item) &&
-                   ItemFits(button.Item, alarmTypeCount) &&
                    SettingsInt(lines, AlarmButtonKey("Section", n), button.Section) &&
                    SettingsInt(lines, AlarmButtonKey("Loop", n), button.Loop);
+        if (!complete)
+            break;
         button.Enabled = enabled != 0;
-        button.Section = std::clamp(button.Section, 0, SectionMax);
-        button.Loop = std::clamp(button.Loop, 0, LoopMax);
+        settle(AlarmButtonKey("Alarm", n), button.Item, ItemFits(button.Item, alarmTypeCount), -1);
+        settle(AlarmButtonKey("Section", n), button.Section,
+               button.Section >= 0 && button.Section <= SectionMax,
+               std::clamp(button.Section, 0, SectionMax));
+        settle(AlarmButtonKey("Loop", n), button.Loop, button.Loop >= 0 && button.Loop <= LoopMax,
+               std::clamp(button.Loop, 0, LoopMax));
+        // The code of a button's value as the panel gives it: four digits.
+        if (const QString code = SettingsValue(lines, AlarmCodeKey(n));
+            button.Item < 0 && code.size() == 4 &&
+            std::all_of(code.begin(), code.end(), [](QChar c) { return c >= u'0' && c <= u'9'; }))
+            button.KeptCode = code.toInt();
     }
     int akb = 0;
     complete = complete && SettingsInt(lines, HoldTimeKey(), loaded.HoldTime) &&
-               ItemFits(loaded.HoldTime, HoldTimeCount) && SettingsInt(lines, AkbMessageKey(), akb);
-    loaded.AkbMessage = akb != 0;
+               SettingsInt(lines, AkbMessageKey(), akb);
     if (!complete) {
         ResetAlarmButtons(state);
+        if (refused)
+            refused->clear();
         return false;
     }
+    settle(HoldTimeKey(), loaded.HoldTime, ItemFits(loaded.HoldTime, HoldTimeCount), -1);
+    // Only a value of the panel's form is taken (it goes to the panel as
+    // it stands); one an item stands for selects that item.
+    if (const QString kept = SettingsValue(lines, HoldTimeKeptKey());
+        loaded.HoldTime < 0 && ValueFitsShape(AlarmButtonsWire::HoldTimeCommand, kept))
+        ApplyHoldTime(loaded, kept);
+    loaded.AkbMessage = akb != 0;
     state = loaded;
+    if (refused)
+        *refused = notTaken;
     return true;
 }

@@ -77,14 +77,26 @@ std::vector<TPageCommand> AlarmButtonsWrites(const TAlarmButtonsState& state, co
 QString AlarmButtonKey(const char* stem, int n);
 QString HoldTimeKey();
 QString AkbMessageKey();
+// The keys of values kept from the panel that no item stands for: a
+// button's event code ("AlarmCode<n>", four digits) and the hold time
+// ("HoldTimeKept", as the panel gave it). A reader of the plain format
+// ignores them and sees no selection (-1).
+QString AlarmCodeKey(int n);
+QString HoldTimeKeptKey();
 
 // The settings-file lines: Enable<n>, Alarm<n> (the item number, not the
 // event code; -1 for no selection), Section<n>, Loop<n> for both buttons,
-// then HoldTime (item number) and AKBmessage.
+// then HoldTime (item number) and AKBmessage. A value kept from the panel
+// adds its line after its list's: AlarmCode<n> after the button's Loop<n>,
+// HoldTimeKept after HoldTime.
 QStringList AlarmButtonsSettings(const TAlarmButtonsState& state);
 
 // Loads the page's keys. When any value is missing or not a decimal
-// integer, or an item number lies past the end of its list (or below -1),
-// the page goes to its defaults instead and this returns false. -1 loads as
-// no selection; section and loop are brought into their ranges.
-bool LoadAlarmButtonsSettings(TAlarmButtonsState& state, const QStringList& lines, int alarmTypeCount);
+// integer the page goes to its defaults instead and this returns false. -1
+// loads as no selection; so does an item number past the end of its list
+// (or below -1); section and loop are brought into their ranges. The lines
+// of the values not taken as they stand (those items, sections and loops)
+// go to `refused`. A list without selection takes the value kept for it
+// (AlarmCode<n>, HoldTimeKept) when the file has one of the panel's form.
+bool LoadAlarmButtonsSettings(TAlarmButtonsState& state, const QStringList& lines, int alarmTypeCount,
+                              QStringList* refused = nullptr);

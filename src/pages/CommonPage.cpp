@@ -2,7 +2,9 @@
 
 #include "PlainCaption.h"
 
+#include "SettingsLookup.h"
 #include "panel/PanelExchange.h"
+#include "panel/ValueShapes.h"
 
 namespace {
 
@@ -10,6 +12,13 @@ const QString ObjectError = QStringLiteral("Номер объекта");
 const QString DispError = QStringLiteral("Параметры диспетчерской связи");
 const QString SignalError = QStringLiteral("Уровень сигнала GSM");
 const QString DefaultObject = QStringLiteral("0050");
+const QString DispKeptKey = QStringLiteral("DispKept");
+
+// A "+disp" value the time list has no item for: hexadecimal, of the
+// panel's form, above FF.
+bool DispBeyondList(const QString& value) {
+    return ValueFitsShape(QStringLiteral("+disp"), value) && HexValue(value) > DispOff;
+}
 
 } // namespace
 
@@ -45,6 +54,12 @@ TCommonPage::TCommonPage(IPageHost& host, QObject* parent) : TPageModel(host, pt
     fTime->Caption = PlainCaption(TimeCaption());
     fTime->Items = DispTimeCount;
     fTime->SetNumber(-1); // no list yet
+    // A kept "+disp" value stands only while the link and the time stay as
+    // the panel left them.
+    connect(this, &TPageModel::FieldChanged, this, [this](const TPageField* field) {
+        if (field == fDisp || field == fTime)
+            fKeptDisp.reset();
+    });
 
     // The object number travels as text; a short one is written (and kept)
     // with zeros in front.
@@ -63,25 +78,68 @@ TCommonPage::TCommonPage(IPageHost& host, QObject* parent) : TPageModel(host, pt
         },
     });
     // One value for the switch and the time; without a time to send (no
-    // list yet) the dispatcher link is not written at all.
+    // list yet, a time beyond the list) or with a switch that is neither on
+    // nor off (a settings file's Disp=2) the dispatcher link is not written
+    // at all.
     fParams.Param({
         .Command = QStringLiteral("+disp"),
         .ReadName = DispError,
         .Decode =
             [this](const QString& value) {
+                if (DispBeyondList(value)) {
+                    fTime->SetNumber(-1);
+                    fDisp->SetNumber(1);
+                    fKeptDisp = value;
+                    return true;
+                }
                 const std::optional<TDispValue> decoded = DecodeDispValue(value);
                 if (!decoded)
                     return false;
                 fTime->SetNumber(decoded->TimeIndex);
                 fDisp->SetNumber(decoded->On ? 1 : 0);
+                fKeptDisp.reset();
                 return true;
             },
-        .Encode = [this] { return EncodeDispValue(fDisp->Number() != 0, fTime->Number()); },
+        .Encode = [this]() -> std::optional<QString> {
+            const int on = fDisp->Number();
+            if (on != 0 && on != 1)
+                return std::nullopt;
+            if (on == 1 && fKeptDisp)
+                return *fKeptDisp;
+            return EncodeDispValue(on == 1, fTime->Number());
+        },
     });
 }
 
 void TCommonPage::Init() {
     fTime->SetNumber(0);
+}
+
+QStringList TCommonPage::Settings() const {
+    QStringList lines = TPageModel::Settings();
+    if (fKeptDisp)
+        lines.append(DispKeptKey + QLatin1Char('=') + *fKeptDisp);
+    return lines;
+}
+
+void TCommonPage::LoadSettings(const QStringList& lines) {
+    TPageModel::LoadSettings(lines);
+    fKeptDisp.reset();
+    // A value kept from the panel stands for the time a list without
+    // selection cannot show: that is no value the page refused.
+    const QString kept = SettingsValue(lines, DispKeptKey);
+    if (!DispBeyondList(kept) || fDisp->Number() != 1 || fTime->Number() != -1)
+        return;
+    QStringList refused = LoadRefused();
+    refused.removeIf([this](const QString& line) { return line.startsWith(fTime->Key + QLatin1Char('=')); });
+    SetLoadRefused(refused);
+    fKeptDisp = kept;
+}
+
+QString TCommonPage::SettingsCaption(const QString& key) const {
+    if (key.compare(DispKeptKey, Qt::CaseInsensitive) == 0)
+        return PlainCaption(TimeCaption()) + QStringLiteral(" (значение панели)");
+    return TPageModel::SettingsCaption(key);
 }
 
 TPageResult TCommonPage::ReadSignal() {

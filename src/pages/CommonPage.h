@@ -9,7 +9,11 @@
 //
 // The time is an item of the time list (0 unlimited, n = 1..254 minutes);
 // until Init the page has no list, and a dispatcher link switched on then
-// has no time to be written with.
+// has no time to be written with. A "+disp" value above FF (a link on with
+// a time the list does not have) is kept as the panel gave it: the link
+// shows on, the list no selection, and the value is written back exactly
+// until the user changes either; a settings file carries it in the extra
+// key "DispKept".
 class TCommonPage : public TPageModel {
     Q_OBJECT
 public:
@@ -24,6 +28,9 @@ public:
 
     // The time list is there from now on, on its first item.
     void Init() override;
+    QStringList Settings() const override;
+    void LoadSettings(const QStringList& lines) override;
+    QString SettingsCaption(const QString& key) const override;
 
     // The GSM signal reading: "+U" while the exchange takes an answer on the
     // cable as complete at its second "OK". Without a connection, or when
@@ -48,4 +55,7 @@ private:
     TPageField* fObject;
     TPageField* fDisp;
     TPageField* fTime;
+    // The "+disp" value above FF the panel gave, while the link and the
+    // time stay as it left them.
+    std::optional<QString> fKeptDisp;
 };

@@ -18,7 +18,13 @@ TEngeneerNumberPage::TEngeneerNumberPage(IPageHost& host, QObject* parent)
                 fEnabled->SetNumber(DecodeEnableEng(value) ? 1 : 0);
                 return true;
             },
-        .Encode = [this]() -> std::optional<QString> { return EncodeEnableEng(fEnabled->Number() != 0); },
+        // A switch neither on nor off (a settings file's EnableEng=2) is not
+        // sent.
+        .Encode = [this]() -> std::optional<QString> {
+            if (fEnabled->Number() != 0 && fEnabled->Number() != 1)
+                return std::nullopt;
+            return EncodeEnableEng(fEnabled->Number() == 1);
+        },
     });
 
     for (int n = 1; n <= EngineerNumberCount; ++n) {

@@ -91,7 +91,15 @@ TGPRSPage::TGPRSPage(IPageHost& host, QObject* parent) : TPageModel(host, ptGPRS
                         fPause->SetNumber(DecodeGPRSPause(value));
                         return true;
                     },
-                .Encode = [this] { return std::optional<QString>(EncodeGPRSPause(fPause->Number())); },
+                // Only the list left without selection since start-up (-1)
+                // writes five minutes; an index beyond the list (a settings
+                // file's) is not sent.
+                .Encode = [this]() -> std::optional<QString> {
+                    const int index = fPause->Number();
+                    if (index != -1 && !fPause->Item())
+                        return std::nullopt;
+                    return EncodeGPRSPause(index);
+                },
                 .WriteName = writeName,
             });
             continue;

@@ -46,6 +46,7 @@ void TPageModel::LoadSettings(const QStringList& lines) {
         load.ApplyAll();
     else
         SetDefault();
+    SetLoadRefused(load.Usable() ? load.Refused() : QStringList());
     SetChanged(false);
 }
 

@@ -67,9 +67,14 @@ public:
     virtual QStringList Settings() const;
     // Takes the page's keys from a settings file's lines: text keys as they
     // are (a missing one empties its value), number keys converted; when a
-    // number key is missing, not a number or out of its range the whole page
-    // takes its defaults instead, and nothing of the file is taken.
+    // number key is missing or not a number the whole page takes its
+    // defaults instead, and nothing of the file is taken. A number outside
+    // what the page can show is taken as far as it goes (a list without
+    // selection) and named in LoadRefused().
     virtual void LoadSettings(const QStringList& lines);
+    // The lines ("Key=value") of the last load that the page could not take
+    // as they stand; empty when it took them all.
+    const QStringList& LoadRefused() const { return fLoadRefused; }
     // What the setting of a settings-file key is called on the page, for a
     // user comparing the page with a file; the key itself when the page has
     // no better name for it.
@@ -113,6 +118,7 @@ protected:
     // failure leaves nothing changed; returns the result.
     TPageResult Settle(const TPageResult& result);
     void SetChanged(bool changed);
+    void SetLoadRefused(const QStringList& refused) { fLoadRefused = refused; }
     // A value the page keeps outside its fields changed.
     void NotifyValues() { emit ValuesChanged(); }
     // The values the table's writable parameters send as the fields stand.
@@ -125,6 +131,7 @@ protected:
 private:
     const int fTag;
     bool fChanged = false;
+    QStringList fLoadRefused;
 };
 
 // Tells a page operation's failures through `host`: its message as an

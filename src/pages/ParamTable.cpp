@@ -97,7 +97,7 @@ void TPageField::SetDefault() {
 QString TPageField::SettingsLine() const {
     if (Kind == fkText)
         return Key + QLatin1Char('=') + Text();
-    int saved = Items > 0 && !Item() && SavedWithoutItem ? *SavedWithoutItem : Number();
+    int saved = Items > 0 && Number() == -1 && SavedWithoutItem ? *SavedWithoutItem : Number();
     if (!KeptLine().isEmpty())
         saved = std::clamp(saved, Min, Max);
     return Key + QLatin1Char('=') + QString::number(saved);
@@ -105,7 +105,8 @@ QString TPageField::SettingsLine() const {
 
 QString TPageField::KeptLine() const {
     const int n = Number();
-    if (Kind != fkNumber || KeptKey.isEmpty() || Items <= 0 || Item() || (n >= Min && n <= Max))
+    if (Kind != fkNumber || KeptKey.isEmpty() || Items <= 0 || Item() || (n >= Min && n <= Max) || n < 0 ||
+        n > KeptMax)
         return {};
     return KeptKey + QLatin1Char('=') + QString::number(n);
 }
@@ -290,8 +291,10 @@ TSettingsLoad TParamTable::LoadSettings(const QStringList& lines) {
         TSettingsLoad::TValue v{&f, {}, 0, false};
         if (f.Kind == TPageField::fkText) {
             v.Text = SettingsValue(lines, f.Key);
-        } else if (!SettingsInt(lines, f.Key, v.Number) || v.Number < f.Min || v.Number > f.Max) {
+        } else if (!SettingsInt(lines, f.Key, v.Number)) {
             load.fUsable = false;
+        } else if (v.Number < f.Min || v.Number > f.Max) {
+            load.fRefused.append(f.Key + QLatin1Char('=') + SettingsValue(lines, f.Key));
         } else if (int kept = 0; !f.KeptKey.isEmpty() && SettingsInt(lines, f.KeptKey, kept) && kept >= 0 &&
                                  kept <= f.KeptMax) {
             v.Number = kept;

@@ -27,8 +27,11 @@ class TParamTable;
 // One value a page holds: its settings-file key (none: not in the file), its
 // caption, its default and the value itself. Text values go to the file as
 // they stand; a text key missing from a file empties the value. Number
-// values go as decimal integers; a number key that is missing, not a decimal
-// integer or outside Min..Max makes the page take its defaults.
+// values go as decimal integers; a number key that is missing or not a
+// decimal integer makes the page take its defaults. A decimal integer
+// outside Min..Max is still taken as the field's number (a list then shows
+// no item, and the page's write refuses to send a value it cannot stand
+// for), and the load names it among the values it could not take.
 //
 // A number may pick an item of a list (Items above 0): a number that is no
 // item (one the panel sent beyond the list, a list not filled yet) stays as
@@ -51,13 +54,14 @@ public:
     int Max = INT_MAX;
     // The number of items of the list the number picks from; 0: no list.
     int Items = 0;
-    // A list number that is no item goes to a settings file as this number
-    // (the item a write sends for it) when given, else as it stands.
+    // A list left without selection (-1) goes to a settings file as this
+    // number (the item a write sends for it) when given. Any other number
+    // that is no item goes as it stands, unless KeptKey carries it.
     std::optional<int> SavedWithoutItem;
     // A list number that is no item and that the key cannot carry (the key
-    // allows Min..Max only): the key then holds the nearest number it
-    // allows, and this key the number itself, loaded back over the key's
-    // value when it lies within 0..KeptMax. Empty: no such key.
+    // allows Min..Max only) but that lies within 0..KeptMax: the key then
+    // holds the nearest number it allows, and this key the number itself,
+    // loaded back over the key's value. Empty: no such key.
     QString KeptKey;
     int KeptMax = INT_MAX;
     TFieldBinding Control;
@@ -134,8 +138,11 @@ struct TPageParam {
 // once so that the page can decide before it changes anything.
 class TSettingsLoad {
 public:
-    // Every number converted and lies within its field's range.
+    // Every number key is there and converted.
     bool Usable() const { return fUsable; }
+    // The file's lines ("Key=value") of the numbers outside their fields'
+    // ranges: taken as they are, but no item of the page stands for them.
+    const QStringList& Refused() const { return fRefused; }
     // Puts one field's value in now (a page whose fields depend on each
     // other takes one field first); a field is applied once.
     void Apply(const TPageField& field);
@@ -152,6 +159,7 @@ private:
     };
     void ApplyValue(TValue& value);
     std::vector<TValue> fValues;
+    QStringList fRefused;
     bool fUsable = true;
 };
 

@@ -20,9 +20,19 @@ std::vector<TPageSettings> CollectPageSettings(const std::vector<TPageModel*>& p
     return settings;
 }
 
-void LoadPageSettings(const std::vector<TPageModel*>& pages, const QStringList& lines) {
-    for (TPageModel* page : pages)
+QStringList LoadPageSettings(const std::vector<TPageModel*>& pages, const QStringList& lines) {
+    QStringList refused;
+    for (TPageModel* page : pages) {
         page->LoadSettings(lines);
+        refused += page->LoadRefused();
+    }
+    return refused;
+}
+
+QString RefusedValueText(const QString& path, const QString& line) {
+    return QStringLiteral("В файле %1 значение %2 вне допустимых: на странице оно не выбрано и в панель не "
+                          "записывается")
+        .arg(path, line);
 }
 
 bool FileHasPage(const TPageModel* page, const QStringList& lines) {

@@ -24,5 +24,8 @@ bool FileHasAnyPage(const std::vector<TPageModel*>& pages, const QStringList& li
 QString NoPageInFileText(const QString& path);
 
 // Hands a file's lines to each page in the order of `pages`; each takes its
-// own keys.
-void LoadPageSettings(const std::vector<TPageModel*>& pages, const QStringList& lines);
+// own keys. Returns the file's lines the pages could not take as they stand
+// (a number beyond its list or range), in page order.
+QStringList LoadPageSettings(const std::vector<TPageModel*>& pages, const QStringList& lines);
+// What is said of one such line of the file at `path`.
+QString RefusedValueText(const QString& path, const QString& line);

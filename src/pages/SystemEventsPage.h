@@ -10,7 +10,11 @@
 //
 // Hours and minutes are items of their lists (0..23, 0..59); a period the
 // panel sent that the lists cannot show (up to 254) is kept as it came, with
-// no item, and written back so until the user picks an item.
+// no item, and written back so until the user picks an item. A restart
+// field other than "00" and "FF" (another value, or no hexadecimal at all)
+// shows the restart event on and is written back as the panel gave it
+// until the user changes the switch; a settings file carries it in the
+// extra key "RebootKept".
 class TSystemEventsPage : public TPageModel {
     Q_OBJECT
 public:
@@ -23,6 +27,9 @@ public:
 
     TPageResult Read() override;
     TPageResult Write() override;
+    QStringList Settings() const override;
+    void LoadSettings(const QStringList& lines) override;
+    QString SettingsCaption(const QString& key) const override;
 
     static QString ReadFailed();  // "Произошла ошибка чтения."
     static QString WriteFailed(); // "Произошла ошибка записи."
@@ -40,4 +47,6 @@ private:
     TPageField* fHours;
     TPageField* fMinutes;
     TPageField* fReboot;
+    // The restart field as the panel gave it, while the switch stays on.
+    std::optional<QString> fKeptRestart;
 };

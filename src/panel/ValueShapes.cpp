@@ -17,16 +17,22 @@ struct TShape {
 // read; lengths are the ones the panel keeps.
 const TShape kShapes[] = {
     {"+o", false, "[0-9A-Fa-f]{4,}", u"не меньше 4 шестнадцатеричных цифр"},
-    {"+disp", false, "[0-9A-Fa-f]{2}", u"2 шестнадцатеричные цифры"},
+    // A time beyond the list: a third digit. Not four: that is the object
+    // number's form, whose late answer would pass for this one.
+    {"+disp", false, "[0-9A-Fa-f]{2,3}", u"2 или 3 шестнадцатеричные цифры"},
     {"+U", false, "[0-9A-Fa-f]{4}", u"4 шестнадцатеричные цифры"},
-    {"+pwlog", false, "[0-9A-Fa-f]{18}", u"18 шестнадцатеричных цифр"},
+    // The restart field may hold what no switch writes.
+    {"+pwlog", false, "[0-9A-Fa-f]{4}[!-~]{2}[0-9A-Fa-f]{12}",
+     u"18 шестнадцатеричных цифр (в поле перезагрузки любые 2 знака)"},
     {"+timegpres", false, "[0-9A-Fa-f]{4}", u"4 шестнадцатеричные цифры"},
     {"+gprsena", false, "[0-9A-Fa-f]{2}", u"2 шестнадцатеричные цифры"},
     {"+JDIR", false, "[0-9A-Fa-f]{2}", u"2 шестнадцатеричные цифры"},
     {"+X", false, "[0-9A-Fa-f]{2}", u"2 шестнадцатеричные цифры"},
     {"+n00", false, "[0-9]{9}", u"9 десятичных цифр"},
     {"+n02", false, "[0-9]{9}", u"9 десятичных цифр"},
-    {"+presstime", false, "[0-9A-Fa-f]{2}", u"2 шестнадцатеричные цифры"},
+    // What no item stands for is kept, hexadecimal or not; "OK" closes an
+    // answer and is none.
+    {"+presstime", false, "(?!OK)[!-~]{2}", u"2 знака"},
     {"+enaing", false, "[0-9A-Fa-f]{2}", u"2 шестнадцатеричные цифры"},
     {"+typepan", false, "[0-9A-Fa-f]{1,8}", u"шестнадцатеричное число"},
     {"+point", false, "[0-9A-Fa-f]{1,8}", u"шестнадцатеричное число"},

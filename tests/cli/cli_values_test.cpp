@@ -9,6 +9,7 @@
 #include "cp1251.h"
 #include "pages/SettingsFile.h"
 #include "pages/SettingsLookup.h"
+#include "pages/SettingsPages.h"
 
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -296,6 +297,132 @@ TEST_F(CliValues, TheWindowGivesAnotherPanelExactlyWhatTheFirstHeld) {
     disconnectWindow(*w);
     for (const QString& name : panel->parameterNames())
         EXPECT_EQ(second->parameterBytes(name), panel->parameterBytes(name)) << name.toStdString();
+}
+
+// A number beyond its list in a file: the page takes every other key of
+// the file and writes it; that value's control has no selection, nothing
+// is made up for it, the line is told and the write is not done.
+TEST_F(CliValues, ANumberBeyondItsListLeavesTheRestOfTheFileToBeWritten) {
+    const CliRun r = run({"read", "--port", panel->slavePath(), "--out", path("base.ini")});
+    ASSERT_EQ(r.code, ceOk) << r.err.toStdString();
+    const auto edited = [&](const QString& name, const std::vector<std::pair<QString, QString>>& values) {
+        QStringList lines = fileLines("base.ini");
+        for (QString& line : lines) {
+            for (const auto& [key, value] : values) {
+                if (line.startsWith(key + QLatin1Char('=')))
+                    line = key + QLatin1Char('=') + value;
+            }
+        }
+        EXPECT_TRUE(TSettingsFile(lines).Write(path(name)));
+        return path(name);
+    };
+    const struct {
+        const char* what;
+        std::vector<std::pair<QString, QString>> file;
+        QStringList told;
+        std::vector<std::pair<const char*, QByteArray>> panelAfter;
+    } cases[] = {
+        {"the dispatcher's time beyond its list, the link on: +disp is not sent",
+         {{"Object", "0077"}, {"Disp", "1"}, {"Time", "300"}},
+         {"Time=300"},
+         {{"+o", "0077"}, {"+disp", "0A"}}},
+        {"the link off needs no time: +dispFF",
+         {{"Object", "0077"}, {"Disp", "0"}, {"Time", "300"}},
+         {"Time=300"},
+         {{"+o", "0077"}, {"+disp", "FF"}}},
+        {"a switch neither on nor off is not sent",
+         {{"Object", "0078"}, {"Disp", "2"}, {"Time", "5"}, {"EnableEng", "7"}, {"Reboot", "3"}},
+         {"Disp=2", "Reboot=3", "EnableEng=7"},
+         {{"+o", "0078"}, {"+disp", "0A"}, {"+enaing", "00"}, {"+pwlog", "FFFF00FF05FFFFFFFF"}}},
+        {"an alarm type beyond its list: the enable bit still goes out",
+         {{"Enable1", "1"}, {"Alarm1", "500"}, {"AKBmessage", "0"}, {"HoldTime", "9"}},
+         {"Alarm1=500", "HoldTime=9"},
+         {{"+X", "01"}, {"+n00", "313101002"}, {"+presstime", "06"}}},
+        {"a pause beyond its list is not sent as five minutes",
+         {{"GPRSPause", "40"}, {"Object", "0079"}},
+         {"GPRSPause=40"},
+         {{"+o", "0079"}, {"+timegpres", "0258"}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        panel->resetParameters();
+        // The panel holds values the file's own would overwrite.
+        for (const auto& [command, value] :
+             std::initializer_list<std::pair<const char*, QByteArray>>{{"+disp", "0A"},
+                                                                       {"+enaing", "00"},
+                                                                       {"+pwlog", "FFFF00FF05FFFFFFFF"},
+                                                                       {"+n00", "313101002"},
+                                                                       {"+presstime", "06"},
+                                                                       {"+timegpres", "0258"}})
+            ASSERT_TRUE(panel->storeParameterBytes(command, value));
+        const QString file = edited(QStringLiteral("edited.ini"), c.file);
+        const CliRun w = run({"write", "--port", panel->slavePath(), "--erase-journal", file});
+        EXPECT_EQ(w.code, ceExchangeFailed) << w.err.toStdString();
+        for (const QString& line : c.told)
+            EXPECT_TRUE(w.err.contains(RefusedValueText(file, line))) << line.toStdString() << "\n"
+                                                                      << w.err.toStdString();
+        for (const auto& [command, value] : c.panelAfter)
+            EXPECT_EQ(panel->parameterBytes(command), value) << command;
+    }
+}
+
+// An alarm code no item carries and a hold time no item stands for go
+// through the command line's own file in keys of their own, and its write
+// gives a panel that held other values exactly what the first one held.
+TEST_F(CliValues, AlarmValuesWithoutAnItemGoBackAsTheyCame) {
+    panel->setOddValues(true);
+    const std::pair<const char*, QByteArray> odd[] = {
+        {"+n00", "199901002"},
+        {"+n02", "000900999"},
+        {"+presstime", "0C"},
+    };
+    for (const auto& [command, value] : odd)
+        ASSERT_TRUE(panel->storeParameterBytes(command, value));
+    const CliRun r = run({"read", "--port", panel->slavePath(), "--out", path("odd.ini")});
+    ASSERT_EQ(r.code, ceOk) << r.err.toStdString();
+    const QStringList lines = fileLines("odd.ini");
+    for (const char* line :
+         {"Alarm1=-1", "AlarmCode1=1999", "Alarm2=-1", "AlarmCode2=0009", "HoldTime=-1", "HoldTimeKept=0C"})
+        EXPECT_TRUE(lines.contains(QString::fromLatin1(line))) << line;
+
+    panel->resetParameters();
+    const CliRun differs = run({"diff", "--port", panel->slavePath(), path("odd.ini")});
+    EXPECT_EQ(differs.code, ceDifferent) << differs.err.toStdString();
+    const CliRun w = run({"write", "--port", panel->slavePath(), "--erase-journal", path("odd.ini")});
+    ASSERT_EQ(w.code, ceOk) << w.err.toStdString();
+    for (const auto& [command, value] : odd)
+        EXPECT_EQ(panel->parameterBytes(command), value) << command;
+    const CliRun same = run({"diff", "--port", panel->slavePath(), path("odd.ini")});
+    EXPECT_EQ(same.code, ceOk) << same.out.toStdString();
+}
+
+// Values of no hexadecimal the lists can show: a hold time that is no
+// hexadecimal number, a dispatcher time above FF, a restart field that is
+// no switch value. None is a failed read; each is kept and goes back
+// through the command line's own file exactly as the panel gave it.
+TEST_F(CliValues, ValuesNoListShowsAreKeptAndGoBackAsTheyCame) {
+    panel->setOddValues(true);
+    const std::pair<const char*, QByteArray> odd[] = {
+        {"+presstime", "G1"},
+        {"+disp", "1FF"},
+        {"+pwlog", "FFFFZZ051EFFFFFFFF"},
+    };
+    for (const auto& [command, value] : odd)
+        ASSERT_TRUE(panel->storeParameterBytes(command, value));
+    const CliRun r = run({"read", "--port", panel->slavePath(), "--out", path("odd.ini")});
+    ASSERT_EQ(r.code, ceOk) << r.err.toStdString();
+    const QStringList lines = fileLines("odd.ini");
+    for (const char* line : {"HoldTime=-1", "HoldTimeKept=G1", "Disp=1", "Time=-1", "DispKept=1FF", "Hour=5",
+                             "Min=30", "Reboot=1", "RebootKept=ZZ"})
+        EXPECT_TRUE(lines.contains(QString::fromLatin1(line))) << line;
+
+    panel->resetParameters();
+    const CliRun w = run({"write", "--port", panel->slavePath(), "--erase-journal", path("odd.ini")});
+    ASSERT_EQ(w.code, ceOk) << w.err.toStdString();
+    for (const auto& [command, value] : odd)
+        EXPECT_EQ(panel->parameterBytes(command), value) << command;
+    const CliRun same = run({"diff", "--port", panel->slavePath(), path("odd.ini")});
+    EXPECT_EQ(same.code, ceOk) << same.out.toStdString();
 }
 
 } // namespace

@@ -13,6 +13,7 @@
 #include "pages/SettingsLookup.h"
 #include "pages/SettingsPages.h"
 
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFile>
 #include <QPlainTextEdit>
@@ -260,6 +261,37 @@ TEST_F(SettingsFileWindow, AUtf8FileWithoutItsMarkLoadsItsRussianTexts) {
                     .contains("Файл настроек " + file + " прочитан в кодировке UTF-8"));
 }
 
+// A number beyond its list: the file's other values are loaded, that list
+// shows no selection, and the line is told in the log and in one message
+// naming the file.
+TEST_F(SettingsFileWindow, ANumberBeyondItsListIsToldAndTheRestLoaded) {
+    auto w = makeWindow();
+    QStringList lines = pageLines(*w);
+    for (QString& line : lines) {
+        if (line.startsWith("Object="))
+            line = "Object=0077";
+        else if (line.startsWith("Time="))
+            line = "Time=300";
+        else if (line.startsWith("Alarm1="))
+            line = "Alarm1=500";
+    }
+    const QString file = path("beyond.ini");
+    ASSERT_TRUE(TSettingsFile(lines).Write(file));
+    trigger(*w, "LoadSettingsAction", {file});
+    EXPECT_EQ(objectEdit(*w)->text(), "0077");
+    EXPECT_EQ(child<QComboBox>(common(*w), "TimeCombo")->currentIndex(), -1);
+    const QStringList loaded = pageLines(*w);
+    EXPECT_TRUE(loaded.contains("Time=300"));
+    EXPECT_TRUE(loaded.contains("Alarm1=-1"));
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].first, TBoxKind::Error);
+    const QString log = child<QPlainTextEdit>(w.get(), "LogMemo")->toPlainText();
+    for (const char* line : {"Time=300", "Alarm1=500"}) {
+        EXPECT_TRUE(boxes[0].second.contains(RefusedValueText(file, line))) << boxes[0].second.toStdString();
+        EXPECT_TRUE(log.contains(RefusedValueText(file, line))) << line;
+    }
+}
+
 TEST_F(SettingsFileWindow, ASaveThatCannotBeWrittenIsTold) {
     auto w = makeWindow();
     // A folder where no file can be made, whoever runs the test.
@@ -367,6 +399,38 @@ TEST_F(SettingsFileWindow, AConfigurationKeptAndWrittenBack) {
     EXPECT_EQ(panel->commandCount("+erase"), 1);
     EXPECT_TRUE(panel->journalLines().isEmpty() || panel->journalPointer() == 0);
     EXPECT_TRUE(w->ErrorListForm()->isHidden()) << w->ErrorListForm()->Items().join(", ").toStdString();
+    disconnectWindow(*w);
+}
+
+// Values a panel holds that no item of the pages stands for: Read all,
+// Save, Load and Write all give another panel exactly what the first held.
+TEST_F(SettingsFileWindow, ValuesWithoutAnItemGoBackAsTheyCame) {
+    panel->setOddValues(true);
+    const std::pair<const char*, QByteArray> odd[] = {
+        {"+n00", "199901002"},       {"+n02", "000900999"},
+        {"+presstime", "G1"},        {"+disp", "1FF"},
+        {"+pwlog", "FFFFZZ051EFFFFFFFF"},
+    };
+    for (const auto& [command, value] : odd)
+        ASSERT_TRUE(panel->storeParameterBytes(command, value));
+    auto w = makeWindow();
+    connectWindow(*w);
+    ASSERT_TRUE(w->Connected());
+    w->ReadAllActionExecute();
+    ASSERT_TRUE(w->ErrorListForm()->isHidden()) << w->ErrorListForm()->Items().join(", ").toStdString();
+    const QString kept = path("odd.ini");
+    trigger(*w, "SaveSettingsAction", {kept});
+    const std::map<QString, QByteArray> held = PanelState(*panel);
+
+    panel->resetParameters();
+    w->ReadAllActionExecute();
+    trigger(*w, "LoadSettingsAction", {kept});
+    answerYes = true;
+    w->WriteAllActionExecute();
+    EXPECT_TRUE(w->ErrorListForm()->isHidden()) << w->ErrorListForm()->Items().join(", ").toStdString();
+    for (const auto& [command, value] : odd)
+        EXPECT_EQ(panel->parameterBytes(command), value) << command;
+    EXPECT_EQ(PanelState(*panel), held);
     disconnectWindow(*w);
 }
 

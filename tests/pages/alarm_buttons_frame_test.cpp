@@ -222,7 +222,7 @@ TEST_F(AlarmButtonsPage, UnusableValuesAreListedAndChangeNothing) {
         {"+n00", Ok("1120010050"), {Button1Error}}, // too long
         {"+X", Ok("ZZ"), {ReactionError}},          // not hexadecimal
         {"+n00", {"OK"}, {Button1Error}},
-        {"+presstime", Ok("ZZ"), {HoldTimeError}},
+        {"+presstime", Ok("0AA"), {HoldTimeError}}, // no two characters
         {"+presstime", {}, {HoldTimeError}},
         {"+X", {}, {ReactionError}},
     };
@@ -392,9 +392,6 @@ TEST_F(AlarmButtonsPage, SettingsThePageCannotUseResetItWhole) {
         const char* key;
         const char* value; // nullptr: the line is missing
     } cases[] = {
-        {"Alarm1", "431"}, // past the end of the list
-        {"Alarm2", "-2"},  //
-        {"HoldTime", "5"}, // past the end of the hold times
         {"Enable2", nullptr}, {"Loop1", "x"}, {"Section2", "1.5"}, {"AKBmessage", ""},
     };
     for (const auto& c : cases) {
@@ -409,6 +406,34 @@ TEST_F(AlarmButtonsPage, SettingsThePageCannotUseResetItWhole) {
         EXPECT_EQ(button(2), (TButtonView{false, "Медицинская тревога", 0, 0}));
         EXPECT_EQ(holdTime()->currentIndex(), 0);
         EXPECT_TRUE(akb()->isChecked());
+    }
+    EXPECT_TRUE(exchange().sent.empty());
+}
+
+// An item past the end of its list leaves that list without selection; the
+// file's other values are taken, and the page names the line.
+TEST_F(AlarmButtonsPage, SettingsBeyondTheListsAreTakenWithoutSelection) {
+    const QStringList good = {"Enable1=1", "Alarm1=5",   "Section1=1", "Loop1=2",    "Enable2=1",
+                              "Alarm2=6",  "Section2=3", "Loop2=4",    "HoldTime=2", "AKBmessage=0"};
+    const struct {
+        const char* key;
+        const char* value;
+        int alarm1, alarm2, hold;
+    } cases[] = {
+        {"Alarm1", "431", -1, 6, 2},
+        {"Alarm2", "-2", 5, -1, 2},
+        {"HoldTime", "5", 5, 6, -1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.key) + "=" + c.value);
+        page->SetSettings(WithKeyLine(good, c.key, c.value));
+        EXPECT_EQ(alarmType(1)->currentIndex(), c.alarm1);
+        EXPECT_EQ(alarmType(2)->currentIndex(), c.alarm2);
+        EXPECT_EQ(holdTime()->currentIndex(), c.hold);
+        EXPECT_TRUE(button(1).Enabled);
+        EXPECT_FALSE(akb()->isChecked());
+        EXPECT_EQ(page->PageModel()->LoadRefused(),
+                  QStringList{QString::fromLatin1(c.key) + "=" + QString::fromLatin1(c.value)});
     }
     EXPECT_TRUE(exchange().sent.empty());
 }

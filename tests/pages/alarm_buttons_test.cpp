@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace {
 
 // A few lines of the event text table, in its order and form.
@@ -108,7 +110,10 @@ TEST(AlarmButtonsCodecTest, HoldTimes) {
         {"08", {K::Item, 3, {}}},       {"0A", {K::Item, 4, {}}},       {"0a", {K::Item, 4, {}}},
         {"0B", {K::Item, 4, {}}},       {"0C", {K::Kept, -1, "0C"}},    {"00", {K::Kept, -1, "00"}},
         {"01", {K::Kept, -1, "01"}},    {"ff", {K::Kept, -1, "ff"}},    {"", {K::Malformed, -1, {}}},
-        {"ZZ", {K::Malformed, -1, {}}}, {"OK", {K::Malformed, -1, {}}}, {"0 2", {K::Malformed, -1, {}}},
+        // Two characters that are no hexadecimal number: no item, kept.
+        {"ZZ", {K::Kept, -1, "ZZ"}},    {"G1", {K::Kept, -1, "G1"}},    {"0x", {K::Kept, -1, "0x"}},
+        {"OK", {K::Malformed, -1, {}}}, {"0 2", {K::Malformed, -1, {}}}, {"0\t", {K::Malformed, -1, {}}},
+        {"0", {K::Malformed, -1, {}}},  {"\xc3\xa9" "1", {K::Malformed, -1, {}}},
     };
     for (const auto& c : reads)
         EXPECT_EQ(DecodeHoldTime(QString::fromUtf8(c.value)), c.read) << c.value;
@@ -166,13 +171,19 @@ TEST(AlarmButtonsStateTest, Reads) {
     EXPECT_TRUE(ApplyButtonValue(state, 2, "1120", Items()));
     EXPECT_EQ(state, before);
     // Nine or more characters that are not nine digits, a hold time that is
-    // not hexadecimal: a failed read of that parameter, nothing changes.
+    // no two printable characters: a failed read of that parameter, nothing
+    // changes.
     EXPECT_FALSE(ApplyButtonValue(state, 2, "31209999X", Items()));
     EXPECT_FALSE(ApplyButtonValue(state, 1, "ERROR1234", Items()));
-    EXPECT_FALSE(ApplyHoldTime(state, "ZZ"));
+    EXPECT_FALSE(ApplyHoldTime(state, "Z"));
+    EXPECT_FALSE(ApplyHoldTime(state, "OK"));
     EXPECT_EQ(state, before);
     EXPECT_EQ(Lines(AlarmButtonsWrites(state, Items())),
               (QStringList{"+X21", "+n00110000000", "+n02312099999", "+presstime0A"}));
+    // A hold time that is no hexadecimal number has no item and is kept.
+    EXPECT_TRUE(ApplyHoldTime(state, "ZZ"));
+    EXPECT_EQ(state.HoldTime, -1);
+    EXPECT_EQ(Lines(AlarmButtonsWrites(state, Items())).last(), "+presstimeZZ");
 }
 
 TEST(AlarmButtonsStateTest, ValuesNoItemShowsAreWrittenBackAsRead) {
@@ -240,33 +251,66 @@ TEST(AlarmButtonsSettingsTest, WhatALoadDoesWithOddValues) {
         return lines;
     };
 
-    // Missing, not a decimal integer, or an item past the end of its list:
-    // the page goes to its defaults.
+    // Missing or not a decimal integer: the page goes to its defaults.
     const struct {
         const char* key;
         const char* value;
     } resets[] = {
-        {"Enable1", nullptr},    {"Alarm2", "x"}, {"Section1", "1.5"}, {"Loop2", nullptr}, {"HoldTime", ""},
-        {"AKBmessage", nullptr}, {"Alarm1", "7"}, {"Alarm2", "-2"},    {"HoldTime", "5"},  {"HoldTime", "-3"},
+        {"Enable1", nullptr}, {"Alarm2", "x"},  {"Section1", "1.5"},
+        {"Loop2", nullptr},   {"HoldTime", ""}, {"AKBmessage", nullptr},
     };
     for (const auto& c : resets) {
         SCOPED_TRACE(std::string(c.key) + "=" + (c.value ? c.value : "<missing>"));
         TAlarmButtonsState state;
         state.Buttons[0].Enabled = true;
         state.Buttons[1].Section = 12;
-        EXPECT_FALSE(LoadAlarmButtonsSettings(state, with(c.key, c.value), count));
+        QStringList refused{"stale"};
+        EXPECT_FALSE(LoadAlarmButtonsSettings(state, with(c.key, c.value), count, &refused));
         EXPECT_EQ(state, Defaults());
+        EXPECT_TRUE(refused.isEmpty());
     }
 
-    // Section and loop are brought into range.
+    // A decimal integer the page has no place for: an item past the end of
+    // its list leaves no selection, a section or loop is brought into range;
+    // the rest of the file is taken, and the line is told.
+    QStringList base = good;
+    base.replaceInStrings(QStringLiteral("Enable1=0"), QStringLiteral("Enable1=1"));
+    const auto onBase = [&](const char* key, const char* value) {
+        QStringList lines = base;
+        for (QString& line : lines) {
+            if (line.startsWith(QLatin1String(key) + QLatin1Char('=')))
+                line = QLatin1String(key) + QLatin1Char('=') + QLatin1String(value);
+        }
+        return lines;
+    };
+    const struct {
+        const char* key;
+        const char* value;
+        std::function<int(const TAlarmButtonsState&)> taken;
+        int expected;
+    } refusals[] = {
+        {"Alarm1", "7", [](const TAlarmButtonsState& s) { return s.Buttons[0].Item; }, -1},
+        {"Alarm1", "500", [](const TAlarmButtonsState& s) { return s.Buttons[0].Item; }, -1},
+        {"Alarm2", "-2", [](const TAlarmButtonsState& s) { return s.Buttons[1].Item; }, -1},
+        {"HoldTime", "5", [](const TAlarmButtonsState& s) { return s.HoldTime; }, -1},
+        {"HoldTime", "-3", [](const TAlarmButtonsState& s) { return s.HoldTime; }, -1},
+        {"Section1", "150", [](const TAlarmButtonsState& s) { return s.Buttons[0].Section; }, SectionMax},
+        {"Loop2", "-4", [](const TAlarmButtonsState& s) { return s.Buttons[1].Loop; }, 0},
+        {"Loop1", "1000", [](const TAlarmButtonsState& s) { return s.Buttons[0].Loop; }, LoopMax},
+    };
+    for (const auto& c : refusals) {
+        SCOPED_TRACE(std::string(c.key) + "=" + c.value);
+        TAlarmButtonsState state;
+        QStringList refused;
+        ASSERT_TRUE(LoadAlarmButtonsSettings(state, onBase(c.key, c.value), count, &refused));
+        EXPECT_EQ(c.taken(state), c.expected);
+        EXPECT_TRUE(state.Buttons[0].Enabled) << "the file's other values are taken";
+        EXPECT_EQ(refused, QStringList{QLatin1String(c.key) + QLatin1Char('=') + QLatin1String(c.value)});
+        // The enable bit goes out as the file gave it whatever the list shows.
+        EXPECT_EQ(ReactionFlagsWriteValue(state), "21");
+    }
     TAlarmButtonsState state;
-    QStringList lines = with("Section1", "150");
-    lines.replaceInStrings(QStringLiteral("Loop2=0"), QStringLiteral("Loop2=-4"));
-    ASSERT_TRUE(LoadAlarmButtonsSettings(state, lines, count));
-    EXPECT_EQ(state.Buttons[0].Section, SectionMax);
-    EXPECT_EQ(state.Buttons[1].Loop, 0);
-    ASSERT_TRUE(LoadAlarmButtonsSettings(state, with("Loop1", "1000"), count));
-    EXPECT_EQ(state.Buttons[0].Loop, LoopMax);
+    QStringList lines;
 
     // -1, as saved for a list without selection, loads as no selection; such
     // a value cannot be written, and the write says so instead of sending
@@ -285,6 +329,57 @@ TEST(AlarmButtonsSettingsTest, WhatALoadDoesWithOddValues) {
     state = Defaults();
     ASSERT_TRUE(ApplyButtonValue(state, 1, "199901002", Items()));
     EXPECT_TRUE(AlarmButtonsSettings(state).contains("Alarm1=-1"));
+}
+
+// Values kept from the panel (an event code no item carries, a hold time no
+// item stands for) go through the file in keys of their own and come back
+// to be written exactly as the panel gave them.
+TEST(AlarmButtonsSettingsTest, KeptValuesGoThroughTheFile) {
+    const int count = int(Items().size());
+    TAlarmButtonsState read = Defaults();
+    ASSERT_TRUE(ApplyButtonValue(read, 1, "199901002", Items()));
+    ASSERT_TRUE(ApplyButtonValue(read, 2, "000900999", Items()));
+    ASSERT_TRUE(ApplyHoldTime(read, "0C"));
+    const QStringList lines = AlarmButtonsSettings(read);
+    for (const char* line : {"Alarm1=-1", "AlarmCode1=1999", "Alarm2=-1", "AlarmCode2=0009", "HoldTime=-1",
+                             "HoldTimeKept=0C"})
+        EXPECT_TRUE(lines.contains(QLatin1String(line))) << line;
+    EXPECT_FALSE(AlarmButtonsSettings(Defaults()).join(' ').contains("Kept"))
+        << "a value an item stands for needs no key of its own";
+
+    TAlarmButtonsState loaded;
+    QStringList refused;
+    ASSERT_TRUE(LoadAlarmButtonsSettings(loaded, lines, count, &refused));
+    EXPECT_TRUE(refused.isEmpty());
+    EXPECT_EQ(loaded, read);
+    EXPECT_EQ(Lines(AlarmButtonsWrites(loaded, Items())), Lines(AlarmButtonsWrites(read, Items())));
+    EXPECT_EQ(ButtonWriteValue(loaded, 2, Items()), "000900999");
+    EXPECT_EQ(HoldTimeWriteValue(loaded), "0C");
+
+    // A kept value not of the panel's form is not taken (nothing is sent for
+    // that list); one an item stands for selects the item; a list with a
+    // selection keeps it.
+    const struct {
+        const char* from;
+        const char* to;
+        std::function<bool(const TAlarmButtonsState&)> check;
+    } odd[] = {
+        {"AlarmCode1=1999", "AlarmCode1=12345", [](const auto& s) { return !s.Buttons[0].KeptCode; }},
+        {"AlarmCode1=1999", "AlarmCode1=19a9", [](const auto& s) { return !s.Buttons[0].KeptCode; }},
+        {"AlarmCode1=1999", "AlarmCode1=-999", [](const auto& s) { return !s.Buttons[0].KeptCode; }},
+        {"HoldTimeKept=0C", "HoldTimeKept=0C +o1", [](const auto& s) { return !s.KeptHoldTime; }},
+        {"HoldTimeKept=0C", "HoldTimeKept=", [](const auto& s) { return !s.KeptHoldTime; }},
+        {"HoldTimeKept=0C", "HoldTimeKept=04", [](const auto& s) { return s.HoldTime == 1 && !s.KeptHoldTime; }},
+        {"Alarm1=-1", "Alarm1=3", [](const auto& s) { return s.Buttons[0].Item == 3 && !s.Buttons[0].KeptCode; }},
+    };
+    for (const auto& c : odd) {
+        SCOPED_TRACE(c.to);
+        QStringList edited = lines;
+        edited.replaceInStrings(QLatin1String(c.from), QLatin1String(c.to));
+        TAlarmButtonsState state;
+        ASSERT_TRUE(LoadAlarmButtonsSettings(state, edited, count));
+        EXPECT_TRUE(c.check(state));
+    }
 }
 
 } // namespace

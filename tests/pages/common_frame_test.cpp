@@ -202,7 +202,7 @@ TEST_F(CommonPage, ReadDecodesTheDispatcherValue) {
 }
 
 TEST_F(CommonPage, UnusableDispatcherAnswersChangeNothing) {
-    for (const char* answer : {"XY", "100", "1FF"}) {
+    for (const char* answer : {"XY", "1G", "FFFF"}) {
         SCOPED_TRACE(answer);
         host.errorLists.clear();
         disp()->setChecked(true);
@@ -217,6 +217,31 @@ TEST_F(CommonPage, UnusableDispatcherAnswersChangeNothing) {
         EXPECT_EQ(host.errorLists[0].Errors, QStringList{DispError});
         EXPECT_EQ(host.errorLists[0].Mode, wmRead);
     }
+}
+
+// A time above FF: the link on, the list without selection, no failure;
+// the value goes back exactly as it came until the user changes the link
+// or the time.
+TEST_F(CommonPage, ADispatcherTimeAboveFFIsKeptAndWrittenBack) {
+    for (const char* answer : {"100", "1FF", "FFF"}) {
+        SCOPED_TRACE(answer);
+        host.errorLists.clear();
+        disp()->setChecked(false);
+        time()->setCurrentIndex(7);
+        exchange().answers[QStringLiteral("+disp")] = Ok(QString::fromUtf8(answer));
+        page->ReadPage();
+        EXPECT_TRUE(disp()->isChecked());
+        EXPECT_EQ(time()->currentIndex(), -1);
+        EXPECT_TRUE(host.errorLists.empty());
+        exchange().sent.clear();
+        page->WritePage();
+        EXPECT_TRUE(exchange().Commands().contains(QStringLiteral("+disp") + QString::fromUtf8(answer)));
+    }
+    // Changed by the user: what the page shows is written.
+    time()->setCurrentIndex(3);
+    exchange().sent.clear();
+    page->WritePage();
+    EXPECT_TRUE(exchange().Commands().contains(QStringLiteral("+disp03")));
 }
 
 TEST_F(CommonPage, ReadTakesTheObjectNumberAsText) {
@@ -467,9 +492,6 @@ TEST_F(CommonPage, SettingsThePageCannotUseResetItWhole) {
         {"Object=1234", "Disp=x", "Time=3"},
         {"Object=1234", "Time=3"},
         {"Object=1234", "Disp=1"},
-        {"Object=1234", "Disp=1", "Time=255"},
-        {"Object=1234", "Disp=1", "Time=-1"},
-        {"Object=1234", "Disp=2", "Time=3"},
     };
     for (const QStringList& lines : cases) {
         SCOPED_TRACE(lines.join(QLatin1Char(' ')).toStdString());
@@ -484,6 +506,32 @@ TEST_F(CommonPage, SettingsThePageCannotUseResetItWhole) {
         EXPECT_FALSE(disp()->isChecked());
         EXPECT_EQ(time()->currentIndex(), 0);
         EXPECT_EQ(balloons->count(), 0);
+    }
+}
+
+// A time beyond the list leaves it without selection, a switch value other
+// than 0 and 1 is kept as it is; the object number is taken all the same,
+// and the page names the lines it could not take.
+TEST_F(CommonPage, SettingsBeyondTheListsAreTakenWithoutSelection) {
+    const struct {
+        QStringList lines;
+        int time;
+    } cases[] = {
+        {{"Object=1234", "Disp=1", "Time=255"}, -1},
+        {{"Object=1234", "Disp=1", "Time=-1"}, -1},
+        {{"Object=1234", "Disp=2", "Time=3"}, 3},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.lines.join(QLatin1Char(' ')).toStdString());
+        objNum()->setText(QStringLiteral("9999"));
+        time()->setCurrentIndex(7);
+        page->SetSettings(c.lines);
+        EXPECT_EQ(objNum()->text(), QStringLiteral("1234"));
+        EXPECT_EQ(time()->currentIndex(), c.time);
+        EXPECT_EQ(page->PageModel()->LoadRefused().size(), 1);
+        QStringList saved;
+        page->GetSettings(saved);
+        EXPECT_EQ(saved, c.lines) << "saved as the file gave it";
     }
 }
 

@@ -492,8 +492,7 @@ TEST_F(GPRSPage, SettingsThePageCannotUseResetItWhole) {
     const QStringList cases[] = {
         {"GPRSPause=2", "Password=x"}, // no "Opsos"
         {"Opsos=1", "Password=x"},     // no "GPRSPause"
-        {"GPRSPause=x", "Opsos=1"},    {"GPRSPause=11", "Opsos=1"}, {"GPRSPause=-1", "Opsos=1"},
-        {"GPRSPause=2", "Opsos=5"},    {"GPRSPause=2", "Opsos=-1"},
+        {"GPRSPause=x", "Opsos=1"},
     };
     for (const QStringList& lines : cases) {
         SCOPED_TRACE(lines.join(QLatin1Char(' ')).toStdString());
@@ -505,6 +504,32 @@ TEST_F(GPRSPage, SettingsThePageCannotUseResetItWhole) {
         EXPECT_EQ(edit("PasswordEdit")->text(), QStringLiteral("DemoDemo"));
         EXPECT_EQ(operators()->currentIndex(), 2);
         EXPECT_EQ(sim(), MTS);
+    }
+}
+
+// A pause or an operator beyond its list leaves that list without
+// selection; the file's other values are taken, and the page names the
+// lines it could not take.
+TEST_F(GPRSPage, SettingsBeyondTheListsAreTakenWithoutSelection) {
+    const struct {
+        QStringList lines;
+        int pause, op;
+    } cases[] = {
+        {{"GPRSPause=11", "Opsos=1", "Password=x"}, -1, 1},
+        {{"GPRSPause=-1", "Opsos=1", "Password=x"}, -1, 1},
+        {{"GPRSPause=2", "Opsos=5", "Password=x"}, 2, -1},
+        {{"GPRSPause=2", "Opsos=-1", "Password=x"}, 2, -1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.lines.join(QLatin1Char(' ')).toStdString());
+        pick(4);
+        edit("PasswordEdit")->setText(QStringLiteral("before"));
+        pause()->setCurrentIndex(9);
+        page->SetSettings(c.lines);
+        EXPECT_EQ(pause()->currentIndex(), c.pause);
+        EXPECT_EQ(operators()->currentIndex(), c.op);
+        EXPECT_EQ(edit("PasswordEdit")->text(), QStringLiteral("x"));
+        EXPECT_EQ(page->PageModel()->LoadRefused().size(), 1);
     }
 }
 

@@ -259,6 +259,7 @@ TEST_F(ParamTableTest, SettingsLookupRules) {
         bool usable;
         const char* name; // after ApplyAll, when usable
         int on, index;
+        QStringList refused{};
     } cases[] = {
         {{"Name=x", "On=0", "Index=3"}, true, "x", 0, 3},
         {{"index=3", "ON=0", "nAmE=x"}, true, "x", 0, 3},                   // any order and letter case
@@ -268,15 +269,19 @@ TEST_F(ParamTableTest, SettingsLookupRules) {
         {{"Name=x", "Index=3"}, false, nullptr, 0, 0},                      // a missing number
         {{"Name=x", "On=x", "Index=3"}, false, nullptr, 0, 0},              // not a number
         {{"Name=x", "On=", "Index=3"}, false, nullptr, 0, 0},
-        {{"Name=x", "On=2", "Index=3"}, false, nullptr, 0, 0}, // outside its range
-        {{"Name=x", "On=0", "Index=11"}, false, nullptr, 0, 0},
-        {{"Name=x", "On=0", "Index=-1"}, false, nullptr, 0, 0},
+        // Outside its range: taken as it is (the page shows no item for
+        // it), the rest of the file too, and the line told.
+        {{"Name=x", "On=2", "Index=3"}, true, "x", 2, 3, {"On=2"}},
+        {{"Name=x", "On=0", "Index=11"}, true, "x", 0, 11, {"Index=11"}},
+        {{"Name=x", "On=0", "Index=-1", "On=5"}, true, "x", 0, -1, {"Index=-1"}},
+        {{"Name=x", "On=7", "Index=+12"}, true, "x", 7, 12, {"On=7", "Index=+12"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.lines.join(QLatin1Char('|')).toStdString());
         m = Model{};
         TSettingsLoad load = table.LoadSettings(c.lines);
         EXPECT_EQ(load.Usable(), c.usable);
+        EXPECT_EQ(load.Refused(), c.refused);
         EXPECT_EQ(m.name, QStringLiteral("start")) << "looking up changes nothing";
         if (!c.usable)
             continue;

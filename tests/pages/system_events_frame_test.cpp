@@ -178,6 +178,47 @@ TEST_F(SystemEventsPage, FailuresAreReportedInAnErrorBoxNotTheList) {
     EXPECT_TRUE(host.held.empty());
 }
 
+// A restart field other than 00 and FF (no hexadecimal at all, or another
+// number) shows the event on, leaves the period to be read as usual, and
+// goes back as the panel gave it, through a settings file too, until the
+// user changes the switch.
+TEST_F(SystemEventsPage, ARestartFieldNoSwitchWritesIsKept) {
+    for (const char* field : {"ZZ", "01", "x?"}) {
+        SCOPED_TRACE(field);
+        const QString held = "FFFF" + QLatin1String(field) + "051EFFFFFFFF";
+        readValue(held);
+        EXPECT_TRUE(host.errors.isEmpty()) << host.errors.join(' ').toStdString();
+        EXPECT_TRUE(reboot()->isChecked());
+        EXPECT_EQ(hours()->currentIndex(), 5);
+        EXPECT_EQ(minutes()->currentIndex(), 30);
+        EXPECT_EQ(write(), "+pwlog" + held);
+
+        QStringList lines;
+        page->GetSettings(lines);
+        EXPECT_EQ(lines, (QStringList{"Hour=5", "Min=30", "Reboot=1", "RebootKept=" + QLatin1String(field)}));
+        page->SetDefault();
+        page->SetSettings(lines);
+        EXPECT_EQ(write(), "+pwlog" + held);
+
+        reboot()->setChecked(false);
+        reboot()->setChecked(true);
+        EXPECT_EQ(write(), QStringLiteral("+pwlogFFFF00051EFFFFFFFF")) << "the user's choice";
+    }
+    // A kept key without the switch on, or not of the field's form, is not
+    // taken.
+    const std::pair<const char*, const char*> notTaken[] = {
+        {"Reboot=0|RebootKept=ZZ", "+pwlogFFFFFF051EFFFFFFFF"},
+        {"Reboot=1|RebootKept=Z Z", "+pwlogFFFF00051EFFFFFFFF"},
+        {"Reboot=1|RebootKept=FF", "+pwlogFFFF00051EFFFFFFFF"},
+        {"Reboot=1|RebootKept=ZZZ", "+pwlogFFFF00051EFFFFFFFF"},
+    };
+    for (const auto& [keys, sent] : notTaken) {
+        SCOPED_TRACE(keys);
+        page->SetSettings(QStringList{"Hour=5", "Min=30"} + QString::fromLatin1(keys).split('|'));
+        EXPECT_EQ(write(), QString::fromLatin1(sent));
+    }
+}
+
 TEST_F(SystemEventsPage, PeriodTheListsCannotShowIsWrittenBackAsRead) {
     readValue(QStringLiteral("FFFFFF203CFFFFFFFF")); // 32 hours 60 minutes
     EXPECT_EQ(hours()->currentIndex(), -1);
@@ -244,10 +285,6 @@ TEST_F(SystemEventsPage, SettingsThePageCannotUseResetItWhole) {
     const QStringList cases[] = {
         {"Hour=5", "Min=30"}, // no "Reboot"
         {"Hour=5", "Min=x", "Reboot=1"},
-        {"Hour=24", "Min=30", "Reboot=1"},
-        {"Hour=5", "Min=60", "Reboot=1"},
-        {"Hour=-1", "Min=30", "Reboot=1"},
-        {"Hour=5", "Min=30", "Reboot=2"},
     };
     for (const QStringList& lines : cases) {
         SCOPED_TRACE(lines.join(QLatin1Char(' ')).toStdString());
@@ -256,6 +293,29 @@ TEST_F(SystemEventsPage, SettingsThePageCannotUseResetItWhole) {
         EXPECT_EQ(hours()->currentIndex(), 0);
         EXPECT_EQ(minutes()->currentIndex(), 4);
         EXPECT_FALSE(reboot()->isChecked());
+    }
+}
+
+// Hours or minutes beyond the lists leave that list without selection; the
+// other values are taken, and the page names the lines it could not take.
+TEST_F(SystemEventsPage, SettingsBeyondTheListsAreTakenWithoutSelection) {
+    const struct {
+        QStringList lines;
+        int hours, minutes;
+        bool reboot;
+    } cases[] = {
+        {{"Hour=24", "Min=30", "Reboot=1"}, -1, 30, true},
+        {{"Hour=5", "Min=60", "Reboot=1"}, 5, -1, true},
+        {{"Hour=-1", "Min=30", "Reboot=0"}, -1, 30, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.lines.join(QLatin1Char(' ')).toStdString());
+        show(12, 12, !c.reboot);
+        page->SetSettings(c.lines);
+        EXPECT_EQ(hours()->currentIndex(), c.hours);
+        EXPECT_EQ(minutes()->currentIndex(), c.minutes);
+        EXPECT_EQ(reboot()->isChecked(), c.reboot);
+        EXPECT_EQ(page->PageModel()->LoadRefused().size(), 1);
     }
 }
 
