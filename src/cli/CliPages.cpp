@@ -278,8 +278,13 @@ int RunDiff(const TCliArgs& p, const std::vector<int>& tags, bool chosen, const 
     }
     // What writing the file would change in the panel, as the panel holds
     // its values now.
+    QStringList refused;
     const std::vector<TSettingsDifference> differences =
-        CompareWithFile(run.Host(), run.Pages(), TComparedSide::Held, file.Lines());
+        CompareWithFile(run.Host(), run.Pages(), TComparedSide::Held, file.Lines(), &refused);
+    // A value no page can take is told as write tells it (write would not
+    // send it, and would not be done).
+    for (const QString& line : refused)
+        err << RefusedValueText(p.rest.first(), line) << '\n';
     for (const TSettingsDifference& d : differences)
         out << DifferenceLine(d) << '\n';
     out.flush();

@@ -95,8 +95,13 @@ void TSettingsActions::Compare() {
     const std::vector<TPageModel*> pages = Pages();
     // What writing the file would change against what the pages would
     // write now.
-    TSettingsCompareForm form(path, CompareWithFile(fHost, pages, TComparedSide::Written, file.Lines()),
+    QStringList refused;
+    TSettingsCompareForm form(path,
+                              CompareWithFile(fHost, pages, TComparedSide::Written, file.Lines(), &refused),
                               fWindow);
+    // A value no page can take goes to the log as a load would tell it.
+    for (const QString& line : refused)
+        emit LogLine(RefusedValueText(path, line));
     // The lines shown are the lines loaded, whatever became of the file
     // since.
     if (form.exec() == QDialog::Accepted)

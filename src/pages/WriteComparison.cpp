@@ -92,13 +92,16 @@ std::vector<TSettingsDifference> ValueDifferences(const TPageModel& page,
 } // namespace
 
 std::vector<TSettingsDifference> CompareWithFile(IPageHost& host, const std::vector<TPageModel*>& pages,
-                                                 TComparedSide side, const QStringList& file) {
+                                                 TComparedSide side, const QStringList& file,
+                                                 QStringList* refused) {
     std::vector<TSettingsDifference> differences;
     for (TPageModel* page : pages) {
         const std::unique_ptr<TPageModel> fromFile = BlankLike(host, *page);
         if (!fromFile)
             continue;
         fromFile->LoadSettings(file);
+        if (refused)
+            *refused += fromFile->LoadRefused();
         const QStringList fileLines = fromFile->Settings();
         const std::vector<TPanelValue> fileValues = fromFile->WriteValues();
 

@@ -35,8 +35,12 @@ enum class TComparedSide {
 // the file lacks with InFile false), with the caption the page gives it.
 // When the keys agree and the values sent do not (rows with a free one
 // between them), each such value is told by its panel command instead.
+//
+// `refused`, when given, receives the file's lines no page could take (a
+// number beyond its list), as loading the file would tell them.
 std::vector<TSettingsDifference> CompareWithFile(IPageHost& host, const std::vector<TPageModel*>& pages,
-                                                 TComparedSide side, const QStringList& file);
+                                                 TComparedSide side, const QStringList& file,
+                                                 QStringList* refused = nullptr);
 
 // Where writing `newer` would leave the panel holding other values than
 // writing `older` would: `older` is loaded into models like `pages` (each

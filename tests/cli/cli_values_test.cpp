@@ -21,12 +21,14 @@ emu::PanelSettings WidePanelSettings() {
     emu::PanelSettings settings = QuickPanelSettings();
     settings.channelCodesToNine = true;
     settings.periodsToFE = true;
+    settings.oddValues = true;
     return settings;
 }
 
 // Values at the edges of the lists and beyond them: channel codes without an
-// item, a test period beyond the lists, the last dispatcher time, the
-// longest texts, Russian letters.
+// item, a test period beyond the lists, the last dispatcher time, alarm
+// codes and a hold time no item stands for, the longest texts, Russian
+// letters.
 bool StoreEdgeValues(emu::EmulatedPanel& panel) {
     const std::pair<const char*, QString> held[] = {
         {"+o", "FFFF"},
@@ -57,6 +59,9 @@ bool StoreEdgeValues(emu::EmulatedPanel& panel) {
         {"+phing4", "1"},
         {"+smstext0", "Тревога: секция 8, шлейф 99 — «ёЁ»"},
         {"+smstext5", "Z"},
+        {"+n00", "199901002"},
+        {"+n02", "000900999"},
+        {"+presstime", "0C"},
     };
     for (const auto& [name, value] : held) {
         if (!panel.storeParameterBytes(name, emu::cp1251::encode(value)))
@@ -243,6 +248,22 @@ TEST_F(CliValues, DiffComparesWhatAWriteWouldSend) {
         QStringList{
             PageName(ptSystemEvents) +
             QString(": Период автотеста: Часов [Hour]: в панели «%1», в файле «%2»").arg(hour).arg(other)});
+
+    // A value beyond its list that the write would not send anyway (the
+    // dispatcher link off): the panel would not change, and diff says so,
+    // telling the value as write does.
+    ASSERT_TRUE(panel->storeParameterBytes("+disp", "FF"));
+    ASSERT_EQ(run({"read", "--port", panel->slavePath(), "--out", path("off.ini")}).code, ceOk);
+    lines = fileLines("off.ini");
+    lines.replaceInStrings(QRegularExpression("^Time=.*"), "Time=300");
+    lines.replaceInStrings(QRegularExpression("^Disp=.*"), "Disp=0");
+    ASSERT_TRUE(TSettingsFile(lines).Write(path("off.ini")));
+    r = run({"diff", "--port", panel->slavePath(), path("off.ini")});
+    EXPECT_EQ(r.code, ceOk) << r.out.toStdString();
+    EXPECT_TRUE(r.err.contains("значение Time=300 вне допустимых")) << r.err.toStdString();
+    r = run({"write", "--port", panel->slavePath(), "--erase-journal", path("off.ini")});
+    EXPECT_EQ(r.code, ceExchangeFailed) << "a value of the file not taken: the write is not done";
+    EXPECT_EQ(panel->parameterBytes("+disp"), "FF");
 }
 
 // A panel holding values at the edges of the lists and beyond them: read
