@@ -1,9 +1,10 @@
 // tarvik1: the configuration tool's window.
 #include "mainwindow/Main.h"
+#include "mainwindow/ToolIcon.h"
+#include "mainwindow/WindowStyle.h"
 #include "ShownProbe.h"
 
 #include <QApplication>
-#include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -12,10 +13,14 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tarvik1"));
     QApplication::setOrganizationName(QStringLiteral("Velmor"));
-    // The desktop entry's name and icon (the theme's when installed, else the built-in one).
+    // The desktop's style, with the tool's own pictures where it would read
+    // image files.
+    QApplication::setStyle(new TWindowStyle);
+    // The desktop entry's name and its icon, drawn (the picture the package
+    // installs; looking it up in the icon theme would read the theme's whole
+    // index at every start).
     QApplication::setDesktopFileName(QStringLiteral("tarvik1"));
-    QApplication::setWindowIcon(
-        QIcon::fromTheme(QStringLiteral("tarvik1"), QIcon(QStringLiteral(":/icons/tarvik1-48.png"))));
+    QApplication::setWindowIcon(ToolIcon());
 
     // The standard dialogs and message-box buttons speak Russian too.
     QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));

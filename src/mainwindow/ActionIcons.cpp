@@ -71,11 +71,11 @@ QIcon AllPagesIcon(bool write) {
 
 QIcon ActionIcon(int imageIndex) {
     switch (imageIndex) {
-    case 0: return ThemeOrDrawnIcon(QStringLiteral("network-connect"), [](QPainter& p) { PaintPlug(p, true); });
+    case 0: return DrawnIcon([](QPainter& p) { PaintPlug(p, true); });
     case 1:
-        return ThemeOrDrawnIcon(QStringLiteral("network-disconnect"), [](QPainter& p) { PaintPlug(p, false); });
-    case 2: return ThemeOrDrawnIcon(QStringLiteral("go-down"), [](QPainter& p) { PaintPages(p, 1, false); });
-    case 3: return ThemeOrDrawnIcon(QStringLiteral("go-up"), [](QPainter& p) { PaintPages(p, 1, true); });
+        return DrawnIcon([](QPainter& p) { PaintPlug(p, false); });
+    case 2: return DrawnIcon([](QPainter& p) { PaintPages(p, 1, false); });
+    case 3: return DrawnIcon([](QPainter& p) { PaintPages(p, 1, true); });
     case 4: return AllPagesIcon(false);
     case 5: return AllPagesIcon(true);
     default: return {};
@@ -83,9 +83,9 @@ QIcon ActionIcon(int imageIndex) {
 }
 
 QIcon SaveFileIcon() {
-    return ThemeOrDrawnIcon(QStringLiteral("document-save"), PaintSave);
+    return DrawnIcon(PaintSave);
 }
 
 QIcon OpenFileIcon() {
-    return ThemeOrDrawnIcon(QStringLiteral("document-open"), PaintOpen);
+    return DrawnIcon(PaintOpen);
 }

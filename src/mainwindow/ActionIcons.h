@@ -3,16 +3,14 @@
 #include <QIcon>
 
 // The pictures of the window's actions, by image index: 0 Connect,
-// 1 Disconnect, 2 Read, 3 Write (icons of the desktop's theme, with drawn
-// ones to fall back on: a plug joined or apart, a page with an arrow out of
-// the panel or into it), 4 Read all and 5 Write all (always drawn: a stack
+// 1 Disconnect, 2 Read, 3 Write (a plug joined or apart, a page with an
+// arrow out of the panel or into it), 4 Read all and 5 Write all (a stack
 // of pages with the arrow, so that they read as "all pages" and not as
 // media controls). Each is drawn only when shown.
 QIcon ActionIcon(int imageIndex);
 // The drawn "all pages" picture: pages with a down arrow (read) or an up
 // arrow (write).
 QIcon AllPagesIcon(bool write);
-// The settings file's actions: the theme's icons, else a diskette and a
-// folder.
+// The settings file's actions: a diskette and a folder.
 QIcon SaveFileIcon();
 QIcon OpenFileIcon();

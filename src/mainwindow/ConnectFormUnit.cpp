@@ -38,7 +38,7 @@ TConnectForm::TConnectForm(QWidget* parent) : QDialog(parent) {
     PortLabel->setBuddy(PortCombo);
     RefreshPortsButton = new QToolButton(this);
     RefreshPortsButton->setObjectName(QStringLiteral("RefreshPortsButton"));
-    RefreshPortsButton->setIcon(ThemeOrDrawnIcon(QStringLiteral("view-refresh"), PaintReload));
+    RefreshPortsButton->setIcon(DrawnIcon(PaintReload));
     RefreshPortsButton->setToolTip(QStringLiteral("Обновить список портов"));
     RefreshPortsButton->setAccessibleName(RefreshPortsButton->toolTip());
 

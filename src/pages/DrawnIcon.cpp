@@ -88,12 +88,6 @@ QIcon DrawnIcon(TIconDrawing drawing) {
     return QIcon(new TDrawnIconEngine(std::move(drawing)));
 }
 
-QIcon ThemeOrDrawnIcon(const QString& themeName, TIconDrawing drawing) {
-    if (QIcon::hasThemeIcon(themeName))
-        return QIcon::fromTheme(themeName);
-    return DrawnIcon(std::move(drawing));
-}
-
 void PaintReload(QPainter& p) {
     // A circle of an arrow, open at the top right, its head there.
     const QColor colour(30, 110, 60);

@@ -14,12 +14,10 @@ class QPainter;
 using TIconDrawing = std::function<void(QPainter& painter)>;
 QIcon DrawnIcon(TIconDrawing drawing);
 
-// The desktop theme's icon of that name when the theme has one, else the
-// drawing.
-QIcon ThemeOrDrawnIcon(const QString& themeName, TIconDrawing drawing);
-
-// The small pictures the window's buttons share, for a desktop without an
-// icon theme.
+// The small pictures the window's buttons share. They are drawn rather
+// than taken from the desktop's icon theme: looking the theme up reads its
+// index of several hundred folders, which takes longer than building the
+// whole window.
 void PaintReload(QPainter& p);
 void PaintSave(QPainter& p);
 void PaintOpen(QPainter& p);

@@ -1,0 +1,102 @@
+// The window's own pictures: the tool's icon drawn as its artwork shows it,
+// and the window style's group box frame, drawn without the style's image
+// file, to the pixel as the Fusion style draws it.
+#include "mainwindow/ToolIcon.h"
+#include "mainwindow/WindowStyle.h"
+
+#include <QApplication>
+#include <QGroupBox>
+#include <QImage>
+#include <QLabel>
+#include <QStyleFactory>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <memory>
+
+namespace {
+
+QImage Premultiplied(const QImage& image) {
+    return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+}
+
+QImage Grab(QGroupBox& box) {
+    return Premultiplied(box.grab().toImage());
+}
+
+} // namespace
+
+TEST(WindowLook, TheToolIconIsItsArtwork) {
+    const QImage artwork = Premultiplied(QImage(QStringLiteral(TARVIK_ICON_PNG)));
+    ASSERT_EQ(artwork.size(), QSize(48, 48));
+    const QImage drawn = Premultiplied(ToolIcon().pixmap(48, 48).toImage());
+    ASSERT_EQ(drawn.size(), artwork.size());
+    // The same shapes, in the same colours, at the same places; edges may
+    // be smoothed a little differently.
+    long total = 0;
+    int farOff = 0;
+    for (int y = 0; y < 48; ++y)
+        for (int x = 0; x < 48; ++x) {
+            const QRgb a = artwork.pixel(x, y), d = drawn.pixel(x, y);
+            const int diff = std::abs(qRed(a) - qRed(d)) + std::abs(qGreen(a) - qGreen(d)) +
+                             std::abs(qBlue(a) - qBlue(d)) + std::abs(qAlpha(a) - qAlpha(d));
+            total += diff;
+            if (diff > 4 * 96)
+                ++farOff;
+        }
+    EXPECT_LT(double(total) / (48 * 48 * 4), 6.0);
+    EXPECT_LT(farOff, 20) << "pixels far from the artwork";
+}
+
+TEST(WindowLook, GroupBoxFramesAreFusionsToThePixel) {
+    QStyle* fusion = QStyleFactory::create(QStringLiteral("fusion"));
+    ASSERT_NE(fusion, nullptr);
+    std::unique_ptr<QStyle> fusionOwner(fusion);
+    auto ours = std::make_unique<TWindowStyle>();
+    ours->setBaseStyle(QStyleFactory::create(QStringLiteral("fusion")));
+
+    struct Case {
+        const char* what;
+        QString title;
+        bool checkable;
+        QSize size;
+    };
+    const Case cases[] = {
+        {"titled", QStringLiteral("Уровень сигнала GSM"), false, {260, 180}},
+        {"untitled", QString(), false, {200, 300}},
+        {"checkable", QStringLiteral("Дозвон"), true, {300, 120}},
+        {"small", QStringLiteral("A"), false, {40, 30}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        QImage images[2];
+        QStyle* styles[2] = {fusion, ours.get()};
+        for (int i = 0; i < 2; ++i) {
+            QGroupBox box(c.title);
+            box.setCheckable(c.checkable);
+            box.setStyle(styles[i]);
+            box.resize(c.size);
+            images[i] = Grab(box);
+        }
+        ASSERT_EQ(images[0].size(), images[1].size());
+        EXPECT_TRUE(images[0] == images[1]);
+    }
+}
+
+TEST(WindowLook, ATooNarrowToolBarShowsTheDrawnExtensionButton) {
+    TWindowStyle style;
+    for (const auto kind : {QStyle::SP_ToolBarHorizontalExtensionButton, QStyle::SP_ToolBarVerticalExtensionButton}) {
+        const QImage icon = style.standardIcon(kind).pixmap(16, 16).toImage();
+        ASSERT_FALSE(icon.isNull());
+        bool painted = false;
+        for (int y = 0; y < icon.height() && !painted; ++y)
+            for (int x = 0; x < icon.width() && !painted; ++x)
+                painted = qAlpha(icon.pixel(x, y)) > 128;
+        EXPECT_TRUE(painted) << int(kind);
+    }
+    // Any other picture is the desktop style's.
+    EXPECT_FALSE(style.standardIcon(QStyle::SP_MessageBoxWarning).isNull());
+}
