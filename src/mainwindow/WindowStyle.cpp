@@ -81,6 +81,29 @@ QPixmap GroupBoxFramePixmap() {
 // The Fusion style's space between a group box's top and its frame.
 constexpr int kGroupBoxTopMargin = 3;
 
+// Paints `area` band by band across `direction`, each band short enough for
+// Qt to fill it on this thread; `paint` draws the whole area and is clipped
+// to each band.
+template <typename Paint>
+void PaintInBands(QPainter* painter, const QRect& area, Qt::Orientation direction, Paint paint) {
+    constexpr int kBand = 64;
+    const int length = direction == Qt::Horizontal ? area.width() : area.height();
+    if (length <= kBand) {
+        paint();
+        return;
+    }
+    for (int at = 0; at < length; at += kBand) {
+        const int size = std::min(kBand, length - at);
+        const QRect band = direction == Qt::Horizontal
+                               ? QRect(area.left() + at, area.top(), size, area.height())
+                               : QRect(area.left(), area.top() + at, area.width(), size);
+        painter->save();
+        painter->setClipRect(band, Qt::IntersectClip);
+        paint();
+        painter->restore();
+    }
+}
+
 } // namespace
 
 TWindowStyle::TWindowStyle()
@@ -111,6 +134,22 @@ void TWindowStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* o
                         : std::max(pixelMetric(PM_ExclusiveIndicatorHeight),
                                    option->fontMetrics.height()) +
                               kGroupBoxTopMargin;
-    qDrawBorderPixmap(painter, option->rect.adjusted(0, top, 0, 0),
-                      QMargins(kFrameMargin, kFrameMargin, kFrameMargin, kFrameMargin), fGroupBoxFrame);
+    const QRect frame = option->rect.adjusted(0, top, 0, 0);
+    PaintInBands(painter, frame, Qt::Vertical, [&] {
+        qDrawBorderPixmap(painter, frame, QMargins(kFrameMargin, kFrameMargin, kFrameMargin, kFrameMargin),
+                          fGroupBoxFrame);
+    });
+}
+
+void TWindowStyle::drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
+                               const QWidget* widget) const {
+    // (Not the progress bars: the style clips their parts itself.)
+    if (element != CE_ToolBar) {
+        QProxyStyle::drawControl(element, option, painter, widget);
+        return;
+    }
+    // Bands across the bar: its lines run along it.
+    const Qt::Orientation along = option->state & State_Horizontal ? Qt::Horizontal : Qt::Vertical;
+    PaintInBands(painter, option->rect, along,
+                 [&] { QProxyStyle::drawControl(element, option, painter, widget); });
 }

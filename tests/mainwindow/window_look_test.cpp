@@ -8,6 +8,8 @@
 #include <QGroupBox>
 #include <QImage>
 #include <QLabel>
+#include <QMainWindow>
+#include <QProgressBar>
 #include <QStyleFactory>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -83,6 +85,42 @@ TEST(WindowLook, GroupBoxFramesAreFusionsToThePixel) {
         }
         ASSERT_EQ(images[0].size(), images[1].size());
         EXPECT_TRUE(images[0] == images[1]);
+    }
+}
+
+// Painted band by band, the tool bar's lines come out as the style paints
+// them whole (the progress bars beside them are the style's own: it clips
+// their parts itself, which bands would undo).
+TEST(WindowLook, ToolBarsAndProgressBarsAreFusionsToThePixel) {
+    std::unique_ptr<QStyle> fusion(QStyleFactory::create(QStringLiteral("fusion")));
+    ASSERT_NE(fusion, nullptr);
+    TWindowStyle ours;
+    ours.setBaseStyle(QStyleFactory::create(QStringLiteral("fusion")));
+    const auto grabWindow = [](QStyle* style, Qt::ToolBarArea area) {
+        QMainWindow window;
+        window.setStyle(style);
+        auto* bar = new QToolBar(QStringLiteral("Панель"));
+        bar->setStyle(style);
+        bar->addAction(QStringLiteral("Подключить"));
+        window.addToolBar(area, bar);
+        auto* central = new QWidget;
+        auto* layout = new QVBoxLayout(central);
+        for (const int value : {0, 40, 100}) {
+            auto* progress = new QProgressBar;
+            progress->setStyle(style);
+            progress->setValue(value);
+            layout->addWidget(progress);
+        }
+        window.setCentralWidget(central);
+        window.resize(900, 400);
+        return Premultiplied(window.grab().toImage());
+    };
+    for (const auto area : {Qt::TopToolBarArea, Qt::LeftToolBarArea}) {
+        SCOPED_TRACE(int(area));
+        const QImage theirs = grabWindow(fusion.get(), area);
+        const QImage mine = grabWindow(&ours, area);
+        ASSERT_EQ(theirs.size(), mine.size());
+        EXPECT_TRUE(theirs == mine);
     }
 }
 
