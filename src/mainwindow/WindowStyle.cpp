@@ -110,6 +110,10 @@ TWindowStyle::TWindowStyle()
     : fExtensionRight(DrawnIcon([](QPainter& p) { PaintChevrons(p, false); })),
       fExtensionDown(DrawnIcon([](QPainter& p) { PaintChevrons(p, true); })) {}
 
+bool TWindowStyle::IsFusion() const {
+    return baseStyle()->name() == QLatin1String("fusion");
+}
+
 QIcon TWindowStyle::standardIcon(StandardPixmap standardIcon, const QStyleOption* option,
                                  const QWidget* widget) const {
     switch (standardIcon) {
@@ -121,7 +125,7 @@ QIcon TWindowStyle::standardIcon(StandardPixmap standardIcon, const QStyleOption
 
 void TWindowStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
                                  const QWidget* widget) const {
-    if (element != PE_FrameGroupBox || baseStyle()->name() != QLatin1String("fusion")) {
+    if (element != PE_FrameGroupBox || !IsFusion()) {
         QProxyStyle::drawPrimitive(element, option, painter, widget);
         return;
     }
@@ -143,8 +147,9 @@ void TWindowStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* o
 
 void TWindowStyle::drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
                                const QWidget* widget) const {
-    // (Not the progress bars: the style clips their parts itself.)
-    if (element != CE_ToolBar) {
+    // Fusion's tool bar only: a style that clips its parts itself (as Fusion
+    // does the progress bars') would paint over each band whole.
+    if (element != CE_ToolBar || !IsFusion()) {
         QProxyStyle::drawControl(element, option, painter, widget);
         return;
     }

@@ -29,6 +29,8 @@ public:
                        const QWidget* widget = nullptr) const override;
 
 private:
+    bool IsFusion() const;
+
     QIcon fExtensionRight;
     QIcon fExtensionDown;
     // Made when first drawn (a pixmap needs the application).
