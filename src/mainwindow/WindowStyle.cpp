@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QStyleOption>
+#include <QStyleOptionToolBar>
 #include <qdrawutil.h>
 
 #include <algorithm>
@@ -72,9 +73,11 @@ QPixmap GroupBoxFramePixmap() {
     const auto from = [](int at, int length) {
         return at < kFrameMargin ? at : at >= length - kFrameMargin ? at - (length - kFrameSide) : kFrameMargin;
     };
-    for (int y = 0; y < image.height(); ++y)
+    for (int y = 0; y < image.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
         for (int x = 0; x < image.width(); ++x)
-            image.setPixel(x, y, kGroupBoxFrame[from(y, image.height())][from(x, image.width())]);
+            line[x] = kGroupBoxFrame[from(y, image.height())][from(x, image.width())];
+    }
     return QPixmap::fromImage(image);
 }
 
@@ -102,6 +105,46 @@ void PaintInBands(QPainter* painter, const QRect& area, Qt::Orientation directio
         paint();
         painter->restore();
     }
+}
+
+// The frame as Qt's border drawing makes it: the picture's corners at the
+// corners, its edges and middle stretched between them, each part a drawing
+// of its part of the picture.
+void DrawGroupBoxFrame(QPainter* painter, const QRect& frame, const QPixmap& picture) {
+    constexpr int m = kFrameMargin;
+    const QMargins margins(m, m, m, m);
+    if (frame.width() <= 2 * m || frame.height() <= 2 * m) {
+        // No middle: nothing tall to band.
+        qDrawBorderPixmap(painter, frame, margins, picture);
+        return;
+    }
+    const double pw = picture.width(), ph = picture.height();
+    // The parts' edges across and down, on the frame and on the picture.
+    const double x[4] = {double(frame.left()), double(frame.left() + m), double(frame.right() + 1 - m),
+                         double(frame.right() + 1)};
+    const double y[4] = {double(frame.top()), double(frame.top() + m), double(frame.bottom() + 1 - m),
+                         double(frame.bottom() + 1)};
+    const double sx[4] = {0, m, pw - m, pw};
+    const double sy[4] = {0, m, ph - m, ph};
+    // A part of the frame, over `top`, `height` down (by default the part's
+    // own). The picture's sides and middle are the same all the way down,
+    // so that the tall parts are drawn band by band, each band from the
+    // whole of its part of the picture, as they would be at once.
+    const auto part = [&](int column, int row, double top = -1, double height = -1) {
+        if (top < 0) {
+            top = y[row];
+            height = y[row + 1] - y[row];
+        }
+        painter->drawPixmap(QRectF(x[column], top, x[column + 1] - x[column], height), picture,
+                            QRectF(sx[column], sy[row], sx[column + 1] - sx[column], sy[row + 1] - sy[row]));
+    };
+    for (const int row : {0, 2})
+        for (const int column : {0, 1, 2})
+            part(column, row);
+    constexpr int kBand = 64;
+    for (double top = y[1]; top < y[2]; top += kBand)
+        for (const int column : {0, 1, 2})
+            part(column, 1, top, std::min<double>(kBand, y[2] - top));
 }
 
 } // namespace
@@ -138,23 +181,77 @@ void TWindowStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* o
                         : std::max(pixelMetric(PM_ExclusiveIndicatorHeight),
                                    option->fontMetrics.height()) +
                               kGroupBoxTopMargin;
-    const QRect frame = option->rect.adjusted(0, top, 0, 0);
-    PaintInBands(painter, frame, Qt::Vertical, [&] {
-        qDrawBorderPixmap(painter, frame, QMargins(kFrameMargin, kFrameMargin, kFrameMargin, kFrameMargin),
-                          fGroupBoxFrame);
-    });
+    DrawGroupBoxFrame(painter, option->rect.adjusted(0, top, 0, 0), fGroupBoxFrame);
 }
 
 void TWindowStyle::drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
                                const QWidget* widget) const {
     // Fusion's tool bar only: a style that clips its parts itself (as Fusion
     // does the progress bars') would paint over each band whole.
-    if (element != CE_ToolBar || !IsFusion()) {
+    const auto* bar = qstyleoption_cast<const QStyleOptionToolBar*>(option);
+    if (element != CE_ToolBar || !bar || !IsFusion()) {
         QProxyStyle::drawControl(element, option, painter, widget);
         return;
     }
-    // Bands across the bar: its lines run along it.
-    const Qt::Orientation along = option->state & State_Horizontal ? Qt::Horizontal : Qt::Vertical;
-    PaintInBands(painter, option->rect, along,
-                 [&] { QProxyStyle::drawControl(element, option, painter, widget); });
+    if (!DrawToolBarFromStrip(*bar, painter, widget)) {
+        // Bands across the bar: its lines run along it.
+        const Qt::Orientation along = bar->state & State_Horizontal ? Qt::Horizontal : Qt::Vertical;
+        PaintInBands(painter, bar->rect, along, [&] { QProxyStyle::drawControl(element, bar, painter, widget); });
+    }
+}
+
+bool TWindowStyle::DrawToolBarFromStrip(const QStyleOptionToolBar& bar, QPainter* painter,
+                                        const QWidget* widget) const {
+    // Fusion paints a tool bar as a shade across it and lines along it, the
+    // same all along: a strip of the bar, its ends and one step of its
+    // middle, is painted and its middle drawn out to the bar's length.
+    constexpr int kEnd = 2;
+    constexpr int kStrip = 2 * kEnd + 1;
+    constexpr int kBand = 64;
+    const bool horizontal = bar.state & State_Horizontal;
+    const QRect& rect = bar.rect;
+    const int length = horizontal ? rect.width() : rect.height();
+    const int thickness = horizontal ? rect.height() : rect.width();
+    if (length <= kStrip || thickness <= 0 || thickness > kBand || !painter->device() ||
+        painter->device()->devicePixelRatio() != 1.0 || painter->transform().type() > QTransform::TxTranslate)
+        return false;
+    QStyleOptionToolBar stripOption = bar;
+    stripOption.rect = horizontal ? QRect(0, 0, kStrip, thickness) : QRect(0, 0, thickness, kStrip);
+    QImage strip(stripOption.rect.size(), QImage::Format_ARGB32_Premultiplied);
+    strip.fill(Qt::transparent);
+    {
+        QPainter stripPainter(&strip);
+        stripPainter.setRenderHints(painter->renderHints());
+        QProxyStyle::drawControl(CE_ToolBar, &stripOption, &stripPainter, widget);
+    }
+    // Covered whole, so that it goes over the window as it would be painted
+    // there; else the bands.
+    for (int y = 0; y < strip.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(strip.constScanLine(y));
+        for (int x = 0; x < strip.width(); ++x)
+            if (qAlpha(line[x]) != 255)
+                return false;
+    }
+    painter->save();
+    painter->setRenderHint(QPainter::SmoothPixmapTransform, false);
+    // A part of the strip (`from`, `size` along it) drawn over `at`, `span`
+    // along the bar.
+    const auto draw = [&](int from, int size, int at, int span) {
+        if (horizontal)
+            painter->drawImage(QRect(rect.left() + at, rect.top(), span, thickness), strip,
+                               QRect(from, 0, size, thickness));
+        else
+            painter->drawImage(QRect(rect.left(), rect.top() + at, thickness, span), strip,
+                               QRect(0, from, thickness, size));
+    };
+    draw(0, kEnd, 0, kEnd);
+    const int middle = length - 2 * kEnd;
+    // Drawn out along a vertical bar, the middle is a row a pixel line: in
+    // bands there.
+    const int band = horizontal ? middle : kBand;
+    for (int at = 0; at < middle; at += band)
+        draw(kEnd, 1, kEnd + at, std::min(band, middle - at));
+    draw(kStrip - kEnd, kEnd, length - kEnd, kEnd);
+    painter->restore();
+    return true;
 }

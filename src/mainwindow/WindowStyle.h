@@ -4,6 +4,8 @@
 #include <QPixmap>
 #include <QProxyStyle>
 
+class QStyleOptionToolBar;
+
 // The desktop's style, painting the same pixels at less cost:
 // - its pictures read from image files are the tool's own: the tool bar's
 //   extension button (made with every tool bar, shown only when the bar is
@@ -30,6 +32,9 @@ public:
 
 private:
     bool IsFusion() const;
+    // Fusion's tool bar drawn from a strip of it; false when the strip is
+    // not such a bar (nothing drawn then).
+    bool DrawToolBarFromStrip(const QStyleOptionToolBar& bar, QPainter* painter, const QWidget* widget) const;
 
     QIcon fExtensionRight;
     QIcon fExtensionDown;
