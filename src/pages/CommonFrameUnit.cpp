@@ -2,6 +2,7 @@
 
 #include "Accessibility.h"
 #include "BalloonHint.h"
+#include "ComputedListModel.h"
 #include "DrawnIcon.h"
 #include "FieldBindings.h"
 #include "KeyFilter.h"
@@ -53,7 +54,7 @@ void TCommonFrame::BuildControls() {
     DispGroup = named(new QGroupBox(QStringLiteral("Диспетчерская связь"), MainGroup), "DispGroup");
     DispCheckBox = named(new QCheckBox(TCommonPage::DispCaption(), DispGroup), "DispCheckBox");
     InfoTimeText = named(new QLabel(TCommonPage::TimeCaption(), DispGroup), "InfoTimeText");
-    InfoTimeText->setWordWrap(true);
+    InfoTimeText->setWordWrap(false);
     TimeCombo = named(new QComboBox(DispGroup), "TimeCombo");
     TimeCombo->setEditable(false);
     TimeCombo->setMaxVisibleItems(15);
@@ -136,13 +137,10 @@ void TCommonFrame::ShowPage() {
 
 void TCommonFrame::Init() {
     if (TimeCombo->count() == 0) {
-        // Filling the list is no choice of the user's.
+        // Filling the list is no choice of the user's. Its 255 texts are
+        // made when shown.
         const QSignalBlocker quiet(TimeCombo);
-        QStringList texts;
-        texts.reserve(DispTimeCount);
-        for (int n = 0; n < DispTimeCount; ++n)
-            texts << TCommonPage::TimeItemText(n);
-        TimeCombo->addItems(texts);
+        TimeCombo->setModel(new TComputedListModel(DispTimeCount, &TCommonPage::TimeItemText, TimeCombo));
         fShowTime();
     }
     TPageFrame::Init();
