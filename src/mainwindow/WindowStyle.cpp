@@ -186,8 +186,15 @@ void TWindowStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* o
 
 void TWindowStyle::drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
                                const QWidget* widget) const {
-    // Fusion's tool bar only: a style that clips its parts itself (as Fusion
-    // does the progress bars') would paint over each band whole.
+    // Fusion's only: a style that clips its parts itself (as Fusion does a
+    // progress bar's chunk) would paint over each band whole.
+    if (element == CE_ProgressBarGroove && IsFusion()) {
+        // A horizontal bar's groove: its lines run along it.
+        const Qt::Orientation along = option->state & State_Horizontal ? Qt::Horizontal : Qt::Vertical;
+        PaintInBands(painter, option->rect, along,
+                     [&] { QProxyStyle::drawControl(element, option, painter, widget); });
+        return;
+    }
     const auto* bar = qstyleoption_cast<const QStyleOptionToolBar*>(option);
     if (element != CE_ToolBar || !bar || !IsFusion()) {
         QProxyStyle::drawControl(element, option, painter, widget);

@@ -13,7 +13,8 @@ class QStyleOptionToolBar;
 //   drawn from the same pixels as the style's picture holds. Reading those
 //   files loads Qt's image plug-ins, and the JPEG library with them, at
 //   every start;
-// - the tool bar's lines and the group boxes' frames are painted in bands.
+// - the tool bar, the progress bars' grooves and the group boxes' frames
+//   are painted in bands.
 //   Qt's painting hands each fill of 96 lines or more (a line across the
 //   tool bar is one per pixel) to a thread of its own and waits for it:
 //   two thread switches for a few microseconds of work, about seventy times

@@ -88,9 +88,9 @@ TEST(WindowLook, GroupBoxFramesAreFusionsToThePixel) {
     }
 }
 
-// Painted band by band, the tool bar's lines come out as the style paints
-// them whole (the progress bars beside them are the style's own: it clips
-// their parts itself, which bands would undo).
+// Painted band by band, the tool bar's lines and the progress bars' grooves
+// come out as the style paints them whole (not the bars' chunks: the style
+// clips those itself, which bands would undo).
 TEST(WindowLook, ToolBarsAndProgressBarsAreFusionsToThePixel) {
     std::unique_ptr<QStyle> fusion(QStyleFactory::create(QStringLiteral("fusion")));
     ASSERT_NE(fusion, nullptr);
@@ -111,8 +111,14 @@ TEST(WindowLook, ToolBarsAndProgressBarsAreFusionsToThePixel) {
             progress->setValue(value);
             layout->addWidget(progress);
         }
+        auto* upright = new QProgressBar;
+        upright->setStyle(style);
+        upright->setOrientation(Qt::Vertical);
+        upright->setValue(30);
+        upright->setMinimumHeight(200);
+        layout->addWidget(upright);
         window.setCentralWidget(central);
-        window.resize(900, 400);
+        window.resize(900, 520);
         return Premultiplied(window.grab().toImage());
     };
     for (const auto area : {Qt::TopToolBarArea, Qt::LeftToolBarArea}) {
