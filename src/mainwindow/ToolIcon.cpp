@@ -77,5 +77,7 @@ void PaintToolIcon(QPainter& p) {
 }
 
 QIcon ToolIcon() {
-    return DrawnIcon(PaintToolIcon);
+    // The window system is given the 48-pixel picture and scales it, as it
+    // did the image file: each size given is drawn at every start.
+    return DrawnIcon(PaintToolIcon, {QSize(48, 48)});
 }

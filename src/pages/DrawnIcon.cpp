@@ -19,7 +19,8 @@ constexpr double kGrid = 16.0;
 
 class TDrawnIconEngine : public QIconEngine {
 public:
-    explicit TDrawnIconEngine(TIconDrawing drawing) : fDrawing(std::move(drawing)) {}
+    TDrawnIconEngine(TIconDrawing drawing, QList<QSize> sizes)
+        : fDrawing(std::move(drawing)), fSizes(std::move(sizes)) {}
 
     void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override {
         const qreal ratio = painter->device() ? painter->device()->devicePixelRatio() : 1.0;
@@ -57,11 +58,9 @@ public:
         return {side, side};
     }
 
-    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override {
-        return {QSize(16, 16), QSize(24, 24), QSize(32, 32), QSize(48, 48)};
-    }
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override { return fSizes; }
 
-    QIconEngine* clone() const override { return new TDrawnIconEngine(fDrawing); }
+    QIconEngine* clone() const override { return new TDrawnIconEngine(fDrawing, fSizes); }
     QString key() const override { return QStringLiteral("TDrawnIconEngine"); }
 
 private:
@@ -79,13 +78,14 @@ private:
     }
 
     TIconDrawing fDrawing;
+    QList<QSize> fSizes;
     std::map<TKey, QPixmap> fPixmaps;
 };
 
 } // namespace
 
-QIcon DrawnIcon(TIconDrawing drawing) {
-    return QIcon(new TDrawnIconEngine(std::move(drawing)));
+QIcon DrawnIcon(TIconDrawing drawing, QList<QSize> sizes) {
+    return QIcon(new TDrawnIconEngine(std::move(drawing), std::move(sizes)));
 }
 
 void PaintReload(QPainter& p) {

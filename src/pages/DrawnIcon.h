@@ -12,7 +12,10 @@ class QPainter;
 // of the style's that would be read from several image files is not needed
 // to draw one small button.
 using TIconDrawing = std::function<void(QPainter& painter)>;
-QIcon DrawnIcon(TIconDrawing drawing);
+// `sizes` are the sizes it tells it has (a window system takes the window
+// icon at each of them).
+QIcon DrawnIcon(TIconDrawing drawing,
+                QList<QSize> sizes = {QSize(16, 16), QSize(24, 24), QSize(32, 32), QSize(48, 48)});
 
 // The small pictures the window's buttons share. They are drawn rather
 // than taken from the desktop's icon theme: looking the theme up reads its
