@@ -2,7 +2,9 @@
 #include "mainwindow/Main.h"
 #include "mainwindow/ToolIcon.h"
 #include "mainwindow/WindowStyle.h"
+#include "PredrawnIcons.h"
 #include "ShownProbe.h"
+#include "pages/DrawnIcon.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -13,6 +15,8 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tarvik1"));
     QApplication::setOrganizationName(QStringLiteral("Velmor"));
+    // The pictures drawn when the program was built are not drawn again.
+    UsePredrawnIcons(&PredrawnIcon);
     // The desktop's style, with the tool's own pictures where it would read
     // image files.
     QApplication::setStyle(new TWindowStyle);

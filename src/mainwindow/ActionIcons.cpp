@@ -66,16 +66,17 @@ void PaintPlug(QPainter& p, bool joined) {
 } // namespace
 
 QIcon AllPagesIcon(bool write) {
-    return DrawnIcon([write](QPainter& p) { PaintPages(p, 3, write); });
+    return DrawnIcon(write ? QStringLiteral("write-all") : QStringLiteral("read-all"),
+                     [write](QPainter& p) { PaintPages(p, 3, write); });
 }
 
 QIcon ActionIcon(int imageIndex) {
     switch (imageIndex) {
-    case 0: return DrawnIcon([](QPainter& p) { PaintPlug(p, true); });
+    case 0: return DrawnIcon(QStringLiteral("connect"), [](QPainter& p) { PaintPlug(p, true); });
     case 1:
-        return DrawnIcon([](QPainter& p) { PaintPlug(p, false); });
-    case 2: return DrawnIcon([](QPainter& p) { PaintPages(p, 1, false); });
-    case 3: return DrawnIcon([](QPainter& p) { PaintPages(p, 1, true); });
+        return DrawnIcon(QStringLiteral("disconnect"), [](QPainter& p) { PaintPlug(p, false); });
+    case 2: return DrawnIcon(QStringLiteral("read"), [](QPainter& p) { PaintPages(p, 1, false); });
+    case 3: return DrawnIcon(QStringLiteral("write"), [](QPainter& p) { PaintPages(p, 1, true); });
     case 4: return AllPagesIcon(false);
     case 5: return AllPagesIcon(true);
     default: return {};
@@ -83,9 +84,9 @@ QIcon ActionIcon(int imageIndex) {
 }
 
 QIcon SaveFileIcon() {
-    return DrawnIcon(PaintSave);
+    return DrawnIcon(QStringLiteral("save"), PaintSave);
 }
 
 QIcon OpenFileIcon() {
-    return DrawnIcon(PaintOpen);
+    return DrawnIcon(QStringLiteral("open"), PaintOpen);
 }

@@ -38,7 +38,7 @@ TConnectForm::TConnectForm(QWidget* parent) : QDialog(parent) {
     PortLabel->setBuddy(PortCombo);
     RefreshPortsButton = new QToolButton(this);
     RefreshPortsButton->setObjectName(QStringLiteral("RefreshPortsButton"));
-    RefreshPortsButton->setIcon(DrawnIcon(PaintReload));
+    RefreshPortsButton->setIcon(ReloadIcon());
     RefreshPortsButton->setToolTip(QStringLiteral("Обновить список портов"));
     RefreshPortsButton->setAccessibleName(RefreshPortsButton->toolTip());
 

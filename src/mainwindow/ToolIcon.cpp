@@ -79,5 +79,5 @@ void PaintToolIcon(QPainter& p) {
 QIcon ToolIcon() {
     // The window system is given the 48-pixel picture and scales it, as it
     // did the image file: each size given is drawn at every start.
-    return DrawnIcon(PaintToolIcon, {QSize(48, 48)});
+    return DrawnIcon(QStringLiteral("tarvik1"), PaintToolIcon, {QSize(48, 48)});
 }

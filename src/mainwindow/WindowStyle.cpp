@@ -150,8 +150,8 @@ void DrawGroupBoxFrame(QPainter* painter, const QRect& frame, const QPixmap& pic
 } // namespace
 
 TWindowStyle::TWindowStyle()
-    : fExtensionRight(DrawnIcon([](QPainter& p) { PaintChevrons(p, false); })),
-      fExtensionDown(DrawnIcon([](QPainter& p) { PaintChevrons(p, true); })) {}
+    : fExtensionRight(DrawnIcon(QStringLiteral("more-right"), [](QPainter& p) { PaintChevrons(p, false); })),
+      fExtensionDown(DrawnIcon(QStringLiteral("more-down"), [](QPainter& p) { PaintChevrons(p, true); })) {}
 
 bool TWindowStyle::IsFusion() const {
     return baseStyle()->name() == QLatin1String("fusion");

@@ -85,7 +85,7 @@ void TCommonFrame::BuildControls() {
     ErrorsProgress->setTextVisible(false);
     ErrorsValue = named(new QLabel(QStringLiteral("0"), GSMSignalGroup), "ErrorsValue");
     SpeedButton1 = named(new QToolButton(GSMSignalGroup), "SpeedButton1");
-    SpeedButton1->setIcon(DrawnIcon(PaintReload));
+    SpeedButton1->setIcon(ReloadIcon());
     SpeedButton1->setAutoRaise(true);
     SpeedButton1->setToolTip(QStringLiteral("Прочитать уровень сигнала GSM"));
     SpeedButton1->setAccessibleName(SpeedButton1->toolTip());

@@ -17,10 +17,12 @@ namespace {
 
 constexpr double kGrid = 16.0;
 
+TPredrawnIcons gPredrawn = nullptr;
+
 class TDrawnIconEngine : public QIconEngine {
 public:
-    TDrawnIconEngine(TIconDrawing drawing, QList<QSize> sizes)
-        : fDrawing(std::move(drawing)), fSizes(std::move(sizes)) {}
+    TDrawnIconEngine(QString name, TIconDrawing drawing, QList<QSize> sizes)
+        : fName(std::move(name)), fDrawing(std::move(drawing)), fSizes(std::move(sizes)) {}
 
     void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override {
         const qreal ratio = painter->device() ? painter->device()->devicePixelRatio() : 1.0;
@@ -60,7 +62,8 @@ public:
 
     QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override { return fSizes; }
 
-    QIconEngine* clone() const override { return new TDrawnIconEngine(fDrawing, fSizes); }
+    QIconEngine* clone() const override { return new TDrawnIconEngine(fName, fDrawing, fSizes); }
+    QString iconName() override { return fName; }
     QString key() const override { return QStringLiteral("TDrawnIconEngine"); }
 
 private:
@@ -68,6 +71,11 @@ private:
 
     QPixmap Draw(const QSize& pixels) const {
         const int side = std::min(pixels.width(), pixels.height());
+        if (gPredrawn) {
+            const QImage predrawn = gPredrawn(fName, side);
+            if (predrawn.size() == QSize(side, side))
+                return QPixmap::fromImage(predrawn);
+        }
         QPixmap pm(side, side);
         pm.fill(Qt::transparent);
         QPainter p(&pm);
@@ -77,6 +85,7 @@ private:
         return pm;
     }
 
+    QString fName;
     TIconDrawing fDrawing;
     QList<QSize> fSizes;
     std::map<TKey, QPixmap> fPixmaps;
@@ -84,8 +93,16 @@ private:
 
 } // namespace
 
-QIcon DrawnIcon(TIconDrawing drawing, QList<QSize> sizes) {
-    return QIcon(new TDrawnIconEngine(std::move(drawing), std::move(sizes)));
+QIcon DrawnIcon(const QString& name, TIconDrawing drawing, QList<QSize> sizes) {
+    return QIcon(new TDrawnIconEngine(name, std::move(drawing), std::move(sizes)));
+}
+
+void UsePredrawnIcons(TPredrawnIcons predrawn) {
+    gPredrawn = predrawn;
+}
+
+QIcon ReloadIcon() {
+    return DrawnIcon(QStringLiteral("reload"), PaintReload);
 }
 
 void PaintReload(QPainter& p) {

@@ -1,8 +1,12 @@
 // The window's own pictures: the tool's icon drawn as its artwork shows it,
-// and the window style's group box frame, drawn without the style's image
-// file, to the pixel as the Fusion style draws it.
+// the pictures drawn ahead at build time as they are drawn now, and the
+// window style's group box frame, drawn without the style's image file, to
+// the pixel as the Fusion style draws it.
+#include "PredrawnIcons.h"
+#include "mainwindow/ActionIcons.h"
 #include "mainwindow/ToolIcon.h"
 #include "mainwindow/WindowStyle.h"
+#include "pages/DrawnIcon.h"
 
 #include <QApplication>
 #include <QGroupBox>
@@ -18,6 +22,7 @@
 
 #include <cstdlib>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -51,6 +56,44 @@ TEST(WindowLook, TheToolIconIsItsArtwork) {
         }
     EXPECT_LT(double(total) / (48 * 48 * 4), 6.0);
     EXPECT_LT(farOff, 20) << "pixels far from the artwork";
+}
+
+// The table the window takes its pictures from at start holds each of them,
+// at each size the window shows it, as its drawing paints it today.
+TEST(WindowLook, PicturesDrawnAheadAreTheDrawingsOfToday) {
+    TWindowStyle style;
+    std::vector<QIcon> icons;
+    for (int image = 0; image <= 5; ++image)
+        icons.push_back(ActionIcon(image));
+    icons.push_back(SaveFileIcon());
+    icons.push_back(OpenFileIcon());
+    icons.push_back(ReloadIcon());
+    icons.push_back(ToolIcon());
+    icons.push_back(style.standardIcon(QStyle::SP_ToolBarHorizontalExtensionButton));
+    icons.push_back(style.standardIcon(QStyle::SP_ToolBarVerticalExtensionButton));
+    for (const QIcon& icon : icons)
+        for (const int side : {16, 24, 48}) {
+            SCOPED_TRACE(qPrintable(QStringLiteral("%1 at %2").arg(icon.name()).arg(side)));
+            const QImage ahead = PredrawnIcon(icon.name(), side);
+            ASSERT_EQ(ahead.size(), QSize(side, side));
+            EXPECT_TRUE(Premultiplied(ahead) == Premultiplied(icon.pixmap(side, side).toImage()));
+        }
+    EXPECT_TRUE(PredrawnIcon(QStringLiteral("connect"), 20).isNull());
+    EXPECT_TRUE(PredrawnIcon(QStringLiteral("no such picture"), 16).isNull());
+
+    // Given such a table, a picture is taken from it at the sizes it has
+    // and drawn at the others.
+    UsePredrawnIcons([](const QString& name, int side) {
+        QImage red;
+        if (name == QLatin1String("connect") && side == 24) {
+            red = QImage(side, side, QImage::Format_ARGB32_Premultiplied);
+            red.fill(Qt::red);
+        }
+        return red;
+    });
+    EXPECT_EQ(ActionIcon(0).pixmap(24, 24).toImage().pixel(0, 0), QColor(Qt::red).rgb());
+    EXPECT_NE(ActionIcon(0).pixmap(16, 16).toImage().pixel(0, 0), QColor(Qt::red).rgb());
+    UsePredrawnIcons(nullptr);
 }
 
 TEST(WindowLook, GroupBoxFramesAreFusionsToThePixel) {
