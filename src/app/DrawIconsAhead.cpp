@@ -3,9 +3,7 @@
 // from instead of drawing them at every start. Each is drawn as the
 // window would draw it, at the sizes the window shows it at.
 #include "mainwindow/ActionIcons.h"
-#include "mainwindow/ToolIcon.h"
 #include "mainwindow/WindowStyle.h"
-#include "pages/DrawnIcon.h"
 
 #include <QApplication>
 #include <QSaveFile>
@@ -20,15 +18,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     TWindowStyle style;
-    std::vector<QIcon> icons;
-    for (int image = 0; image <= 5; ++image)
-        icons.push_back(ActionIcon(image));
-    icons.push_back(SaveFileIcon());
-    icons.push_back(OpenFileIcon());
-    icons.push_back(ReloadIcon());
-    icons.push_back(ToolIcon());
-    icons.push_back(style.standardIcon(QStyle::SP_ToolBarHorizontalExtensionButton));
-    icons.push_back(style.standardIcon(QStyle::SP_ToolBarVerticalExtensionButton));
+    const std::vector<QIcon> icons = WindowPictures(style);
 
     QByteArray out = "// Drawn by tarvik1-draw-icons when the program was built.\n"
                      "#include \"PredrawnIcons.h\"\n\n#include <cstdint>\n\nnamespace {\n\n";

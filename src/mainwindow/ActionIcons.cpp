@@ -1,9 +1,11 @@
 #include "ActionIcons.h"
 
+#include "ToolIcon.h"
 #include "pages/DrawnIcon.h"
 
 #include <QPainter>
 #include <QPainterPath>
+#include <QStyle>
 
 namespace {
 
@@ -89,4 +91,17 @@ QIcon SaveFileIcon() {
 
 QIcon OpenFileIcon() {
     return DrawnIcon(QStringLiteral("open"), PaintOpen);
+}
+
+std::vector<QIcon> WindowPictures(const QStyle& style) {
+    std::vector<QIcon> icons;
+    for (int image = 0; image <= 5; ++image)
+        icons.push_back(ActionIcon(image));
+    icons.push_back(SaveFileIcon());
+    icons.push_back(OpenFileIcon());
+    icons.push_back(ReloadIcon());
+    icons.push_back(ToolIcon());
+    icons.push_back(style.standardIcon(QStyle::SP_ToolBarHorizontalExtensionButton));
+    icons.push_back(style.standardIcon(QStyle::SP_ToolBarVerticalExtensionButton));
+    return icons;
 }

@@ -62,15 +62,7 @@ TEST(WindowLook, TheToolIconIsItsArtwork) {
 // at each size the window shows it, as its drawing paints it today.
 TEST(WindowLook, PicturesDrawnAheadAreTheDrawingsOfToday) {
     TWindowStyle style;
-    std::vector<QIcon> icons;
-    for (int image = 0; image <= 5; ++image)
-        icons.push_back(ActionIcon(image));
-    icons.push_back(SaveFileIcon());
-    icons.push_back(OpenFileIcon());
-    icons.push_back(ReloadIcon());
-    icons.push_back(ToolIcon());
-    icons.push_back(style.standardIcon(QStyle::SP_ToolBarHorizontalExtensionButton));
-    icons.push_back(style.standardIcon(QStyle::SP_ToolBarVerticalExtensionButton));
+    const std::vector<QIcon> icons = WindowPictures(style);
     for (const QIcon& icon : icons)
         for (const int side : {16, 24, 48}) {
             SCOPED_TRACE(qPrintable(QStringLiteral("%1 at %2").arg(icon.name()).arg(side)));
