@@ -179,6 +179,13 @@ QString SettingsFileUnwritable(const QString& path, const QString& reason) {
     return QStringLiteral("Не удалось записать файл настроек %1: %2\n").arg(path, reason);
 }
 
+// Each value of `file` no page can take, a line each: write leaves it
+// out and is not done, diff tells it as write would.
+void TellRefused(const QString& file, const QStringList& refused, QTextStream& err) {
+    for (const QString& line : refused)
+        err << RefusedValueText(file, line) << '\n';
+}
+
 int RunRead(const TCliArgs& p, const std::vector<int>& tags, QTextStream& out, QTextStream& err,
             const TLinkTimings& timings) {
     const bool toOut = IsStandardOutput(p.out);
@@ -251,8 +258,7 @@ int RunWrite(const TCliArgs& p, const std::vector<int>& tags, bool chosen, const
     // A value no page can take is told, the rest of the file is written,
     // and the write is not done.
     const QStringList refused = LoadPageSettings(run.Pages(), file.Lines());
-    for (const QString& line : refused)
-        err << RefusedValueText(p.rest.first(), line) << '\n';
+    TellRefused(p.rest.first(), refused, err);
     const bool ok = run.EachPage(QStringLiteral("Запись"), [](TPageModel* page) { return page->Write(); });
     if (!ok || !refused.isEmpty()) {
         err << QStringLiteral("Не все настройки записаны в панель\n");
@@ -281,10 +287,7 @@ int RunDiff(const TCliArgs& p, const std::vector<int>& tags, bool chosen, const 
     QStringList refused;
     const std::vector<TSettingsDifference> differences =
         CompareWithFile(run.Host(), run.Pages(), TComparedSide::Held, file.Lines(), &refused);
-    // A value no page can take is told as write tells it (write would not
-    // send it, and would not be done).
-    for (const QString& line : refused)
-        err << RefusedValueText(p.rest.first(), line) << '\n';
+    TellRefused(p.rest.first(), refused, err);
     for (const TSettingsDifference& d : differences)
         out << DifferenceLine(d) << '\n';
     out.flush();

@@ -4,7 +4,6 @@
 #include "pages/DrawnIcon.h"
 
 #include <QPainter>
-#include <QPainterPath>
 #include <QStyle>
 
 namespace {
@@ -24,25 +23,9 @@ void PaintPages(QPainter& p, int sheets, bool write) {
     for (int k = 0; k < 3; ++k)
         p.drawLine(QPointF(3, 4 + 2 * k), QPointF(7.5, 4 + 2 * k));
 
-    QPainterPath arrow;
-    if (write) {
-        arrow.moveTo(12.5, 6);
-        arrow.lineTo(16, 10);
-        arrow.lineTo(14, 10);
-        arrow.lineTo(14, 15.5);
-        arrow.lineTo(11, 15.5);
-        arrow.lineTo(11, 10);
-        arrow.lineTo(9, 10);
-    } else {
-        arrow.moveTo(11, 6);
-        arrow.lineTo(14, 6);
-        arrow.lineTo(14, 11.5);
-        arrow.lineTo(16, 11.5);
-        arrow.lineTo(12.5, 15.5);
-        arrow.lineTo(9, 11.5);
-        arrow.lineTo(11, 11.5);
-    }
-    arrow.closeSubpath();
+    const QPainterPath arrow =
+        write ? ClosedPath({{12.5, 6}, {16, 10}, {14, 10}, {14, 15.5}, {11, 15.5}, {11, 10}, {9, 10}})
+              : ClosedPath({{11, 6}, {14, 6}, {14, 11.5}, {16, 11.5}, {12.5, 15.5}, {9, 11.5}, {11, 11.5}});
     p.setPen(QPen(write ? QColor(160, 60, 20) : QColor(20, 90, 160), 0.8));
     p.setBrush(write ? QColor(240, 130, 50) : QColor(60, 150, 230));
     p.drawPath(arrow);

@@ -212,8 +212,8 @@ void TMainForm::BuildActions() {
         action->setProperty("ImageIndex", -1);
         this->*member = action;
     }
-    // The settings file's actions carry no images of their own; the tool bar
-    // shows the standard ones.
+    // The settings file's actions: a diskette and a folder, as the desktop
+    // shows saving and opening.
     SaveSettingsAction->setIcon(SaveFileIcon());
     LoadSettingsAction->setIcon(OpenFileIcon());
     CompareSettingsAction = new QAction(QStringLiteral("Сравнить с файлом"), this);

@@ -84,12 +84,15 @@ QPixmap GroupBoxFramePixmap() {
 // The Fusion style's space between a group box's top and its frame.
 constexpr int kGroupBoxTopMargin = 3;
 
+// The longest band painted at once: Qt's painting hands a fill of 96 lines
+// or more to a thread of its own.
+constexpr int kBand = 64;
+
 // Paints `area` band by band across `direction`, each band short enough for
 // Qt to fill it on this thread; `paint` draws the whole area and is clipped
 // to each band.
 template <typename Paint>
 void PaintInBands(QPainter* painter, const QRect& area, Qt::Orientation direction, Paint paint) {
-    constexpr int kBand = 64;
     const int length = direction == Qt::Horizontal ? area.width() : area.height();
     if (length <= kBand) {
         paint();
@@ -141,7 +144,6 @@ void DrawGroupBoxFrame(QPainter* painter, const QRect& frame, const QPixmap& pic
     for (const int row : {0, 2})
         for (const int column : {0, 1, 2})
             part(column, row);
-    constexpr int kBand = 64;
     for (double top = y[1]; top < y[2]; top += kBand)
         for (const int column : {0, 1, 2})
             part(column, 1, top, std::min<double>(kBand, y[2] - top));
@@ -214,7 +216,6 @@ bool TWindowStyle::DrawToolBarFromStrip(const QStyleOptionToolBar& bar, QPainter
     // middle, is painted and its middle drawn out to the bar's length.
     constexpr int kEnd = 2;
     constexpr int kStrip = 2 * kEnd + 1;
-    constexpr int kBand = 64;
     const bool horizontal = bar.state & State_Horizontal;
     const QRect& rect = bar.rect;
     const int length = horizontal ? rect.width() : rect.height();

@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QIconEngine>
 #include <QPainter>
-#include <QPainterPath>
 #include <QPixmap>
 #include <QStyle>
 #include <QStyleOption>
@@ -105,34 +104,36 @@ QIcon ReloadIcon() {
     return DrawnIcon(QStringLiteral("reload"), PaintReload);
 }
 
+QPainterPath ClosedPath(std::initializer_list<QPointF> corners) {
+    QPainterPath path;
+    bool first = true;
+    for (const QPointF& corner : corners) {
+        if (first)
+            path.moveTo(corner);
+        else
+            path.lineTo(corner);
+        first = false;
+    }
+    path.closeSubpath();
+    return path;
+}
+
 void PaintReload(QPainter& p) {
     // A circle of an arrow, open at the top right, its head there.
     const QColor colour(30, 110, 60);
     p.setPen(QPen(colour, 1.8, Qt::SolidLine, Qt::FlatCap));
     p.setBrush(Qt::NoBrush);
     p.drawArc(QRectF(2.5, 2.5, 11, 11), 60 * 16, 290 * 16);
-    QPainterPath head;
-    head.moveTo(8.5, 0.5);
-    head.lineTo(13.5, 3.2);
-    head.lineTo(8.8, 6.6);
-    head.closeSubpath();
     p.setPen(Qt::NoPen);
     p.setBrush(colour);
-    p.drawPath(head);
+    p.drawPath(ClosedPath({{8.5, 0.5}, {13.5, 3.2}, {8.8, 6.6}}));
 }
 
 void PaintSave(QPainter& p) {
     // A diskette: its body, the label and the shutter.
     p.setPen(QPen(QColor(30, 50, 90), 0.9));
     p.setBrush(QColor(60, 100, 170));
-    QPainterPath body;
-    body.moveTo(1.5, 1.5);
-    body.lineTo(12, 1.5);
-    body.lineTo(14.5, 4);
-    body.lineTo(14.5, 14.5);
-    body.lineTo(1.5, 14.5);
-    body.closeSubpath();
-    p.drawPath(body);
+    p.drawPath(ClosedPath({{1.5, 1.5}, {12, 1.5}, {14.5, 4}, {14.5, 14.5}, {1.5, 14.5}}));
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(245, 245, 245));
     p.drawRect(QRectF(3.5, 8.5, 9, 5));
@@ -146,21 +147,7 @@ void PaintOpen(QPainter& p) {
     // A folder, its front leaf opened towards the viewer.
     p.setPen(QPen(QColor(140, 100, 20), 0.9));
     p.setBrush(QColor(230, 190, 90));
-    QPainterPath back;
-    back.moveTo(1.5, 3.5);
-    back.lineTo(6, 3.5);
-    back.lineTo(7.5, 5);
-    back.lineTo(13.5, 5);
-    back.lineTo(13.5, 13.5);
-    back.lineTo(1.5, 13.5);
-    back.closeSubpath();
-    p.drawPath(back);
+    p.drawPath(ClosedPath({{1.5, 3.5}, {6, 3.5}, {7.5, 5}, {13.5, 5}, {13.5, 13.5}, {1.5, 13.5}}));
     p.setBrush(QColor(250, 215, 120));
-    QPainterPath front;
-    front.moveTo(3.5, 7.5);
-    front.lineTo(15.5, 7.5);
-    front.lineTo(13.5, 13.5);
-    front.lineTo(1.5, 13.5);
-    front.closeSubpath();
-    p.drawPath(front);
+    p.drawPath(ClosedPath({{3.5, 7.5}, {15.5, 7.5}, {13.5, 13.5}, {1.5, 13.5}}));
 }

@@ -3,7 +3,10 @@
 #include <QIcon>
 #include <QImage>
 
+#include <QPainterPath>
+
 #include <functional>
+#include <initializer_list>
 
 class QPainter;
 
@@ -25,6 +28,9 @@ QIcon DrawnIcon(const QString& name, TIconDrawing drawing,
 // with smoothed edges costs a start as much as building a page).
 using TPredrawnIcons = QImage (*)(const QString& name, int side);
 void UsePredrawnIcons(TPredrawnIcons predrawn);
+
+// A closed outline through `corners`, in their order, for the drawings.
+QPainterPath ClosedPath(std::initializer_list<QPointF> corners);
 
 // The small pictures the window's buttons share. They are drawn rather
 // than taken from the desktop's icon theme: looking the theme up reads its

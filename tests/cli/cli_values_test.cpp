@@ -84,6 +84,29 @@ protected:
         EXPECT_TRUE(file.Read(path(name)));
         return file.Lines();
     }
+    // The command line reads `panel` into the file `name`, which holds each
+    // of `expected`; its lines go to `lines`.
+    void readHolding(emu::EmulatedPanel& panel, const QString& name, std::initializer_list<const char*> expected,
+                     QStringList* lines = nullptr) {
+        const CliRun r = run({"read", "--port", panel.slavePath(), "--out", path(name)});
+        ASSERT_EQ(r.code, ceOk) << r.err.toStdString();
+        const QStringList read = fileLines(name);
+        for (const char* line : expected)
+            EXPECT_TRUE(read.contains(QString::fromLatin1(line))) << line;
+        if (lines)
+            *lines = read;
+    }
+    // The file `name` written to `panel` leaves it holding `held`, and diff
+    // then finds nothing to change.
+    void writeGivesBack(emu::EmulatedPanel& panel, const QString& name,
+                        const std::vector<std::pair<QString, QByteArray>>& held) {
+        const CliRun w = run({"write", "--port", panel.slavePath(), "--erase-journal", path(name)});
+        ASSERT_EQ(w.code, ceOk) << w.err.toStdString();
+        for (const auto& [command, value] : held)
+            EXPECT_EQ(panel.parameterBytes(command), value) << command.toStdString();
+        const CliRun same = run({"diff", "--port", panel.slavePath(), path(name)});
+        EXPECT_EQ(same.code, ceOk) << same.out.toStdString();
+    }
 
     QTemporaryDir scratch;
 };
@@ -141,27 +164,22 @@ TEST_F(CliValues, ChannelCodesWithoutAnItemGoBackAsTheyCame) {
     emu::PanelSettings settings = QuickPanelSettings();
     settings.channelCodesToNine = true;
     const std::unique_ptr<emu::EmulatedPanel> wide = StartEmulatedPanel(settings);
-    const QByteArray held[] = {"110007=111", "120008=222", "130009=333", "140002=444",
-                               "150000=",    "160000=",    "170000=",    "180000="};
-    for (int i = 0; i < 8; ++i)
-        ASSERT_TRUE(wide->storeParameterBytes(QString("+alphon%1").arg(i), held[i]));
+    const QByteArray entries[] = {"110007=111", "120008=222", "130009=333", "140002=444",
+                                  "150000=",    "160000=",    "170000=",    "180000="};
+    std::vector<std::pair<QString, QByteArray>> held;
+    for (int i = 0; i < 8; ++i) {
+        held.emplace_back(QString("+alphon%1").arg(i), entries[i]);
+        ASSERT_TRUE(wide->storeParameterBytes(held.back().first, entries[i]));
+    }
 
-    const CliRun r = run({"read", "--port", wide->slavePath(), "--out", path("wide.ini")});
-    ASSERT_EQ(r.code, ceOk) << r.err.toStdString();
-    const QStringList lines = fileLines("wide.ini");
-    for (const char* line : {"CCombo1=6", "CCode1=7", "CCombo2=-1", "CCode2=8", "CCombo3=-1", "CCode3=9"})
-        EXPECT_TRUE(lines.contains(QString::fromLatin1(line))) << line;
+    QStringList lines;
+    ASSERT_NO_FATAL_FAILURE(readHolding(
+        *wide, "wide.ini", {"CCombo1=6", "CCode1=7", "CCombo2=-1", "CCode2=8", "CCombo3=-1", "CCode3=9"}, &lines));
     EXPECT_FALSE(lines.contains("CCode4=2")) << "a code an item writes needs no key of its own";
 
-    for (int i = 0; i < 8; ++i)
-        ASSERT_TRUE(wide->storeParameterBytes(QString("+alphon%1").arg(i), "110002=5"));
-    const CliRun w = run({"write", "--port", wide->slavePath(), "--erase-journal", path("wide.ini")});
-    ASSERT_EQ(w.code, ceOk) << w.err.toStdString();
-    for (int i = 0; i < 8; ++i)
-        EXPECT_EQ(wide->parameterBytes(QString("+alphon%1").arg(i)), held[i]) << i;
-
-    const CliRun same = run({"diff", "--port", wide->slavePath(), path("wide.ini")});
-    EXPECT_EQ(same.code, ceOk) << same.out.toStdString();
+    for (const auto& [command, value] : held)
+        ASSERT_TRUE(wide->storeParameterBytes(command, "110002=5"));
+    writeGivesBack(*wide, "wide.ini", held);
 }
 
 // An autotest period beyond the lists (30 h 5 min, restart event on) goes
@@ -172,20 +190,12 @@ TEST_F(CliValues, AnAutotestPeriodBeyondTheListsGoesBackAsItCame) {
     settings.periodsToFE = true;
     const std::unique_ptr<emu::EmulatedPanel> longer = StartEmulatedPanel(settings);
     ASSERT_TRUE(longer->storeParameterBytes("+pwlog", "FFFF001E05FFFFFFFF"));
-    const CliRun r = run({"read", "--port", longer->slavePath(), "--out", path("period.ini")});
-    ASSERT_EQ(r.code, ceOk) << r.err.toStdString();
-    const QStringList lines = fileLines("period.ini");
-    for (const char* line : {"Hour=23", "HourKept=30", "Min=5", "Reboot=1"})
-        EXPECT_TRUE(lines.contains(QString::fromLatin1(line))) << line;
+    ASSERT_NO_FATAL_FAILURE(readHolding(*longer, "period.ini", {"Hour=23", "HourKept=30", "Min=5", "Reboot=1"}));
 
     longer->resetParameters();
     const CliRun differs = run({"diff", "--port", longer->slavePath(), path("period.ini")});
     EXPECT_EQ(differs.code, ceDifferent) << differs.err.toStdString();
-    const CliRun w = run({"write", "--port", longer->slavePath(), "--erase-journal", path("period.ini")});
-    ASSERT_EQ(w.code, ceOk) << w.err.toStdString();
-    EXPECT_EQ(longer->parameterBytes("+pwlog"), "FFFF001E05FFFFFFFF");
-    const CliRun same = run({"diff", "--port", longer->slavePath(), path("period.ini")});
-    EXPECT_EQ(same.code, ceOk) << same.out.toStdString();
+    writeGivesBack(*longer, "period.ini", {{"+pwlog", "FFFF001E05FFFFFFFF"}});
 }
 
 // diff tells where writing the file would change the panel: rows with a
@@ -392,29 +402,21 @@ TEST_F(CliValues, ANumberBeyondItsListLeavesTheRestOfTheFileToBeWritten) {
 // gives a panel that held other values exactly what the first one held.
 TEST_F(CliValues, AlarmValuesWithoutAnItemGoBackAsTheyCame) {
     panel->setOddValues(true);
-    const std::pair<const char*, QByteArray> odd[] = {
+    const std::vector<std::pair<QString, QByteArray>> odd = {
         {"+n00", "199901002"},
         {"+n02", "000900999"},
         {"+presstime", "0C"},
     };
     for (const auto& [command, value] : odd)
         ASSERT_TRUE(panel->storeParameterBytes(command, value));
-    const CliRun r = run({"read", "--port", panel->slavePath(), "--out", path("odd.ini")});
-    ASSERT_EQ(r.code, ceOk) << r.err.toStdString();
-    const QStringList lines = fileLines("odd.ini");
-    for (const char* line :
-         {"Alarm1=-1", "AlarmCode1=1999", "Alarm2=-1", "AlarmCode2=0009", "HoldTime=-1", "HoldTimeKept=0C"})
-        EXPECT_TRUE(lines.contains(QString::fromLatin1(line))) << line;
+    ASSERT_NO_FATAL_FAILURE(readHolding(*panel, "odd.ini",
+                                        {"Alarm1=-1", "AlarmCode1=1999", "Alarm2=-1", "AlarmCode2=0009",
+                                         "HoldTime=-1", "HoldTimeKept=0C"}));
 
     panel->resetParameters();
     const CliRun differs = run({"diff", "--port", panel->slavePath(), path("odd.ini")});
     EXPECT_EQ(differs.code, ceDifferent) << differs.err.toStdString();
-    const CliRun w = run({"write", "--port", panel->slavePath(), "--erase-journal", path("odd.ini")});
-    ASSERT_EQ(w.code, ceOk) << w.err.toStdString();
-    for (const auto& [command, value] : odd)
-        EXPECT_EQ(panel->parameterBytes(command), value) << command;
-    const CliRun same = run({"diff", "--port", panel->slavePath(), path("odd.ini")});
-    EXPECT_EQ(same.code, ceOk) << same.out.toStdString();
+    writeGivesBack(*panel, "odd.ini", odd);
 }
 
 // Values of no hexadecimal the lists can show: a hold time that is no
@@ -423,27 +425,19 @@ TEST_F(CliValues, AlarmValuesWithoutAnItemGoBackAsTheyCame) {
 // through the command line's own file exactly as the panel gave it.
 TEST_F(CliValues, ValuesNoListShowsAreKeptAndGoBackAsTheyCame) {
     panel->setOddValues(true);
-    const std::pair<const char*, QByteArray> odd[] = {
+    const std::vector<std::pair<QString, QByteArray>> odd = {
         {"+presstime", "G1"},
         {"+disp", "1FF"},
         {"+pwlog", "FFFFZZ051EFFFFFFFF"},
     };
     for (const auto& [command, value] : odd)
         ASSERT_TRUE(panel->storeParameterBytes(command, value));
-    const CliRun r = run({"read", "--port", panel->slavePath(), "--out", path("odd.ini")});
-    ASSERT_EQ(r.code, ceOk) << r.err.toStdString();
-    const QStringList lines = fileLines("odd.ini");
-    for (const char* line : {"HoldTime=-1", "HoldTimeKept=G1", "Disp=1", "Time=-1", "DispKept=1FF", "Hour=5",
-                             "Min=30", "Reboot=1", "RebootKept=ZZ"})
-        EXPECT_TRUE(lines.contains(QString::fromLatin1(line))) << line;
+    ASSERT_NO_FATAL_FAILURE(readHolding(*panel, "odd.ini",
+                                        {"HoldTime=-1", "HoldTimeKept=G1", "Disp=1", "Time=-1", "DispKept=1FF",
+                                         "Hour=5", "Min=30", "Reboot=1", "RebootKept=ZZ"}));
 
     panel->resetParameters();
-    const CliRun w = run({"write", "--port", panel->slavePath(), "--erase-journal", path("odd.ini")});
-    ASSERT_EQ(w.code, ceOk) << w.err.toStdString();
-    for (const auto& [command, value] : odd)
-        EXPECT_EQ(panel->parameterBytes(command), value) << command;
-    const CliRun same = run({"diff", "--port", panel->slavePath(), path("odd.ini")});
-    EXPECT_EQ(same.code, ceOk) << same.out.toStdString();
+    writeGivesBack(*panel, "odd.ini", odd);
 }
 
 } // namespace

@@ -30,6 +30,17 @@ QImage Premultiplied(const QImage& image) {
     return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
 }
 
+std::unique_ptr<QStyle> Fusion() {
+    return std::unique_ptr<QStyle>(QStyleFactory::create(QStringLiteral("fusion")));
+}
+
+// The window's style over Fusion, whatever the test machine's desktop.
+std::unique_ptr<TWindowStyle> OursOverFusion() {
+    auto ours = std::make_unique<TWindowStyle>();
+    ours->setBaseStyle(Fusion().release());
+    return ours;
+}
+
 QImage Grab(QGroupBox& box) {
     return Premultiplied(box.grab().toImage());
 }
@@ -89,11 +100,9 @@ TEST(WindowLook, PicturesDrawnAheadAreTheDrawingsOfToday) {
 }
 
 TEST(WindowLook, GroupBoxFramesAreFusionsToThePixel) {
-    QStyle* fusion = QStyleFactory::create(QStringLiteral("fusion"));
+    const std::unique_ptr<QStyle> fusion = Fusion();
     ASSERT_NE(fusion, nullptr);
-    std::unique_ptr<QStyle> fusionOwner(fusion);
-    auto ours = std::make_unique<TWindowStyle>();
-    ours->setBaseStyle(QStyleFactory::create(QStringLiteral("fusion")));
+    const std::unique_ptr<TWindowStyle> ours = OursOverFusion();
 
     struct Case {
         const char* what;
@@ -110,7 +119,7 @@ TEST(WindowLook, GroupBoxFramesAreFusionsToThePixel) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         QImage images[2];
-        QStyle* styles[2] = {fusion, ours.get()};
+        QStyle* styles[2] = {fusion.get(), ours.get()};
         for (int i = 0; i < 2; ++i) {
             QGroupBox box(c.title);
             box.setCheckable(c.checkable);
@@ -127,10 +136,9 @@ TEST(WindowLook, GroupBoxFramesAreFusionsToThePixel) {
 // come out as the style paints them whole (not the bars' chunks: the style
 // clips those itself, which bands would undo).
 TEST(WindowLook, ToolBarsAndProgressBarsAreFusionsToThePixel) {
-    std::unique_ptr<QStyle> fusion(QStyleFactory::create(QStringLiteral("fusion")));
+    const std::unique_ptr<QStyle> fusion = Fusion();
     ASSERT_NE(fusion, nullptr);
-    TWindowStyle ours;
-    ours.setBaseStyle(QStyleFactory::create(QStringLiteral("fusion")));
+    const std::unique_ptr<TWindowStyle> ours = OursOverFusion();
     const auto grabWindow = [](QStyle* style, Qt::ToolBarArea area) {
         QMainWindow window;
         window.setStyle(style);
@@ -159,7 +167,7 @@ TEST(WindowLook, ToolBarsAndProgressBarsAreFusionsToThePixel) {
     for (const auto area : {Qt::TopToolBarArea, Qt::LeftToolBarArea}) {
         SCOPED_TRACE(int(area));
         const QImage theirs = grabWindow(fusion.get(), area);
-        const QImage mine = grabWindow(&ours, area);
+        const QImage mine = grabWindow(ours.get(), area);
         ASSERT_EQ(theirs.size(), mine.size());
         EXPECT_TRUE(theirs == mine);
     }
