@@ -1,5 +1,8 @@
 #include "HistoryValues.h"
 
+#include <charconv>
+#include <tuple>
+
 namespace {
 
 QString YesNo(bool value) {
@@ -46,7 +49,13 @@ int ZoneNumber(const THistoryRec& rec) {
 
 QString EventKey(const THistoryRec& rec) {
     const auto& d = rec.cid;
-    return QString::number(d[7]) + QString::number(d[8]) + QString::number(d[9]) + QString::number(d[6]);
+    // Each digit as its decimal number, written one after another into one
+    // buffer: the key is made for every record listed, filtered or exported.
+    char text[16];
+    char* end = text;
+    for (const uint8_t digit : {d[7], d[8], d[9], d[6]})
+        end = std::to_chars(end, text + sizeof text, digit).ptr;
+    return QString::fromLatin1(text, end - text);
 }
 
 QString EventText(const THistoryRec& rec, const TCidEventTable& table) {
@@ -54,11 +63,15 @@ QString EventText(const THistoryRec& rec, const TCidEventTable& table) {
 }
 
 QString RawMessage(const THistoryRec& rec) {
-    QString out;
-    out.reserve(16);
-    for (const uint8_t d : rec.cid)
-        out += QString::number(d, 16).toUpper();
-    return out;
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    char text[2 * std::tuple_size_v<decltype(rec.cid)>];
+    char* end = text;
+    for (const uint8_t d : rec.cid) {
+        if (d > 0xF)
+            *end++ = kHex[d >> 4];
+        *end++ = kHex[d & 0xF];
+    }
+    return QString::fromLatin1(text, end - text);
 }
 
 bool CidSumValid(const THistoryRec& rec) {

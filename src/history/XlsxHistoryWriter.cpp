@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 
 namespace {
 
@@ -17,6 +18,12 @@ namespace {
 constexpr double kCellMargin = 2.0;
 constexpr double kBoldFactor = 1.15;
 constexpr double kMaxWidth = 255.0; // the spreadsheet's limit
+
+// The number of characters of the number written out in decimal.
+int DecimalWidth(qint64 value) {
+    char text[24];
+    return int(std::to_chars(text, text + sizeof text, value).ptr - text);
+}
 
 lxw_datetime SheetDate(const QDateTime& value) {
     const QDate d = value.date();
@@ -84,7 +91,7 @@ bool WriteHistoryXlsx(const THistory& history, const std::vector<int>& rows, con
             const TCellType type = ColumnType(column);
             if (type == TCellType::Number) {
                 const double value = ColumnNumber(rec, column);
-                w = std::max(w, double(QString::number(qint64(value)).size()));
+                w = std::max(w, double(DecimalWidth(qint64(value))));
                 check(lib->worksheet_write_number(sheet, sheetRow, col, value, nullptr));
             } else if (type == TCellType::DateTime && HasSheetDate(rec)) {
                 lxw_datetime when = SheetDate(rec.datetime);
