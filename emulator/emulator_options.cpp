@@ -59,6 +59,12 @@ EmulatorOptions::Result EmulatorOptions::parse(const QStringList& arguments, Emu
         {"seed", "Seed of the journal generator (default 1).", "N"},
         {"cid-ten-as-a", "Send the CID check value 10 as 'A' instead of '0'."},
         {"read-excludes-end", "\"+read\" leaves out the record at its second index."},
+        {"channel-codes-to-nine", "\"+alphon\" also takes the channel codes 7, 8 and 9."},
+        {"periods-to-fe", "\"+pwlog\" also takes an automatic test period of up to FE hours and FE minutes."},
+        {"odd-values",
+         "Also take values the tool lists no item for: any nine digits for \"+n00\" and \"+n02\", two\n"
+         "printable characters for \"+presstime\" and for the restart field of \"+pwlog\", two or three\n"
+         "hexadecimal digits for \"+disp\"."},
         {"version-line", "The \"+v\" answer (default \"REV 07.700.125\").", "TEXT"},
         {"boot-version-line", "The boot loader's \"+v\" answer (default \"BL REV 01.002.004\").", "TEXT"},
         {"memory-type", "The \"+typepan\" value, hexadecimal (default 07: M45PE16).", "HEX"},
@@ -227,6 +233,9 @@ EmulatorOptions::Result EmulatorOptions::parse(const QStringList& arguments, Emu
 
     s.cidTenAsA = p.isSet("cid-ten-as-a");
     s.readIncludesEnd = !p.isSet("read-excludes-end");
+    s.channelCodesToNine = p.isSet("channel-codes-to-nine");
+    s.periodsToFE = p.isSet("periods-to-fe");
+    s.oddValues = p.isSet("odd-values");
     s.crlfAnswers = p.isSet("crlf");
     s.modemEcho = p.isSet("modem-echo");
     s.faults.answerOnRetry = p.isSet("answer-on-retry");

@@ -140,6 +140,40 @@ TEST(ProgramTest, OptionsReachThePanel) {
     EXPECT_EQ(p.stop(SIGTERM), 0);
 }
 
+// Values the tool lists no item for are refused by a default panel and taken
+// by one started with the switches that let it hold them.
+TEST(ProgramTest, ValuesBeyondTheToolsListsOnlyWithTheirSwitches) {
+    const QList<QPair<QByteArray, QByteArray>> writes = {
+        {"+alphon0", "110008=123"},       // channel code 8
+        {"+pwlog", "FFFF00FE05FFFFFFFF"}, // a period of FE hours
+        {"+n00", "199901002"},            // an alarm code no item carries
+        {"+presstime", "0C"},             // a hold time no item selects
+        {"+disp", "1FF"},                 // a dispatcher time above FF
+        {"+pwlog", "FFFFzz0104FFFFFFFF"}, // a restart field that is no switch
+    };
+    for (const bool switched : {false, true}) {
+        SCOPED_TRACE(switched ? "switched" : "default");
+        QTemporaryDir runtime;
+        QStringList args{"--quick"};
+        if (switched)
+            args << "--channel-codes-to-nine"
+                 << "--periods-to-fe"
+                 << "--odd-values";
+        Program p(args, runtime.path());
+        PanelClient client(p.link());
+        ASSERT_TRUE(client.isOpen());
+        ASSERT_EQ(client.page("CABLE CONNECT"), QList<QByteArray>{"OK"});
+        for (const auto& [name, value] : writes) {
+            SCOPED_TRACE((name + value).constData());
+            EXPECT_EQ(client.page(name + value), QList<QByteArray>{switched ? "OK" : "ERROR"});
+            if (switched) {
+                EXPECT_EQ(client.page(name), (QList<QByteArray>{value, "OK"}));
+            }
+        }
+        EXPECT_EQ(p.stop(SIGTERM), 0);
+    }
+}
+
 TEST(ProgramTest, HelpAndWrongOptions) {
     Program help({"--help"});
     EXPECT_EQ(help.finish(), 0);
@@ -151,6 +185,9 @@ TEST(ProgramTest, HelpAndWrongOptions) {
                                "--seed",
                                "--cid-ten-as-a",
                                "--read-excludes-end",
+                               "--channel-codes-to-nine",
+                               "--periods-to-fe",
+                               "--odd-values",
                                "--version-line",
                                "--boot-version-line",
                                "--memory-type",
