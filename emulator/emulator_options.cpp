@@ -62,8 +62,8 @@ EmulatorOptions::Result EmulatorOptions::parse(const QStringList& arguments, Emu
         {"channel-codes-to-nine", "\"+alphon\" also takes the channel codes 7, 8 and 9."},
         {"periods-to-fe", "\"+pwlog\" also takes an automatic test period of up to FE hours and FE minutes."},
         {"odd-values",
-         "Also take values the tool lists no item for: any nine digits for \"+n00\" and \"+n02\", two\n"
-         "printable characters for \"+presstime\" and for the restart field of \"+pwlog\", two or three\n"
+         "Also take values the tool lists no item for: any nine digits for \"+n00\" and \"+n02\", two "
+         "printable characters for \"+presstime\" and for the restart field of \"+pwlog\", two or three "
          "hexadecimal digits for \"+disp\"."},
         {"version-line", "The \"+v\" answer (default \"REV 07.700.125\").", "TEXT"},
         {"boot-version-line", "The boot loader's \"+v\" answer (default \"BL REV 01.002.004\").", "TEXT"},
