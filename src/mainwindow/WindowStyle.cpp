@@ -129,21 +129,17 @@ void DrawGroupBoxFrame(QPainter* painter, const QRect& frame, const QPixmap& pic
                          double(frame.bottom() + 1)};
     const double sx[4] = {0, m, pw - m, pw};
     const double sy[4] = {0, m, ph - m, ph};
-    // A part of the frame, over `top`, `height` down (by default the part's
-    // own). The picture's sides and middle are the same all the way down,
-    // so that the tall parts are drawn band by band, each band from the
-    // whole of its part of the picture, as they would be at once.
-    const auto part = [&](int column, int row, double top = -1, double height = -1) {
-        if (top < 0) {
-            top = y[row];
-            height = y[row + 1] - y[row];
-        }
+    // A part of the picture drawn over `top`, `height` down the frame. The
+    // picture's sides are the same all the way down, so that the tall parts
+    // are drawn band by band, each band from the whole of its part of the
+    // picture, as they would be at once.
+    const auto part = [&](int column, int row, double top, double height) {
         painter->drawPixmap(QRectF(x[column], top, x[column + 1] - x[column], height), picture,
                             QRectF(sx[column], sy[row], sx[column + 1] - sx[column], sy[row + 1] - sy[row]));
     };
     for (const int row : {0, 2})
         for (const int column : {0, 1, 2})
-            part(column, row);
+            part(column, row, y[row], y[row + 1] - y[row]);
     // The middle is one shade all over: filled with it rather than
     // stretched from the picture, the same pixels for a fraction of the work.
     const QColor shade = QColor::fromRgba(kGroupBoxFrame[m][m]);

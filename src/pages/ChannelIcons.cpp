@@ -1,6 +1,7 @@
 #include "ChannelIcons.h"
 
 #include "ChannelItems.h"
+#include "DrawnIcon.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -77,14 +78,9 @@ void PaintMessage(QPainter& p) {
     // A rounded bubble with its tail at the lower left and three dots.
     QPainterPath bubble;
     bubble.addRoundedRect(QRectF(0.5, 1.5, 15, 10), 4, 4);
-    QPainterPath tail;
-    tail.moveTo(3, 10);
-    tail.lineTo(2, 15);
-    tail.lineTo(8, 11);
-    tail.closeSubpath();
     p.setPen(QPen(QColor(20, 110, 30), 1.0));
     p.setBrush(QColor(60, 180, 70));
-    p.drawPath(bubble.united(tail));
+    p.drawPath(bubble.united(ClosedPath({{3, 10}, {2, 15}, {8, 11}})));
     p.setPen(Qt::NoPen);
     p.setBrush(Qt::white);
     for (const double x : {4.5, 8.0, 11.5})

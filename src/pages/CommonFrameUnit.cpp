@@ -54,7 +54,8 @@ void TCommonFrame::BuildControls() {
     DispGroup = named(new QGroupBox(QStringLiteral("Диспетчерская связь"), MainGroup), "DispGroup");
     DispCheckBox = named(new QCheckBox(TCommonPage::DispCaption(), DispGroup), "DispCheckBox");
     InfoTimeText = named(new QLabel(TCommonPage::TimeCaption(), DispGroup), "InfoTimeText");
-    InfoTimeText->setWordWrap(false);
+    // The caption carries its own line breaks and is not word-wrapped:
+    // wrapping would put height-for-width layout through the whole window.
     TimeCombo = named(new QComboBox(DispGroup), "TimeCombo");
     TimeCombo->setEditable(false);
     TimeCombo->setMaxVisibleItems(15);
